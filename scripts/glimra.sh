@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Set-up, build, run and test Glimra on Debian 12.
+#   scripts/glimra.sh run [FILE]   install what is missing, build, start the editor
+#   scripts/glimra.sh test         install what is missing, build, run every test
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$here"
+jobs=$(nproc 2>/dev/null || echo 2)
+
+packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+          libbenchmark-dev xvfb xauth fonts-dejavu-core)
+
+setup() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" \
+            || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+            "${missing[@]}"
+    fi
+}
+
+build() { # build DIR [cmake options...]
+    local dir=$1; shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+case "${1:-}" in
+run)
+    shift
+    setup
+    build build
+    file=${1:-}
+    if [ -z "$file" ]; then
+        file="$here/samples/sample8.bm"
+    fi
+    if [ -x build/app/glimra ]; then
+        exec build/app/glimra "$file"
+    fi
+    exec build/tools/glimra-cli info "$file"
+    ;;
+test)
+    setup
+    # The full build, warnings as errors.
+    build build-ci -DGLIMRA_WERROR=ON
+    (cd build-ci && ctest --output-on-failure -j "$jobs")
+    # The core again under AddressSanitizer and UBSan: the hostile-input tests matter here.
+    build build-asan -DGLIMRA_WERROR=ON -DGLIMRA_SANITIZE=ON -DGLIMRA_BUILD_GUI=OFF \
+        -DGLIMRA_BUILD_BENCH=OFF
+    (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j "$jobs")
+    ;;
+*)
+    echo "usage: $0 run [FILE] | test" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,296 @@
+#include "formats/LEC_FileIO.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <random>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+std::optional<uint64_t> gFailAfterBytes;
+int gFailErrno = ENOSPC;
+
+} // namespace
+
+EInOutError::EInOutError(TCode code) : std::runtime_error(StandardText(code)), Code(code) {}
+
+EInOutError::EInOutError(TCode code, const std::string &message)
+    : std::runtime_error(message), Code(code)
+{
+}
+
+std::string EInOutError::StandardText(TCode code)
+{
+    switch (code) {
+    case FileNotFound: return "File not found";
+    case AccessDenied: return "File access denied";
+    case ReadBeyondEnd: return "Read beyond end of file";
+    case DiskFull: return "Disk full";
+    case Other: break;
+    }
+    return "I/O error";
+}
+
+EInOutError EInOutError::FromErrno(int err)
+{
+    switch (err) {
+    case ENOENT:
+    case ENOTDIR: return EInOutError(FileNotFound);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return EInOutError(AccessDenied);
+    case ENOSPC:
+#ifdef EDQUOT
+    case EDQUOT:
+#endif
+        return EInOutError(DiskFull);
+    default: return EInOutError(Other, std::strerror(err));
+    }
+}
+
+std::filesystem::path Utf8Path(const std::string &path)
+{
+    return std::filesystem::path(
+        std::u8string(reinterpret_cast<const char8_t *>(path.data()), path.size()));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TFileReader::TFileReader(const std::string &path)
+{
+    // Read access is all a reader needs, so read-only game files (from a CD, say) open too.
+    std::error_code ec;
+    const auto fsPath = Utf8Path(path);
+    if (std::filesystem::is_directory(fsPath, ec))
+        throw EInOutError(EInOutError::AccessDenied);
+    std::FILE *f = nullptr;
+#ifdef _WIN32
+    f = _wfopen(fsPath.c_str(), L"rb");
+#else
+    f = std::fopen(fsPath.c_str(), "rb");
+#endif
+    if (!f)
+        throw EInOutError::FromErrno(errno);
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+        FData.insert(FData.end(), buffer, buffer + n);
+    const bool failed = std::ferror(f) != 0;
+    const int err = errno;
+    std::fclose(f);
+    if (failed)
+        throw EInOutError::FromErrno(err);
+}
+
+TFileReader::TFileReader(std::vector<uint8_t> bytes) : FData(std::move(bytes)) {}
+
+void TFileReader::Require(uint64_t n) const
+{
+    if (n > Remaining())
+        throw EInOutError(EInOutError::ReadBeyondEnd);
+}
+
+void TFileReader::Read(void *dest, size_t n)
+{
+    std::memcpy(dest, Take(n), n);
+}
+
+const uint8_t *TFileReader::Take(size_t n)
+{
+    Require(n);
+    const uint8_t *p = FData.data() + FPos;
+    FPos += n;
+    return p;
+}
+
+uint8_t TFileReader::ReadByte()
+{
+    return *Take(1);
+}
+
+uint16_t TFileReader::ReadUInt16()
+{
+    const uint8_t *p = Take(2);
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+int32_t TFileReader::ReadInt32()
+{
+    return GetInt32LE(Take(4));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+void TFileWriter::Write(const void *src, size_t n)
+{
+    const auto *p = static_cast<const uint8_t *>(src);
+    FData.insert(FData.end(), p, p + n);
+}
+
+void TFileWriter::WriteByte(uint8_t v)
+{
+    FData.push_back(v);
+}
+
+void TFileWriter::WriteUInt16(uint16_t v)
+{
+    FData.push_back(static_cast<uint8_t>(v & 0xFF));
+    FData.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+void TFileWriter::WriteInt32(int32_t v)
+{
+    uint8_t b[4];
+    PutInt32LE(b, v);
+    Write(b, 4);
+}
+
+void TFileWriter::SaveTo(const std::string &path) const
+{
+    SaveBytesAtomically(path, FData);
+}
+
+namespace {
+
+// Writes everything to an open stream, honouring the injected failure of the tests.
+bool WriteAll(std::FILE *f, const std::vector<uint8_t> &bytes, int &err)
+{
+    size_t limit = bytes.size();
+    if (gFailAfterBytes && *gFailAfterBytes < limit)
+        limit = static_cast<size_t>(*gFailAfterBytes);
+    if (limit > 0 && std::fwrite(bytes.data(), 1, limit, f) != limit) {
+        err = errno;
+        return false;
+    }
+    if (limit < bytes.size()) {
+        err = gFailErrno;
+        return false;
+    }
+    if (std::fflush(f) != 0) {
+        err = errno;
+        return false;
+    }
+#ifndef _WIN32
+    if (::fsync(fileno(f)) != 0) {
+        err = errno;
+        return false;
+    }
+#endif
+    return true;
+}
+
+std::filesystem::path TemporarySibling(const std::filesystem::path &target)
+{
+    static std::mt19937_64 rng{std::random_device{}()};
+    std::string name = "." + target.filename().string() + ".glimra-";
+    const char digits[] = "0123456789abcdef";
+    for (int i = 0; i < 8; ++i)
+        name += digits[rng() % 16];
+    return target.parent_path() / Utf8Path(name + ".tmp");
+}
+
+} // namespace
+
+void SaveBytesAtomically(const std::string &path, const std::vector<uint8_t> &bytes)
+{
+    std::error_code ec;
+    std::filesystem::path target = Utf8Path(path);
+    // Saving through a symbolic link replaces the file it points to, not the link.
+    if (std::filesystem::is_symlink(target, ec))
+        target = std::filesystem::weakly_canonical(target, ec);
+    if (std::filesystem::is_directory(target, ec))
+        throw EInOutError(EInOutError::AccessDenied);
+    if (target.parent_path().empty())
+        target = std::filesystem::path(".") / target;
+
+    std::filesystem::path temp;
+    std::FILE *f = nullptr;
+    for (int attempt = 0; attempt < 16 && !f; ++attempt) {
+        temp = TemporarySibling(target);
+#ifdef _WIN32
+        f = _wfopen(temp.c_str(), L"wbx");
+#else
+        f = std::fopen(temp.c_str(), "wbx");
+#endif
+        if (!f && errno != EEXIST)
+            break;
+    }
+    if (!f)
+        throw EInOutError::FromErrno(errno);
+
+    int err = 0;
+    const bool written = WriteAll(f, bytes, err);
+    if (std::fclose(f) != 0 && written)
+        err = errno;
+    if (!written || err != 0) {
+        std::filesystem::remove(temp, ec);
+        throw EInOutError::FromErrno(err ? err : EIO);
+    }
+
+    // Keep the permissions of the file being replaced.
+    const auto old = std::filesystem::status(target, ec);
+    if (!ec && std::filesystem::exists(old))
+        std::filesystem::permissions(temp, old.permissions(), ec);
+#ifndef _WIN32
+    else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        std::filesystem::permissions(temp, static_cast<std::filesystem::perms>(0666 & ~mask),
+                                     ec);
+    }
+#endif
+    std::filesystem::rename(temp, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        throw EInOutError::FromErrno(ec.value());
+    }
+}
+
+void InjectWriteFailureForTesting(std::optional<uint64_t> afterBytes, int err)
+{
+    gFailAfterBytes = afterBytes;
+    gFailErrno = err;
+}
+
+uint64_t PictureBytes(int32_t width, int32_t height, uint32_t bytesPerPixel)
+{
+    if (width < 0 || height < 0)
+        throw EInOutError(EInOutError::Other, "Invalid picture size: " + std::to_string(width) +
+                                                  " x " + std::to_string(height));
+    // (2^31 - 1)^2 * 4 < 2^64: cannot overflow for up to 4 bytes per pixel.
+    return static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * bytesPerPixel;
+}
+
+void CheckCount(const char *what, int32_t count, int32_t limit)
+{
+    if (count > limit)
+        throw EInOutError(EInOutError::Other, std::string(what) + " count " +
+                                                  std::to_string(count) +
+                                                  " exceeds the limit of " +
+                                                  std::to_string(limit));
+}
+
+int32_t GetInt32LE(const uint8_t *p)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+                                (static_cast<uint32_t>(p[2]) << 16) |
+                                (static_cast<uint32_t>(p[3]) << 24));
+}
+
+void PutInt32LE(uint8_t *p, int32_t v)
+{
+    const auto u = static_cast<uint32_t>(v);
+    p[0] = static_cast<uint8_t>(u);
+    p[1] = static_cast<uint8_t>(u >> 8);
+    p[2] = static_cast<uint8_t>(u >> 16);
+    p[3] = static_cast<uint8_t>(u >> 24);
+}

@@ -1,0 +1,90 @@
+#pragma once
+// Whole-file binary reading and crash-safe writing shared by the game file formats.
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// The one exception type for file failures. Windows show What() as it stands.
+class EInOutError : public std::runtime_error
+{
+public:
+    // Codes of the classic run-time input/output errors; Other carries a plain message.
+    enum TCode { FileNotFound = 2, AccessDenied = 5, ReadBeyondEnd = 100, DiskFull = 101,
+                 Other = -1 };
+
+    explicit EInOutError(TCode code);
+    EInOutError(TCode code, const std::string &message);
+
+    TCode Code;
+
+    static std::string StandardText(TCode code);
+    // Maps an errno value to the matching standard error (plain strerror text otherwise).
+    static EInOutError FromErrno(int err);
+};
+
+// Paths travel as UTF-8 strings through the whole program.
+std::filesystem::path Utf8Path(const std::string &path);
+
+// Reads a whole file into memory; every read is bounds-checked against what the file holds,
+// so no count or size from the file can make us read or allocate past its end.
+class TFileReader
+{
+public:
+    explicit TFileReader(const std::string &path);
+    explicit TFileReader(std::vector<uint8_t> bytes); // for parsing bytes already in memory
+
+    size_t Size() const { return FData.size(); }
+    size_t Position() const { return FPos; }
+    size_t Remaining() const { return FData.size() - FPos; }
+
+    // Throws "Read beyond end of file" unless n more bytes are there.
+    void Require(uint64_t n) const;
+    void Read(void *dest, size_t n);
+    const uint8_t *Take(size_t n); // pointer to the next n bytes, then skips them
+    uint8_t ReadByte();
+    uint16_t ReadUInt16();
+    int32_t ReadInt32();
+
+private:
+    std::vector<uint8_t> FData;
+    size_t FPos = 0;
+};
+
+// Collects a file's bytes in memory, then replaces the target in one step: the bytes go to a
+// temporary file in the target's folder, are flushed, and only then renamed over the target.
+// A failed write leaves the old file untouched and raises EInOutError.
+class TFileWriter
+{
+public:
+    void Write(const void *src, size_t n);
+    void WriteByte(uint8_t v);
+    void WriteUInt16(uint16_t v);
+    void WriteInt32(int32_t v);
+
+    const std::vector<uint8_t> &Bytes() const { return FData; }
+    void SaveTo(const std::string &path) const;
+
+private:
+    std::vector<uint8_t> FData;
+};
+
+// Replaces `path` with `bytes` as TFileWriter::SaveTo does.
+void SaveBytesAtomically(const std::string &path, const std::vector<uint8_t> &bytes);
+
+// Test hook: makes the next saves fail with `err` (errno) after `afterBytes` bytes have been
+// written to the temporary file. std::nullopt turns it off.
+void InjectWriteFailureForTesting(std::optional<uint64_t> afterBytes, int err = 28 /*ENOSPC*/);
+
+// Byte count of a width x height picture, rejecting negative sizes; never overflows.
+uint64_t PictureBytes(int32_t width, int32_t height, uint32_t bytesPerPixel);
+
+// Rejects a count above what a table can hold, naming the count and the limit.
+void CheckCount(const char *what, int32_t count, int32_t limit);
+
+// Little-endian helpers for fixed headers kept as raw bytes.
+int32_t GetInt32LE(const uint8_t *p);
+void PutInt32LE(uint8_t *p, int32_t v);
