@@ -1,0 +1,46 @@
+#pragma once
+// Colormap file: a palette with 64 light-level tables and optional transparency tables.
+
+#include "palettes/GLM_Globals.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+struct TCMPHeader
+{
+    char Magic[4] = {'C', 'M', 'P', ' '};
+    int32_t Version = 32;
+    int32_t HasTransparency = 0;
+    int32_t Reserved[13] = {};
+};
+
+using TColorTable = std::array<uint8_t, 256>;
+
+// Reports progress of a long table computation: `done` of `total` steps.
+using TProgressCallback = std::function<void(int done, int total)>;
+
+class TCMP
+{
+public:
+    static constexpr int FixedColorCount = 32;
+    static constexpr long double TransBlendWeight = 0.65L;
+
+    TCMP();
+    virtual ~TCMP() = default;
+
+    TCMPHeader Header;
+    TPalette Palette{};
+    std::array<TColorTable, 64> LightLevels{};
+    std::array<TColorTable, 256> TransTables{};
+
+    void LoadFromFile(const std::string &path);
+    void SaveToFile(const std::string &path) const;
+    void FillPalette(uint8_t red, uint8_t green, uint8_t blue);
+
+    // Lowest palette index nearest to a real-valued colour.
+    uint8_t NearestColor(double r, double g, double b) const;
+    void CalcLightLevels();
+    void CalcTransTables(const TProgressCallback &progress = {});
+};
