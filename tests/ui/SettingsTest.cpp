@@ -1,0 +1,12 @@
+#include <gtest/gtest.h>
+
+#include "platform/GLM_TestPlatform.h"
+#include "shell/GLM_Settings.h"
+
+TEST(Settings, FirstRunDefaults)
+{
+    TTestPlatform desk;
+    ClearSettings();
+    LoadSettings(nullptr);
+    EXPECT_EQ(CycleRate, 5);
+}
