@@ -31,6 +31,7 @@ public:
 
 private:
     std::unique_ptr<QSettings> NewSettings() const;
+    bool TypedText() const; // types kept in the value's text rather than by the store
     std::string FIniFile;
     std::unique_ptr<QSettings> FSettings;
 };
