@@ -18,15 +18,21 @@ public:
     int SetBoundsCalls = 0;
     std::vector<std::string> Added;
     std::vector<std::string> Captions;
+    std::vector<std::string> Calls;
 
     TWindowBounds Bounds() const override { return Current; }
     void SetBounds(const TWindowBounds &b) override
     {
         Current = b;
         ++SetBoundsCalls;
+        Calls.push_back("bounds");
     }
     bool IsMaximized() const override { return Maximized; }
-    void SetMaximized(bool m) override { Maximized = m; }
+    void SetMaximized(bool m) override
+    {
+        Maximized = m;
+        Calls.push_back(m ? "maximized" : "normal");
+    }
     void AddToReopenList(const std::string &entry) override { Added.push_back(entry); }
     std::vector<std::string> ReopenCaptions() const override { return Captions; }
 };
@@ -208,6 +214,7 @@ TEST_F(SettingsTest, SavingWhileMaximizedKeepsTheOlderBounds)
     LoadSettings(&next);
     EXPECT_TRUE(next.Maximized);
     EXPECT_EQ(next.Current, (TWindowBounds{10, 20, 800, 600}));
+    EXPECT_EQ(next.Calls, (std::vector<std::string>{"bounds", "maximized"}));
 }
 
 TEST_F(SettingsTest, NothingIsSavedWhenTheKeyCannotBeOpened)
