@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include <QStringList>
+
 #include "platform/GLM_Platform.h"
 
 class QSettings;
@@ -31,6 +33,7 @@ public:
 
 private:
     std::unique_ptr<QSettings> NewSettings() const;
+    bool TypedText() const; // types kept in the value's text rather than by the store
     std::string FIniFile;
     std::unique_ptr<QSettings> FSettings;
 };
@@ -38,6 +41,8 @@ private:
 class TQtFileDialogs : public TFileDialogs
 {
 public:
+    // The filter string as Qt's name filters ("BM Graphics (*.bm) (*.bm)").
+    static QStringList NameFilters(const std::string &filter);
     bool Execute(TFileDialogRequest &request) override;
 };
 
