@@ -11,7 +11,8 @@ namespace {
 constexpr size_t HeaderSize = 64;
 constexpr size_t LightLevelsSize = 64 * 256;
 constexpr size_t TransTablesSize = 256 * 256;
-constexpr size_t SizeWithoutTables = HeaderSize + sizeof(TPalette) + LightLevelsSize;
+static_assert(HeaderSize + sizeof(TPalette) + LightLevelsSize == 17216,
+              "a colormap without tables is 17216 bytes");
 
 TCMPHeader ReadHeader(TFileReader &r)
 {
@@ -86,5 +87,3 @@ void TCMP::FillPalette(uint8_t red, uint8_t green, uint8_t blue)
 {
     Palette.fill(TPaletteEntry{red, green, blue});
 }
-
-static_assert(SizeWithoutTables == 17216, "a colormap without tables is 17216 bytes");

@@ -169,12 +169,6 @@ TEST_F(CMPFile, TruncatedFilesFailAndLeaveTheObjectUnchanged)
     EXPECT_NO_THROW(cmp.LoadFromFile(Dir.File("ok.cmp")));
 }
 
-TEST_F(CMPFile, MissingFileReportsFileNotFound)
-{
-    TCMP cmp;
-    EXPECT_EQ(MessageOf([&] { cmp.LoadFromFile(Dir.File("absent.cmp")); }), "File not found");
-}
-
 // Guards against a failed save destroying the colormap already on disk.
 TEST_F(CMPFile, FailedSaveLeavesTheOldFileByteIdentical)
 {
