@@ -1,6 +1,7 @@
 #include "palettes/Jasc_PAL.h"
 
 #include "core/GLM_FileNames.h"
+#include "core/GLM_IntegerText.h"
 #include "formats/LEC_FileIO.h"
 
 #include <cstdint>
@@ -33,36 +34,14 @@ private:
     size_t FPos = 0;
 };
 
-[[noreturn]] void InvalidInteger(std::string_view text)
+// A bad number is a failure of the palette file, reported with the conversion's own text.
+int32_t StrToIntOrFail(std::string_view text)
 {
-    throw EInOutError(EInOutError::Other,
-                      "'" + std::string(text) + "' is not a valid integer value");
-}
-
-// A signed decimal 32-bit integer; blanks before it are allowed, nothing after it.
-int32_t StrToInt(std::string_view text)
-{
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+'))
-        negative = text[i++] == '-';
-    if (i == text.size())
-        InvalidInteger(text);
-    int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            InvalidInteger(text);
-        value = value * 10 + (text[i] - '0');
-        if (value > int64_t(INT32_MAX) + 1)
-            InvalidInteger(text);
+    try {
+        return StrToInt(std::string(text));
+    } catch (const EConvertError &e) {
+        throw EInOutError(EInOutError::Other, e.what());
     }
-    if (negative)
-        value = -value;
-    if (value > INT32_MAX)
-        InvalidInteger(text);
-    return static_cast<int32_t>(value);
 }
 
 // Splits at the first space: the text before it, and the rest after it (empty when the
@@ -96,9 +75,9 @@ void ReadJascPAL(const std::string &fileName, TPalette &palette)
         const std::string_view red = SplitFirst(rest);
         const std::string_view green = SplitFirst(rest);
         // Converted in order, so the message names the first bad number.
-        const int32_t r = StrToInt(red);
-        const int32_t g = StrToInt(green);
-        const int32_t b = StrToInt(rest);
+        const int32_t r = StrToIntOrFail(red);
+        const int32_t g = StrToIntOrFail(green);
+        const int32_t b = StrToIntOrFail(rest);
         entry = {LowByte(r), LowByte(g), LowByte(b)};
     }
 }

@@ -16,7 +16,7 @@
 
 #include "palettes/GLM_Globals.h"
 #include "platform/GLM_Platform.h"
-#include "shell/GLM_IntegerText.h"
+#include "core/GLM_IntegerText.h"
 #include "shell/GLM_RadioGroup.h"
 #include "shell/GLM_Settings.h"
 

@@ -1,4 +1,4 @@
-#include "shell/GLM_IntegerText.h"
+#include "core/GLM_IntegerText.h"
 
 #include <cstdint>
 #include <limits>
@@ -9,7 +9,7 @@ int StrToInt(const std::string &text)
         throw EConvertError("'" + text + "' is not a valid integer value");
     };
     size_t i = 0;
-    while (i < text.size() && text[i] == ' ')
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))

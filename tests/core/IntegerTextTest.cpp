@@ -2,7 +2,7 @@
 // them, silent overflow, and a message other than the standard one.
 #include <gtest/gtest.h>
 
-#include "shell/GLM_IntegerText.h"
+#include "core/GLM_IntegerText.h"
 
 TEST(IntegerText, AcceptsPlainDecimalsWithinRange)
 {
