@@ -15,16 +15,6 @@ using namespace testutil;
 
 namespace {
 
-std::string MessageOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const EInOutError &e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 using Entry = TPaletteEntry;
 
 // A Windows bitmap: file header, 40-byte information header, colour table (B, G, R, 0),

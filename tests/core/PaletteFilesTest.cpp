@@ -16,16 +16,6 @@ using namespace testutil;
 
 namespace {
 
-std::string MessageOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const EInOutError &e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 // Entry k = (k, 255 - k, k * 7 mod 256): every entry distinct, every channel used.
 TPalette Ramp()
 {

@@ -9,16 +9,6 @@ using namespace testutil;
 
 namespace {
 
-std::string MessageOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const EInOutError &e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 // A BM header as the game's tools write it, with the fields a test varies.
 Bytes BMHeader(int32_t paletteIncluded, int32_t numImages, int32_t bitsPerPixel = 8)
 {

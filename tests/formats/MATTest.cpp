@@ -9,16 +9,6 @@ using namespace testutil;
 
 namespace {
 
-std::string MessageOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const EInOutError &e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 Bytes MATHeader(int32_t matType, int32_t numRecords, int32_t bitsPerPixel = 8)
 {
     Bytes b;
