@@ -24,9 +24,19 @@ std::string S(const QString &s)
     return s.toStdString();
 }
 
+void ShowBox(QMessageBox::Icon icon, const std::string &text, const std::string &caption,
+             const char *standardCaption, QWidget *parent)
+{
+    QMessageBox box(icon, caption.empty() ? QString::fromLatin1(standardCaption) : Q(caption),
+                    Q(text), QMessageBox::Ok, parent);
+    box.exec();
+}
+
+} // namespace
+
 // Qt reads a filter's patterns from its last parentheses, so each description gets its
 // patterns appended there and the dialog is told to hide them again.
-QStringList QtNameFilters(const std::string &filter)
+QStringList TQtFileDialogs::NameFilters(const std::string &filter)
 {
     QStringList list;
     for (const auto &[description, patterns] : ParseFileFilter(filter)) {
@@ -38,20 +48,10 @@ QStringList QtNameFilters(const std::string &filter)
     return list;
 }
 
-void ShowBox(QMessageBox::Icon icon, const std::string &text, const std::string &caption,
-             const char *standardCaption, QWidget *parent)
-{
-    QMessageBox box(icon, caption.empty() ? QString::fromLatin1(standardCaption) : Q(caption),
-                    Q(text), QMessageBox::Ok, parent);
-    box.exec();
-}
-
-} // namespace
-
 bool TQtFileDialogs::Execute(TFileDialogRequest &request)
 {
     QFileDialog dialog(request.Parent, Q(request.Title), Q(request.InitialDir));
-    const QStringList filters = QtNameFilters(request.Filter);
+    const QStringList filters = NameFilters(request.Filter);
     if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
         dialog.setOption(QFileDialog::HideNameFilterDetails);
@@ -116,8 +116,9 @@ void TQtMessageBoxes::Information(const std::string &text, const std::string &ca
 TMessageResult TQtMessageBoxes::Question(const std::string &text, const std::string &caption,
                                          QWidget *parent)
 {
-    QMessageBox box(QMessageBox::Question, caption.empty() ? QStringLiteral("Confirm") : Q(caption),
-                    Q(text), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+    const QString title = caption.empty() ? QStringLiteral("Confirm") : Q(caption);
+    QMessageBox box(QMessageBox::Question, title, Q(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
     case QMessageBox::Yes: return TMessageResult::Yes;

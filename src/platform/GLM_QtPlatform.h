@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include <QStringList>
+
 #include "platform/GLM_Platform.h"
 
 class QSettings;
@@ -39,6 +41,8 @@ private:
 class TQtFileDialogs : public TFileDialogs
 {
 public:
+    // The filter string as Qt's name filters ("BM Graphics (*.bm) (*.bm)").
+    static QStringList NameFilters(const std::string &filter);
     bool Execute(TFileDialogRequest &request) override;
 };
 

@@ -40,8 +40,8 @@ std::unique_ptr<QSettings> TQtSettingsStore::NewSettings() const
         return std::make_unique<QSettings>(QString::fromStdString(FIniFile),
                                            QSettings::IniFormat);
 #ifdef Q_OS_WIN
-    return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\Orlend\\Glimra"),
-                                       QSettings::NativeFormat);
+    const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\Orlend\\Glimra");
+    return std::make_unique<QSettings>(key, QSettings::NativeFormat);
 #else
     return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                        QStringLiteral("Orlend"), QStringLiteral("Glimra"));

@@ -286,6 +286,7 @@ void LoadSettings(TSettingsWindow *window)
     TSettingsStore &store = Platform().Settings();
     std::vector<std::string> errors;
     bool boundsRead = false;
+    bool maximized = false;
     TWindowBounds bounds = window ? window->Bounds() : TWindowBounds{};
 
     if (store.OpenKey(false)) {
@@ -301,18 +302,13 @@ void LoadSettings(TSettingsWindow *window)
                     bounds.*field = store.ReadInteger(name);
                     boundsRead = true;
                 });
-        if (window && boundsRead)
-            window->SetBounds(bounds);
 
         for (const TSetting &s : Settings) {
             if (store.ValueExists(s.Name))
                 Guarded(errors, [&] { Read(store, s); });
             // Maximized sits between LastFileIndex and CycleRate in the stored order.
             if (std::string(s.Name) == "LastFileIndex" && store.ValueExists("Maximized"))
-                Guarded(errors, [&] {
-                    if (store.ReadBool("Maximized") && window)
-                        window->SetMaximized(true);
-                });
+                Guarded(errors, [&] { maximized = store.ReadBool("Maximized"); });
         }
 
         for (int i = MaxReopenEntries - 1; i >= 0; --i) {
@@ -335,11 +331,11 @@ void LoadSettings(TSettingsWindow *window)
         valid.Top = std::max(valid.Top, 0);
         valid.Width = std::max(valid.Width, MinWindowWidth);
         valid.Height = std::max(valid.Height, MinWindowHeight);
-        // Untouched bounds are left alone so the desktop may place a first-run window.
+        // Untouched bounds are left alone so the desktop may place a first-run window. The
+        // normal bounds go first, so that a maximized window restores to them.
         if (boundsRead || !(valid == bounds))
             window->SetBounds(valid);
-        if (!window->IsMaximized())
-            window->SetMaximized(false);
+        window->SetMaximized(maximized || window->IsMaximized());
     }
     ValidateSettings();
 

@@ -78,7 +78,8 @@ class TSettingsWindow
 {
 public:
     virtual ~TSettingsWindow() = default;
-    // Bounds of the window in its normal (not maximized) state.
+    // Bounds of the window in its normal (not maximized) state. LoadSettings calls SetBounds
+    // (only when stored or corrected bounds apply) before SetMaximized.
     virtual TWindowBounds Bounds() const = 0;
     virtual void SetBounds(const TWindowBounds &bounds) = 0;
     virtual bool IsMaximized() const = 0;
