@@ -19,7 +19,11 @@
 
 #include "palettes/GLM_Globals.h"
 #include "platform/GLM_Platform.h"
+#include "shell/GLM_AboutBox.h"
 #include "shell/GLM_DocumentFactory.h"
+#include "shell/GLM_NewForm.h"
+#include "shell/GLM_OptionsForm.h"
+#include "shell/GLM_RadioGroup.h"
 #include "shell/GLM_ToolbarIcons.h"
 
 TMainForm *MainForm = nullptr;
@@ -92,9 +96,6 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     SetCommandEnabled(TCommand::Reopen, false);
 
     DocumentFactory = CreateDocumentWindow;
-    ExecuteNewDialog = [] { return -1; };
-    ExecuteOptionsDialog = [] {};
-    ExecuteAboutBox = [] {};
 
     // FormCreate.
     FirstActivation = true;
@@ -391,7 +392,8 @@ void TMainForm::RunCommand(TCommand command)
         CloseAllDocuments();
         break;
     case C::Options:
-        ExecuteOptionsDialog();
+        if (OptionsForm)
+            OptionsForm->ShowModal();
         break;
     case C::Exit:
         close();
@@ -403,7 +405,8 @@ void TMainForm::RunCommand(TCommand command)
         ShowHelp();
         break;
     case C::About:
-        ExecuteAboutBox();
+        if (AboutForm)
+            AboutForm->ShowModal();
         break;
     default:
         RouteToDocument(command);
@@ -442,7 +445,9 @@ void TMainForm::RouteToDocument(TCommand command)
 void TMainForm::New()
 {
     StopCycling();
-    const int index = ExecuteNewDialog();
+    int index = -1;
+    if (NewForm && NewForm->ShowModal() == mrOk)
+        index = NewForm->FileGroup->ItemIndex();
     if (index >= 0 && index <= 3) {
         if (QMdiSubWindow *sub = CreateDocument(static_cast<TDocumentKind>(index)))
             sub->show();

@@ -96,13 +96,8 @@ public:
     bool IsMaximized() const override;
     void SetMaximized(bool maximized) override;
 
-    // ---- Seams, set to the real dialogs by the program and to stand-ins by tests.
-    // Creates an empty document window of a kind (CreateDocumentWindow).
+    // Creates an empty document window of a kind: CreateDocumentWindow, or a stand-in.
     std::function<TDocumentWindow *(TDocumentKind)> DocumentFactory;
-    // Shows the New dialog; the chosen file kind (0 BM, 1 CMP, 2 MAT, 3 SFT) or -1.
-    std::function<int()> ExecuteNewDialog;
-    std::function<void()> ExecuteOptionsDialog;
-    std::function<void()> ExecuteAboutBox;
     // The command-line arguments after the program name.
     QStringList CommandLine;
 

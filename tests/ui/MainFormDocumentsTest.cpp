@@ -8,6 +8,10 @@
 #include <QTimer>
 
 #include "MainFormFixture.h"
+#include "shell/GLM_AboutBox.h"
+#include "shell/GLM_NewForm.h"
+#include "shell/GLM_OptionsForm.h"
+#include "shell/GLM_RadioGroup.h"
 
 namespace {
 
@@ -206,12 +210,21 @@ TEST_F(MainFormTest, ReopenItemOpensAndMovesToTop)
 // and one confirmed New the new document is number 1.
 TEST_F(MainFormTest, CancelledNewStillAdvancesUntitledCounter)
 {
-    std::deque<int> answers{-1, 2};
-    Form->ExecuteNewDialog = [&answers] {
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
-    };
+    TNewForm dialog(Form.get());
+    NewForm = &dialog;
+    const std::unique_ptr<TNewForm *, void (*)(TNewForm **)> reset(&NewForm,
+                                                                 [](TNewForm **f) { *f = nullptr; });
+    int showings = 0;
+    TScopedModalDriver driver([&showings](TModalForm &form) {
+        auto &newForm = dynamic_cast<TNewForm &>(form);
+        if (showings++ == 0) {
+            newForm.FileGroup->SetItemIndex(1);
+            newForm.CancelButtonClick();
+        } else {
+            newForm.FileGroup->SetItemIndex(2);
+            newForm.OKButtonClick();
+        }
+    });
     Form->RunCommand(C::New);
     EXPECT_TRUE(Created.empty());
     EXPECT_EQ(UntitledCount, 1);
@@ -224,6 +237,27 @@ TEST_F(MainFormTest, CancelledNewStillAdvancesUntitledCounter)
     EXPECT_TRUE(Created[0]->isVisibleTo(Form.get()));
     EXPECT_EQ(Log.Count("MAT:LoadFile"), 0u);
     EXPECT_TRUE(Form->ReopenCaptions().empty());
+    EXPECT_EQ(LastFileIndex, 2);
+}
+
+// Guards that Options and About show their long-lived dialogs modally.
+TEST_F(MainFormTest, OptionsAndAboutShowTheirDialogs)
+{
+    TOptionsForm options(Form.get());
+    TAboutForm about(Form.get());
+    OptionsForm = &options;
+    AboutForm = &about;
+    std::vector<QDialog *> shown;
+    {
+        TScopedModalDriver driver([&shown](TModalForm &form) { shown.push_back(&form); });
+        Form->RunCommand(C::Options);
+        Form->RunCommand(C::About);
+    }
+    OptionsForm = nullptr;
+    AboutForm = nullptr;
+    EXPECT_EQ(shown, (std::vector<QDialog *>{&options, &about}));
+    EXPECT_FALSE(options.isVisible());
+    EXPECT_FALSE(about.isVisible());
 }
 
 // Guards the cycle timer: interval 1000 div CycleRate, 1000 below 1, and an interval of 0
