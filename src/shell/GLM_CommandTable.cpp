@@ -14,60 +14,70 @@ constexpr std::array<bool, 4> MATOnly{false, false, true, false};
 using C = TCommand;
 
 // In TCommand order.
+using W = TDocumentWindow;
+
+// In TCommand order.
 constexpr std::array<TCommandInfo, CommandCount> Commands{{
-    {C::New, "New1", "&New...", "NewButton", "New", true, None},
-    {C::Open, "Open1", "&Open...", "OpenButton", "Open", true, None},
-    {C::Reopen, "Reopen1", "&Reopen", nullptr, nullptr, false, None},
-    {C::Save, "Save1", "&Save", "SaveButton", "Save", true, All},
-    {C::SaveAs, "SaveAs1", "Save &As...", nullptr, nullptr, true, All},
+    {C::New, "New1", "&New...", "NewButton", "New", true, nullptr, None},
+    {C::Open, "Open1", "&Open...", "OpenButton", "Open", true, nullptr, None},
+    {C::Reopen, "Reopen1", "&Reopen", nullptr, nullptr, false, nullptr, None},
+    {C::Save, "Save1", "&Save", "SaveButton", "Save", true, &W::SaveFile, All},
+    {C::SaveAs, "SaveAs1", "Save &As...", nullptr, nullptr, true, &W::SaveFileAs, All},
     {C::SaveBitmap, "SaveBitmap1", "Save &Bitmap...", "SaveBitmapButton", "Save Bitmap", true,
-     NoCMP},
+     &W::SaveBitmap, NoCMP},
     {C::SaveAllBitmaps, "SaveAllBitmaps1", "Save All Bit&maps...", "SaveAllBitmapsButton",
-     "Save All Bitmaps", true, BMMAT},
-    {C::Close, "Close1", "&Close", nullptr, nullptr, false, None},
-    {C::CloseAll, "CloseAll1", "Clos&e All", nullptr, nullptr, false, None},
-    {C::Options, "Options1", "O&ptions...", "OptionsButton", "Options", true, None},
-    {C::Exit, "Exit1", "E&xit", nullptr, nullptr, false, None},
-    {C::AddFrames, "AddFrames1", "&Add Frames...", "AddFramesButton", "Add Frame", true, NoCMP},
+     "Save All Bitmaps", true, &W::SaveAllBitmaps, BMMAT},
+    {C::Close, "Close1", "&Close", nullptr, nullptr, false, nullptr, None},
+    {C::CloseAll, "CloseAll1", "Clos&e All", nullptr, nullptr, false, nullptr, None},
+    {C::Options, "Options1", "O&ptions...", "OptionsButton", "Options", true, nullptr, None},
+    {C::Exit, "Exit1", "E&xit", nullptr, nullptr, false, nullptr, None},
+    {C::AddFrames, "AddFrames1", "&Add Frames...", "AddFramesButton", "Add Frame", true,
+     &W::AddFrames, NoCMP},
     {C::AddMipmap, "AddMipmap1", "Add &Mipmap...", "AddMipmapButton", "Add Mipmap", true,
-     MATOnly},
+     &W::AddMipmap, MATOnly},
     {C::DeleteFrame, "DeleteFrame1", "&Delete Frame", "DeleteFrameButton", "Delete Frame", true,
-     NoCMP},
+     &W::DeleteFrame, NoCMP},
     {C::ShiftToPreviousFrame, "ShiftToPreviousFrame1", "Shift To Pre&vious Frame",
-     "ShiftToPreviousFrameButton", "Shift To Previous Frame", true, BMMAT},
+     "ShiftToPreviousFrameButton", "Shift To Previous Frame", true, &W::ShiftToPreviousFrame,
+     BMMAT},
     {C::ShiftToNextFrame, "ShiftToNextFrame1", "Shift To Ne&xt Frame", "ShiftToNextFrameButton",
-     "Shift To Next Frame", true, BMMAT},
+     "Shift To Next Frame", true, &W::ShiftToNextFrame, BMMAT},
     {C::SelectPalette, "SelectPalette1", "&Select Palette...", "SelectPaletteButton",
-     "Select Palette", true, All},
+     "Select Palette", true, &W::SelectPalette, All},
     {C::EditProperties, "EditProperties1", "&Edit Properties...", "EditPropertiesButton",
-     "Edit Properties", true, All},
-    {C::PreviousFrame, "PreviousFrame1", "&Previous Frame", "PreviousFrameButton",
-     "Previous Frame", true, NoSFT},
-    {C::NextFrame, "NextFrame1", "&Next Frame", "NextFrameButton", "Next Frame", true, NoSFT},
+     "Edit Properties", true, &W::EditProperties, All},
+    {C::PreviousFrame, "PreviousFrame1", "&Previous Frame", "PreviousFrameButton", "Previous Frame",
+     true, &W::PreviousFrame, NoSFT},
+    {C::NextFrame, "NextFrame1", "&Next Frame", "NextFrameButton", "Next Frame", true,
+     &W::NextFrame, NoSFT},
     {C::CycleFrames, "CycleFrames1", "&Cycle Frames", "CycleFramesButton", "Cycle Frames", false,
-     None},
-    {C::ZoomIn, "ZoomIn1", "&Zoom In", "ZoomInButton", "Zoom In", true, All},
-    {C::ZoomOut, "ZoomOut1", "Zoom &Out", "ZoomOutButton", "Zoom Out", true, All},
-    {C::Contents, "Contents1", "&Contents", "HelpButton", "Help Contents", true, None},
-    {C::About, "About1", "&About", "AboutButton", "About Glimra", true, None},
+     nullptr, None},
+    {C::ZoomIn, "ZoomIn1", "&Zoom In", "ZoomInButton", "Zoom In", true, &W::ZoomIn, All},
+    {C::ZoomOut, "ZoomOut1", "Zoom &Out", "ZoomOutButton", "Zoom Out", true, &W::ZoomOut, All},
+    {C::Contents, "Contents1", "&Contents", "HelpButton", "Help Contents", true, nullptr, None},
+    {C::About, "About1", "&About", "AboutButton", "About Glimra", true, nullptr, None},
 }};
 
+// clang-format off
 constexpr std::array<TCommand, 18> Documented{
-    C::Save,        C::SaveAs,        C::SaveBitmap,           C::SaveAllBitmaps,
-    C::Close,       C::CloseAll,      C::AddFrames,            C::AddMipmap,
-    C::DeleteFrame, C::ShiftToPreviousFrame, C::ShiftToNextFrame, C::SelectPalette,
-    C::EditProperties, C::PreviousFrame, C::NextFrame,         C::CycleFrames,
-    C::ZoomIn,      C::ZoomOut,
+    C::Save, C::SaveAs, C::SaveBitmap, C::SaveAllBitmaps, C::Close, C::CloseAll,
+    C::AddFrames, C::AddMipmap, C::DeleteFrame, C::ShiftToPreviousFrame, C::ShiftToNextFrame,
+    C::SelectPalette, C::EditProperties, C::PreviousFrame, C::NextFrame, C::CycleFrames,
+    C::ZoomIn, C::ZoomOut,
 };
+// clang-format on
 
-constexpr bool TableIsInOrder()
+constexpr bool TableIsConsistent()
 {
-    for (size_t i = 0; i < Commands.size(); ++i)
+    for (size_t i = 0; i < Commands.size(); ++i) {
         if (static_cast<size_t>(Commands[i].Command) != i)
             return false;
+        if (!Commands[i].Operation && Commands[i].Routes != None)
+            return false;
+    }
     return true;
 }
-static_assert(TableIsInOrder(), "the command table is indexed by TCommand");
+static_assert(TableIsConsistent(), "the table is indexed by TCommand; routes need operations");
 
 } // namespace
 
@@ -81,14 +91,20 @@ bool HasRoute(TCommand command, TDocumentKind kind)
     return CommandInfo(command).Routes[static_cast<size_t>(kind)];
 }
 
-const std::array<TCommand, 18> &DocumentCommands() { return Documented; }
+const std::array<TCommand, 18> &DocumentCommands()
+{
+    return Documented;
+}
 
 bool IsDocumentCommand(TCommand command)
 {
     return std::find(Documented.begin(), Documented.end(), command) != Documented.end();
 }
 
-TCommandStates NoDocumentStates() { return {}; }
+TCommandStates NoDocumentStates()
+{
+    return {};
+}
 
 TCommandStates DocumentStates(const TDocumentFacts &d)
 {

@@ -40,13 +40,15 @@ constexpr size_t CommandCount = static_cast<size_t>(TCommand::About) + 1;
 struct TCommandInfo
 {
     TCommand Command;
-    const char *MenuName;    // "Save1"
-    const char *Caption;     // "&Save"
-    const char *ButtonName;  // "SaveButton"; nullptr: no toolbar button
-    const char *Hint;        // "Save"
+    const char *MenuName;   // "Save1"
+    const char *Caption;    // "&Save"
+    const char *ButtonName; // "SaveButton"; nullptr: no toolbar button
+    const char *Hint;       // "Save"
     bool StopsCycling;
-    // Kinds the command is passed to, in the order BM, CMP, MAT, SFT; all false for the
-    // commands the main window carries out itself.
+    // The document window's operation of the same name; nullptr for the commands the main
+    // window carries out itself.
+    void (TDocumentWindow::*Operation)();
+    // Kinds the operation is passed to, in the order BM, CMP, MAT, SFT.
     std::array<bool, 4> Routes;
 };
 
@@ -62,11 +64,11 @@ bool IsDocumentCommand(TCommand command);
 struct TDocumentFacts
 {
     TDocumentKind Kind = TDocumentKind::BM;
-    int Frames = 0;       // BM images, MAT textures, SFT bitmaps (0 or 1); unused for CMP
-    int Zoom = 1;         // 1 to 10
-    int BitsPerPixel = 8; // 8 or 16
-    int Mipmaps = 0;      // MAT: levels of the current frame
-    bool IsTexture = false; // MAT: texture type (not colour)
+    int Frames = 0;          // BM images, MAT textures, SFT bitmaps (0 or 1); unused for CMP
+    int Zoom = 1;            // 1 to 10
+    int BitsPerPixel = 8;    // 8 or 16
+    int Mipmaps = 0;         // MAT: levels of the current frame
+    bool IsTexture = false;  // MAT: texture type (not colour)
     bool MipmapsFull = true; // MAT: the current frame cannot take another level
 };
 

@@ -17,6 +17,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "formats/LEC_FileIO.h"
 #include "palettes/GLM_Globals.h"
 #include "platform/GLM_Platform.h"
 #include "shell/GLM_AboutBox.h"
@@ -46,9 +47,8 @@ std::string TheApplicationTitle = MainCaption;
 bool FileExists(const std::string &path)
 {
     std::error_code ec;
-    const std::filesystem::path p(path);
-    return !path.empty() && std::filesystem::exists(p, ec) &&
-           !std::filesystem::is_directory(p, ec);
+    const std::filesystem::path p = Utf8Path(path);
+    return !path.empty() && std::filesystem::exists(p, ec) && !std::filesystem::is_directory(p, ec);
 }
 
 std::string FileNamePart(const std::string &path)
@@ -64,8 +64,14 @@ QMdiSubWindow *SubWindowOf(TDocumentWindow *window)
 
 } // namespace
 
-void SetApplicationTitle(const std::string &title) { TheApplicationTitle = title; }
-std::string ApplicationTitle() { return TheApplicationTitle; }
+void SetApplicationTitle(const std::string &title)
+{
+    TheApplicationTitle = title;
+}
+std::string ApplicationTitle()
+{
+    return TheApplicationTitle;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Creation
@@ -143,8 +149,8 @@ void TMainForm::CreateActions()
     keys(TCommand::SaveAs, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
     keys(TCommand::Close, {QKeySequence(Qt::CTRL | Qt::Key_W)});
     keys(TCommand::Exit, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
-    keys(TCommand::ZoomIn, {QKeySequence(Qt::CTRL | Qt::Key_Plus),
-                            QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    keys(TCommand::ZoomIn,
+         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
     keys(TCommand::ZoomOut, {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
     keys(TCommand::Contents, {QKeySequence(Qt::Key_F1)});
 }
@@ -152,33 +158,40 @@ void TMainForm::CreateActions()
 void TMainForm::CreateMenus()
 {
     using C = TCommand;
-    constexpr C Rule = C::Reopen; // stands for a separator in the lists below
-    const auto fill = [this](const char *name, const char *caption,
-                             std::initializer_list<C> items, bool ruleAfterReopen = false) {
-        QMenu *menu = menuBar()->addMenu(caption);
-        menu->setObjectName(name);
-        bool reopenSeen = false;
-        for (C item : items) {
-            if (item == C::Reopen && (!ruleAfterReopen || reopenSeen)) {
-                menu->addSeparator();
-            } else if (item == C::Reopen) {
-                menu->addMenu(FReopenMenu);
-                reopenSeen = true;
-            } else {
-                menu->addAction(CommandAction(item));
-            }
-        }
-    };
     menuBar()->setObjectName("MainMenu1");
-    fill("File1", "&File",
-         {C::New, C::Open, C::Reopen, Rule, C::Save, C::SaveAs, C::SaveBitmap,
-          C::SaveAllBitmaps, C::Close, C::CloseAll, Rule, C::Options, Rule, C::Exit},
-         true);
-    fill("Edit1", "&Edit",
-         {C::AddFrames, C::AddMipmap, C::DeleteFrame, Rule, C::ShiftToPreviousFrame,
-          C::ShiftToNextFrame, Rule, C::SelectPalette, C::EditProperties});
-    fill("View1", "&View", {C::PreviousFrame, C::NextFrame, C::CycleFrames, C::ZoomIn, C::ZoomOut});
-    fill("Help1", "&Help", {C::Contents, Rule, C::About});
+    const auto menu = [this](const char *name, const char *caption) {
+        QMenu *m = menuBar()->addMenu(caption);
+        m->setObjectName(name);
+        return m;
+    };
+    const auto items = [this](QMenu *m, std::initializer_list<C> commands) {
+        for (C command : commands)
+            m->addAction(CommandAction(command));
+    };
+    QMenu *file = menu("File1", "&File");
+    items(file, {C::New, C::Open});
+    file->addMenu(FReopenMenu);
+    file->addSeparator();
+    items(file, {C::Save, C::SaveAs, C::SaveBitmap, C::SaveAllBitmaps, C::Close, C::CloseAll});
+    file->addSeparator();
+    items(file, {C::Options});
+    file->addSeparator();
+    items(file, {C::Exit});
+
+    QMenu *edit = menu("Edit1", "&Edit");
+    items(edit, {C::AddFrames, C::AddMipmap, C::DeleteFrame});
+    edit->addSeparator();
+    items(edit, {C::ShiftToPreviousFrame, C::ShiftToNextFrame});
+    edit->addSeparator();
+    items(edit, {C::SelectPalette, C::EditProperties});
+
+    items(menu("View1", "&View"),
+          {C::PreviousFrame, C::NextFrame, C::CycleFrames, C::ZoomIn, C::ZoomOut});
+
+    QMenu *help = menu("Help1", "&Help");
+    items(help, {C::Contents});
+    help->addSeparator();
+    items(help, {C::About});
 }
 
 void TMainForm::CreateToolBar()
@@ -199,8 +212,7 @@ void TMainForm::CreateToolBar()
     const std::initializer_list<std::initializer_list<C>> groups{
         {C::New, C::Open, C::Save, C::SaveBitmap, C::SaveAllBitmaps},
         {C::PreviousFrame, C::NextFrame, C::CycleFrames, C::ZoomIn, C::ZoomOut},
-        {C::AddFrames, C::AddMipmap, C::DeleteFrame, C::ShiftToPreviousFrame,
-         C::ShiftToNextFrame},
+        {C::AddFrames, C::AddMipmap, C::DeleteFrame, C::ShiftToPreviousFrame, C::ShiftToNextFrame},
         {C::SelectPalette, C::EditProperties},
         {C::Options, C::Contents, C::About},
     };
@@ -217,8 +229,8 @@ void TMainForm::CreateToolBar()
         ++divider;
         for (C command : group) {
             FToolBar->addAction(CommandAction(command));
-            auto *button = qobject_cast<QToolButton *>(
-                FToolBar->widgetForAction(CommandAction(command)));
+            auto *button =
+                qobject_cast<QToolButton *>(FToolBar->widgetForAction(CommandAction(command)));
             button->setObjectName(CommandInfo(command).ButtonName);
             button->setFixedSize(ButtonSize, ButtonSize);
             button->setAutoRaise(true);
@@ -416,30 +428,11 @@ void TMainForm::RunCommand(TCommand command)
 
 void TMainForm::RouteToDocument(TCommand command)
 {
-    using C = TCommand;
+    const auto operation = CommandInfo(command).Operation;
     TDocumentWindow *window = ActiveDocument();
-    if (!window || !HasRoute(command, window->Kind()))
+    if (!operation || !window || !HasRoute(command, window->Kind()))
         return;
-    Guarded([window, command] {
-        switch (command) {
-        case C::Save: window->SaveFile(); break;
-        case C::SaveAs: window->SaveFileAs(); break;
-        case C::SaveBitmap: window->SaveBitmap(); break;
-        case C::SaveAllBitmaps: window->SaveAllBitmaps(); break;
-        case C::AddFrames: window->AddFrames(); break;
-        case C::AddMipmap: window->AddMipmap(); break;
-        case C::DeleteFrame: window->DeleteFrame(); break;
-        case C::ShiftToPreviousFrame: window->ShiftToPreviousFrame(); break;
-        case C::ShiftToNextFrame: window->ShiftToNextFrame(); break;
-        case C::SelectPalette: window->SelectPalette(); break;
-        case C::EditProperties: window->EditProperties(); break;
-        case C::PreviousFrame: window->PreviousFrame(); break;
-        case C::NextFrame: window->NextFrame(); break;
-        case C::ZoomIn: window->ZoomIn(); break;
-        case C::ZoomOut: window->ZoomOut(); break;
-        default: break;
-        }
-    });
+    Guarded([window, operation] { (window->*operation)(); });
 }
 
 void TMainForm::New()
@@ -613,7 +606,10 @@ void TMainForm::ReopenItemClick(QAction *item)
 // ---------------------------------------------------------------------------------------------
 // Frame cycling
 
-int TMainForm::CycleInterval() const { return CycleRate >= 1 ? 1000 / CycleRate : 1000; }
+int TMainForm::CycleInterval() const
+{
+    return CycleRate >= 1 ? 1000 / CycleRate : 1000;
+}
 
 void TMainForm::ToggleCycling()
 {
@@ -695,9 +691,15 @@ TWindowBounds TMainForm::Bounds() const
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
-void TMainForm::SetBounds(const TWindowBounds &b) { setGeometry(b.Left, b.Top, b.Width, b.Height); }
+void TMainForm::SetBounds(const TWindowBounds &b)
+{
+    setGeometry(b.Left, b.Top, b.Width, b.Height);
+}
 
-bool TMainForm::IsMaximized() const { return windowState().testFlag(Qt::WindowMaximized); }
+bool TMainForm::IsMaximized() const
+{
+    return windowState().testFlag(Qt::WindowMaximized);
+}
 
 void TMainForm::SetMaximized(bool maximized)
 {

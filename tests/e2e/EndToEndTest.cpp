@@ -54,8 +54,8 @@ TEST(EndToEnd, StartsShowsGlimraAndSavesSettingsOnFileExit)
         "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME='" + home.Path.string() +
         "' XDG_CONFIG_HOME='" + config.string() + "' XDG_DATA_HOME='" +
         (home.Path / "data").string() + "' XDG_RUNTIME_DIR='" + runtime.string() +
-        "' xvfb-run -a -s '-screen 0 1280x1024x24' '" GLIMRA_XDRIVE "' '" GLIMRA_EXE "' > '" +
-        log + "' 2>&1";
+        "' xvfb-run -a -s '-screen 0 1280x1024x24' '" GLIMRA_XDRIVE "' '" GLIMRA_EXE "' > '" + log +
+        "' 2>&1";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status)) << ReadText(log);
     ASSERT_EQ(WEXITSTATUS(status), 0) << ReadText(log);

@@ -45,8 +45,8 @@ std::string WindowName(Display *display, Window window)
     unsigned long count = 0, after = 0;
     unsigned char *data = nullptr;
     std::string name;
-    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format,
-                           &count, &after, &data) == Success &&
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count,
+                           &after, &data) == Success &&
         data) {
         name.assign(reinterpret_cast<char *>(data), count);
         XFree(data);
@@ -181,7 +181,6 @@ int main(int argc, char **argv)
         std::printf("glimra_xdrive: the program exited with %d\n", WEXITSTATUS(status));
         return WEXITSTATUS(status);
     }
-    std::fprintf(stderr, "glimra_xdrive: the program was killed by signal %d\n",
-                 WTERMSIG(status));
+    std::fprintf(stderr, "glimra_xdrive: the program was killed by signal %d\n", WTERMSIG(status));
     return DidNotExit;
 }

@@ -56,8 +56,7 @@ TEST_F(MainFormTest, MenusHoldEveryItemInOrder)
     EXPECT_EQ(MenuTexts(TopMenu(*Form, "File1")),
               (std::vector<std::string>{"&New...", "&Open...", "&Reopen", "-", "&Save",
                                         "Save &As...", "Save &Bitmap...", "Save All Bit&maps...",
-                                        "&Close", "Clos&e All", "-", "O&ptions...", "-",
-                                        "E&xit"}));
+                                        "&Close", "Clos&e All", "-", "O&ptions...", "-", "E&xit"}));
     EXPECT_EQ(MenuTexts(TopMenu(*Form, "Edit1")),
               (std::vector<std::string>{"&Add Frames...", "Add &Mipmap...", "&Delete Frame", "-",
                                         "Shift To Pre&vious Frame", "Shift To Ne&xt Frame", "-",
@@ -87,14 +86,30 @@ TEST_F(MainFormTest, ToolbarButtonsInOrderWithHintsAndPictures)
         else if (w->objectName().endsWith("Button"))
             order.push_back(w->objectName().toStdString());
     }
-    EXPECT_EQ(order, (std::vector<std::string>{
-                         "NewButton", "OpenButton", "SaveButton", "SaveBitmapButton",
-                         "SaveAllBitmapsButton", "|", "PreviousFrameButton", "NextFrameButton",
-                         "CycleFramesButton", "ZoomInButton", "ZoomOutButton", "|",
-                         "AddFramesButton", "AddMipmapButton", "DeleteFrameButton",
-                         "ShiftToPreviousFrameButton", "ShiftToNextFrameButton", "|",
-                         "SelectPaletteButton", "EditPropertiesButton", "|", "OptionsButton",
-                         "HelpButton", "AboutButton"}));
+    EXPECT_EQ(order, (std::vector<std::string>{"NewButton",
+                                               "OpenButton",
+                                               "SaveButton",
+                                               "SaveBitmapButton",
+                                               "SaveAllBitmapsButton",
+                                               "|",
+                                               "PreviousFrameButton",
+                                               "NextFrameButton",
+                                               "CycleFramesButton",
+                                               "ZoomInButton",
+                                               "ZoomOutButton",
+                                               "|",
+                                               "AddFramesButton",
+                                               "AddMipmapButton",
+                                               "DeleteFrameButton",
+                                               "ShiftToPreviousFrameButton",
+                                               "ShiftToNextFrameButton",
+                                               "|",
+                                               "SelectPaletteButton",
+                                               "EditPropertiesButton",
+                                               "|",
+                                               "OptionsButton",
+                                               "HelpButton",
+                                               "AboutButton"}));
     EXPECT_EQ(Form->ToolBar()->height(), 30);
 
     const std::map<C, std::string> hints{{C::AddFrames, "Add Frame"},
@@ -122,6 +137,20 @@ TEST_F(MainFormTest, ToolbarButtonsInOrderWithHintsAndPictures)
         EXPECT_EQ(Form->CommandButton(command)->toolTip().toStdString(), hint);
 }
 
+// Guards the keyboard: the usual keys are there, and no two commands share one (an
+// ambiguous key fires neither).
+TEST_F(MainFormTest, ShortcutsAreTheUsualOnesAndUnique)
+{
+    EXPECT_EQ(Form->CommandAction(C::Open)->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(Form->CommandAction(C::Save)->shortcut(), QKeySequence(QKeySequence::Save));
+    EXPECT_EQ(Form->CommandAction(C::Exit)->shortcut(), QKeySequence("Ctrl+Q"));
+    EXPECT_EQ(Form->CommandAction(C::Contents)->shortcut(), QKeySequence("F1"));
+    std::set<QString> seen;
+    for (size_t i = 0; i < CommandCount; ++i)
+        for (const QKeySequence &key : Form->CommandAction(static_cast<C>(i))->shortcuts())
+            EXPECT_TRUE(seen.insert(key.toString()).second) << key.toString().toStdString();
+}
+
 // Guards the status bar layout: eight panels, seven of 100 pixels and one of 90.
 TEST_F(MainFormTest, StatusBarHasEightPanels)
 {
@@ -139,8 +168,8 @@ TEST_F(MainFormTest, StartsInTheNoDocumentState)
     for (size_t i = 0; i < CommandCount; ++i)
         if (Form->IsCommandEnabled(static_cast<C>(i)))
             enabled.insert(CommandInfo(static_cast<C>(i)).MenuName);
-    EXPECT_EQ(enabled, (std::set<std::string>{"New1", "Open1", "Options1", "Exit1", "Contents1",
-                                              "About1"}));
+    EXPECT_EQ(enabled,
+              (std::set<std::string>{"New1", "Open1", "Options1", "Exit1", "Contents1", "About1"}));
     EXPECT_FALSE(Form->IsCycling());
     EXPECT_FALSE(Form->CycleTimer()->isActive());
     EXPECT_EQ(UntitledCount, 0);
@@ -152,8 +181,7 @@ TEST(CommandStates, FollowTheTableForEveryKind)
     using S = std::set<std::string>;
     const auto states = [](TDocumentKind kind, int frames, int zoom = 1, int bits = 8,
                            int mipmaps = 1, bool texture = true, bool full = true) {
-        return EnabledCommands(
-            DocumentStates({kind, frames, zoom, bits, mipmaps, texture, full}));
+        return EnabledCommands(DocumentStates({kind, frames, zoom, bits, mipmaps, texture, full}));
     };
     const S always{"Close1", "CloseAll1", "EditProperties1"};
     const auto with = [&always](S more) {
@@ -168,9 +196,8 @@ TEST(CommandStates, FollowTheTableForEveryKind)
               with({"Save1", "SaveAs1", "SaveBitmap1", "AddFrames1", "DeleteFrame1", "ZoomIn1"}));
     EXPECT_EQ(states(TDocumentKind::BM, 2, 10),
               with({"Save1", "SaveAs1", "SaveBitmap1", "SaveAllBitmaps1", "AddFrames1",
-                    "DeleteFrame1", "ShiftToPreviousFrame1", "ShiftToNextFrame1",
-                    "SelectPalette1", "PreviousFrame1", "NextFrame1", "CycleFrames1",
-                    "ZoomOut1"}));
+                    "DeleteFrame1", "ShiftToPreviousFrame1", "ShiftToNextFrame1", "SelectPalette1",
+                    "PreviousFrame1", "NextFrame1", "CycleFrames1", "ZoomOut1"}));
     EXPECT_EQ(states(TDocumentKind::BM, 50, 5).count("AddFrames1"), 0u);
     EXPECT_EQ(states(TDocumentKind::BM, 49, 5).count("AddFrames1"), 1u);
 
@@ -182,10 +209,10 @@ TEST(CommandStates, FollowTheTableForEveryKind)
     EXPECT_EQ(states(TDocumentKind::CMP, 0, 10).count("ZoomOut1"), 1u);
 
     // MAT: one frame with two levels steps and exports all, but cannot shift.
-    EXPECT_EQ(states(TDocumentKind::MAT, 1, 2, 16, 2, true, true),
-              with({"Save1", "SaveAs1", "SaveBitmap1", "SaveAllBitmaps1", "AddFrames1",
-                    "DeleteFrame1", "PreviousFrame1", "NextFrame1", "CycleFrames1", "ZoomIn1",
-                    "ZoomOut1"}));
+    EXPECT_EQ(
+        states(TDocumentKind::MAT, 1, 2, 16, 2, true, true),
+        with({"Save1", "SaveAs1", "SaveBitmap1", "SaveAllBitmaps1", "AddFrames1", "DeleteFrame1",
+              "PreviousFrame1", "NextFrame1", "CycleFrames1", "ZoomIn1", "ZoomOut1"}));
     EXPECT_EQ(states(TDocumentKind::MAT, 2, 1, 8, 1).count("ShiftToNextFrame1"), 1u);
     EXPECT_EQ(states(TDocumentKind::MAT, 16).count("AddFrames1"), 0u);
     EXPECT_EQ(states(TDocumentKind::MAT, 1, 1, 8, 1, true, false).count("AddMipmap1"), 1u);

@@ -38,15 +38,15 @@ TEST_F(MainFormTest, OpenDocumentChecksExistenceAndExtension)
     TTestDocument *upper = OpenNamed("B.BM");
     ASSERT_NE(upper, nullptr);
     EXPECT_EQ(upper->Kind(), TDocumentKind::BM);
-    EXPECT_EQ(Log.Calls, (std::vector<std::string>{"BM:FormCreate",
-                                                   "BM:LoadFile " + Dir.File("B.BM")}));
+    EXPECT_EQ(Log.Calls,
+              (std::vector<std::string>{"BM:FormCreate", "BM:LoadFile " + Dir.File("B.BM")}));
 
     EXPECT_EQ(OpenNamed("notes.txt"), nullptr);
     EXPECT_EQ(OpenNamed("archive.bm.bak"), nullptr);
-    EXPECT_EQ(Form->ReopenCaptions(),
-              (std::vector<std::string>{Entry(0, Dir.File("archive.bm.bak")),
-                                        Entry(1, Dir.File("notes.txt")),
-                                        Entry(2, Dir.File("B.BM"))}));
+    EXPECT_EQ(
+        Form->ReopenCaptions(),
+        (std::vector<std::string>{Entry(0, Dir.File("archive.bm.bak")),
+                                  Entry(1, Dir.File("notes.txt")), Entry(2, Dir.File("B.BM"))}));
     EXPECT_EQ(Messages().size(), 1u); // no message for the unknown extensions
     EXPECT_TRUE(Form->IsCommandEnabled(C::Reopen));
 }
@@ -212,8 +212,10 @@ TEST_F(MainFormTest, CancelledNewStillAdvancesUntitledCounter)
 {
     TNewForm dialog(Form.get());
     NewForm = &dialog;
-    const std::unique_ptr<TNewForm *, void (*)(TNewForm **)> reset(&NewForm,
-                                                                 [](TNewForm **f) { *f = nullptr; });
+    struct TReset
+    {
+        ~TReset() { NewForm = nullptr; }
+    } reset;
     int showings = 0;
     TScopedModalDriver driver([&showings](TModalForm &form) {
         auto &newForm = dynamic_cast<TNewForm &>(form);
@@ -264,7 +266,7 @@ TEST_F(MainFormTest, OptionsAndAboutShowTheirDialogs)
 // (a rate above 1000) that never ticks.
 TEST_F(MainFormTest, CycleIntervals)
 {
-    const std::vector<std::pair<int, int>> cases{{5, 200}, {3, 333}, {1, 1000}, {0, 1000},
+    const std::vector<std::pair<int, int>> cases{{5, 200},   {3, 333},  {1, 1000}, {0, 1000},
                                                  {-4, 1000}, {1000, 1}, {1001, 0}};
     for (const auto &[rate, interval] : cases) {
         CycleRate = rate;
@@ -396,9 +398,7 @@ TEST(MainFormStart, FirstArgumentOpensAtFirstActivation)
     TCallLog log;
     {
         TMainForm form;
-        form.DocumentFactory = [&log](TDocumentKind kind) {
-            return new TTestDocument(kind, log);
-        };
+        form.DocumentFactory = [&log](TDocumentKind kind) { return new TTestDocument(kind, log); };
         form.CommandLine = {"start.bm", dir.File("other.bm").c_str()};
         EXPECT_TRUE(form.FirstActivation);
         form.show();
@@ -408,8 +408,7 @@ TEST(MainFormStart, FirstArgumentOpensAtFirstActivation)
         EXPECT_FALSE(form.FirstActivation);
         EXPECT_EQ(log.Count("BM:LoadFile " + dir.File("start.bm")), 1u);
         EXPECT_EQ(log.Count("BM:LoadFile " + dir.File("other.bm")), 0u);
-        EXPECT_EQ(form.ReopenCaptions(),
-                  std::vector<std::string>{"&0 " + dir.File("start.bm")});
+        EXPECT_EQ(form.ReopenCaptions(), std::vector<std::string>{"&0 " + dir.File("start.bm")});
 
         form.hide();
         form.show();
