@@ -55,8 +55,9 @@ TEST_F(MainFormTest, OpenDocumentChecksExistenceAndExtension)
 TEST_F(MainFormTest, SameFileTwiceGivesTwoWindowsOneEntry)
 {
     OpenNamed("same.mat");
-    OpenNamed("same.mat");
+    TTestDocument *second = OpenNamed("same.mat");
     EXPECT_EQ(Form->DocumentWindows().size(), 2u);
+    EXPECT_EQ(Form->ActiveDocument(), second); // the newest window is the active one
     EXPECT_EQ(Form->ReopenCaptions(), std::vector<std::string>{Entry(0, Dir.File("same.mat"))});
 }
 
