@@ -36,6 +36,9 @@ void OnFile(const std::string &file, const std::function<void()> &action)
         throw;
     } catch (const std::bad_alloc &) {
         throw EFileFailure(file, "Out of memory");
+    } catch (const std::filesystem::filesystem_error &e) {
+        // The standard texts, not the library's "filesystem error: ..." wording.
+        throw EFileFailure(file, EInOutError::FromErrno(e.code().value()).what());
     } catch (const std::exception &e) {
         throw EFileFailure(file, e.what());
     }
