@@ -202,6 +202,6 @@ void WriteTrueColorBitmap(const QImage &image, const std::string &path)
 void WritePalettedBitmap(int width, int height, const std::vector<uint8_t> &indices,
                          const TPalette &palette, const std::string &path)
 {
-    SaveBytesAtomically(path,
-                        EncodePalettedBitmap(width, height, indices, palette, IsPngFileName(path)));
+    const bool png = IsPngFileName(path);
+    SaveBytesAtomically(path, EncodePalettedBitmap(width, height, indices, palette, png));
 }
