@@ -54,13 +54,15 @@ std::vector<uint8_t> PictureToWords(const TBitmapPicture &picture, bool transpar
 std::optional<TImportMessage> CheckTextureSize(int width, int height)
 {
     const std::string size = SizeText(width, height);
+    const auto message = [&](TImportMessageKind kind, const char *text) {
+        return TImportMessage{kind, size + text};
+    };
     if (width <= 0 || height <= 0)
-        return TImportMessage{TImportMessageKind::Error, size + "Dimensions must be greater than 1"};
+        return message(TImportMessageKind::Error, "Dimensions must be greater than 1");
     if (width % 2 != 0 || height % 2 != 0)
-        return TImportMessage{TImportMessageKind::Error, size + "Dimensions must be even numbers"};
+        return message(TImportMessageKind::Error, "Dimensions must be even numbers");
     if (width > MaxTextureSide || height > MaxTextureSide)
-        return TImportMessage{TImportMessageKind::Warning,
-                              size + "Maximum JK/MOTS texture size is 1024x1024"};
+        return message(TImportMessageKind::Warning, "Maximum JK/MOTS texture size is 1024x1024");
     return std::nullopt;
 }
 

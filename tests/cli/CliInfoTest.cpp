@@ -159,7 +159,8 @@ TEST(CliInfo, SeveralFilesGoOnPastAFailure)
     TempDir dir;
     WriteFile(dir.File("short.mat"), Bytes().Text("MAT ").I32(50).Data);
     const TRun run =
-        RunCli({"info", "--json", Sample("sample8.bm"), dir.File("short.mat"), Sample("color.mat")});
+        RunCli({"info", "--json", Sample("sample8.bm"), dir.File("short.mat"),
+                Sample("color.mat")});
     EXPECT_EQ(run.Code, 1);
     EXPECT_EQ(run.Err, "glimra-cli: " + dir.File("short.mat") + ": Read beyond end of file\n");
     EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 2);

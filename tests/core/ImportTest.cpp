@@ -167,7 +167,8 @@ TEST(Import, BMFramesHaveNoSizeRuleAndAreRGB565At16Bits)
     TBM bm;
     bm.SetDefaults16();
     bm.Header.TransColor = 0;
-    const TImportResult r = ImportBMFrame(bm, Pixels(3, 1, {{0, 0, 0}, {8, 4, 8}, {255, 0, 0}}), {});
+    const auto picture = Pixels(3, 1, {{0, 0, 0}, {8, 4, 8}, {255, 0, 0}});
+    const TImportResult r = ImportBMFrame(bm, picture, {});
     EXPECT_EQ(r.Frame, 1);
     const TBMImage &image = bm.Images[0];
     EXPECT_EQ(image.Width, 3);

@@ -59,6 +59,20 @@ long long TCliArgs::Int(const std::string &name, long long fallback, long long m
     return ParseInteger(Value(name), "value of " + name, min, max);
 }
 
+int TCliArgs::Choice(const std::string &name, int fallback,
+                     std::initializer_list<int> allowed) const
+{
+    if (!Has(name))
+        return fallback;
+    std::string list;
+    for (const int v : allowed) {
+        if (Value(name) == std::to_string(v))
+            return v;
+        list += (list.empty() ? "" : " or ") + std::to_string(v);
+    }
+    throw EUsageError("value of " + name + " must be " + list + ", not '" + Value(name) + "'");
+}
+
 bool TCliArgs::OnOff(const std::string &name, bool fallback) const
 {
     if (!Has(name))

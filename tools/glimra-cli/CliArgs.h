@@ -2,6 +2,7 @@
 // Command-line parsing for the subcommands: options, their values and the positional
 // arguments, with usage errors raised as EUsageError.
 
+#include <initializer_list>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -36,6 +37,8 @@ public:
     // The option's value as a decimal integer in [min, max]; fallback when absent.
     long long Int(const std::string &name, long long fallback, long long min,
                   long long max) const;
+    // One of `allowed` (as a decimal integer); fallback when absent.
+    int Choice(const std::string &name, int fallback, std::initializer_list<int> allowed) const;
     // "on" or "off".
     bool OnOff(const std::string &name, bool fallback) const;
 

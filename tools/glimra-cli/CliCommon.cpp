@@ -44,17 +44,21 @@ void OnFile(const std::string &file, const std::function<void()> &action)
     }
 }
 
-void ReportFailure(const std::string &file, const std::string &reason)
+void ClearProgressLine()
 {
     if (ActiveProgress)
         ActiveProgress->Clear();
+}
+
+void ReportFailure(const std::string &file, const std::string &reason)
+{
+    ClearProgressLine();
     std::fprintf(stderr, "glimra-cli: %s: %s\n", file.c_str(), OneLine(reason).c_str());
 }
 
 void ReportWarning(const std::string &file, const std::string &text)
 {
-    if (ActiveProgress)
-        ActiveProgress->Clear();
+    ClearProgressLine();
     std::fprintf(stderr, "glimra-cli: %s: warning: %s\n", file.c_str(), OneLine(text).c_str());
 }
 
@@ -152,8 +156,9 @@ TProgress::~TProgress()
 
 void TProgress::Show(const std::string &text)
 {
-    if (!FEnabled)
+    if (!FEnabled || (FShown && text == FText))
         return;
+    FText = text;
     std::fprintf(stderr, "\r\033[K%s", text.c_str());
     std::fflush(stderr);
     FShown = true;

@@ -60,8 +60,12 @@ public:
 private:
     bool FEnabled = false;
     bool FShown = false;
+    std::string FText;
     TProgress *FOuter = nullptr; // a run's progress line around a long computation's
 };
+
+// Wipes the progress line (if any) before normal output is printed to the same terminal.
+void ClearProgressLine();
 
 // The subcommands: each takes the arguments after its name and returns the exit code.
 int RunInfo(const std::vector<std::string> &args);

@@ -111,9 +111,7 @@ int RunExport(const std::vector<std::string> &args)
     if (cli.Positionals.empty())
         throw EUsageError("export needs at least one FILE");
     TExportOptions options;
-    options.Bits = static_cast<int>(cli.Int("--bits", 24, 8, 24));
-    if (options.Bits != 8 && options.Bits != 24)
-        throw EUsageError("value of --bits must be 8 or 24");
+    options.Bits = cli.Choice("--bits", 24, {8, 24});
     options.Zoom = static_cast<int>(cli.Int("--zoom", 1, 1, 10));
     if (cli.Has("--png"))
         options.Extension = ".png";
@@ -123,5 +121,6 @@ int RunExport(const std::vector<std::string> &args)
         OnFile(name, [&] { options.Palette = LoadPaletteSource(name); });
     }
     OnFile(options.Folder.string(), [&] { std::filesystem::create_directories(options.Folder); });
-    return ForEachFile(cli.Positionals, [&](const std::string &path) { ExportFile(path, options); });
+    return ForEachFile(cli.Positionals,
+                       [&](const std::string &path) { ExportFile(path, options); });
 }

@@ -79,9 +79,7 @@ int RunImport(const std::vector<std::string> &args)
     const TFileKind kind = KindByExtension(out);
     if (kind != TFileKind::BM && kind != TFileKind::MAT && kind != TFileKind::SFT)
         throw EUsageError("OUT must end in .bm, .mat or .sft");
-    const bool is16 = cli.Int("--bits", 8, 8, 16) == 16;
-    if (cli.Has("--bits") && !is16 && cli.Value("--bits") != "8")
-        throw EUsageError("value of --bits must be 8 or 16");
+    const bool is16 = cli.Choice("--bits", 8, {8, 16}) == 16;
     if (kind != TFileKind::MAT)
         CheckNotFor(cli, kind == TFileKind::BM ? "a BM" : "an SFT",
                     {"--color", "--transparent", "--mipmaps", "--fill"});
@@ -120,7 +118,9 @@ int RunImport(const std::vector<std::string> &args)
         settings.NewTrans = cli.Has("--transparent");
         settings.NumberMipmaps = static_cast<int>(cli.Int("--mipmaps", 1, 1, 4));
         settings.AutoMipmaps = settings.NumberMipmaps > 1;
-        settings.NewFillColor = static_cast<uint32_t>(cli.Int("--fill", 0, 0, is16 ? 0xFFFF : 255));
+        // A palette index at 8 bits, an RGB565 word at 16.
+        const long long maxFill = is16 ? 0xFFFF : 255;
+        settings.NewFillColor = static_cast<uint32_t>(cli.Int("--fill", 0, 0, maxFill));
         for (const std::string &image : images) {
             OnFile(image, [&] {
                 const TBitmapPicture picture = ReadBitmapFile(image);

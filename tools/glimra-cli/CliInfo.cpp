@@ -149,6 +149,7 @@ int RunInfo(const std::vector<std::string> &args)
         }
         json.EndObject();
         // Printed only once the whole file has been read, so a failure prints nothing.
+        ClearProgressLine();
         std::fputs(((asJson ? json.Text() : text) + (asJson ? "\n" : "")).c_str(), stdout);
         std::fflush(stdout);
     });
