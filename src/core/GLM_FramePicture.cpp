@@ -6,7 +6,7 @@
 
 namespace {
 
-// A view of width x height pixels at `data`, when `bytes` holds them all.
+// A view of width x height pixels from `offset` in `buffer`, when it holds them all.
 std::optional<TFrameView> PixelView(TPixelLayout layout, int width, int height,
                                     const std::vector<uint8_t> &buffer, uint64_t offset)
 {

@@ -29,7 +29,9 @@ uint16_t PackPixel16(uint8_t red, uint8_t green, uint8_t blue, bool transparent)
 
 std::vector<uint8_t> PictureToIndices(const TBitmapPicture &picture, const TPalette &palette)
 {
-    const size_t count = static_cast<size_t>(picture.Width) * picture.Height;
+    const size_t count = picture.Width > 0 && picture.Height > 0
+                             ? static_cast<size_t>(picture.Width) * picture.Height
+                             : 0;
     std::vector<uint8_t> pixels(count);
     if (count > 0 && picture.RGB.size() >= count * 3)
         TPaletteMatcher(palette).MatchPixels(picture.RGB.data(), count, pixels.data());
@@ -38,7 +40,9 @@ std::vector<uint8_t> PictureToIndices(const TBitmapPicture &picture, const TPale
 
 std::vector<uint8_t> PictureToWords(const TBitmapPicture &picture, bool transparent)
 {
-    const size_t count = static_cast<size_t>(picture.Width) * picture.Height;
+    const size_t count = picture.Width > 0 && picture.Height > 0
+                             ? static_cast<size_t>(picture.Width) * picture.Height
+                             : 0;
     std::vector<uint8_t> pixels(count * 2);
     if (picture.RGB.size() < count * 3)
         return pixels;
