@@ -1,0 +1,189 @@
+#include "core/GLM_FramePicture.h"
+
+#include "core/GLM_Bitmaps.h"
+#include "core/GLM_Mipmaps.h"
+#include "palettes/GLM_Palettes.h"
+
+namespace {
+
+// A view of width x height pixels from `offset` in `buffer`, when it holds them all.
+std::optional<TFrameView> PixelView(TPixelLayout layout, int width, int height,
+                                    const std::vector<uint8_t> &buffer, uint64_t offset)
+{
+    const uint64_t bpp = layout == TPixelLayout::Indexed ? 1 : 2;
+    if (width <= 0 || height <= 0 || offset > buffer.size() ||
+        static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * bpp >
+            buffer.size() - offset)
+        return std::nullopt;
+    return TFrameView{layout, width, height, buffer.data() + offset, 0};
+}
+
+std::optional<TFrameView> ColorView(TPixelLayout layout, TColor color)
+{
+    return TFrameView{layout, ColorFrameSide, ColorFrameSide, nullptr, color};
+}
+
+uint16_t WordAt(const uint8_t *p)
+{
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+
+void PutRGB(uchar *out, uint8_t r, uint8_t g, uint8_t b)
+{
+    out[0] = r;
+    out[1] = g;
+    out[2] = b;
+}
+
+} // namespace
+
+uint8_t Expand5(unsigned value)
+{
+    value &= 31;
+    return static_cast<uint8_t>((value << 3) | (value >> 2));
+}
+
+uint8_t Expand6(unsigned value)
+{
+    value &= 63;
+    return static_cast<uint8_t>((value << 2) | (value >> 4));
+}
+
+std::optional<TFrameView> BMFrameView(const TBM &bm, int frame)
+{
+    if (frame < 1 || frame > bm.NumImages() || frame > TBM::MaxImages)
+        return std::nullopt;
+    const TBMImage &image = bm.Images[frame - 1];
+    const TPixelLayout layout =
+        bm.BitsPerPixel() == 16 ? TPixelLayout::RGB565 : TPixelLayout::Indexed;
+    return PixelView(layout, image.Width, image.Height, image.Pixels, 0);
+}
+
+std::optional<TFrameView> MATFrameView(const TMAT &mat, int frame, int mipmap)
+{
+    if (frame < 1 || frame > mat.NumRecords() || frame > TMAT::MaxRecords)
+        return std::nullopt;
+    const bool is16 = mat.Header.BitsPerPixel == 16;
+    if (mat.Header.MatType == TMATHeader::ColorType) {
+        const int32_t color = mat.ColorRecords[frame - 1].Color;
+        // At 8 bits only the low byte can name a palette entry.
+        return is16 ? ColorView(TPixelLayout::ColorValue, static_cast<TColor>(color) & 0xFFFFFF)
+                    : ColorView(TPixelLayout::ColorIndex, static_cast<TColor>(color) & 0xFF);
+    }
+    if (mat.Header.MatType != TMATHeader::TextureType)
+        return std::nullopt;
+    const TMATTextureHeader &header = mat.TextureHeaders[frame - 1];
+    if (mipmap < 1 || mipmap > header.NumMipmaps || header.Width < 0 || header.Height < 0)
+        return std::nullopt;
+    const TLevelSize size = MipmapLevelSize(header, mipmap);
+    const TPixelLayout layout = !is16                      ? TPixelLayout::Indexed
+                                : header.Transparent == 1 ? TPixelLayout::ARGB1555
+                                                          : TPixelLayout::RGB565;
+    return PixelView(layout, size.Width, size.Height, mat.Pixels[frame - 1],
+                     MipmapLevelOffset(header, mipmap, mat.BytesPerPixel()));
+}
+
+std::optional<TFrameView> SFTFrameView(const TSFT &sft)
+{
+    if (sft.BMHeader.NumImages == 0)
+        return std::nullopt;
+    const TPixelLayout layout =
+        sft.BMHeader.BitsPerPixel == 16 ? TPixelLayout::RGB565 : TPixelLayout::Indexed;
+    return PixelView(layout, sft.Width, sft.Height, sft.Pixels, 0);
+}
+
+QImage FramePicture(const TFrameView &view, const TPalette &palette, int zoom)
+{
+    QImage picture(view.Width, view.Height, QImage::Format_RGB888);
+    if (view.Layout == TPixelLayout::ColorIndex || view.Layout == TPixelLayout::ColorValue) {
+        TColor c = view.Color;
+        if (view.Layout == TPixelLayout::ColorIndex) {
+            const TPaletteEntry &e = palette[view.Color & 0xFF];
+            c = MakeColor(e.Red, e.Green, e.Blue);
+        }
+        picture.fill(QColor(RedOf(c), GreenOf(c), BlueOf(c)));
+        return ZoomPicture(picture, zoom);
+    }
+    for (int y = 0; y < view.Height; ++y) {
+        uchar *out = picture.scanLine(y);
+        if (view.Layout == TPixelLayout::Indexed) {
+            const uint8_t *in = view.Pixels + static_cast<size_t>(y) * view.Width;
+            for (int x = 0; x < view.Width; ++x, out += 3) {
+                const TPaletteEntry &e = palette[in[x]];
+                PutRGB(out, e.Red, e.Green, e.Blue);
+            }
+            continue;
+        }
+        const uint8_t *in = view.Pixels + static_cast<size_t>(y) * view.Width * 2;
+        for (int x = 0; x < view.Width; ++x, in += 2, out += 3) {
+            const uint16_t w = WordAt(in);
+            if (view.Layout == TPixelLayout::RGB565)
+                PutRGB(out, Expand5(w >> 11), Expand6(w >> 5), Expand5(w));
+            else
+                PutRGB(out, Expand5(w >> 10), Expand5(w >> 5), Expand5(w));
+        }
+    }
+    return ZoomPicture(picture, zoom);
+}
+
+std::vector<uint8_t> FrameIndices(const TFrameView &view, int zoom)
+{
+    if (!view.IsPaletted())
+        return {};
+    zoom = std::max(zoom, 1);
+    const size_t width = static_cast<size_t>(view.Width) * zoom;
+    const size_t height = static_cast<size_t>(view.Height) * zoom;
+    if (view.Layout == TPixelLayout::ColorIndex)
+        return std::vector<uint8_t>(width * height, static_cast<uint8_t>(view.Color));
+    std::vector<uint8_t> indices(width * height);
+    for (size_t y = 0; y < height; ++y) {
+        const uint8_t *in = view.Pixels + (y / zoom) * view.Width;
+        uint8_t *out = indices.data() + y * width;
+        for (size_t x = 0; x < width; ++x)
+            out[x] = in[x / zoom];
+    }
+    return indices;
+}
+
+void SaveFrameBitmap(const TFrameView &view, const TPalette &palette, int zoom, int bits,
+                     const std::string &path)
+{
+    zoom = std::max(zoom, 1);
+    if (bits != 8) {
+        WriteTrueColorBitmap(FramePicture(view, palette, zoom), path);
+    } else if (view.IsPaletted()) {
+        // The frame's own indices: a colour the palette holds twice keeps the entry it uses.
+        WritePalettedBitmap(view.Width * zoom, view.Height * zoom, FrameIndices(view, zoom),
+                            palette, path);
+    } else {
+        SavePalettedBitmap(FramePicture(view, palette, zoom), palette, path);
+    }
+}
+
+QImage BMFramePicture(const TBM &bm, int frame, const TPalette &palette, int zoom)
+{
+    const auto view = BMFrameView(bm, frame);
+    return view ? FramePicture(*view, palette, zoom) : QImage();
+}
+
+QImage MATFramePicture(const TMAT &mat, int frame, int mipmap, const TPalette &palette,
+                       int zoom)
+{
+    const auto view = MATFrameView(mat, frame, mipmap);
+    return view ? FramePicture(*view, palette, zoom) : QImage();
+}
+
+QImage SFTPicture(const TSFT &sft, const TPalette &palette, int zoom)
+{
+    const auto view = SFTFrameView(sft);
+    return view ? FramePicture(*view, palette, zoom) : QImage();
+}
+
+QImage ZoomPicture(const QImage &picture, int zoom)
+{
+    if (zoom <= 1 || picture.isNull())
+        return picture;
+    // Nearest-neighbour scaling by a whole factor gives each pixel a zoom x zoom block.
+    return picture.scaled(picture.width() * zoom, picture.height() * zoom,
+                          Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}

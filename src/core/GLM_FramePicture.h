@@ -1,0 +1,81 @@
+#pragma once
+// Frames turned into pictures exactly as the document windows draw them: 8-bit indices
+// through a display palette, 16-bit words read as RGB565 (ARGB1555 for transparent MAT
+// textures, top bit ignored), colour MAT frames as 64 x 64 blocks, each pixel scaled to a
+// zoom x zoom block. Save Bitmap and Save All Bitmaps write these same pictures.
+
+#include "formats/LEC_BM.h"
+#include "formats/LEC_MAT.h"
+#include "formats/LEC_SFT.h"
+#include "palettes/GLM_Globals.h"
+
+#include <QImage>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Side of the square picture that stands for a colour MAT frame.
+constexpr int ColorFrameSide = 64;
+
+enum class TPixelLayout
+{
+    Indexed,    // 1 byte per pixel: a palette index
+    RGB565,     // 2 bytes per pixel, little-endian
+    ARGB1555,   // 2 bytes per pixel, little-endian; bit 15 (transparency) not shown
+    ColorIndex, // colour MAT frame at 8 bits: Color is a palette index
+    ColorValue, // colour MAT frame at 16 bits: Color is a colour value (red in the low byte)
+};
+
+// One frame (or mipmap level) of a document as it is drawn, without copying its pixels.
+// Valid while the document is not changed.
+struct TFrameView
+{
+    TPixelLayout Layout = TPixelLayout::Indexed;
+    int Width = 0;
+    int Height = 0;
+    const uint8_t *Pixels = nullptr; // Width x Height pixels for the first three layouts
+    TColor Color = 0;                // the last two layouts
+
+    bool IsPaletted() const
+    {
+        return Layout == TPixelLayout::Indexed || Layout == TPixelLayout::ColorIndex;
+    }
+};
+
+// Frame `frame` (1-based) of a BM; nothing for a frame that does not exist or whose pixel
+// buffer is shorter than its size says (a damaged document is never read past its end).
+std::optional<TFrameView> BMFrameView(const TBM &bm, int frame);
+// Level `mipmap` (1-based) of texture frame `frame`, or colour frame `frame` (the level is
+// not used); nothing for a frame or level that does not exist or is damaged.
+std::optional<TFrameView> MATFrameView(const TMAT &mat, int frame, int mipmap);
+// The strip of a font; nothing when it has no bitmap.
+std::optional<TFrameView> SFTFrameView(const TSFT &sft);
+
+// The 24-bit picture (Format_RGB888) of the frame at the zoom.
+QImage FramePicture(const TFrameView &view, const TPalette &palette, int zoom = 1);
+// The palette indices of an 8-bit frame at the zoom, rows from the top; empty for 16-bit.
+std::vector<uint8_t> FrameIndices(const TFrameView &view, int zoom = 1);
+
+// Writes the frame at the zoom as the windows' bitmap export does. bits 8: an 8-bit picture
+// whose colour table is `palette`; an 8-bit frame keeps its own indices, a 16-bit frame
+// takes the palette index of each colour (the nearest one when the palette lacks it).
+// Any other value: the 24-bit picture. PNG for a ".png" name, else a Windows bitmap; the old
+// file survives a failed write.
+void SaveFrameBitmap(const TFrameView &view, const TPalette &palette, int zoom, int bits,
+                     const std::string &path);
+
+// Shorthands for drawing: a null picture when the frame does not exist.
+QImage BMFramePicture(const TBM &bm, int frame, const TPalette &palette, int zoom = 1);
+QImage MATFramePicture(const TMAT &mat, int frame, int mipmap, const TPalette &palette,
+                       int zoom = 1);
+QImage SFTPicture(const TSFT &sft, const TPalette &palette, int zoom = 1);
+
+// Each source pixel becomes a zoom x zoom block.
+QImage ZoomPicture(const QImage &picture, int zoom);
+
+// The 5- and 6-bit channels of 16-bit pixels widened to 8 bits (top bits repeated below, so
+// 31 and 63 give 255 and packing back with truncation gives the same word).
+uint8_t Expand5(unsigned value);
+uint8_t Expand6(unsigned value);

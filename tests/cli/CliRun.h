@@ -1,0 +1,63 @@
+#pragma once
+// Runs the built glimra-cli and collects what it printed and its exit code.
+
+#include "TestFiles.h"
+
+#include <QByteArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStringList>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace clitest {
+
+struct TRun
+{
+    int Code = -1;
+    std::string Out;
+    std::string Err;
+};
+
+inline TRun RunCli(const std::vector<std::string> &args)
+{
+    QStringList list;
+    for (const std::string &a : args)
+        list << QString::fromStdString(a);
+    QProcess process;
+    process.start(QStringLiteral(GLIMRA_CLI_PATH), list);
+    TRun run;
+    if (!process.waitForFinished(120000))
+        return run;
+    run.Code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    run.Out = process.readAllStandardOutput().toStdString();
+    run.Err = process.readAllStandardError().toStdString();
+    return run;
+}
+
+inline std::string Sample(const std::string &name)
+{
+    return std::string(GLIMRA_SAMPLES_DIR) + "/" + name;
+}
+
+// The JSON object `info --json FILE` prints for one file.
+inline QJsonObject InfoJson(const std::string &path)
+{
+    const TRun run = RunCli({"info", "--json", path});
+    return QJsonDocument::fromJson(QByteArray::fromStdString(run.Out)).object();
+}
+
+// The names of the files in a folder, sorted.
+inline std::vector<std::string> FilesIn(const std::filesystem::path &dir)
+{
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace clitest
