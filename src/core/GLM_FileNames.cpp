@@ -17,6 +17,32 @@ std::string LowerFileExt(const std::string &name)
     return ext;
 }
 
+TFileKind FileKindOf(const std::string &name)
+{
+    const std::string ext = LowerFileExt(name);
+    if (ext == ".bm")
+        return TFileKind::BM;
+    if (ext == ".cmp")
+        return TFileKind::CMP;
+    if (ext == ".mat")
+        return TFileKind::MAT;
+    if (ext == ".sft")
+        return TFileKind::SFT;
+    return TFileKind::Unknown;
+}
+
+const char *FileKindName(TFileKind kind)
+{
+    switch (kind) {
+    case TFileKind::BM: return "BM";
+    case TFileKind::CMP: return "CMP";
+    case TFileKind::MAT: return "MAT";
+    case TFileKind::SFT: return "SFT";
+    case TFileKind::Unknown: break;
+    }
+    return "";
+}
+
 bool FileExists(const std::string &name)
 {
     if (name.empty())

@@ -7,5 +7,13 @@
 // last "." is not after the last path separator ("\", ":" or "/").
 std::string LowerFileExt(const std::string &name);
 
+// The four game file kinds, in the order the New dialog lists them.
+enum class TFileKind { BM, CMP, MAT, SFT, Unknown };
+
+// ".bm", ".cmp", ".mat", ".sft" in any case; Unknown for every other extension.
+TFileKind FileKindOf(const std::string &name);
+// "BM", "CMP", "MAT", "SFT"; empty for Unknown.
+const char *FileKindName(TFileKind kind);
+
 // True when a regular file (or a link to one) of that name exists.
 bool FileExists(const std::string &name);

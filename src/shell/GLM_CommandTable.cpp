@@ -136,6 +136,8 @@ TCommandStates DocumentStates(const TDocumentFacts &d)
     case TDocumentKind::SFT:
         addFrames = f == 0;
         break;
+    case TDocumentKind::Unknown:
+        break;
     }
     s.Set(C::Save, save);
     s.Set(C::SaveAs, save);

@@ -4,12 +4,14 @@
 // LoadFile (Open); afterwards it routes its commands here by Kind(). A command that a kind
 // does not have is never routed to it, so those operations default to doing nothing.
 
+#include "core/GLM_FileNames.h"
+
 #include <string>
 
 #include <QWidget>
 
-// In the order the main window tests a document's kind.
-enum class TDocumentKind { BM, CMP, MAT, SFT };
+// BM, CMP, MAT, SFT: also the order the main window tests a document's kind.
+using TDocumentKind = TFileKind;
 
 class TDocumentWindow : public QWidget
 {

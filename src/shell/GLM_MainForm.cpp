@@ -44,13 +44,6 @@ constexpr int DividerWidth = 8;
 
 std::string TheApplicationTitle = MainCaption;
 
-bool FileExists(const std::string &path)
-{
-    std::error_code ec;
-    const std::filesystem::path p = Utf8Path(path);
-    return !path.empty() && std::filesystem::exists(p, ec) && !std::filesystem::is_directory(p, ec);
-}
-
 std::string FileNamePart(const std::string &path)
 {
     const size_t separator = path.find_last_of("/\\:");
@@ -374,7 +367,7 @@ void TMainForm::Guarded(const std::function<void()> &work)
 
 void TMainForm::NotAvailable(TDocumentKind kind)
 {
-    Platform().Messages().Information(std::string(KindName(kind)) +
+    Platform().Messages().Information(std::string(FileKindName(kind)) +
                                           " documents cannot be opened or created in this "
                                           "version of Glimra.",
                                       {}, this);
@@ -479,8 +472,8 @@ void TMainForm::OpenDocument(const std::string &path)
         Platform().Messages().Warning("File does not exist", {}, this);
         return;
     }
-    if (const auto kind = KindForExtension(DocumentExtension(path))) {
-        if (QMdiSubWindow *sub = CreateDocument(*kind)) {
+    if (const TDocumentKind kind = FileKindOf(path); kind != TDocumentKind::Unknown) {
+        if (QMdiSubWindow *sub = CreateDocument(kind)) {
             sub->show();
             try {
                 qobject_cast<TDocumentWindow *>(sub->widget())->LoadFile(path);

@@ -15,16 +15,6 @@ using namespace testutil;
 
 namespace {
 
-std::string MessageOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const EInOutError &e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 std::vector<uint8_t> Text(const std::string &s)
 {
     return {s.begin(), s.end()};

@@ -81,23 +81,9 @@ int ForEachFile(const std::vector<std::string> &files,
     return result;
 }
 
-TFileKind KindByExtension(const std::string &path)
-{
-    const std::string ext = LowerFileExt(path);
-    if (ext == ".bm")
-        return TFileKind::BM;
-    if (ext == ".mat")
-        return TFileKind::MAT;
-    if (ext == ".cmp")
-        return TFileKind::CMP;
-    if (ext == ".sft")
-        return TFileKind::SFT;
-    return TFileKind::Unknown;
-}
-
 TFileKind KindOfFile(const std::string &path)
 {
-    const TFileKind byName = KindByExtension(path);
+    const TFileKind byName = FileKindOf(path);
     if (byName != TFileKind::Unknown)
         return byName;
     std::ifstream in(Utf8Path(path), std::ios::binary);
@@ -124,18 +110,6 @@ TFileKind RequireKind(const std::string &path)
     if (!std::filesystem::exists(Utf8Path(path), ec))
         throw EInOutError(EInOutError::FileNotFound);
     throw EInOutError(EInOutError::Other, "Not a BM, MAT, CMP or SFT file");
-}
-
-std::string KindName(TFileKind kind)
-{
-    switch (kind) {
-    case TFileKind::BM: return "BM";
-    case TFileKind::MAT: return "MAT";
-    case TFileKind::CMP: return "CMP";
-    case TFileKind::SFT: return "SFT";
-    case TFileKind::Unknown: break;
-    }
-    return "unknown";
 }
 
 std::string DefaultPaletteName(TFileKind kind)

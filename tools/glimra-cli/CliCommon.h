@@ -2,6 +2,7 @@
 // What every subcommand shares: failure and warning lines on stderr, file kinds, progress on
 // a terminal, and the commands' entry points.
 
+#include "core/GLM_FileNames.h"
 #include "palettes/GLM_Globals.h"
 
 #include <functional>
@@ -31,13 +32,8 @@ void ReportWarning(const std::string &file, const std::string &text);
 int ForEachFile(const std::vector<std::string> &files,
                 const std::function<void(const std::string &)> &action);
 
-enum class TFileKind { Unknown, BM, MAT, CMP, SFT };
-
-// By extension (.bm, .mat, .cmp, .sft in any case), as the editor decides.
-TFileKind KindByExtension(const std::string &path);
 // By extension, else by the file's first four bytes; Unknown when neither tells.
 TFileKind KindOfFile(const std::string &path);
-std::string KindName(TFileKind kind);
 // KindOfFile, raising "File not found" or "Not a BM, MAT, CMP or SFT file" for Unknown.
 TFileKind RequireKind(const std::string &path);
 

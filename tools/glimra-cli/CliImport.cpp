@@ -76,7 +76,7 @@ int RunImport(const std::vector<std::string> &args)
         throw EUsageError("import needs OUT and at least one IMAGE");
     const std::string out = cli.Positionals[0];
     const std::vector<std::string> images(cli.Positionals.begin() + 1, cli.Positionals.end());
-    const TFileKind kind = KindByExtension(out);
+    const TFileKind kind = FileKindOf(out);
     if (kind != TFileKind::BM && kind != TFileKind::MAT && kind != TFileKind::SFT)
         throw EUsageError("OUT must end in .bm, .mat or .sft");
     const bool is16 = cli.Choice("--bits", 8, {8, 16}) == 16;

@@ -139,7 +139,7 @@ int RunInfo(const std::vector<std::string> &args)
         const TFileKind kind = RequireKind(path);
         TJsonWriter json;
         std::string text = path + ": ";
-        json.BeginObject().Key("file").Value(path).Key("kind").Value(KindName(kind));
+        json.BeginObject().Key("file").Value(path).Key("kind").Value(FileKindName(kind));
         switch (kind) {
         case TFileKind::BM: DescribeBM(path, json, text); break;
         case TFileKind::MAT: DescribeMAT(path, json, text); break;
