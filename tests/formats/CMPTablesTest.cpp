@@ -106,9 +106,9 @@ void ExpectReferenceTables(const TPalette &pal, bool withTrans)
 
 TEST(CMPTables, MatchTheReferenceOnRandomPalettes)
 {
-    for (unsigned seed = 1; seed <= 30; ++seed) {
+    for (unsigned seed = 1; seed <= 24; ++seed) {
         SCOPED_TRACE(seed);
-        ExpectReferenceTables(RandomPalette(seed), seed <= 5);
+        ExpectReferenceTables(RandomPalette(seed), seed <= 4);
     }
 }
 
@@ -136,14 +136,14 @@ TEST(ColorSearch, NearestAgreesWithThePlainSearch)
     const double odd[][3] = {{-0.5, 10, 10},  {255.5, 0, 0}, {1e300, 5, 5},
                              {-Inf, 0, 0},    {NaN, 1, 2},   {0, 0, 0},
                              {255, 255, 255}, {32, 64, 96},  {31.999999, 63.5, 95.25}};
-    for (unsigned seed = 0; seed < 120; ++seed) {
+    for (unsigned seed = 0; seed < 90; ++seed) {
         const TPalette pal = seed % 3 == 0   ? RandomPalette(seed)
                              : seed % 3 == 1 ? TiePalette(seed)
                                              : CrowdedPalette(seed);
         TColorSearch search(pal);
         std::mt19937 rng(seed);
         std::uniform_real_distribution<double> level(0, 255);
-        for (int q = 0; q < 3000; ++q) {
+        for (int q = 0; q < 2000; ++q) {
             double r, g, b;
             if (q < 9) {
                 r = odd[q][0], g = odd[q][1], b = odd[q][2];
