@@ -16,10 +16,13 @@ constexpr float ScreenMargin = 0.5f;
 
 // A box with more candidates than SplitAbove is split on its SplitAfter-th query, when the
 // screening spent on it has cost about as much as splitting it. Boxes of MinBoxSize levels
-// stay whole.
+// stay whole, and no box is split once the candidates fill MaxBlocks blocks (3.4 MB): where
+// splitting does not thin out the candidates, as near the centre of colours spread on a
+// sphere, it would otherwise go on storing the same long lists.
 constexpr uint32_t SplitAbove = 16;
 constexpr uint32_t SplitAfter = 16;
 constexpr int MinBoxSize = 2;
+constexpr size_t MaxBlocks = 1 << 16;
 
 // Added to the distance bound of a colour that an earlier index already has.
 constexpr int32_t Outside = 1 << 24;
@@ -203,7 +206,8 @@ uint8_t TColorSearch::Nearest(double r, double g, double b)
     for (int shift = CellShift; shift > 0; --shift) {
         TNode &box = FNodes[node];
         if (box.Children == 0) {
-            if (box.Count <= SplitAbove || (1 << shift) <= MinBoxSize || ++box.Visits < SplitAfter)
+            if (box.Count <= SplitAbove || (1 << shift) <= MinBoxSize ||
+                ++box.Visits < SplitAfter || FBlocks.size() >= MaxBlocks)
                 break;
             const int mask = ~((1 << shift) - 1);
             Split(node, ir & mask, ig & mask, ib & mask, 1 << shift);
@@ -260,14 +264,19 @@ uint8_t TColorSearch::Nearest(double r, double g, double b)
     // Near-ties: decide them exactly as the plain search does, lowest index first.
     double exactBest = std::numeric_limits<double>::infinity();
     uint8_t result = 0;
-    for (uint32_t j = 0; j < count; ++j) {
-        if (distances[j / BlockSize][j % BlockSize] > limit)
+    for (uint32_t i = 0; i < blocks; ++i) {
+        const TMask near = distances[i] <= limits;
+        if ((near[0] | near[1] | near[2] | near[3]) == 0)
             continue;
-        const uint8_t index = IndexAt(node, j);
-        const double d = Distance(FPalette[index], r, g, b);
-        if (d < exactBest) {
-            exactBest = d;
-            result = index;
+        for (uint32_t lane = 0; lane < BlockSize; ++lane) {
+            if (near[lane] == 0)
+                continue;
+            const uint8_t index = block[i].Index[lane];
+            const double d = Distance(FPalette[index], r, g, b);
+            if (d < exactBest) {
+                exactBest = d;
+                result = index;
+            }
         }
     }
     return result;
