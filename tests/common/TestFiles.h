@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <iterator>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,18 @@ inline int32_t I32At(const std::vector<uint8_t> &b, size_t offset)
 {
     return static_cast<int32_t>(b.at(offset) | (b.at(offset + 1) << 8) | (b.at(offset + 2) << 16) |
                                 (static_cast<uint32_t>(b.at(offset + 3)) << 24));
+}
+
+// The message of the exception `f` raises, or "no error".
+template <class F>
+std::string MessageOf(F &&f)
+{
+    try {
+        f();
+    } catch (const std::exception &e) {
+        return e.what();
+    }
+    return "no error";
 }
 
 } // namespace testutil

@@ -10,16 +10,6 @@ using namespace testutil;
 
 namespace {
 
-std::string MessageOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const EInOutError &e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 Bytes CmpHeader(int32_t flag, int32_t version = 32)
 {
     Bytes b;

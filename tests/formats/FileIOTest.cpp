@@ -7,20 +7,6 @@
 
 using namespace testutil;
 
-namespace {
-
-std::string MessageOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const EInOutError &e) {
-        return e.what();
-    }
-    return "no error";
-}
-
-} // namespace
-
 TEST(FileReader, BoundsEveryReadByWhatTheFileHolds)
 {
     TFileReader r(std::vector<uint8_t>{1, 0, 0, 0, 0xFF, 0xFF, 7});

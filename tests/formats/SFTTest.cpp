@@ -11,16 +11,6 @@ using namespace testutil;
 
 namespace {
 
-std::string MessageOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const std::exception &e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 Bytes SftHeader(int32_t numRanges, int32_t gap = 0, int32_t space = 0)
 {
     Bytes b;

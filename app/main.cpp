@@ -1,0 +1,34 @@
+// The editor: the main window first, then the long-lived dialogs in their fixed order, then
+// the message loop. The main window opens the first command-line argument when it is first
+// activated; this entry point does nothing else with the command line.
+
+#include <QApplication>
+
+#include "shell/GLM_AboutBox.h"
+#include "shell/GLM_FileReplaceForm.h"
+#include "shell/GLM_MainForm.h"
+#include "shell/GLM_NewForm.h"
+#include "shell/GLM_OptionsForm.h"
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    SetApplicationTitle("Glimra");
+
+    TMainForm mainForm;
+    mainForm.CommandLine = QApplication::arguments().mid(1);
+    // Owned by the main window; hidden until shown. The properties dialogs, the palette and
+    // colour pickers and the progress window take their places between these as they come.
+    AboutForm = new TAboutForm(&mainForm);
+    NewForm = new TNewForm(&mainForm);
+    OptionsForm = new TOptionsForm(&mainForm);
+    FileReplaceForm = new TFileReplaceForm(&mainForm);
+
+    mainForm.show();
+    const int result = QApplication::exec();
+    AboutForm = nullptr;
+    NewForm = nullptr;
+    OptionsForm = nullptr;
+    FileReplaceForm = nullptr;
+    return result;
+}

@@ -1,0 +1,207 @@
+#include "core/GLM_Bitmaps.h"
+
+#include "core/GLM_FileNames.h"
+#include "formats/LEC_FileIO.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+#include <QImageWriter>
+
+#include <array>
+#include <cstring>
+
+namespace {
+
+const char *const InvalidPicture = "Bitmap image is not valid";
+
+TPaletteEntry EntryOf(QRgb c)
+{
+    return {static_cast<uint8_t>(qRed(c)), static_cast<uint8_t>(qGreen(c)),
+            static_cast<uint8_t>(qBlue(c))};
+}
+
+// Paletted pictures: the file's table as it is, the pixels' colours through that table
+// padded to 256 entries with black (an index beyond a short table shows black).
+void ReadIndexed(const QImage &image, TBitmapPicture &picture)
+{
+    const QList<QRgb> table = image.colorTable();
+    std::array<TPaletteEntry, 256> colors{};
+    for (qsizetype i = 0; i < table.size() && i < 256; ++i) {
+        picture.ColorTable.push_back(EntryOf(table[i]));
+        colors[static_cast<size_t>(i)] = picture.ColorTable.back();
+    }
+    const size_t w = static_cast<size_t>(picture.Width);
+    picture.Indices.resize(w * static_cast<size_t>(picture.Height));
+    for (int y = 0; y < picture.Height; ++y) {
+        const uchar *line = image.constScanLine(y);
+        uint8_t *indices = &picture.Indices[y * w];
+        uint8_t *rgb = &picture.RGB[y * w * 3];
+        for (size_t x = 0; x < w; ++x) {
+            indices[x] = line[x];
+            const TPaletteEntry &e = colors[line[x]];
+            rgb[3 * x] = e.Red;
+            rgb[3 * x + 1] = e.Green;
+            rgb[3 * x + 2] = e.Blue;
+        }
+    }
+}
+
+// The platform's reader puts the lighter colour of a 1-bit bitmap first, swapping table and
+// pixels. The pixels' colours stay right, but the colour table is the file's own in its own
+// order, so the swap is undone.
+void RestoreMonoOrder(const std::vector<uint8_t> &bytes, QImage &image)
+{
+    if (image.depth() != 1 || image.colorCount() != 2 || bytes.size() < 18 ||
+        bytes[0] != 'B' || bytes[1] != 'M')
+        return;
+    const auto headerSize = static_cast<uint32_t>(GetInt32LE(&bytes[14]));
+    const size_t entrySize = headerSize == 12 ? 3 : 4; // OS/2 bitmaps store 3-byte entries
+    const size_t at = 14 + static_cast<size_t>(headerSize);
+    if (headerSize < 12 || at > bytes.size() || bytes.size() - at < 2 * entrySize)
+        return;
+    auto entry = [&](size_t k) {
+        const uint8_t *p = &bytes[at + k * entrySize];
+        return qRgb(p[2], p[1], p[0]);
+    };
+    const QRgb first = entry(0), second = entry(1);
+    if (first != second && image.color(0) == second && image.color(1) == first) {
+        image.invertPixels();
+        image.setColorTable({first, second});
+    }
+}
+
+std::vector<uint8_t> Encode(const QImage &image, bool png)
+{
+    if (image.isNull())
+        throw EInOutError(EInOutError::Other, "Cannot save an empty picture");
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, png ? "png" : "bmp");
+    if (!writer.write(image))
+        throw EInOutError(EInOutError::Other,
+                          "Cannot save the picture: " + writer.errorString().toStdString());
+    return {data.begin(), data.end()};
+}
+
+} // namespace
+
+TBitmapPicture PictureFromImage(const QImage &source)
+{
+    TBitmapPicture picture;
+    if (source.isNull())
+        return picture;
+    picture.Width = source.width();
+    picture.Height = source.height();
+    const size_t w = static_cast<size_t>(picture.Width);
+    picture.RGB.resize(w * static_cast<size_t>(picture.Height) * 3);
+
+    switch (source.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        ReadIndexed(source.convertToFormat(QImage::Format_Indexed8), picture);
+        return picture;
+    case QImage::Format_Indexed8:
+        ReadIndexed(source, picture);
+        return picture;
+    case QImage::Format_Grayscale8: {
+        // A grey PNG is how an 8-bit picture with the plain grey ramp as its palette is
+        // stored; give it that palette back.
+        QImage indexed = source.convertToFormat(QImage::Format_Indexed8);
+        QList<QRgb> ramp;
+        for (int i = 0; i < 256; ++i)
+            ramp.append(qRgb(i, i, i));
+        for (int y = 0; y < picture.Height; ++y)
+            std::memcpy(indexed.scanLine(y), source.constScanLine(y), w);
+        indexed.setColorTable(ramp);
+        ReadIndexed(indexed, picture);
+        return picture;
+    }
+    default:
+        break;
+    }
+
+    // Everything else as plain (not premultiplied) colours; alpha plays no part.
+    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < picture.Height; ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        uint8_t *rgb = &picture.RGB[y * w * 3];
+        for (size_t x = 0; x < w; ++x) {
+            rgb[3 * x] = static_cast<uint8_t>(qRed(line[x]));
+            rgb[3 * x + 1] = static_cast<uint8_t>(qGreen(line[x]));
+            rgb[3 * x + 2] = static_cast<uint8_t>(qBlue(line[x]));
+        }
+    }
+    return picture;
+}
+
+TBitmapPicture ReadBitmapBytes(const std::vector<uint8_t> &bytes)
+{
+    QByteArray data(reinterpret_cast<const char *>(bytes.data()),
+                    static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    // The reader's allocation limit bounds what a forged header can make us allocate.
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    QImage image = reader.read();
+    if (image.isNull())
+        throw EInOutError(EInOutError::Other, InvalidPicture);
+    RestoreMonoOrder(bytes, image);
+    return PictureFromImage(image);
+}
+
+TBitmapPicture ReadBitmapFile(const std::string &path)
+{
+    TFileReader file(path);
+    std::vector<uint8_t> bytes(file.Size());
+    if (!bytes.empty())
+        file.Read(bytes.data(), bytes.size());
+    return ReadBitmapBytes(bytes);
+}
+
+bool IsPngFileName(const std::string &path)
+{
+    return LowerFileExt(path) == ".png";
+}
+
+std::vector<uint8_t> EncodeTrueColorBitmap(const QImage &image, bool png)
+{
+    // A paletted QImage would be saved as such; the 24-bit form is asked for.
+    return Encode(image.convertToFormat(QImage::Format_RGB32), png);
+}
+
+std::vector<uint8_t> EncodePalettedBitmap(int width, int height,
+                                          const std::vector<uint8_t> &indices,
+                                          const TPalette &palette, bool png)
+{
+    if (width <= 0 || height <= 0 ||
+        indices.size() != static_cast<size_t>(width) * static_cast<size_t>(height))
+        throw EInOutError(EInOutError::Other, "Cannot save an empty picture");
+    QImage image(width, height, QImage::Format_Indexed8);
+    if (image.isNull())
+        throw EInOutError(EInOutError::Other, "Not enough memory for the picture");
+    QList<QRgb> table;
+    table.reserve(256);
+    for (const TPaletteEntry &e : palette)
+        table.append(qRgb(e.Red, e.Green, e.Blue));
+    image.setColorTable(table);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(image.scanLine(y), &indices[static_cast<size_t>(y) * width],
+                    static_cast<size_t>(width));
+    return Encode(image, png);
+}
+
+void WriteTrueColorBitmap(const QImage &image, const std::string &path)
+{
+    SaveBytesAtomically(path, EncodeTrueColorBitmap(image, IsPngFileName(path)));
+}
+
+void WritePalettedBitmap(int width, int height, const std::vector<uint8_t> &indices,
+                         const TPalette &palette, const std::string &path)
+{
+    const bool png = IsPngFileName(path);
+    SaveBytesAtomically(path, EncodePalettedBitmap(width, height, indices, palette, png));
+}

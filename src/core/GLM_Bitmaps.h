@@ -1,0 +1,53 @@
+#pragma once
+// Windows bitmaps and PNG pictures, read and written through QImage.
+
+#include "palettes/GLM_Globals.h"
+
+#include <QImage>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A picture as import and palette code look at it: its size, the red, green and blue of each
+// pixel (rows from the top down, each row left to right) and, for a paletted file, its colour
+// table and the index of each pixel.
+struct TBitmapPicture
+{
+    int Width = 0;
+    int Height = 0;
+    std::vector<uint8_t> RGB;              // 3 bytes per pixel: red, green, blue
+    std::vector<TPaletteEntry> ColorTable; // as many entries as the file has; empty when none
+    std::vector<uint8_t> Indices;          // one per pixel for paletted pictures, else empty
+
+    TPaletteEntry PixelColor(int x, int y) const
+    {
+        const uint8_t *p = &RGB[(static_cast<size_t>(y) * Width + x) * 3];
+        return {p[0], p[1], p[2]};
+    }
+};
+
+// Reads any bitmap the platform knows (Windows bitmaps of 1, 4, 8, 16, 24 and 32 bits,
+// RLE-compressed ones, PNG, ...). The kind is told from the content, not the name.
+// Raises EInOutError for a file that cannot be opened or is not a picture.
+TBitmapPicture ReadBitmapFile(const std::string &path);
+TBitmapPicture ReadBitmapBytes(const std::vector<uint8_t> &bytes);
+TBitmapPicture PictureFromImage(const QImage &image);
+
+// True when pictures saved under this name are PNG rather than Windows bitmaps.
+bool IsPngFileName(const std::string &path);
+
+// Saves `image` as a 24-bit picture: PNG for a ".png" name, else a Windows bitmap. The old
+// file survives a failed save.
+void WriteTrueColorBitmap(const QImage &image, const std::string &path);
+
+// Saves width x height palette indices as an 8-bit picture whose 256-entry colour table is
+// exactly `palette`: PNG for a ".png" name, else a Windows bitmap.
+void WritePalettedBitmap(int width, int height, const std::vector<uint8_t> &indices,
+                         const TPalette &palette, const std::string &path);
+
+// The bytes those two writers save, for callers that keep them in memory.
+std::vector<uint8_t> EncodeTrueColorBitmap(const QImage &image, bool png);
+std::vector<uint8_t> EncodePalettedBitmap(int width, int height,
+                                          const std::vector<uint8_t> &indices,
+                                          const TPalette &palette, bool png);

@@ -1,0 +1,26 @@
+#include "core/GLM_FileNames.h"
+
+#include "formats/LEC_FileIO.h"
+
+#include <filesystem>
+
+std::string LowerFileExt(const std::string &name)
+{
+    const size_t dot = name.find_last_of('.');
+    const size_t separator = name.find_last_of("\\:/");
+    if (dot == std::string::npos || (separator != std::string::npos && dot < separator))
+        return {};
+    std::string ext = name.substr(dot);
+    for (char &c : ext)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return ext;
+}
+
+bool FileExists(const std::string &name)
+{
+    if (name.empty())
+        return false;
+    std::error_code ec;
+    return std::filesystem::is_regular_file(Utf8Path(name), ec);
+}

@@ -1,0 +1,123 @@
+#pragma once
+// The program's persistent state: one flat set of global settings, read once when the main
+// window is created (LoadSettings) and written once when it closes (SaveSettings), through
+// the platform's settings store (key "Software\Orlend\Glimra"). Each global carries the name
+// of its stored value. Integers and Booleans are stored as integers, the rest as strings.
+
+#include <string>
+#include <vector>
+
+// ---- Window placement: not globals but the main window's own state, see TSettingsWindow.
+
+// ---- General
+extern std::string LastCommonDirectory;
+extern std::string LastOpenDirectory;
+extern std::string LastSaveDirectory;
+extern std::string HelpFilePath;
+extern int LastDirectoryIndex;  // 0 Common, 1 Dialog Type, 2 File Type
+extern int LastOpenFilterIndex; // 0 to 6; 0 and 1 select the Open dialog's first filter
+extern int LastFileIndex;       // New dialog: 0 BM, 1 CMP, 2 MAT, 3 SFT
+extern int CycleRate;           // frames per second of frame cycling
+extern int SaveBitmapFormat;    // 8 or 24 bits per pixel of exported bitmaps
+extern bool BackupFile;
+
+// ---- BM documents
+extern std::string BMPalettePath;
+extern std::string BMLastDirectory;
+extern int BMXOffset;
+extern int BMYOffset;
+extern int BMTransIndex;
+extern int BMTransColor;
+extern bool BMIs16Bit;
+extern bool BMUseInternalPalette;
+
+// ---- CMP documents
+extern std::string CMPLastDirectory;
+extern int CMPCellSize;
+extern int CMPFillColor; // colour value: red in the low byte, then green, then blue
+extern bool CMPTransTables;
+
+// ---- MAT documents
+extern std::string MATPalettePath;
+extern std::string MATLastDirectory;
+extern bool MATIs16Bit;
+extern bool MATIsColor; // true Color, false Texture
+extern bool MATAutoMipmaps;
+extern int MATNumberMipmaps;
+extern bool MATAverageFill;
+extern int MATFillIndex;
+extern int MATFillColor;
+extern bool MATNewTrans;
+extern bool MATFrameTrans;
+
+// ---- SFT documents
+extern std::string SFTPalettePath;
+extern std::string SFTLastDirectory;
+extern int SFTCharacterGap;
+extern int SFTSpaceLength;
+extern int SFTTransIndex;
+extern int SFTTransColor;
+extern bool SFTIs16Bit;
+
+// Number of "Untitled" documents so far: 0 when the main window is created, one more after
+// every use of the New dialog.
+extern int UntitledCount;
+
+// ---- The main window as the settings see it.
+
+struct TWindowBounds
+{
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    friend bool operator==(const TWindowBounds &, const TWindowBounds &) = default;
+};
+
+class TSettingsWindow
+{
+public:
+    virtual ~TSettingsWindow() = default;
+    // Bounds of the window in its normal (not maximized) state. LoadSettings calls SetBounds
+    // (only when stored or corrected bounds apply) before SetMaximized.
+    virtual TWindowBounds Bounds() const = 0;
+    virtual void SetBounds(const TWindowBounds &bounds) = 0;
+    virtual bool IsMaximized() const = 0;
+    virtual void SetMaximized(bool maximized) = 0; // false: the normal state
+    // The Reopen list: AddToReopenList takes a stored caption ("&3 path") or a path;
+    // ReopenCaptions gives the list's captions top down ("&0 path", "&1 path", ...).
+    virtual void AddToReopenList(const std::string &entry) = 0;
+    virtual std::vector<std::string> ReopenCaptions() const = 0;
+};
+
+constexpr int MaxReopenEntries = 10;
+constexpr int MinWindowWidth = 640;
+constexpr int MinWindowHeight = 480;
+
+// "Reopen" followed by the position in decimal.
+std::string ReopenValueName(int position);
+
+// Reads every setting, applies bounds, maximized state and Reopen list to `window` (when
+// given), then validates. A value stored with the wrong type is reported in an error box
+// ("Invalid data type for 'Name'") and leaves its setting as it was; the rest still loads.
+void LoadSettings(TSettingsWindow *window);
+// Writes every setting, the window placement and the Reopen list. Stored Reopen values
+// beyond the current list's length stay. Nothing is written when the key cannot be opened.
+void SaveSettings(const TSettingsWindow *window);
+
+// Puts every setting back to its starting zero, false or empty value (as at program start).
+void ClearSettings();
+
+// ---- Directory rule.
+
+enum class TDialogKind { Open, Save };
+enum class TFileType { None, BM, CMP, MAT, SFT };
+
+// The setting that holds a file dialog's start directory under the current
+// LastDirectoryIndex.
+std::string &DialogDirectory(TDialogKind kind, TFileType type);
+// Stores the directory of `chosenPath` (no trailing separator; a root keeps its own) into the
+// setting DialogDirectory selects.
+void RememberDirectory(TDialogKind kind, TFileType type, const std::string &chosenPath);
+// The directory part of a full path, without trailing separator except for a root.
+std::string DirectoryOf(const std::string &path);
