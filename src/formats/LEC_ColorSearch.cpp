@@ -16,10 +16,13 @@ constexpr float ScreenMargin = 0.5f;
 
 // A box with more candidates than SplitAbove is split on its SplitAfter-th query, when the
 // screening spent on it has cost about as much as splitting it. Boxes of MinBoxSize levels
-// stay whole.
+// stay whole, and no box is split once the candidates fill MaxBlocks blocks (3.4 MB): where
+// splitting does not thin out the candidates, as near the centre of colours spread on a
+// sphere, it would otherwise go on storing the same long lists.
 constexpr uint32_t SplitAbove = 16;
 constexpr uint32_t SplitAfter = 16;
 constexpr int MinBoxSize = 2;
+constexpr size_t MaxBlocks = 1 << 16;
 
 // Added to the distance bound of a colour that an earlier index already has.
 constexpr int32_t Outside = 1 << 24;
@@ -62,7 +65,7 @@ TColorSearch::TColorSearch(const TPalette &palette) : FPalette(palette)
     }
     FNodes.reserve(TopCells * 4);
     FNodes.resize(TopCells);
-    FBlocks.reserve(TopCells * 4);
+    FBlocks.reserve(TopCells * 16); // one allocation serves most palettes
 }
 
 double TColorSearch::Distance(const TPaletteEntry &p, double r, double g, double b)
@@ -99,11 +102,11 @@ void TColorSearch::FillTopCell(uint32_t node)
     std::array<int32_t, 256> nearest;
     int32_t bound = Outside;
     for (int k = 0; k < 256; ++k) {
-        nearest[k] = NearTerm(FLevels[0][k], lr, Size) + NearTerm(FLevels[1][k], lg, Size)
-                     + NearTerm(FLevels[2][k], lb, Size) + FRepeat[k];
-        bound = std::min(bound, FarTerm(FLevels[0][k], lr, Size)
-                                    + FarTerm(FLevels[1][k], lg, Size)
-                                    + FarTerm(FLevels[2][k], lb, Size));
+        nearest[k] = NearTerm(FLevels[0][k], lr, Size) + NearTerm(FLevels[1][k], lg, Size) +
+                     NearTerm(FLevels[2][k], lb, Size) + FRepeat[k];
+        bound =
+            std::min(bound, FarTerm(FLevels[0][k], lr, Size) + FarTerm(FLevels[1][k], lg, Size) +
+                                FarTerm(FLevels[2][k], lb, Size));
     }
     std::array<uint8_t, 256> chosen;
     uint32_t count = 0;
@@ -196,32 +199,32 @@ uint8_t TColorSearch::Nearest(double r, double g, double b)
     // Find the box, filling and splitting on the way as needed. A filled box holds at least
     // the colour that set its bound.
     const int ir = static_cast<int>(r), ig = static_cast<int>(g), ib = static_cast<int>(b);
-    uint32_t node = ((ir >> CellShift) * CellsPerAxis + (ig >> CellShift)) * CellsPerAxis
-                    + (ib >> CellShift);
+    uint32_t node =
+        ((ir >> CellShift) * CellsPerAxis + (ig >> CellShift)) * CellsPerAxis + (ib >> CellShift);
     if (FNodes[node].Count == 0)
         FillTopCell(node);
     for (int shift = CellShift; shift > 0; --shift) {
         TNode &box = FNodes[node];
         if (box.Children == 0) {
-            if (box.Count <= SplitAbove || (1 << shift) <= MinBoxSize
-                || ++box.Visits < SplitAfter)
+            if (box.Count <= SplitAbove || (1 << shift) <= MinBoxSize ||
+                ++box.Visits < SplitAfter || FBlocks.size() >= MaxBlocks)
                 break;
             const int mask = ~((1 << shift) - 1);
             Split(node, ir & mask, ig & mask, ib & mask, 1 << shift);
         }
         const int down = shift - 1;
-        node = FNodes[node].Children
-               + (((ir >> down) & 1) << 2 | ((ig >> down) & 1) << 1 | ((ib >> down) & 1));
+        node = FNodes[node].Children +
+               (((ir >> down) & 1) << 2 | ((ig >> down) & 1) << 1 | ((ib >> down) & 1));
     }
 
     // Screen the box's candidates four at a time, keeping where each lane saw its least.
+    static_assert(BlockSize == 4, "the vectors below are written out for four lanes");
     using TVector = float __attribute__((vector_size(BlockSize * sizeof(float))));
     using TMask = int32_t __attribute__((vector_size(BlockSize * sizeof(int32_t))));
     const uint32_t count = FNodes[node].Count;
     const uint32_t blocks = (count + BlockSize - 1) / BlockSize;
     const TBlock *block = FBlocks.data() + FNodes[node].First;
-    const float fr = static_cast<float>(r), fg = static_cast<float>(g),
-                fb = static_cast<float>(b);
+    const float fr = static_cast<float>(r), fg = static_cast<float>(g), fb = static_cast<float>(b);
     const TVector qr = {fr, fr, fr, fr}, qg = {fg, fg, fg, fg}, qb = {fb, fb, fb, fb};
     constexpr float Infinity = std::numeric_limits<float>::infinity();
     TVector least = {Infinity, Infinity, Infinity, Infinity};
@@ -261,14 +264,19 @@ uint8_t TColorSearch::Nearest(double r, double g, double b)
     // Near-ties: decide them exactly as the plain search does, lowest index first.
     double exactBest = std::numeric_limits<double>::infinity();
     uint8_t result = 0;
-    for (uint32_t j = 0; j < count; ++j) {
-        if (distances[j / BlockSize][j % BlockSize] > limit)
+    for (uint32_t i = 0; i < blocks; ++i) {
+        const TMask near = distances[i] <= limits;
+        if ((near[0] | near[1] | near[2] | near[3]) == 0)
             continue;
-        const uint8_t index = IndexAt(node, j);
-        const double d = Distance(FPalette[index], r, g, b);
-        if (d < exactBest) {
-            exactBest = d;
-            result = index;
+        for (uint32_t lane = 0; lane < BlockSize; ++lane) {
+            if (near[lane] == 0)
+                continue;
+            const uint8_t index = block[i].Index[lane];
+            const double d = Distance(FPalette[index], r, g, b);
+            if (d < exactBest) {
+                exactBest = d;
+                result = index;
+            }
         }
     }
     return result;

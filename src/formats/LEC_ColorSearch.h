@@ -12,8 +12,8 @@
 // Boxes are filled on their first query. Palettes with crowded regions (long dark ramps,
 // clusters) leave many candidates in some boxes; a box that keeps being asked is split into
 // eight halves once the screening spent on it has paid for the split. So the search refines
-// itself where the queries fall, which makes Nearest a writing operation: give each thread
-// its own copy.
+// itself where the queries fall, which makes Nearest a writing operation: one search object
+// serves one thread.
 
 #include "palettes/GLM_Globals.h"
 
@@ -63,7 +63,7 @@ private:
 
     TPalette FPalette;
     std::array<std::array<int32_t, 256>, 3> FLevels; // each entry's red, green and blue
-    std::array<int32_t, 256> FRepeat;                 // non-zero: an earlier index has the colour
-    std::vector<TNode> FNodes; // the top boxes first, then halves as they are made
+    std::array<int32_t, 256> FRepeat;                // non-zero: an earlier index has the colour
+    std::vector<TNode> FNodes;   // the top boxes first, then halves as they are made
     std::vector<TBlock> FBlocks; // the candidates of all boxes
 };

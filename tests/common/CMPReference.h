@@ -47,9 +47,9 @@ inline void CalcLightLevels(const TPalette &pal, std::array<TColorTable, 64> &le
                 levels[n][i] = static_cast<uint8_t>(i);
                 continue;
             }
-            levels[n][i] = NearestColor(pal, LightChannel(pal[i].Red, n),
-                                        LightChannel(pal[i].Green, n),
-                                        LightChannel(pal[i].Blue, n));
+            levels[n][i] =
+                NearestColor(pal, LightChannel(pal[i].Red, n), LightChannel(pal[i].Green, n),
+                             LightChannel(pal[i].Blue, n));
         }
     }
 }
