@@ -2,12 +2,12 @@
 
 #include <charconv>
 
-TCliArgs::TCliArgs(const std::vector<std::string> &args, const std::vector<TOptionSpec> &specs)
+TCliArgs::TCliArgs(const std::vector<std::string> &args, const std::vector<TOptionDef> &options)
 {
-    auto find = [&](const std::string &name) -> const TOptionSpec * {
-        for (const TOptionSpec &spec : specs)
-            if (spec.Name == name || (!spec.ShortName.empty() && spec.ShortName == name))
-                return &spec;
+    auto find = [&](const std::string &name) -> const TOptionDef * {
+        for (const TOptionDef &option : options)
+            if (option.Name == name || (!option.ShortName.empty() && option.ShortName == name))
+                return &option;
         return nullptr;
     };
     bool optionsEnded = false;
@@ -28,19 +28,19 @@ TCliArgs::TCliArgs(const std::vector<std::string> &args, const std::vector<TOpti
         const size_t eq = arg.find('=');
         const bool inlineValue = arg.starts_with("--") && eq != std::string::npos;
         const std::string name = inlineValue ? arg.substr(0, eq) : arg;
-        const TOptionSpec *spec = find(name);
-        if (!spec)
+        const TOptionDef *option = find(name);
+        if (!option)
             throw EUsageError("unknown option '" + name + "'");
-        if (!spec->TakesValue) {
+        if (!option->TakesValue) {
             if (inlineValue)
-                throw EUsageError("option '" + spec->Name + "' takes no value");
-            FValues[spec->Name] = "";
+                throw EUsageError("option '" + option->Name + "' takes no value");
+            FValues[option->Name] = "";
         } else if (inlineValue) {
-            FValues[spec->Name] = arg.substr(eq + 1);
+            FValues[option->Name] = arg.substr(eq + 1);
         } else {
             if (i + 1 >= args.size())
-                throw EUsageError("option '" + spec->Name + "' needs a value");
-            FValues[spec->Name] = args[++i];
+                throw EUsageError("option '" + option->Name + "' needs a value");
+            FValues[option->Name] = args[++i];
         }
     }
 }

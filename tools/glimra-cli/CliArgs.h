@@ -15,7 +15,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-struct TOptionSpec
+struct TOptionDef
 {
     std::string Name;      // "--palette"
     std::string ShortName; // "-o", or empty
@@ -27,7 +27,7 @@ class TCliArgs
 public:
     // Accepts "--name value", "--name=value" and "-o value"; "--" ends the options.
     // --help and -h are always known.
-    TCliArgs(const std::vector<std::string> &args, const std::vector<TOptionSpec> &specs);
+    TCliArgs(const std::vector<std::string> &args, const std::vector<TOptionDef> &options);
 
     std::vector<std::string> Positionals;
     bool Help = false;
