@@ -1,6 +1,7 @@
 // The New, Options and About dialogs: what a showing starts from, what OK applies (and in
 // which order a bad number stops it), what Cancel leaves alone, and the scrolling credits.
 #include <functional>
+#include <sstream>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -38,10 +39,28 @@ TGroups Groups(const TNewForm &f)
             f.ColorDepthGroup->isEnabled(), f.TypeGroup->isEnabled()};
 }
 
-TGroups Seen(TNewForm &form) // what a showing starts from
+// Plays one showing: clicks the file (F), depth (D) and type (T) buttons in order, as in
+// "F2 D1 T0", notes the groups, then leaves by "OK", "Cancel" or "Close" (the close box).
+TGroups Play(TNewForm &form, const std::string &clicks, const std::string &exit = "",
+             int *result = nullptr)
 {
     TGroups seen;
-    Show<TNewForm>(form, [&](TNewForm &f) { seen = Groups(f); });
+    const int r = Show<TNewForm>(form, [&](TNewForm &f) {
+        std::stringstream in(clicks);
+        for (std::string c; in >> c;)
+            (c[0] == 'F' ? f.FileGroup : c[0] == 'D' ? f.ColorDepthGroup : f.TypeGroup)
+                ->Button(c[1] - '0')
+                ->click();
+        seen = Groups(f);
+        if (exit == "OK")
+            f.OKButtonClick();
+        else if (exit == "Cancel")
+            f.CancelButtonClick();
+        else if (exit == "Close")
+            f.close();
+    });
+    if (result)
+        *result = r;
     return seen;
 }
 
@@ -60,17 +79,11 @@ protected:
 TEST_F(NewFormTest, FirstUseAndCMPWithoutDepthOrType)
 {
     LoadSettings(nullptr); // no key: first-run defaults
-    EXPECT_EQ(Seen(Form), TGroups(0, 0, -1, true, false));
+    EXPECT_EQ(Play(Form, ""), TGroups(0, 0, -1, true, false));
     BMIs16Bit = MATIs16Bit = MATIsColor = SFTIs16Bit = true;
-    TGroups seen;
-    EXPECT_EQ(Show<TNewForm>(Form,
-                             [&](TNewForm &f) {
-                                 f.FileGroup->Button(1)->click();
-                                 seen = Groups(f);
-                                 f.OKButtonClick();
-                             }),
-              mrOk);
-    EXPECT_EQ(seen, TGroups(1, -1, -1, false, false));
+    int result = 0;
+    EXPECT_EQ(Play(Form, "F1", "OK", &result), TGroups(1, -1, -1, false, false));
+    EXPECT_EQ(result, mrOk);
     EXPECT_EQ(LastFileIndex, 1);
     EXPECT_TRUE(BMIs16Bit && MATIs16Bit && MATIsColor && SFTIs16Bit);
 }
@@ -79,51 +92,32 @@ TEST_F(NewFormTest, FirstUseAndCMPWithoutDepthOrType)
 // through the saved settings, in the next run.
 TEST_F(NewFormTest, ConfirmedChoiceIsRememberedWithinAndAcrossRuns)
 {
-    Show<TNewForm>(Form, [](TNewForm &f) {
-        f.FileGroup->Button(2)->click();
-        f.ColorDepthGroup->Button(1)->click();
-        f.TypeGroup->Button(0)->click();
-        f.OKButtonClick();
-    });
+    Play(Form, "F2 D1 T0", "OK");
     EXPECT_EQ(LastFileIndex, 2);
     EXPECT_TRUE(MATIs16Bit && MATIsColor);
-    EXPECT_EQ(Seen(Form), TGroups(2, 1, 0, true, true));
+    EXPECT_EQ(Play(Form, ""), TGroups(2, 1, 0, true, true));
     SaveSettings(nullptr);
     ClearSettings();
     LoadSettings(nullptr);
     TNewForm nextRun;
-    EXPECT_EQ(Seen(nextRun), TGroups(2, 1, 0, true, true));
+    EXPECT_EQ(Play(nextRun, ""), TGroups(2, 1, 0, true, true));
 }
 
 // Guards Cancel (button and close box): no setting changes and the next showing shows the
-// stored choices, not the cancelled ones; and that switching kinds reloads the stored depth
-// instead of carrying a pick across.
+// stored choices, not the cancelled ones; and that switching kinds shows each kind's stored
+// depth instead of carrying a pick across.
 TEST_F(NewFormTest, CancelAndSwitchingKindsKeepTheStoredChoices)
 {
     LastFileIndex = 3;
     MATIs16Bit = true;
-    int matDepth = -2, sftDepthAfterSwitch = -2;
-    EXPECT_EQ(Show<TNewForm>(Form,
-                             [&](TNewForm &f) {
-                                 f.ColorDepthGroup->Button(1)->click(); // 16-bit for SFT,
-                                 f.FileGroup->Button(2)->click();       // then MAT
-                                 matDepth = f.ColorDepthGroup->ItemIndex();
-                                 f.FileGroup->Button(3)->click(); // and back
-                                 sftDepthAfterSwitch = f.ColorDepthGroup->ItemIndex();
-                                 f.CancelButtonClick();
-                             }),
-              mrCancel);
-    EXPECT_EQ(matDepth, 1);
-    EXPECT_EQ(sftDepthAfterSwitch, 0);
-    EXPECT_EQ(Show<TNewForm>(Form,
-                             [](TNewForm &f) {
-                                 f.FileGroup->Button(2)->click();
-                                 f.close();
-                             }),
-              mrCancel);
+    int byButton = 0, byCloseBox = 0;
+    EXPECT_EQ(std::get<1>(Play(Form, "D1 F2", "Cancel", &byButton)), 1);
+    EXPECT_EQ(std::get<1>(Play(Form, "D1 F2 F3", "Close", &byCloseBox)), 0);
+    EXPECT_EQ(std::tuple(byButton, byCloseBox), std::tuple(mrCancel, mrCancel));
     EXPECT_EQ(LastFileIndex, 3);
     EXPECT_FALSE(SFTIs16Bit);
-    EXPECT_EQ(Seen(Form), TGroups(3, 0, -1, true, false));
+    EXPECT_TRUE(MATIs16Bit);
+    EXPECT_EQ(Play(Form, ""), TGroups(3, 0, -1, true, false));
 }
 
 namespace {
@@ -204,9 +198,7 @@ TEST_F(OptionsFormTest, OKAppliesEverythingAndLeavesForeignAssociationsAlone)
               mrOk);
     EXPECT_EQ(std::tuple(LastDirectoryIndex, CycleRate, CMPCellSize, BackupFile, SaveBitmapFormat),
               std::tuple(1, 10, 8, true, 8));
-    EXPECT_EQ(Desk.Assoc.Keys.at(".sft"), "Glimra.SFT");
-    EXPECT_EQ(Desk.Assoc.Keys.at("Glimra.SFT\\shell\\open\\command"),
-              "/opt/glimra/glimra \"%1\"");
+    EXPECT_TRUE(Desk.Assoc.IsAssociated(".sft"));
     EXPECT_EQ(Desk.Assoc.Keys.at(".mat"), "Other.Program");
     EXPECT_EQ(Desk.Assoc.Keys.count("Glimra.MAT"), 0u);
     EXPECT_TRUE(Desk.Boxes.Shown.empty());

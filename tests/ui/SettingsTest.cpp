@@ -294,33 +294,3 @@ TEST(QtSettingsStore, KeepsIntegersAndStringsApart)
         EXPECT_THROW(edited.ReadInteger(name), ESettingsTypeError) << name;
     edited.CloseKey();
 }
-
-// Guards the whole trip through the real store: what one run saves, the next run loads.
-TEST(QtSettingsStore, SettingsRoundTripThroughTheFile)
-{
-    struct TFileSettingsPlatform : TTestPlatform
-    {
-        explicit TFileSettingsPlatform(const std::string &file) : FileStore(file) {}
-        TSettingsStore &Settings() override { return FileStore; }
-        TQtSettingsStore FileStore;
-    };
-    testutil::TempDir dir;
-    TFileSettingsPlatform desk(dir.File("Glimra.conf"));
-    ClearSettings();
-    TFakeWindow window, next;
-    window.Current = {11, 22, 900, 700};
-    window.Captions = {"&0 /x/a.bm"};
-    LoadSettings(&window); // first run
-    MATAverageFill = false;
-    BMXOffset = -3;
-    BMPalettePath = "/pal/game.cmp";
-    SaveSettings(&window);
-    ClearSettings();
-    LoadSettings(&next);
-    EXPECT_EQ(next.Current, window.Current);
-    EXPECT_EQ(std::tuple(MATAverageFill, BMXOffset, BMPalettePath, CycleRate),
-              std::tuple(false, -3, std::string("/pal/game.cmp"), 5));
-    EXPECT_EQ(next.Added, Texts{"&0 /x/a.bm"});
-    EXPECT_TRUE(desk.Boxes.Shown.empty());
-    ClearSettings();
-}
