@@ -52,22 +52,24 @@ Window FindViewable(Display *display, const std::string &title)
     return found;
 }
 
-void SendKey(Display *display, Window window, KeySym symbol, unsigned int state, bool press)
+// Presses and releases the key with the modifiers of `state` held.
+void TypeKey(Display *display, Window window, KeySym symbol, unsigned int state)
 {
     XKeyEvent event{};
-    event.type = press ? KeyPress : KeyRelease;
     event.display = display;
     event.window = window;
     event.root = DefaultRootWindow(display);
     event.time = CurrentTime;
-    event.x = event.y = event.x_root = event.y_root = 1;
     event.same_screen = True;
     event.keycode = XKeysymToKeycode(display, symbol);
     event.state = state;
-    XSendEvent(display, window, True, press ? KeyPressMask : KeyReleaseMask,
-               reinterpret_cast<XEvent *>(&event));
-    XFlush(display);
-    std::this_thread::sleep_for(50ms);
+    for (int type : {KeyPress, KeyRelease}) {
+        event.type = type;
+        XSendEvent(display, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask,
+                   reinterpret_cast<XEvent *>(&event));
+        XFlush(display);
+        std::this_thread::sleep_for(50ms);
+    }
 }
 
 // Waits up to `limit` for the child to end; kills it and answers `failure` if it does not.
@@ -118,13 +120,9 @@ int main(int argc, char **argv)
     XSetInputFocus(display, window, RevertToParent, CurrentTime);
     XSync(display, False);
     std::this_thread::sleep_for(700ms);
-    SendKey(display, window, XK_Alt_L, 0, true);
-    SendKey(display, window, XK_f, Mod1Mask, true);
-    SendKey(display, window, XK_f, Mod1Mask, false);
-    SendKey(display, window, XK_Alt_L, Mod1Mask, false);
+    TypeKey(display, window, XK_f, Mod1Mask);
     std::this_thread::sleep_for(500ms); // the File menu opens
-    SendKey(display, window, XK_x, 0, true);
-    SendKey(display, window, XK_x, 0, false);
+    TypeKey(display, window, XK_x, 0);
     const int code = AwaitExit(child, 20s, 93, "File > Exit did not end the program");
     XCloseDisplay(display);
     return code;

@@ -33,12 +33,6 @@ template <class TForm> int Show(TForm &form, const std::function<void(TForm &)> 
 // New: file, depth and type indexes, and whether depth and type are enabled.
 using TGroups = std::tuple<int, int, int, bool, bool>;
 
-TGroups Groups(const TNewForm &f)
-{
-    return {f.FileGroup->ItemIndex(), f.ColorDepthGroup->ItemIndex(), f.TypeGroup->ItemIndex(),
-            f.ColorDepthGroup->isEnabled(), f.TypeGroup->isEnabled()};
-}
-
 // Plays one showing: clicks the file (F), depth (D) and type (T) buttons in order, as in
 // "F2 D1 T0", notes the groups, then leaves by "OK", "Cancel" or "Close" (the close box).
 TGroups Play(TNewForm &form, const std::string &clicks, const std::string &exit = "",
@@ -51,7 +45,8 @@ TGroups Play(TNewForm &form, const std::string &clicks, const std::string &exit 
             (c[0] == 'F' ? f.FileGroup : c[0] == 'D' ? f.ColorDepthGroup : f.TypeGroup)
                 ->Button(c[1] - '0')
                 ->click();
-        seen = Groups(f);
+        seen = {f.FileGroup->ItemIndex(), f.ColorDepthGroup->ItemIndex(),
+                f.TypeGroup->ItemIndex(), f.ColorDepthGroup->isEnabled(), f.TypeGroup->isEnabled()};
         if (exit == "OK")
             f.OKButtonClick();
         else if (exit == "Cancel")
@@ -154,54 +149,45 @@ protected:
 
 } // namespace
 
-// Guards FormShow: every control shows its setting, and only types associated with us are
-// ticked.
-TEST_F(OptionsFormTest, ShowingLoadsEverySetting)
+// Guards FormShow, where every control shows its setting and only types associated with us
+// are ticked, and OK, where every value reaches its setting, ticked types are associated,
+// and an unticked type owned by another program is left alone while a stale key of ours goes.
+TEST_F(OptionsFormTest, ShowingLoadsAndOKAppliesEverySetting)
 {
     Desk.Assoc.Associate(".bm", "Glimra.BM", "BM File");
-    Desk.Assoc.Keys[".mat"] = "Other.Program"; // another program's, not ours
+    Desk.Assoc.Keys[".mat"] = "Other.Program";
+    Desk.Assoc.Keys["Glimra.MAT"] = "MAT File";
     LastDirectoryIndex = 2;
     CycleRate = 7;
     CMPCellSize = 12;
     CMPFillColor = static_cast<int>(MakeColor(255, 0, 0));
     BackupFile = true;
-    SaveBitmapFormat = 8;
-    Show([](TOptionsForm &f) {
-        EXPECT_EQ(std::tuple(f.IsTicked(0), f.IsTicked(1), f.IsTicked(2), f.IsTicked(3)),
-                  std::tuple(true, false, false, false));
-        EXPECT_EQ(std::tuple(f.DirectoryGroup->ItemIndex(), f.FormatGroup->ItemIndex(),
-                             f.BackupCheckBox->isChecked()),
-                  std::tuple(2, 0, true));
-        EXPECT_EQ(f.CycleRateBox->text() + " " + f.CMPCellSizeBox->text(), "7 12");
-        EXPECT_EQ(f.FillColorLabel->text(), "RGB: 255 0 0");
-        EXPECT_EQ(f.FillColorImage->pixmap().toImage().pixelColor(12, 12), QColor(255, 0, 0));
-    });
     SaveBitmapFormat = 16; // anything but 8 shows 24-bit
-    Show([](TOptionsForm &f) { EXPECT_EQ(f.FormatGroup->ItemIndex(), 1); });
-}
-
-// Guards OK: every value reaches its setting, ticked types are associated and an unticked
-// type owned by another program is left alone while a stale key of ours goes.
-TEST_F(OptionsFormTest, OKAppliesEverythingAndLeavesForeignAssociationsAlone)
-{
-    Desk.Assoc.Keys[".mat"] = "Other.Program";
-    Desk.Assoc.Keys["Glimra.MAT"] = "MAT File";
     EXPECT_EQ(Show([](TOptionsForm &f) {
+                  EXPECT_EQ(std::tuple(f.IsTicked(0), f.IsTicked(1), f.IsTicked(2), f.IsTicked(3)),
+                            std::tuple(true, false, false, false));
+                  EXPECT_EQ(std::tuple(f.DirectoryGroup->ItemIndex(), f.FormatGroup->ItemIndex(),
+                                       f.BackupCheckBox->isChecked()),
+                            std::tuple(2, 1, true));
+                  EXPECT_EQ(f.CycleRateBox->text() + " " + f.CMPCellSizeBox->text(), "7 12");
+                  EXPECT_EQ(f.FillColorLabel->text(), "RGB: 255 0 0");
+                  EXPECT_EQ(f.FillColorImage->pixmap().toImage().pixelColor(12, 12), Qt::red);
                   f.SetTicked(3, true);
                   f.DirectoryGroup->Button(1)->click();
                   f.CycleRateBox->setText("10");
                   f.CMPCellSizeBox->setText("8");
-                  f.BackupCheckBox->setChecked(true);
+                  f.BackupCheckBox->setChecked(false);
                   f.FormatGroup->Button(0)->click();
                   f.OKButtonClick();
               }),
               mrOk);
     EXPECT_EQ(std::tuple(LastDirectoryIndex, CycleRate, CMPCellSize, BackupFile, SaveBitmapFormat),
-              std::tuple(1, 10, 8, true, 8));
-    EXPECT_TRUE(Desk.Assoc.IsAssociated(".sft"));
+              std::tuple(1, 10, 8, false, 8));
+    EXPECT_TRUE(Desk.Assoc.IsAssociated(".bm") && Desk.Assoc.IsAssociated(".sft"));
     EXPECT_EQ(Desk.Assoc.Keys.at(".mat"), "Other.Program");
     EXPECT_EQ(Desk.Assoc.Keys.count("Glimra.MAT"), 0u);
     EXPECT_TRUE(Desk.Boxes.Shown.empty());
+    Show([](TOptionsForm &f) { EXPECT_EQ(f.FormatGroup->ItemIndex(), 0); });
 }
 
 // Guards the order of OK on a bad integer: associations, directory mode and the numbers
@@ -294,7 +280,6 @@ TEST(AboutBox, CreditsScrollAndRestart)
     EXPECT_EQ(form.windowTitle(), "About Glimra");
     for (const char *part : {"Version 0.8", "Jedi Knight", "Mysteries of the Sith"})
         EXPECT_TRUE(form.CreditsLabel->text().contains(part)) << part;
-    EXPECT_EQ(form.CreditsArea->height(), 121);
     EXPECT_EQ(form.CreditsLabel->y(), 121);
     EXPECT_FALSE(form.ScrollTimer->isActive());
     const auto tick = [&form](int times) {

@@ -20,17 +20,9 @@ public:
     Texts Added, Captions, Calls;
 
     TWindowBounds Bounds() const override { return Current; }
-    void SetBounds(const TWindowBounds &b) override
-    {
-        Current = b;
-        Calls.push_back("bounds");
-    }
+    void SetBounds(const TWindowBounds &b) override { Current = b; Calls.push_back("bounds"); }
     bool IsMaximized() const override { return Maximized; }
-    void SetMaximized(bool m) override
-    {
-        Maximized = m;
-        Calls.push_back(m ? "maximized" : "normal");
-    }
+    void SetMaximized(bool m) override { Maximized = m; Calls.push_back(m ? "max" : "normal"); }
     void AddToReopenList(const std::string &entry) override { Added.push_back(entry); }
     Texts ReopenCaptions() const override { return Captions; }
 };
@@ -197,7 +189,7 @@ TEST_F(SettingsTest, SavingWhileMaximizedKeepsTheOlderBounds)
     LoadSettings(&next);
     EXPECT_TRUE(next.Maximized);
     EXPECT_EQ(next.Current, (TWindowBounds{10, 20, 800, 600}));
-    EXPECT_EQ(next.Calls, (Texts{"bounds", "maximized"}));
+    EXPECT_EQ(next.Calls, (Texts{"bounds", "max"}));
 }
 
 // Guards the Reopen values: read from the bottom up so the list ends in stored order, and a
