@@ -23,28 +23,20 @@ using namespace std::chrono_literals;
 // A window that went away between listing and asking is no reason to stop.
 int IgnoreError(Display *, XErrorEvent *) { return 0; }
 
-// The viewable top-level window whose _NET_WM_NAME is `title`, or 0.
+// The viewable top-level window named `title`, or 0.
 Window FindViewable(Display *display, const std::string &title)
 {
-    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     Window root = 0, parent = 0, *children = nullptr, found = 0;
     unsigned int count = 0;
     XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
     for (unsigned int i = 0; i < count && !found; ++i) {
         XWindowAttributes attributes{};
-        Atom type = None;
-        int format = 0;
-        unsigned long length = 0, after = 0;
-        unsigned char *data = nullptr;
+        char *name = nullptr;
         if (XGetWindowAttributes(display, children[i], &attributes) &&
-            attributes.map_state == IsViewable &&
-            XGetWindowProperty(display, children[i], netName, 0, 1024, False, utf8, &type,
-                               &format, &length, &after, &data) == Success &&
-            data) {
-            if (std::string(reinterpret_cast<char *>(data), length) == title)
+            attributes.map_state == IsViewable && XFetchName(display, children[i], &name) && name) {
+            if (title == name)
                 found = children[i];
-            XFree(data);
+            XFree(name);
         }
     }
     if (children)

@@ -72,7 +72,8 @@ TEST_F(SettingsTest, FirstRunGivesTheDefaultsAndLeavesTheWindowAlone)
 }
 
 // Guards the validation table: each out-of-range value is silently replaced, in-range ones
-// and values without a rule are kept.
+// and values without a rule are kept; a value missing from an existing key keeps its starting
+// value (so MATAverageFill is false: its true default is for a first run only).
 TEST_F(SettingsTest, ValidationReplacesOutOfRangeValues)
 {
     const std::tuple<const char *, int32_t, int, const int *> cases[] = {
@@ -99,20 +100,8 @@ TEST_F(SettingsTest, ValidationReplacesOutOfRangeValues)
     EXPECT_EQ(Window.Current, (TWindowBounds{0, 30, 640, 480}));
     EXPECT_EQ(HelpFilePath, "Glimra.chm");
     EXPECT_EQ(MATPalettePath, "Dflt");
-    EXPECT_TRUE(Desk.Boxes.Shown.empty());
-}
-
-// Guards values missing from an existing key: they keep their starting values (so
-// MATAverageFill is false; its true default is for a first run only), then are validated.
-TEST_F(SettingsTest, MissingValuesKeepTheirStartingValues)
-{
-    Stored("CycleRate", 7);
-    LoadSettings(&Window);
     EXPECT_FALSE(MATAverageFill);
-    EXPECT_EQ(CycleRate, 7);
-    EXPECT_EQ(CMPCellSize, 20); // starting 0, then validated
-    EXPECT_EQ(BMPalettePath, "Uicolormap");
-    EXPECT_EQ(Window.Calls, Texts{"normal"});
+    EXPECT_TRUE(Desk.Boxes.Shown.empty());
 }
 
 // Guards a value of the wrong type: one message lists them all in load order, and the other
