@@ -9,28 +9,15 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include "TestFiles.h"
 
 namespace {
 
-bool OnPath(const std::string &program)
-{
-    const char *path = std::getenv("PATH");
-    std::stringstream folders(path ? path : "");
-    std::string folder;
-    while (std::getline(folders, folder, ':'))
-        if (!folder.empty() && access((folder + "/" + program).c_str(), X_OK) == 0)
-            return true;
-    return false;
-}
-
 std::string ReadText(const std::filesystem::path &path)
 {
-    std::ifstream in(path);
     std::stringstream text;
-    text << in.rdbuf();
+    text << std::ifstream(path).rdbuf();
     return text.str();
 }
 
@@ -40,20 +27,18 @@ std::string ReadText(const std::filesystem::path &path)
 // Exit with its closing order, and settings saved on the way out.
 TEST(EndToEnd, StartsShowsGlimraAndSavesSettingsOnFileExit)
 {
-    if (!OnPath("xvfb-run"))
+    if (std::system("command -v xvfb-run > /dev/null") != 0)
         GTEST_SKIP() << "xvfb-run is not installed";
-
     testutil::TempDir home;
-    const std::filesystem::path config = home.Path / "config";
-    const std::filesystem::path runtime = home.Path / "runtime";
+    const std::filesystem::path config = home.Path / "config", runtime = home.Path / "runtime";
     std::filesystem::create_directories(config);
     std::filesystem::create_directories(runtime);
     std::filesystem::permissions(runtime, std::filesystem::perms::owner_all);
     const std::string log = home.File("run.log");
     const std::string command =
         "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME='" + home.Path.string() +
-        "' XDG_CONFIG_HOME='" + config.string() + "' XDG_DATA_HOME='" +
-        (home.Path / "data").string() + "' XDG_RUNTIME_DIR='" + runtime.string() +
+        "' XDG_CONFIG_HOME='" + config.string() + "' XDG_DATA_HOME='" + home.File("data") +
+        "' XDG_RUNTIME_DIR='" + runtime.string() +
         "' xvfb-run -a -s '-screen 0 1280x1024x24' '" GLIMRA_XDRIVE "' '" GLIMRA_EXE "' > '" + log +
         "' 2>&1";
     const int status = std::system(command.c_str());

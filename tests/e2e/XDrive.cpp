@@ -7,13 +7,10 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <thread>
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -22,165 +19,103 @@
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
 
-constexpr int FailedToStart = 90;
-constexpr int NoDisplay = 91;
-constexpr int NoWindow = 92;
-constexpr int DidNotExit = 93;
+// A window that went away between listing and asking is no reason to stop.
+int IgnoreError(Display *, XErrorEvent *) { return 0; }
 
-int XErrors = 0;
-int CountError(Display *, XErrorEvent *)
+// The viewable top-level window named `title`, or 0.
+Window FindViewable(Display *display, const std::string &title)
 {
-    ++XErrors; // a window that went away between listing and asking is no reason to stop
-    return 0;
-}
-
-std::string WindowName(Display *display, Window window)
-{
-    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, after = 0;
-    unsigned char *data = nullptr;
-    std::string name;
-    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count,
-                           &after, &data) == Success &&
-        data) {
-        name.assign(reinterpret_cast<char *>(data), count);
-        XFree(data);
-        return name;
-    }
-    char *plain = nullptr;
-    if (XFetchName(display, window, &plain) && plain) {
-        name = plain;
-        XFree(plain);
-    }
-    return name;
-}
-
-Window FindViewable(Display *display, Window parent, const std::string &title)
-{
-    Window root = 0, unused = 0, *children = nullptr;
+    Window root = 0, parent = 0, *children = nullptr, found = 0;
     unsigned int count = 0;
-    if (!XQueryTree(display, parent, &root, &unused, &children, &count))
-        return 0;
-    Window found = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count);
     for (unsigned int i = 0; i < count && !found; ++i) {
         XWindowAttributes attributes{};
+        char *name = nullptr;
         if (XGetWindowAttributes(display, children[i], &attributes) &&
-            attributes.map_state == IsViewable && WindowName(display, children[i]) == title)
-            found = children[i];
+            attributes.map_state == IsViewable && XFetchName(display, children[i], &name) && name) {
+            if (title == name)
+                found = children[i];
+            XFree(name);
+        }
     }
     if (children)
         XFree(children);
     return found;
 }
 
-void SendKey(Display *display, Window window, KeySym symbol, unsigned int state, bool press)
+// Presses and releases the key with the modifiers of `state` held.
+void TypeKey(Display *display, Window window, KeySym symbol, unsigned int state)
 {
     XKeyEvent event{};
-    event.type = press ? KeyPress : KeyRelease;
     event.display = display;
     event.window = window;
     event.root = DefaultRootWindow(display);
-    event.subwindow = None;
     event.time = CurrentTime;
-    event.x = event.y = event.x_root = event.y_root = 1;
     event.same_screen = True;
     event.keycode = XKeysymToKeycode(display, symbol);
     event.state = state;
-    XSendEvent(display, window, True, press ? KeyPressMask : KeyReleaseMask,
-               reinterpret_cast<XEvent *>(&event));
-    XFlush(display);
-    std::this_thread::sleep_for(50ms);
-}
-
-bool WaitForExit(pid_t child, std::chrono::seconds limit, int &status)
-{
-    const auto end = Clock::now() + limit;
-    while (Clock::now() < end) {
-        if (waitpid(child, &status, WNOHANG) == child)
-            return true;
+    for (int type : {KeyPress, KeyRelease}) {
+        event.type = type;
+        XSendEvent(display, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask,
+                   reinterpret_cast<XEvent *>(&event));
+        XFlush(display);
         std::this_thread::sleep_for(50ms);
     }
-    return false;
 }
 
-int Stop(pid_t child, int code)
+// Waits up to `limit` for the child to end; kills it and answers `failure` if it does not.
+int AwaitExit(pid_t child, std::chrono::milliseconds limit, int failure, const char *why)
 {
-    kill(child, SIGKILL);
     int status = 0;
+    for (auto end = std::chrono::steady_clock::now() + limit;
+         std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(50ms))
+        if (waitpid(child, &status, WNOHANG) == child)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : failure;
+    std::fprintf(stderr, "glimra_xdrive: %s\n", why);
+    kill(child, SIGKILL);
     waitpid(child, &status, 0);
-    return code;
+    return failure;
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s PROGRAM [ARGUMENTS...]\n", argv[0]);
-        return FailedToStart;
-    }
-    Display *display = XOpenDisplay(nullptr);
+    Display *display = argc < 2 ? nullptr : XOpenDisplay(nullptr);
     if (!display) {
-        std::fprintf(stderr, "glimra_xdrive: cannot open the display\n");
-        return NoDisplay;
+        std::fprintf(stderr, "usage: glimra_xdrive PROGRAM [ARGUMENTS...] on an X display\n");
+        return 90;
     }
-    XSetErrorHandler(CountError);
-
+    XSetErrorHandler(IgnoreError);
     const pid_t child = fork();
-    if (child < 0)
-        return FailedToStart;
     if (child == 0) {
         execv(argv[1], argv + 1);
         std::perror("glimra_xdrive: exec");
         _exit(127);
     }
-
     Window window = 0;
-    const auto end = Clock::now() + 30s;
-    int status = 0;
-    while (!window && Clock::now() < end) {
-        if (waitpid(child, &status, WNOHANG) == child) {
+    for (int tries = 0; !window && tries < 300; ++tries) {
+        int status = 0;
+        if (child < 0 || waitpid(child, &status, WNOHANG) == child) {
             std::fprintf(stderr, "glimra_xdrive: the program ended before showing its window\n");
-            return NoWindow;
+            return 91;
         }
-        window = FindViewable(display, DefaultRootWindow(display), "Glimra");
+        window = FindViewable(display, "Glimra");
         if (!window)
             std::this_thread::sleep_for(100ms);
     }
-    if (!window) {
-        std::fprintf(stderr, "glimra_xdrive: no window titled \"Glimra\"\n");
-        return Stop(child, NoWindow);
-    }
-    std::printf("glimra_xdrive: found the main window 0x%lx\n", window);
+    if (!window)
+        return AwaitExit(child, 0ms, 92, "no window titled \"Glimra\"");
 
     // Without a window manager nobody gives the window the keyboard: do it as one would.
     XSetInputFocus(display, window, RevertToParent, CurrentTime);
     XSync(display, False);
     std::this_thread::sleep_for(700ms);
-
-    SendKey(display, window, XK_Alt_L, 0, true);
-    SendKey(display, window, XK_f, Mod1Mask, true);
-    SendKey(display, window, XK_f, Mod1Mask, false);
-    SendKey(display, window, XK_Alt_L, Mod1Mask, false);
+    TypeKey(display, window, XK_f, Mod1Mask);
     std::this_thread::sleep_for(500ms); // the File menu opens
-    SendKey(display, window, XK_x, 0, true);
-    SendKey(display, window, XK_x, 0, false);
-
-    if (!WaitForExit(child, 20s, status)) {
-        std::fprintf(stderr, "glimra_xdrive: File > Exit did not end the program\n");
-        XCloseDisplay(display);
-        return Stop(child, DidNotExit);
-    }
+    TypeKey(display, window, XK_x, 0);
+    const int code = AwaitExit(child, 20s, 93, "File > Exit did not end the program");
     XCloseDisplay(display);
-    if (WIFEXITED(status)) {
-        std::printf("glimra_xdrive: the program exited with %d\n", WEXITSTATUS(status));
-        return WEXITSTATUS(status);
-    }
-    std::fprintf(stderr, "glimra_xdrive: the program was killed by signal %d\n", WTERMSIG(status));
-    return DidNotExit;
+    return code;
 }

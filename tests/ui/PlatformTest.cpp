@@ -1,87 +1,156 @@
-// The platform accessor, the file filter parser and the scripted double that the window
-// tests rely on.
+// The platform layer: file filters on their way to Qt, and file associations written into a
+// temporary XDG data and config folder.
+#include <filesystem>
 #include <gtest/gtest.h>
 
+#include <QStandardPaths>
+
+#include "TestFiles.h"
 #include "platform/GLM_QtPlatform.h"
 #include "platform/GLM_TestPlatform.h"
 
-TEST(Platform, TestPlatformInstallsItselfAndRestoresThePrevious)
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Text(const std::string &path)
 {
-    TPlatform *outer = nullptr;
-    {
-        TTestPlatform a;
-        outer = &Platform();
-        EXPECT_EQ(outer, &a);
-        {
-            TTestPlatform b;
-            EXPECT_EQ(&Platform(), &b);
-        }
-        EXPECT_EQ(&Platform(), &a);
-    }
-    EXPECT_NE(&Platform(), outer);
+    const std::vector<uint8_t> bytes = testutil::ReadFile(path);
+    return {bytes.begin(), bytes.end()};
 }
 
-TEST(Platform, FileFilterSplitsIntoDescriptionsAndPatterns)
+void PutText(const std::string &path, const std::string &text)
 {
-    const auto filters = ParseFileFilter(
-        "All Supported Files|*.bm; *.cmp; *.mat; *.sft|BM Graphics (*.bm)|*.bm|"
-        "CMP Palettes (*.cmp)|*.cmp|MATTextures (*.mat)|*.mat|SFT Fonts (*.sft)|*.sft|"
-        "All Files (*.*)|*.*");
-    ASSERT_EQ(filters.size(), 6u);
-    EXPECT_EQ(filters[0].first, "All Supported Files");
-    EXPECT_EQ(filters[0].second, (std::vector<std::string>{"*.bm", "*.cmp", "*.mat", "*.sft"}));
-    EXPECT_EQ(filters[3].first, "MATTextures (*.mat)");
-    EXPECT_EQ(filters[5].second, std::vector<std::string>{"*.*"});
+    fs::create_directories(fs::path(path).parent_path());
+    testutil::WriteFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+class XdgAssociationsTest : public ::testing::Test
+{
+protected:
+    std::string Data() const { return (Dir.Path / "data").string(); }
+    std::string Config() const { return (Dir.Path / "config").string(); }
+    std::string MimeApps() const { return Config() + "/mimeapps.list"; }
+    std::string Entry(const std::string &id) const { return Data() + "/applications/" + id; }
+    std::string Package(const char *ext) const { return Data() + "/mime/packages/glimra-" + ext; }
+
+    testutil::TempDir Dir;
+    TTestShell Shell;
+    TXdgAssociations Assoc{Shell, Data(), Config(), false};
+};
+
+} // namespace
+
+// Guards the filter text of the Open dialog on its way to Qt: descriptions and patterns split
+// at the bars, and Qt taking the patterns from the last parentheses with "*.*" as every file.
+TEST(Platform, FileFiltersSplitAndReachQt)
+{
     EXPECT_TRUE(ParseFileFilter("").empty());
     EXPECT_TRUE(ParseFileFilter("Odd").at(0).second.empty());
+    EXPECT_EQ(TQtFileDialogs::NameFilters(
+                  "All Supported Files|*.bm; *.cmp|BM Graphics (*.bm)|*.bm|All Files (*.*)|*.*"),
+              (QStringList{"All Supported Files (*.bm *.cmp)", "BM Graphics (*.bm) (*.bm)",
+                           "All Files (*.*) (*)"}));
 }
 
-TEST(Platform, ScriptedDialogsAnswerInOrderAndRecordWhatWasShown)
+// Guards the written files (MIME package, desktop entry with a program path that needs
+// quoting, default handler) and that IsAssociated reads back exactly what Associate writes.
+TEST_F(XdgAssociationsTest, AssociateWritesWhatIsAssociatedReadsBack)
 {
-    TTestPlatform desk;
-    desk.Dialogs.Accept({"/a/one.bm", "/a/two.bm"}, 3);
-    desk.Dialogs.Cancel();
+    Shell.Program = "/home/me/my tools/glimra";
+    for (const TAssociation &a : AssociationTable()) {
+        EXPECT_FALSE(Assoc.IsAssociated(a.Extension));
+        ASSERT_TRUE(Assoc.Associate(a.Extension, a.Identifier, a.Description));
+        EXPECT_TRUE(Assoc.IsAssociated(a.Extension)) << a.Extension;
+    }
+    EXPECT_FALSE(Assoc.IsAssociated(".BM")); // compared exactly, case included
+    EXPECT_FALSE(Assoc.IsAssociated(".txt"));
 
-    TFileDialogRequest request;
-    request.Title = "Open";
-    request.InitialDir = "/start";
-    request.FilterIndex = 2;
-    ASSERT_TRUE(Platform().FileDialogs().Execute(request));
-    EXPECT_EQ(request.FileName, "/a/one.bm");
-    EXPECT_EQ(request.Files.size(), 2u);
-    EXPECT_EQ(request.FilterIndex, 3);
-    EXPECT_FALSE(Platform().FileDialogs().Execute(request)); // cancelled
-    EXPECT_FALSE(Platform().FileDialogs().Execute(request)); // queue empty
-    EXPECT_EQ(desk.Dialogs.Unanswered, 1);
-    ASSERT_EQ(desk.Dialogs.Shown.size(), 3u);
-    EXPECT_EQ(desk.Dialogs.Shown[0].InitialDir, "/start");
-    EXPECT_EQ(desk.Dialogs.Shown[0].FilterIndex, 2); // as it was when shown
-
-    desk.Boxes.Answers = {TMessageResult::No};
-    Platform().Messages().Warning("File does not exist");
-    EXPECT_EQ(Platform().Messages().Question("Save changes to x?", "Confirm"),
-              TMessageResult::No);
-    EXPECT_EQ(Platform().Messages().Question("Again?"), TMessageResult::Cancel);
-    ASSERT_EQ(desk.Boxes.Shown.size(), 3u);
-    EXPECT_EQ(desk.Boxes.Shown[0].Kind, TMessageKind::Warning);
-    EXPECT_EQ(desk.Boxes.Shown[0].Text, "File does not exist");
-    EXPECT_EQ(desk.Boxes.Shown[1].Caption, "Confirm");
-    EXPECT_EQ(desk.Boxes.Unanswered, 1);
-
-    desk.Colors.Answers = {0x0000FFu, std::nullopt};
-    uint32_t color = 0x123456;
-    EXPECT_TRUE(Platform().ColorDialog().Execute(color));
-    EXPECT_EQ(color, 0x0000FFu);
-    EXPECT_FALSE(Platform().ColorDialog().Execute(color));
-    EXPECT_EQ(color, 0x0000FFu);
-    EXPECT_EQ(desk.Colors.Shown, (std::vector<uint32_t>{0x123456u, 0x0000FFu}));
+    EXPECT_EQ(Text(Entry("Glimra.SFT.desktop")),
+              "[Desktop Entry]\nType=Application\nName=Glimra\nComment=SFT File\n"
+              "Exec=\"/home/me/my tools/glimra\" %f\nMimeType=application/x-glimra-sft;\n"
+              "NoDisplay=true\nTerminal=false\n");
+    const std::string package = Text(Package("bm.xml"));
+    for (const char *part : {"<mime-type type=\"application/x-glimra-bm\">",
+                             "<comment>BM File</comment>", "<glob pattern=\"*.bm\""})
+        EXPECT_NE(package.find(part), std::string::npos) << part;
+    EXPECT_EQ(Text(MimeApps()), "[Default Applications]\n"
+                                "application/x-glimra-bm=Glimra.BM.desktop\n"
+                                "application/x-glimra-cmp=Glimra.CMP.desktop\n"
+                                "application/x-glimra-mat=Glimra.MAT.desktop\n"
+                                "application/x-glimra-sft=Glimra.SFT.desktop\n");
 }
 
-// Qt takes a filter's patterns from its last parentheses and knows "*.*" as files with a dot.
-TEST(Platform, QtFileDialogFiltersKeepDescriptionsAndMatchEveryFile)
+// Guards the user's own file: a round trip adds our line and takes it out again byte for
+// byte, and unassociating a type another program owns removes only a leftover entry of ours.
+TEST_F(XdgAssociationsTest, RoundTripLeavesForeignAssociationsAlone)
 {
-    const QStringList filters = TQtFileDialogs::NameFilters(
-        "All Supported Files|*.bm; *.cmp|BM Graphics (*.bm)|*.bm|All Files (*.*)|*.*");
-    EXPECT_EQ(filters, (QStringList{"All Supported Files (*.bm *.cmp)",
-                                    "BM Graphics (*.bm) (*.bm)", "All Files (*.*) (*)"}));
+    const std::string foreign = "# the user's own choices\n"
+                                "[Added Associations]\n"
+                                "text/plain=org.gnome.gedit.desktop;\n"
+                                "\n"
+                                "[Default Applications]\n"
+                                "application/x-matlab-data=matlab.desktop\n"
+                                "image/png=org.gnome.eog.desktop;\n";
+    PutText(MimeApps(), foreign);
+    PutText(Entry("matlab.desktop"), "[Desktop Entry]\nExec=matlab %f\n");
+    ASSERT_TRUE(Assoc.Associate(".bm", "Glimra.BM", "BM File"));
+    EXPECT_TRUE(Assoc.IsAssociated(".bm"));
+    EXPECT_EQ(Text(MimeApps()), foreign + "application/x-glimra-bm=Glimra.BM.desktop\n");
+
+    PutText(Entry("Glimra.MAT.desktop"), "[Desktop Entry]\n");
+    ASSERT_TRUE(Assoc.Unassociate(".mat", "Glimra.MAT"));
+    EXPECT_FALSE(fs::exists(Entry("Glimra.MAT.desktop")));
+    EXPECT_TRUE(fs::exists(Entry("matlab.desktop")));
+
+    ASSERT_TRUE(Assoc.Unassociate(".bm", "Glimra.BM"));
+    EXPECT_FALSE(Assoc.IsAssociated(".bm"));
+    EXPECT_FALSE(fs::exists(Entry("Glimra.BM.desktop")));
+    EXPECT_FALSE(fs::exists(Package("bm.xml")));
+    EXPECT_EQ(Text(MimeApps()), foreign);
+}
+
+// Guards our types after the user chose other programs for them in the file manager: a type
+// handed over entirely is not ours any more and keeps its MIME package; other handlers
+// listed after ours stay when ours goes.
+TEST_F(XdgAssociationsTest, OtherHandlersOfOurTypesStay)
+{
+    ASSERT_TRUE(Assoc.Associate(".mat", "Glimra.MAT", "MAT File"));
+    ASSERT_TRUE(Assoc.Associate(".cmp", "Glimra.CMP", "CMP File"));
+    PutText(MimeApps(), "[Default Applications]\napplication/x-glimra-mat=gimp.desktop\n"
+                        "application/x-glimra-cmp=Glimra.CMP.desktop;other.desktop;\n");
+    EXPECT_FALSE(Assoc.IsAssociated(".mat"));
+    EXPECT_TRUE(Assoc.IsAssociated(".cmp"));
+    ASSERT_TRUE(Assoc.Unassociate(".mat", "Glimra.MAT"));
+    ASSERT_TRUE(Assoc.Unassociate(".cmp", "Glimra.CMP"));
+    EXPECT_EQ(Text(MimeApps()), "[Default Applications]\napplication/x-glimra-mat=gimp.desktop\n"
+                                "application/x-glimra-cmp=other.desktop;\n");
+    EXPECT_TRUE(fs::exists(Package("mat.xml"))); // gimp's choice still needs it
+    EXPECT_FALSE(fs::exists(Entry("Glimra.MAT.desktop")));
+}
+
+// Guards the Exec line against program paths with spaces, dollars and percent signs, and
+// that a write that fails is reported as a failure.
+TEST_F(XdgAssociationsTest, ExecQuotingAndFailedWrites)
+{
+    EXPECT_EQ(TXdgAssociations::ExecLine("/opt/glimra/glimra"), "/opt/glimra/glimra");
+    EXPECT_EQ(TXdgAssociations::ExecLine("/home/me/my tools/glimra"),
+              "\"/home/me/my tools/glimra\"");
+    // $ is escaped inside the quotes, and the backslash once more for the key file.
+    EXPECT_EQ(TXdgAssociations::ExecLine("/a$b/glimra"), "\"/a\\\\$b/glimra\"");
+    EXPECT_EQ(TXdgAssociations::ExecLine("/100%/glimra"), "/100%%/glimra");
+    PutText(Config(), "a file where the config folder should be");
+    EXPECT_FALSE(Assoc.Associate(".cmp", "Glimra.CMP", "CMP File"));
+    EXPECT_FALSE(Assoc.IsAssociated(".cmp"));
+}
+
+// Guards against a package the real MIME database tool rejects or maps to another type.
+TEST_F(XdgAssociationsTest, MimeDatabaseLearnsTheGlob)
+{
+    if (QStandardPaths::findExecutable("update-mime-database").isEmpty())
+        GTEST_SKIP() << "update-mime-database is not installed";
+    TXdgAssociations refreshing(Shell, Data(), Config(), true);
+    ASSERT_TRUE(refreshing.Associate(".sft", "Glimra.SFT", "SFT File"));
+    EXPECT_NE(Text(Data() + "/mime/globs2").find("application/x-glimra-sft:*.sft"),
+              std::string::npos);
 }
