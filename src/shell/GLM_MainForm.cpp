@@ -132,20 +132,6 @@ void TMainForm::CreateActions()
         connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
         FActions[i] = action;
     }
-    // The keys desktop users expect; the document windows keep the arrow keys for stepping.
-    const auto keys = [this](TCommand command, QList<QKeySequence> sequences) {
-        CommandAction(command)->setShortcuts(sequences);
-    };
-    keys(TCommand::New, QKeySequence::keyBindings(QKeySequence::New));
-    keys(TCommand::Open, QKeySequence::keyBindings(QKeySequence::Open));
-    keys(TCommand::Save, QKeySequence::keyBindings(QKeySequence::Save));
-    keys(TCommand::SaveAs, {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)});
-    keys(TCommand::Close, {QKeySequence(Qt::CTRL | Qt::Key_W)});
-    keys(TCommand::Exit, {QKeySequence(Qt::CTRL | Qt::Key_Q)});
-    keys(TCommand::ZoomIn,
-         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    keys(TCommand::ZoomOut, {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
-    keys(TCommand::Contents, {QKeySequence(Qt::Key_F1)});
 }
 
 void TMainForm::CreateMenus()

@@ -192,7 +192,8 @@ protected:
 
 } // namespace
 
-// Guards the frame: the menu bar against a lost, renamed or misplaced item or separator,
+// Guards the frame: the menu bar against a lost, renamed or misplaced item or separator
+// (and against shortcut keys, which the menu items do not have),
 // eight status panels (seven of 100 pixels, one of 90), the start state (caption "Glimra",
 // only the always-on commands enabled, Reopen off until its first entry), and a maximized
 // window that still reports its normal bounds for the settings.
@@ -202,7 +203,8 @@ TEST_F(MainFormTest, MenusPanelsAndStartState)
     for (QAction *top : Form->menuBar()->actions()) {
         items += "\n" + top->text().toStdString() + ":";
         for (QAction *a : top->menu()->actions())
-            items += "|" + (a->isSeparator() ? "-" : a->text().toStdString());
+            items += "|" + (a->isSeparator() ? "-" : a->text().toStdString()) +
+                     a->shortcut().toString().toStdString();
     }
     EXPECT_EQ(items, "\n&File:|&New...|&Open...|&Reopen|-|&Save|Save &As...|Save &Bitmap..."
                      "|Save All Bit&maps...|&Close|Clos&e All|-|O&ptions...|-|E&xit"
