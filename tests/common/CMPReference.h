@@ -10,6 +10,8 @@
 
 namespace cmpref {
 
+// Each distance is summed in extended precision and rounded to double before the strict
+// comparison, so the lowest index wins ties.
 inline uint8_t NearestColor(const TPalette &pal, double r, double g, double b)
 {
     double best = 99999999.0;
@@ -27,42 +29,29 @@ inline uint8_t NearestColor(const TPalette &pal, double r, double g, double b)
     return result;
 }
 
-inline double LightChannel(uint8_t value, int level)
-{
-    const long double f = static_cast<long double>(level) / 63;
-    return static_cast<double>(value * f);
-}
-
-inline double TransChannel(uint8_t table, uint8_t entry)
-{
-    const int diff = int(entry) - int(table);
-    return static_cast<double>(table + diff * 0.65L);
-}
-
 inline void CalcLightLevels(const TPalette &pal, std::array<TColorTable, 64> &levels)
 {
     for (int n = 0; n < 64; ++n) {
-        for (int i = 0; i < 256; ++i) {
-            if (i < TCMP::FixedColorCount) {
-                levels[n][i] = static_cast<uint8_t>(i);
-                continue;
-            }
+        const long double f = static_cast<long double>(n) / 63; // not rounded to double
+        const auto at = [f](uint8_t v) { return static_cast<double>(v * f); };
+        for (int i = 0; i < 256; ++i)
             levels[n][i] =
-                NearestColor(pal, LightChannel(pal[i].Red, n), LightChannel(pal[i].Green, n),
-                             LightChannel(pal[i].Blue, n));
-        }
+                i < TCMP::FixedColorCount
+                    ? static_cast<uint8_t>(i)
+                    : NearestColor(pal, at(pal[i].Red), at(pal[i].Green), at(pal[i].Blue));
     }
 }
 
 inline void CalcTransTables(const TPalette &pal, std::array<TColorTable, 256> &tables)
 {
-    for (int t = 0; t < 256; ++t) {
-        for (int e = 0; e < 256; ++e) {
-            tables[t][e] = NearestColor(pal, TransChannel(pal[t].Red, pal[e].Red),
-                                        TransChannel(pal[t].Green, pal[e].Green),
-                                        TransChannel(pal[t].Blue, pal[e].Blue));
-        }
-    }
+    const auto blend = [](uint8_t t, uint8_t e) {
+        return static_cast<double>(t + (int(e) - int(t)) * 0.65L);
+    };
+    for (int t = 0; t < 256; ++t)
+        for (int e = 0; e < 256; ++e)
+            tables[t][e] =
+                NearestColor(pal, blend(pal[t].Red, pal[e].Red), blend(pal[t].Green, pal[e].Green),
+                             blend(pal[t].Blue, pal[e].Blue));
 }
 
 } // namespace cmpref

@@ -6,171 +6,130 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 #include <memory>
+#include <numeric>
 #include <random>
 #include <stdexcept>
 #include <vector>
 
 namespace {
 
-using TLevels = std::array<TColorTable, 64>;
-using TTables = std::array<TColorTable, 256>;
-
-TPalette RandomPalette(unsigned seed)
+// Channels drawn at random from 0..range-1, or from the first `range` of `levels`.
+TPalette RandomPalette(unsigned seed, unsigned range = 256, const uint8_t *levels = nullptr)
 {
     std::mt19937 rng(seed);
+    const auto pick = [&] {
+        const unsigned v = rng() % range;
+        return levels ? levels[v] : uint8_t(v);
+    };
     TPalette pal;
     for (TPaletteEntry &p : pal)
-        p = {uint8_t(rng()), uint8_t(rng()), uint8_t(rng())};
+        p = {pick(), pick(), pick()};
     return pal;
 }
 
-// Channels from a few levels whose blends land exactly halfway between two of them (0 and
-// 10 blend to 6.5, 20 and 10 to 13.5, ...): targets equidistant from two, four or eight
-// entries on every side.
-TPalette TiePalette(unsigned seed)
-{
-    static const uint8_t levels[] = {0, 6, 7, 10, 13, 14, 20, 3, 4};
-    std::mt19937 rng(seed);
-    TPalette pal;
-    for (TPaletteEntry &p : pal)
-        p = {levels[rng() % 9], levels[rng() % 9], levels[rng() % 9]};
-    return pal;
-}
-
-// A dozen colours, each at many indices.
-TPalette RepeatedPalette(unsigned seed)
-{
-    const TPalette colours = RandomPalette(seed);
-    std::mt19937 rng(seed + 1);
-    TPalette pal;
-    for (TPaletteEntry &p : pal)
-        p = colours[rng() % 12];
-    return pal;
-}
-
-// Everything within a small dark cube: long candidate lists, so boxes get split.
-TPalette CrowdedPalette(unsigned seed)
-{
-    std::mt19937 rng(seed);
-    TPalette pal;
-    for (TPaletteEntry &p : pal)
-        p = {uint8_t(rng() % 16), uint8_t(rng() % 16), uint8_t(rng() % 16)};
-    return pal;
-}
-
-TPalette GreyRamp()
+// `base` everywhere but at the listed indices.
+TPalette With(TPaletteEntry base, std::initializer_list<std::pair<int, TPaletteEntry>> at)
 {
     TPalette pal;
-    for (int i = 0; i < 256; ++i)
-        pal[i] = {uint8_t(i), uint8_t(i), uint8_t(i)};
+    pal.fill(base);
+    for (auto [i, e] : at)
+        pal[i] = e;
     return pal;
 }
 
-std::unique_ptr<TCMP> MakeCMP(const TPalette &pal)
+// A colormap of `pal` with both kinds of tables computed, unless `calc` is false.
+std::unique_ptr<TCMP> MakeCMP(const TPalette &pal, bool calc = true)
 {
     auto cmp = std::make_unique<TCMP>();
     cmp->Palette = pal;
+    if (calc) {
+        cmp->CalcLightLevels();
+        cmp->CalcTransTables();
+    }
     return cmp;
 }
 
-// Compares with the plain loops and names the first entry that differs.
+// The shipped tables equal the plain loops' (transparency tables only if `withTrans`);
+// names the first entry that differs.
 void ExpectReferenceTables(const TPalette &pal, bool withTrans)
 {
-    auto cmp = MakeCMP(pal);
+    auto cmp = MakeCMP(pal, false), ref = MakeCMP(pal, false);
     cmp->CalcLightLevels();
-    auto levels = std::make_unique<TLevels>();
-    cmpref::CalcLightLevels(pal, *levels);
-    for (int n = 0; n < 64; ++n)
+    cmpref::CalcLightLevels(pal, ref->LightLevels);
+    if (withTrans) {
+        cmp->CalcTransTables();
+        cmpref::CalcTransTables(pal, ref->TransTables);
+    }
+    for (int n = 0; n < 64 + 256; ++n) {
+        const TColorTable &got = n < 64 ? cmp->LightLevels[n] : cmp->TransTables[n - 64];
+        const TColorTable &want = n < 64 ? ref->LightLevels[n] : ref->TransTables[n - 64];
         for (int i = 0; i < 256; ++i)
-            if (cmp->LightLevels[n][i] != (*levels)[n][i])
-                return ADD_FAILURE()
-                       << "L[" << n << "][" << i << "] is " << int(cmp->LightLevels[n][i])
-                       << ", want " << int((*levels)[n][i]);
-    if (!withTrans)
-        return;
-    cmp->CalcTransTables();
-    auto tables = std::make_unique<TTables>();
-    cmpref::CalcTransTables(pal, *tables);
-    for (int t = 0; t < 256; ++t)
-        for (int e = 0; e < 256; ++e)
-            if (cmp->TransTables[t][e] != (*tables)[t][e])
-                return ADD_FAILURE()
-                       << "T[" << t << "][" << e << "] is " << int(cmp->TransTables[t][e])
-                       << ", want " << int((*tables)[t][e]);
+            if (got[i] != want[i])
+                return ADD_FAILURE() << (n < 64 ? "L[" : "T[") << (n < 64 ? n : n - 64) << "][" << i
+                                     << "] is " << int(got[i]) << ", want " << int(want[i]);
+    }
 }
 
 } // namespace
 
-TEST(CMPTables, MatchTheReferenceOnRandomPalettes)
+// Ties: channel levels whose blends land exactly halfway between two of them (0 and 10
+// blend to 6.5, 20 and 10 to 13.5, ...), so targets are equidistant from several entries.
+// Crowded: all in a small dark cube, so long candidate lists and search boxes get split.
+const uint8_t TieLevels[] = {0, 6, 7, 10, 13, 14, 20, 3, 4};
+
+TEST(CMPTables, MatchTheReferenceOnRandomAndAdversarialPalettes)
 {
+    TPalette grey, repeated;
+    const TPalette dozen = RandomPalette(3);
+    for (int i = 0; i < 256; ++i) {
+        grey[i] = {uint8_t(i), uint8_t(i), uint8_t(i)};
+        repeated[i] = dozen[(i * 7) % 12]; // a dozen colours, each at many indices
+    }
+    const std::pair<const char *, TPalette> adversarial[] = {
+        {"ties 1", RandomPalette(1, 9, TieLevels)},
+        {"ties 2", RandomPalette(2, 9, TieLevels)},
+        {"repeated", repeated},
+        {"all equal", With({90, 200, 17}, {})},
+        {"crowded", RandomPalette(4, 16)},
+        {"grey ramp", grey}};
+    for (const auto &[name, pal] : adversarial) {
+        SCOPED_TRACE(name);
+        ExpectReferenceTables(pal, true);
+    }
+    // Light levels on many random palettes, the slower transparency tables on a few.
     for (unsigned seed = 1; seed <= 24; ++seed) {
         SCOPED_TRACE(seed);
         ExpectReferenceTables(RandomPalette(seed), seed <= 4);
     }
 }
 
-TEST(CMPTables, MatchTheReferenceOnAdversarialPalettes)
+// The lowest index wins ties. The fast search agrees with the plain one on targets outside
+// the cube and on targets a hair off the plane halfway between a dark and a bright colour:
+// far from every colour the screen's rounding grows with the distance, and such near ties
+// must still be decided the exact way.
+TEST(NearestColor, LowestIndexWinsAndTheFastSearchAgreesWithThePlainOne)
 {
-    auto allEqual = std::make_unique<TCMP>();
-    allEqual->FillPalette(90, 200, 17);
-    const std::pair<const char *, TPalette> cases[] = {
-        {"ties 1", TiePalette(1)},        {"ties 2", TiePalette(2)},
-        {"repeated", RepeatedPalette(3)}, {"all equal", allEqual->Palette},
-        {"crowded", CrowdedPalette(4)},   {"grey ramp", GreyRamp()},
-    };
-    for (const auto &[name, pal] : cases) {
-        SCOPED_TRACE(name);
-        ExpectReferenceTables(pal, true);
-    }
-}
-
-// Every target the tables ask for, and then some, across many palettes and on one search
-// object per palette so that its boxes fill and split as in a real run.
-TEST(ColorSearch, NearestAgreesWithThePlainSearch)
-{
+    const auto cmp = MakeCMP(With({255, 255, 255}, {{30, {10, 0, 0}}, {20, {0, 0, 10}}}), false);
     constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
     constexpr double Inf = std::numeric_limits<double>::infinity();
-    const double odd[][3] = {{-0.5, 10, 10},  {255.5, 0, 0}, {1e300, 5, 5},
-                             {-Inf, 0, 0},    {NaN, 1, 2},   {0, 0, 0},
-                             {255, 255, 255}, {32, 64, 96},  {31.999999, 63.5, 95.25}};
-    for (unsigned seed = 0; seed < 90; ++seed) {
-        const TPalette pal = seed % 3 == 0   ? RandomPalette(seed)
-                             : seed % 3 == 1 ? TiePalette(seed)
-                                             : CrowdedPalette(seed);
-        TColorSearch search(pal);
-        std::mt19937 rng(seed);
-        std::uniform_real_distribution<double> level(0, 255);
-        for (int q = 0; q < 2000; ++q) {
-            double r, g, b;
-            if (q < 9) {
-                r = odd[q][0], g = odd[q][1], b = odd[q][2];
-            } else if (q % 3 == 0) {
-                const TPaletteEntry &t = pal[rng() % 256], &e = pal[rng() % 256];
-                r = TransBlendTarget(t.Red, e.Red), g = TransBlendTarget(t.Green, e.Green);
-                b = TransBlendTarget(t.Blue, e.Blue);
-            } else if (q % 3 == 1) {
-                const TPaletteEntry &p = pal[rng() % 256];
-                const int n = int(rng() % 64);
-                r = LightLevelTarget(p.Red, n), g = LightLevelTarget(p.Green, n);
-                b = LightLevelTarget(p.Blue, n);
-            } else {
-                r = level(rng), g = std::round(level(rng) * 2) / 2, b = level(rng);
-            }
-            ASSERT_EQ(search.Nearest(r, g, b), cmpref::NearestColor(pal, r, g, b))
-                << "seed " << seed << " target " << r << ", " << g << ", " << b;
-        }
-    }
-}
+    EXPECT_EQ(cmp->NearestColor(5, 0, 5), 20);
+    EXPECT_EQ(cmp->NearestColor(5.0000001, 0, 5), 30);
+    EXPECT_EQ(cmp->NearestColor(255, 255, 255), 0);
+    EXPECT_EQ(cmp->NearestColor(NaN, 0, 0), 0); // no distance is ever smaller
+    const double odd[][3] = {{-0.5, 10, 10}, {255.5, 0, 0}, {1e300, 5, 5},  {-Inf, 0, 0},
+                             {NaN, 1, 2},    {0, 0, 0},     {255, 255, 255}};
+    const TPalette ties = RandomPalette(1, 9, TieLevels);
+    TColorSearch tieSearch(ties);
+    for (const auto &[r, g, b] : odd)
+        ASSERT_EQ(tieSearch.Nearest(r, g, b), cmpref::NearestColor(ties, r, g, b)) << r;
 
-// Far from every colour the screen's rounding grows with the distance; targets a hair off
-// the plane halfway between a dark and a bright colour must still be decided the exact way.
-TEST(ColorSearch, NearTiesFarFromEveryColourAreDecidedExactly)
-{
     std::mt19937 rng(5);
     std::uniform_real_distribution<double> level(0, 255), hair(-1e-5, 1e-5);
+    const auto sq = [](const TPaletteEntry &p) {
+        return double(p.Red * p.Red + p.Green * p.Green + p.Blue * p.Blue);
+    };
     for (int pair = 0; pair < 300; ++pair) {
         const TPaletteEntry dark = {uint8_t(rng() % 40), uint8_t(rng() % 40), uint8_t(rng() % 40)};
         const TPaletteEntry bright = {uint8_t(215 + rng() % 41), uint8_t(rng()), uint8_t(rng())};
@@ -179,9 +138,6 @@ TEST(ColorSearch, NearTiesFarFromEveryColourAreDecidedExactly)
         pal[1] = bright;
         TColorSearch search(pal);
         // r of the halfway plane 2 x q . (bright - dark) = |bright|^2 - |dark|^2.
-        const auto sq = [](const TPaletteEntry &p) {
-            return double(p.Red * p.Red + p.Green * p.Green + p.Blue * p.Blue);
-        };
         const double dx = bright.Red - dark.Red, dy = bright.Green - dark.Green,
                      dz = bright.Blue - dark.Blue;
         for (int q = 0; q < 100; ++q) {
@@ -196,71 +152,53 @@ TEST(ColorSearch, NearTiesFarFromEveryColourAreDecidedExactly)
     }
 }
 
-TEST(CMPTables, EqualColoursKeepTheFixedRangeAndMapTheRestToZero)
+// The first 32 entries keep their index at every light level whatever their colour; with
+// all colours equal everything else maps to 0; distinct colours find themselves at full
+// light and on the diagonal of the transparency tables.
+TEST(CMPTables, FixedRangeEqualAndDistinctColours)
 {
-    auto cmp = std::make_unique<TCMP>(); // a new colormap: 256 times black
-    cmp->CalcLightLevels();
-    cmp->CalcTransTables();
+    const auto cmp = MakeCMP(TPalette{}); // a new colormap: 256 times black
     for (int n = 0; n < 64; ++n)
         for (int i = 0; i < 256; ++i)
             ASSERT_EQ(cmp->LightLevels[n][i], i < 32 ? i : 0) << n << " " << i;
     for (const TColorTable &table : cmp->TransTables)
-        for (uint8_t v : table)
-            ASSERT_EQ(v, 0);
-}
+        ASSERT_EQ(table, TColorTable{});
 
-TEST(CMPTables, DistinctColoursMapToThemselvesAtFullLightAndOnTheDiagonal)
-{
+    const TPaletteEntry white{255, 255, 255};
+    const auto fixed =
+        MakeCMP(With({60, 60, 60}, {{5, white}, {40, white}, {12, {3, 3, 3}}, {100, {}}}));
+    EXPECT_EQ(fixed->LightLevels[0][5], 5);
+    EXPECT_EQ(fixed->LightLevels[0][40], 100); // nearest to black, even past index 12
+    EXPECT_EQ(fixed->LightLevels[63][40], 5);  // the fixed entries are candidates too
+
     TPalette pal;
     for (int i = 0; i < 256; ++i) // distinct, and the first 32 not at the start of a ramp
         pal[i] = {uint8_t(255 - i), uint8_t(i * 7), uint8_t(i * 13 + 5)};
-    auto cmp = MakeCMP(pal);
-    cmp->CalcLightLevels();
-    cmp->CalcTransTables();
+    const auto distinct = MakeCMP(pal);
     for (int i = 0; i < 256; ++i) {
-        EXPECT_EQ(cmp->LightLevels[63][i], i);
-        EXPECT_EQ(cmp->TransTables[i][i], i);
+        EXPECT_EQ(distinct->LightLevels[63][i], i);
+        EXPECT_EQ(distinct->TransTables[i][i], i);
     }
 }
 
-TEST(CMPTables, RepeatedColourIsAlwaysFoundAtItsFirstIndex)
+TEST(CMPTables, TablesLookUpTheBlendAndTheScaledColour)
 {
-    TPalette pal = RandomPalette(7);
-    pal[200] = pal[90] = pal[10];
-    auto cmp = MakeCMP(pal);
-    cmp->CalcLightLevels();
-    cmp->CalcTransTables();
-    EXPECT_EQ(cmp->LightLevels[63][90], 10);
-    EXPECT_EQ(cmp->LightLevels[63][200], 10);
-    EXPECT_EQ(cmp->TransTables[200][200], 10);
-    EXPECT_EQ(cmp->TransTables[90][200], 10);
-}
-
-TEST(CMPTables, TargetsOfTheDocumentedCases)
-{
-    EXPECT_EQ(TransBlendTarget(0, 255), 165.75);
-    EXPECT_EQ(TransBlendTarget(255, 0), 89.25);
-    EXPECT_EQ(TransBlendTarget(200, 0), 70.0);
-    EXPECT_EQ(TransBlendTarget(0, 0), 0.0);
-    EXPECT_EQ(TransBlendTarget(0, 100), 65.0);
-    EXPECT_EQ(TransBlendTarget(0, 10), 6.5);
-    EXPECT_EQ(LightLevelTarget(255, 21), 85.0);
-    EXPECT_EQ(LightLevelTarget(128, 21), 128.0 / 3);
-    EXPECT_EQ(LightLevelTarget(0, 21), 0.0);
-    EXPECT_EQ(LightLevelTarget(201, 63), 201.0);
-    EXPECT_EQ(LightLevelTarget(201, 0), 0.0);
+    const std::pair<double, double> exact[] = {
+        {TransBlendTarget(0, 255), 165.75},  {TransBlendTarget(255, 0), 89.25},
+        {TransBlendTarget(200, 0), 70.0},    {TransBlendTarget(0, 100), 65.0},
+        {TransBlendTarget(0, 10), 6.5},      {TransBlendTarget(0, 3), 1.95},
+        {LightLevelTarget(255, 21), 85.0},   {LightLevelTarget(128, 21), 128.0 / 3},
+        {LightLevelTarget(201, 63), 201.0},  {LightLevelTarget(201, 0), 0.0},
+        {LightLevelTarget(33, 1), 33.0 / 63}};
+    for (size_t i = 0; i < std::size(exact); ++i)
+        EXPECT_EQ(exact[i].first, exact[i].second) << "case " << i;
     // Computed in double, these would come out one unit in the last place away.
-    EXPECT_EQ(LightLevelTarget(33, 1), 33.0 / 63);
     EXPECT_NE(LightLevelTarget(33, 1), 33 * (1.0 / 63));
-    EXPECT_EQ(TransBlendTarget(0, 3), 1.95);
     EXPECT_NE(TransBlendTarget(0, 3), 3 * 0.65);
-}
 
-// The tables themselves must use those targets: A and B below are exactly equally far from
-// the intended target, so the lower index wins whichever of them it is; a target off by any
-// amount would pick the same one of the two in both orders.
-TEST(CMPTables, TransTablesLookUpTheBlendOfTableAndEntry)
-{
+    // The tables must use those targets: A and B below are exactly equally far from the
+    // intended target, so the lower index wins whichever of them it is; a target off by any
+    // amount would pick the same one of the two in both orders.
     struct TCase
     {
         TPaletteEntry Table, Entry, A, B;
@@ -273,74 +211,29 @@ TEST(CMPTables, TransTablesLookUpTheBlendOfTableAndEntry)
     };
     for (const TCase &c : cases) {
         for (bool swapped : {false, true}) {
-            TPalette pal;
-            pal.fill(c.Table);
-            pal[1] = c.Entry;
-            pal[2] = swapped ? c.B : c.A;
-            pal[3] = swapped ? c.A : c.B;
-            auto cmp = MakeCMP(pal);
-            cmp->CalcTransTables();
+            const auto cmp = MakeCMP(
+                With(c.Table, {{1, c.Entry}, {2, swapped ? c.B : c.A}, {3, swapped ? c.A : c.B}}));
             EXPECT_EQ(cmp->TransTables[0][1], 2) << int(c.A.Red) << " swapped " << swapped;
         }
     }
-}
-
-TEST(CMPTables, LightLevelsScaleByLevelOver63)
-{
-    TPalette pal;
-    pal.fill({200, 200, 200});
-    pal[40] = {255, 128, 0};
-    pal[50] = {85, 42, 0};
-    pal[51] = {85, 43, 0}; // nearer to (85, 42.666..., 0)
-    auto cmp = MakeCMP(pal);
-    cmp->CalcLightLevels();
+    // Level 21 of (255, 128, 0) is (85, 42.666..., 0): nearer to index 51 than to 50.
+    const auto cmp =
+        MakeCMP(With({200, 200, 200}, {{40, {255, 128, 0}}, {50, {85, 42, 0}}, {51, {85, 43, 0}}}));
     EXPECT_EQ(cmp->LightLevels[21][40], 51);
-}
-
-TEST(CMPTables, FixedRangeKeepsItsIndexWhateverItsColour)
-{
-    TPalette pal;
-    pal.fill({60, 60, 60});
-    pal[5] = pal[40] = {255, 255, 255};
-    pal[12] = {3, 3, 3};
-    pal[100] = {0, 0, 0};
-    auto cmp = MakeCMP(pal);
-    cmp->CalcLightLevels();
-    EXPECT_EQ(cmp->LightLevels[0][5], 5);
-    EXPECT_EQ(cmp->LightLevels[0][40], 100); // nearest to black, even past index 12
-    EXPECT_EQ(cmp->LightLevels[63][40], 5);  // the fixed entries are candidates too
-}
-
-TEST(CMPTables, NearestColorTakesTheLowestOfEquallyNearEntries)
-{
-    auto cmp = std::make_unique<TCMP>();
-    cmp->FillPalette(255, 255, 255);
-    cmp->Palette[30] = {10, 0, 0};
-    cmp->Palette[20] = {0, 0, 10};
-    EXPECT_EQ(cmp->NearestColor(5, 0, 5), 20);
-    EXPECT_EQ(cmp->NearestColor(5.0000001, 0, 5), 30);
-    EXPECT_EQ(cmp->NearestColor(255, 255, 255), 0);
-    EXPECT_EQ(cmp->NearestColor(std::nan(""), 0, 0), 0); // no distance is ever smaller
 }
 
 TEST(CMPTables, ProgressCountsTheTablesAndCanStopTheRun)
 {
-    auto cmp = MakeCMP(RandomPalette(11));
-    std::vector<int> seen;
-    cmp->CalcTransTables([&](int done, int total) {
-        EXPECT_EQ(total, 256);
-        seen.push_back(done);
-    });
-    ASSERT_EQ(seen.size(), 256u);
-    for (int i = 0; i < 256; ++i)
-        EXPECT_EQ(seen[i], i + 1);
-
-    // A caller may cancel by throwing; the exception reaches it unchanged.
-    auto stopped = MakeCMP(RandomPalette(11));
-    EXPECT_THROW(stopped->CalcTransTables([](int done, int) {
+    auto cmp = MakeCMP(RandomPalette(11), false), stopped = MakeCMP(RandomPalette(11), false);
+    std::vector<int> seen, want(256);
+    std::iota(want.begin(), want.end(), 1);
+    cmp->CalcTransTables([&](int done, int total) { seen.push_back(total == 256 ? done : -1); });
+    EXPECT_EQ(seen, want);
+    // A caller may cancel by throwing: the exception reaches it, the tables done are kept.
+    const auto stopAtThree = [](int done, int) {
         if (done == 3)
             throw std::runtime_error("cancelled");
-    }),
-                 std::runtime_error);
+    };
+    EXPECT_THROW(stopped->CalcTransTables(stopAtThree), std::runtime_error);
     EXPECT_EQ(stopped->TransTables[2], cmp->TransTables[2]);
 }

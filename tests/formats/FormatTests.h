@@ -1,0 +1,73 @@
+#pragma once
+// Shared by the format tests: documents go through real files in a temporary folder, and a
+// rejected file must leave the object as it was (a window never shows a half-read document).
+
+#include "TestFiles.h"
+#include "formats/LEC_FileIO.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <numeric>
+
+namespace testutil {
+
+inline std::vector<uint8_t> Ramp(size_t n, uint8_t start = 0)
+{
+    std::vector<uint8_t> v(n);
+    std::iota(v.begin(), v.end(), start); // wraps at 256
+    return v;
+}
+
+// A 128-byte BM header (also the bitmap header of SFT fonts); `defaults16` writes the words
+// SetDefaults16 sets: ColorMode 1, 16 bits and the 565 layout.
+inline Bytes BMHeaderBytes(int32_t paletteIncluded, int32_t numImages, int32_t bitsPerPixel = 8,
+                           bool defaults16 = false)
+{
+    Bytes b;
+    b.Text("BM  ").I32(70).I32(0).I32(paletteIncluded).I32(numImages).Fill(12);
+    b.I32(defaults16 ? 1 : 0).I32(defaults16 ? 16 : bitsPerPixel);
+    for (int32_t v : {5, 6, 5, 11, 5, 3, 2, 3})
+        b.I32(defaults16 ? v : 0);
+    return b.Fill(56);
+}
+
+template <class T> class FormatTest : public ::testing::Test
+{
+protected:
+    void TearDown() override { InjectWriteFailureForTesting(std::nullopt); }
+
+    std::vector<uint8_t> Saved(T &doc)
+    {
+        doc.SaveToFile(Dir.File("out"));
+        return ReadFile(Dir.File("out"));
+    }
+    std::vector<uint8_t> RoundTrip(const std::vector<uint8_t> &bytes, T &doc)
+    {
+        WriteFile(Dir.File("in"), bytes);
+        doc.LoadFromFile(Dir.File("in"));
+        return Saved(doc);
+    }
+    void ExpectRejected(T &doc, const std::vector<uint8_t> &bytes, const std::string &message)
+    {
+        const T before = doc;
+        WriteFile(Dir.File("bad"), bytes);
+        EXPECT_EQ(MessageOf([&] { doc.LoadFromFile(Dir.File("bad")); }), message)
+            << bytes.size() << " bytes";
+        EXPECT_TRUE(doc == before) << "changed by a rejected file of " << bytes.size() << " bytes";
+    }
+    // `good` loads; cut at each of `cuts`, or one byte short, it is "Read beyond end of file".
+    void ExpectCutsRejected(T &doc, const std::vector<uint8_t> &good,
+                            std::initializer_list<size_t> cuts)
+    {
+        T copy = doc;
+        EXPECT_EQ(MessageOf([&] { RoundTrip(good, copy); }), "no error");
+        for (size_t cut : cuts)
+            ExpectRejected(doc, {good.begin(), good.begin() + cut}, "Read beyond end of file");
+        ExpectRejected(doc, {good.begin(), good.end() - 1}, "Read beyond end of file");
+    }
+
+    TempDir Dir;
+};
+
+} // namespace testutil
