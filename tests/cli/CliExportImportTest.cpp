@@ -51,7 +51,6 @@ TEST(CliExport, NamesAndPixelsAreThoseTheWindowsGive)
                   "texture8-1-A.bmp", "texture8-1-B.bmp", "texture8-1-C.bmp",
                   "texture8-1-D.bmp", "texture8-2-A.bmp", "texture8-2-B.bmp",
                   "texture8-2-C.bmp", "texture8-2-D.bmp"}));
-
     // A BM frame through the BM's own palette, 24 bits by default.
     const TBM bm = Load<TBM>(Sample("sample8.bm"));
     const TBitmapPicture frame2 = ReadBitmapFile(dir.File("sample8-2.bmp"));
@@ -61,19 +60,16 @@ TEST(CliExport, NamesAndPixelsAreThoseTheWindowsGive)
     for (int i = 0; i < frame2.Width * frame2.Height; ++i)
         ASSERT_EQ(frame2.PixelColor(i % frame2.Width, i / frame2.Width),
                   bm.Palette[bm.Images[1].Pixels[i]]);
-
     // A MAT level through "Dflt", the MAT windows' default palette.
     const TMAT mat = Load<TMAT>(Sample("texture8.mat"));
     const TBitmapPicture level2 = ReadBitmapFile(dir.File("texture8-1-B.bmp"));
     ASSERT_EQ(level2.Width, 16);
     for (int i = 0; i < 16 * 16; ++i)
         ASSERT_EQ(level2.PixelColor(i % 16, i / 16), DfltPalette()[mat.Pixels[0][32 * 32 + i]]);
-
     const TBitmapPicture colour = ReadBitmapFile(dir.File("color-2.bmp"));
     EXPECT_EQ(colour.Width, 64);
     EXPECT_EQ(colour.Height, 64);
     EXPECT_EQ(colour.PixelColor(40, 40), DfltPalette()[6]);
-
     const std::vector<uint8_t> w = Load<TBM>(Sample("sample16.bm")).Images[0].Pixels;
     const uint16_t word = static_cast<uint16_t>(w[2 * 33] | (w[2 * 33 + 1] << 8)); // (1, 1)
     EXPECT_EQ(ReadBitmapFile(dir.File("sample16-1.bmp")).PixelColor(1, 1),
@@ -143,7 +139,6 @@ TEST(CliImport, ExportedPicturesRebuildTheSamples)
     }
     for (const char *sample : {"texture8.mat", "texture16t.mat", "color.mat"})
         EXPECT_EQ(ReadFile(dir.File(std::string("new-") + sample)), ReadFile(Sample(sample)));
-
     // The strip without the character table; the 16-bit frame with the same words.
     const TSFT font = Load<TSFT>(Sample("font8.sft"));
     const TSFT strip = Load<TSFT>(dir.File("new-font8.sft"));
@@ -173,13 +168,11 @@ TEST(CliImport, SizeRulesAndFrameLimitsFailOrWarnAndLeaveNoFile)
     WriteFile(dir.File("keep.mat"), {1, 2, 3}); // an existing file is left as it was
     EXPECT_EQ(Exit({"import", dir.File("keep.mat"), dir.File("odd.bmp")}), 1);
     EXPECT_EQ(ReadFile(dir.File("keep.mat")), (std::vector<uint8_t>{1, 2, 3}));
-
     const TRun warned = RunCli({"import", dir.File("t.mat"), dir.File("big.bmp")});
     EXPECT_EQ(warned.Code, 0);
     EXPECT_NE(warned.Err.find("warning"), std::string::npos);
     EXPECT_TRUE(std::filesystem::exists(dir.File("t.mat")));
     EXPECT_EQ(Exit({"import", dir.File("odd.bm"), dir.File("odd.bmp")}), 0); // no BM size rule
-
     // A colour frame needs a picture of one colour.
     EXPECT_EQ(Exit({"import", dir.File("c.mat"), dir.File("big.bmp"), "--color"}), 0);
     QImage two(2, 2, QImage::Format_RGB32);
@@ -190,7 +183,6 @@ TEST(CliImport, SizeRulesAndFrameLimitsFailOrWarnAndLeaveNoFile)
     EXPECT_EQ(notOne.Code, 1);
     EXPECT_EQ(notOne.Err,
               err + dir.File("two.bmp") + ": A colour frame picture must be one colour\n");
-
     std::vector<std::string> args{"import", dir.File("m.mat")};
     args.insert(args.end(), 17, dir.File("two.bmp"));
     const TRun many = RunCli(args);

@@ -115,7 +115,6 @@ TEST(CliInfo, SeveralFilesGoOnPastAFailure)
     EXPECT_EQ(run.Code, 1);
     EXPECT_EQ(run.Err, "glimra-cli: " + dir.File("short.mat") + ": Read beyond end of file\n");
     EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 2);
-
     const TRun text = RunCli({"info", Sample("font8.sft")});
     EXPECT_EQ(text.Code, 0);
     EXPECT_NE(text.Out.find("8-bit SFT, strip 96 x 8, 16 character(s)"), std::string::npos);

@@ -153,7 +153,6 @@ TEST(BitmapWrite, EightBitsWithThePaletteAsColourTable)
     EXPECT_EQ(I32At(bytes, 30), 0); // uncompressed
     EXPECT_EQ(Indices(bytes.begin() + 1078, bytes.begin() + 1083), // the bottom row first
               Indices(indices.begin() + 10, indices.end()));
-
     // As PNG too; a grey ramp must not come back as a table-less greyscale picture.
     TPalette grey;
     for (int k = 0; k < 256; ++k)
@@ -225,7 +224,6 @@ TEST(SavePalettedBitmap, PresentColoursTakeTheLowestIndexOthersTheNearest)
     image.setPixel(2, 0, qRgb(100, 155, 188)); // present once (100 * 7 mod 256 = 188)
     image.setPixel(3, 0, qRgb(17, 233, 120));  // absent
     SavePalettedBitmap(image, pal, dir.File("s.bmp"));
-
     const TBitmapPicture p = ReadBitmapFile(dir.File("s.bmp"));
     EXPECT_EQ(p.ColorTable, Entries(pal.begin(), pal.end()));
     const auto cmp = std::make_unique<TCMP>();

@@ -15,7 +15,6 @@ using namespace testutil;
 namespace {
 
 const char *const Beyond = "Read beyond end of file";
-
 Bytes RiffHeader(uint16_t count)
 {
     Bytes b;
@@ -68,11 +67,9 @@ TEST(RiffPAL, ReadsOnlyTheCountedEntries)
     }
     WriteFile(dir.File("16.pal"), b.Data);
     EXPECT_EQ(ReadWith(ReadRiffPAL, dir.File("16.pal"), Filled(200)).Palette, want);
-
     // A count above 256 reads 256 entries; nothing of the header is checked.
     WriteFile(dir.File("big.pal"), Bytes().Text(std::string(22, 'X')).U16(999).Fill(1024, 3).Data);
     EXPECT_EQ(ReadWith(ReadRiffPAL, dir.File("big.pal")).Palette, Filled(3));
-
     // A short file raises and changes nothing; a missing one is skipped.
     WriteFile(dir.File("short.pal"), RiffHeader(256).Fill(400, 1).Data);
     const TReadResult cut = ReadWith(ReadRiffPAL, dir.File("short.pal"));
@@ -154,7 +151,6 @@ TEST(AdobeACT, ReadsTheFirst768BytesAndWritesExactly768)
     EXPECT_EQ(ReadWith(ReadACT, dir.File("a.act")).Palette, Ramp()); // 772 bytes
     WriteACT(dir.File("b.act"), Ramp());
     EXPECT_EQ(ReadFile(dir.File("b.act")), PaletteBytes(Ramp()));
-
     // A short file keeps the bytes it held and raises; a missing one is skipped.
     WriteFile(dir.File("s.act"), {1, 2, 3, 4, 5});
     const TReadResult r = ReadWith(ReadACT, dir.File("s.act"));
@@ -200,7 +196,6 @@ TEST(PaletteNames, BuiltInNamesAreExactAndFilesAreJudgedByExtension)
     EXPECT_TRUE(IsValidPalette("Uicolormap"));
     for (const char *name : {"dflt", "UICOLORMAP", ""})
         EXPECT_FALSE(IsValidPalette(name)) << name;
-
     TempDir dir;
     for (const char *name : {"a.BMP", "b.act", "c.CMP", "d.pal", "e.Pal", "f.sft", "dflt"})
         WriteFile(dir.File(name), Text("not examined"));

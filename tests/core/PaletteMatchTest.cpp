@@ -67,10 +67,6 @@ TEST(MatchPaletteIndex, EqualsTheStraightforwardLoop)
 
 TEST(MatchPaletteIndex, FindTellsNoMatchFromIndex255)
 {
-    TPalette white;
-    white.fill({255, 255, 255});
-    EXPECT_EQ(TPaletteMatcher(white).Find(255, 255, 255), 0);
-    EXPECT_EQ(TPaletteMatcher(white).Find(0, 0, 0), -1);
     TPalette p{};
     p[255] = {255, 255, 255};
     const TPaletteMatcher m(p);

@@ -65,15 +65,12 @@ TEST(PaletteSource, BuiltInNamesFilesAndFailures)
     TPalette two{};
     two[0] = {10, 20, 30};
     EXPECT_EQ(LoadPaletteSource(dir.File("two.pal")), two);
-
     WriteFile(dir.File("junk.pal"), Text("NOPE and more bytes"));
-    WriteFile(dir.File("x.sft"), Text("SFNT"));
     TBM().SaveToFile(dir.File("plain.bm")); // no palette of its own
     WriteFile(dir.File("short.act"), std::vector<uint8_t>(100, 1));
     const std::pair<std::string, std::string> failures[] = {
         {"dflt", "File not found"},
-        {dir.File("junk.pal"), "No palette in this file"},
-        {dir.File("x.sft"), "No palette in this file"},
+        {dir.File("junk.pal"), "No palette in this file"}, // a .pal no reader knows
         {dir.File("plain.bm"), "No palette in this file"},
         {dir.File("short.act"), "Read beyond end of file"},
     };
