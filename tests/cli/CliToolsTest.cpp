@@ -16,8 +16,9 @@ using namespace testutil;
 
 namespace {
 
-const char *const SampleNames[] = {"color.mat",   "colormap.cmp",   "font8.sft",   "sample16.bm",
-                                   "sample8.bm",  "texture16t.mat", "texture8.mat"};
+// Sorted, as FilesIn lists them.
+const char *const SampleNames[] = {"color.mat",  "colormap.cmp",   "font8.sft",   "sample16.bm",
+                                   "sample8.bm", "texture16t.mat", "texture8.mat"};
 
 std::vector<uint8_t> CoreColormap(const TPalette &palette, int32_t transparency)
 {
@@ -58,8 +59,8 @@ TEST(CliPalette, ConversionsRoundTrip)
     // unless --format names it. .txt and .bin are no palette extensions: they are read back
     // through a copy named .pal.
     const std::tuple<std::string, std::string, std::string> steps[] = {
-        {"a.act", "", ""},         {"b.pal", "", "RIFF"}, {"c.txt", "jasc", "JASC"},
-        {"d.gpl", "", "GIMP"},     {"e.bin", "riff", "RIFF"}, {"f.act", "", ""}};
+        {"a.act", "", ""},     {"b.pal", "", "RIFF"},     {"c.txt", "jasc", "JASC"},
+        {"d.gpl", "", "GIMP"}, {"e.bin", "riff", "RIFF"}, {"f.act", "", ""}};
     for (const std::string &source :
          {std::string("Uicolormap"), Sample("sample8.bm"), Sample("colormap.cmp")}) {
         const TPalette expected = LoadPaletteSource(source);
@@ -129,7 +130,9 @@ TEST(CliFailures, BadAndTruncatedFilesExitOneAndLeaveNoOutput)
         {{"info", bm}, bm, beyond},
         {{"info", many}, many, ""},
         {{"export", mat, "-o", out}, mat, beyond},
+        {{"export", sft, "-o", out}, sft, beyond},
         {{"resave", sft, out + "a.sft"}, sft, beyond},
+        {{"resave", bm, out + "a.bm"}, bm, beyond},
         {{"cmp", cmp, out + "a.cmp"}, cmp, beyond},
         {{"cmp", out + "b.cmp", "--from", act}, act, beyond},
         {{"palette", act, out + "a.pal"}, act, beyond},

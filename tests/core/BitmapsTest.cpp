@@ -96,11 +96,13 @@ TEST(BitmapRead, FourBitAndRunLengthEncoded)
             colours.push_back(t[i]);
         EXPECT_EQ(Colours(p), colours);
     }
-    // A palette read from a short colour table: the missing entries are black.
+    // A short colour table is kept as it is; a palette read from it is black beyond it.
+    const auto shortTable = BitmapFile(1, 1, 4, 0, {A, {}, C}, {0x20, 0, 0, 0});
+    EXPECT_EQ(ReadBitmapBytes(shortTable).ColorTable, (Entries{A, {}, C}));
     TPalette want{};
     want[0] = A;
     want[2] = C;
-    EXPECT_EQ(PaletteAfterReading(BitmapFile(1, 1, 4, 0, {A, {}, C}, {0, 0, 0, 0})), want);
+    EXPECT_EQ(PaletteAfterReading(shortTable), want);
 }
 
 TEST(BitmapRead, TrueColourDepths)

@@ -33,6 +33,14 @@ inline std::vector<uint8_t> PaletteBytes(const TPalette &p)
 
 inline std::vector<uint8_t> Text(const std::string &s) { return {s.begin(), s.end()}; }
 
+// Writes a file into `dir` and gives its path.
+inline std::string Put(const TempDir &dir, const std::string &name,
+                       const std::vector<uint8_t> &bytes)
+{
+    WriteFile(dir.File(name), bytes);
+    return dir.File(name);
+}
+
 // What a palette reader raised ("no error" for nothing) and the palette it left behind.
 struct TReadResult
 {

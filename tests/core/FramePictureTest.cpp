@@ -61,7 +61,9 @@ TEST(FramePicture, SixteenBitWordsReadAs565Or1555)
     mat.Pixels[0] = Words({0x7C00, 0xFC00});
     mat.Pixels[1] = Words({0x7C00, 0x07E0});
     EXPECT_EQ(ColoursOf(MATFramePicture(mat, 1, 1, {})), (Colours{{255, 0, 0}, {255, 0, 0}}));
-    EXPECT_EQ(ColoursOf(MATFramePicture(mat, 2, 1, {})), (Colours{{123, 130, 0}, {0, 255, 0}}));
+    const TPaletteEntry A{123, 130, 0}, B{0, 255, 0};
+    EXPECT_EQ(ColoursOf(MATFramePicture(mat, 2, 1, {})), (Colours{A, B}));
+    EXPECT_EQ(ColoursOf(MATFramePicture(mat, 2, 1, {}, 2)), (Colours{A, A, B, B, A, A, B, B}));
     EXPECT_TRUE(MATFramePicture(mat, 1, 2, {}).isNull()); // no such level
     EXPECT_TRUE(MATFramePicture(mat, 3, 1, {}).isNull()); // no such frame
     // A 16-bit colour frame is a 64 x 64 block of its colour value.
@@ -118,6 +120,9 @@ TEST(ExportNames, OtherPathsExtensionsAndTextureDepths)
     EXPECT_EQ(ExportBaseName("C:\\fonts\\big.sft"), "big");
     EXPECT_EQ(ExportBaseName("C:walk.bm"), "walk");
     EXPECT_EQ(ExportBaseName("dir.d/noext"), "noext");
+    EXPECT_EQ(MATLevelBitmapName("wall", 2, 1), "wall-2-A.bmp");
+    EXPECT_EQ(MATLevelBitmapName("wall", 1, 4, ".png"), "wall-1-D.png");
+    EXPECT_EQ(MATLevelBitmapName("wall", 1, 5), "wall-1.bmp"); // no letter beyond D
     TMAT mat;
     mat.Header.NumRecords = 2;
     mat.TextureHeaders[0] = {64, 64, 0, {}, 2};

@@ -187,6 +187,7 @@ TEST(Import, AddMipmapTakesOnlyTheNextLevelsSize)
     EXPECT_EQ(wrong.Messages, (std::vector<TImportMessage>{
                                   {K::Error, "Next mipmap size must be 32 x 32"}}));
     EXPECT_EQ(mat.TextureHeaders[0].NumMipmaps, 1);
+    mat.Pixels[0].push_back(99); // a stray byte after the last level goes
     const TImportResult right = AddMATMipmap(mat, 1, Picture(32, 32, {White}), TestPalette());
     EXPECT_EQ(right.Frame, 1);
     EXPECT_EQ(right.Level, 2);

@@ -65,14 +65,12 @@ TEST(RiffPAL, ReadsOnlyTheCountedEntries)
         b.U8(uint8_t(k)).U8(uint8_t(k + 1)).U8(uint8_t(k + 2)).U8(0xEE);
         want[k] = {uint8_t(k), uint8_t(k + 1), uint8_t(k + 2)};
     }
-    WriteFile(dir.File("16.pal"), b.Data);
-    EXPECT_EQ(ReadWith(ReadRiffPAL, dir.File("16.pal"), Filled(200)).Palette, want);
+    EXPECT_EQ(ReadWith(ReadRiffPAL, Put(dir, "16.pal", b.Data), Filled(200)).Palette, want);
     // A count above 256 reads 256 entries; nothing of the header is checked.
-    WriteFile(dir.File("big.pal"), Bytes().Text(std::string(22, 'X')).U16(999).Fill(1024, 3).Data);
-    EXPECT_EQ(ReadWith(ReadRiffPAL, dir.File("big.pal")).Palette, Filled(3));
+    const Bytes big = Bytes().Text(std::string(22, 'X')).U16(999).Fill(1024, 3);
+    EXPECT_EQ(ReadWith(ReadRiffPAL, Put(dir, "big.pal", big.Data)).Palette, Filled(3));
     // A short file raises and changes nothing; a missing one is skipped.
-    WriteFile(dir.File("short.pal"), RiffHeader(256).Fill(400, 1).Data);
-    const TReadResult cut = ReadWith(ReadRiffPAL, dir.File("short.pal"));
+    const TReadResult cut = ReadWith(ReadRiffPAL, Put(dir, "s.pal", RiffHeader(9).Fill(30).Data));
     EXPECT_EQ(cut.Error, Beyond);
     EXPECT_EQ(cut.Palette, Filled(77));
     EXPECT_EQ(ReadWith(ReadRiffPAL, dir.File("absent.pal")).Error, "no error");
@@ -98,8 +96,7 @@ TEST(JascPAL, KeepsTheLow8BitsOfEachNumber)
     std::string s = JascText(0, "\n") + "300 -1 256\n7 +8  9\n"; // LF-only lines are read too
     for (int k = 2; k < 256; ++k)
         s += "1 2 3\n";
-    WriteFile(dir.File("j.pal"), Text(s));
-    const TPalette p = ReadWith(ReadJascPAL, dir.File("j.pal")).Palette;
+    const TPalette p = ReadWith(ReadJascPAL, Put(dir, "j.pal", Text(s))).Palette;
     EXPECT_EQ(p[0], (TPaletteEntry{44, 255, 0}));
     EXPECT_EQ(p[1], (TPaletteEntry{7, 8, 9})); // a sign, and blanks before the last number
     EXPECT_EQ(p[255], (TPaletteEntry{1, 2, 3}));
@@ -118,8 +115,7 @@ TEST(JascPAL, ABadOrMissingColourLineRaisesTheConversionError)
         {"", "''"}, // the file ends after three colours
     };
     for (const auto &[tail, quoted] : cases) {
-        WriteFile(dir.File("bad.pal"), Text(JascText(3) + tail));
-        const TReadResult r = ReadWith(ReadJascPAL, dir.File("bad.pal"));
+        const TReadResult r = ReadWith(ReadJascPAL, Put(dir, "bad.pal", Text(JascText(3) + tail)));
         EXPECT_EQ(r.Error, quoted + " is not a valid integer value") << tail;
         // Entries before the bad line are kept, the rest untouched.
         EXPECT_EQ(r.Palette[2], (TPaletteEntry{2, 1, 253}));
@@ -137,8 +133,7 @@ TEST(JascPAL, OtherHeadersLeaveThePaletteUnchanged)
              "JASC-PAL\r\n0100\r\n",                // too short for a header
              "JASC-PAL\r0100\r256\r",               // a lone CR does not end a line
          }) {
-        WriteFile(dir.File("x.pal"), Text(h));
-        const TReadResult r = ReadWith(ReadJascPAL, dir.File("x.pal"));
+        const TReadResult r = ReadWith(ReadJascPAL, Put(dir, "x.pal", Text(h)));
         EXPECT_EQ(r.Error, "no error") << h;
         EXPECT_EQ(r.Palette, Filled(77)) << h;
     }
@@ -147,35 +142,18 @@ TEST(JascPAL, OtherHeadersLeaveThePaletteUnchanged)
 TEST(AdobeACT, ReadsTheFirst768BytesAndWritesExactly768)
 {
     TempDir dir;
-    WriteFile(dir.File("a.act"), Bytes().Append(PaletteBytes(Ramp())).Fill(4, 0xAB).Data);
-    EXPECT_EQ(ReadWith(ReadACT, dir.File("a.act")).Palette, Ramp()); // 772 bytes
+    const Bytes act = Bytes().Append(PaletteBytes(Ramp())).Fill(4, 0xAB); // 772 bytes
+    EXPECT_EQ(ReadWith(ReadACT, Put(dir, "a.act", act.Data)).Palette, Ramp());
     WriteACT(dir.File("b.act"), Ramp());
     EXPECT_EQ(ReadFile(dir.File("b.act")), PaletteBytes(Ramp()));
     // A short file keeps the bytes it held and raises; a missing one is skipped.
-    WriteFile(dir.File("s.act"), {1, 2, 3, 4, 5});
-    const TReadResult r = ReadWith(ReadACT, dir.File("s.act"));
+    const TReadResult r = ReadWith(ReadACT, Put(dir, "s.act", {1, 2, 3, 4, 5}));
     TPalette want = Filled(77);
     want[0] = {1, 2, 3};
     want[1] = {4, 5, 77};
     EXPECT_EQ(r.Error, Beyond);
     EXPECT_EQ(r.Palette, want);
     EXPECT_EQ(ReadWith(ReadACT, dir.File("absent.act")).Error, "no error");
-}
-
-TEST(ReadPAL, ChoosesTheReaderByTheFirstFourBytes)
-{
-    TempDir dir;
-    WriteRiffPAL(dir.File("r.pal"), Ramp());
-    WriteJascPAL(dir.File("j.pal"), Ramp());
-    WriteFile(dir.File("o.pal"), Text("OTHER stuff"));
-    WriteFile(dir.File("tiny.pal"), Text("RIF"));
-    EXPECT_EQ(ReadWith(ReadPAL, dir.File("r.pal")).Palette, Ramp());
-    EXPECT_EQ(ReadWith(ReadPAL, dir.File("j.pal")).Palette, Ramp());
-    const TReadResult other = ReadWith(ReadPAL, dir.File("o.pal"));
-    EXPECT_EQ(other.Error, "no error");
-    EXPECT_EQ(other.Palette, Filled(77)); // an unknown .pal leaves the palette unchanged
-    EXPECT_EQ(ReadWith(ReadPAL, dir.File("tiny.pal")).Error, Beyond);
-    EXPECT_EQ(ReadWith(ReadPAL, dir.File("absent.pal")).Error, "File not found");
 }
 
 TEST(PaletteNames, ExtensionTest)
@@ -211,7 +189,7 @@ TEST(PaletteNames, BuiltInNamesAreExactAndFilesAreJudgedByExtension)
     EXPECT_EQ(MessageOf([&] { IsValidPalette(dir.File("broken.bm")); }), Beyond);
 }
 
-TEST(PaletteNames, LoadsEachKindOfSource)
+TEST(PaletteNames, LoadsEachKindOfSourceAndTellsRiffFromJasc)
 {
     TempDir dir;
     Bytes cmp;
@@ -225,13 +203,15 @@ TEST(PaletteNames, LoadsEachKindOfSource)
         EXPECT_EQ(ReadWith(LoadPalette, dir.File(name)).Palette, Ramp()) << name;
     EXPECT_EQ(ReadWith(LoadPalette, "Dflt").Palette, DfltPalette());
     EXPECT_EQ(ReadWith(LoadPalette, "Uicolormap").Palette, UicolormapPalette());
-    // A missing file gives the default, a file of another kind leaves the palette as it was,
-    // a BM without its own palette gives black.
+    // A missing file gives the default; a file of another kind, or a .pal neither RIFF nor
+    // JASC, leaves the palette as it was; a BM without its own palette gives black.
     EXPECT_EQ(ReadWith(LoadPalette, dir.File("missing.act")).Palette, DfltPalette());
-    WriteFile(dir.File("g.txt"), Text("x"));
-    EXPECT_EQ(ReadWith(LoadPalette, dir.File("g.txt")).Palette, Filled(77));
-    WriteFile(dir.File("without.bm"), BMFile(false));
-    EXPECT_EQ(ReadWith(ReadBMPalette, dir.File("without.bm")).Palette, Filled(0));
-    WriteFile(dir.File("short.cmp"), Text("CMP "));
-    EXPECT_EQ(ReadWith(LoadPalette, dir.File("short.cmp")).Error, Beyond);
+    EXPECT_EQ(ReadWith(LoadPalette, Put(dir, "g.txt", Text("x"))).Palette, Filled(77));
+    const TReadResult other = ReadWith(LoadPalette, Put(dir, "o.pal", Text("OTHER stuff")));
+    EXPECT_EQ(other.Error, "no error");
+    EXPECT_EQ(other.Palette, Filled(77));
+    EXPECT_EQ(ReadWith(ReadBMPalette, Put(dir, "w.bm", BMFile(false))).Palette, Filled(0));
+    EXPECT_EQ(ReadWith(LoadPalette, Put(dir, "short.cmp", Text("CMP "))).Error, Beyond);
+    EXPECT_EQ(ReadWith(LoadPalette, Put(dir, "tiny.pal", Text("RIF"))).Error, Beyond);
+    EXPECT_EQ(ReadWith(ReadPAL, dir.File("absent.pal")).Error, "File not found");
 }

@@ -32,8 +32,7 @@ TEST(GimpPalette, RejectsOtherFilesAndBadLinesChangingNothing)
         {"GIMP Palette\n1 2 3x\n", ""},
     };
     for (const auto &[text, message] : cases) {
-        WriteFile(dir.File("a.gpl"), Text(text));
-        const TReadResult r = ReadWith(ReadGimpGPL, dir.File("a.gpl"));
+        const TReadResult r = ReadWith(ReadGimpGPL, Put(dir, "a.gpl", Text(text)));
         EXPECT_EQ(message.empty() ? r.Error : message, r.Error) << text;
         EXPECT_NE(r.Error, "no error") << text;
         EXPECT_EQ(r.Palette, Filled(77)) << text;
