@@ -1,8 +1,6 @@
-// info: the JSON keys scripts rely on, for every sample and for hand-built files.
+// info: the JSON keys and values scripts rely on, for every sample and for hand-built files.
 
 #include "CliRun.h"
-
-#include <QJsonArray>
 
 #include <gtest/gtest.h>
 
@@ -11,17 +9,16 @@ using namespace testutil;
 
 namespace {
 
-QStringList Keys(const QJsonObject &o)
+// The one line `info --json` prints for a file, after the leading "file" key it checks.
+std::string Info(const std::string &path)
 {
-    QStringList keys = o.keys();
-    keys.sort();
-    return keys;
-}
-
-QStringList Sorted(QStringList keys)
-{
-    keys.sort();
-    return keys;
+    const TRun run = RunCli({"info", "--json", path});
+    EXPECT_EQ(run.Code, 0) << run.Err;
+    EXPECT_EQ(run.Err, "");
+    const std::string head = "{\"file\": \"" + path + "\", ";
+    EXPECT_EQ(run.Out.substr(0, head.size()), head);
+    EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 1);
+    return run.Out.size() > head.size() ? run.Out.substr(head.size()) : "";
 }
 
 // The 128-byte BM header with the given fields, the rest as a fresh BM has them.
@@ -33,141 +30,92 @@ Bytes BMHeader(int paletteIncluded, int images, int x, int y, int trans, int bit
     return b;
 }
 
-TEST(CliInfo, EverySampleHasTheDocumentedKeys)
+} // namespace
+
+TEST(CliInfo, EverySample)
 {
-    const QJsonObject bm = InfoJson(Sample("sample8.bm"));
-    EXPECT_EQ(Keys(bm), Sorted({"file", "kind", "bits", "has_palette", "x_offset", "y_offset",
-                                "trans_color", "frames"}));
-    EXPECT_EQ(bm["kind"].toString(), "BM");
-    EXPECT_EQ(bm["bits"].toInt(), 8);
-    EXPECT_TRUE(bm["has_palette"].toBool());
-    EXPECT_EQ(bm["frames"].toArray().size(), 3);
-    EXPECT_EQ(Keys(bm["frames"].toArray()[0].toObject()), Sorted({"width", "height"}));
-
-    const QJsonObject bm16 = InfoJson(Sample("sample16.bm"));
-    EXPECT_EQ(bm16["bits"].toInt(), 16);
-    EXPECT_FALSE(bm16["has_palette"].toBool());
-
-    const QJsonObject mat = InfoJson(Sample("texture8.mat"));
-    EXPECT_EQ(Keys(mat), Sorted({"file", "kind", "bits", "type", "frames"}));
-    EXPECT_EQ(mat["type"].toString(), "texture");
-    const QJsonArray frames = mat["frames"].toArray();
-    ASSERT_EQ(frames.size(), 2);
-    EXPECT_EQ(Keys(frames[1].toObject()),
-              Sorted({"width", "height", "mipmaps", "transparent", "fill", "cel"}));
-    EXPECT_EQ(frames[1].toObject()["mipmaps"].toInt(), 4);
-    EXPECT_EQ(frames[1].toObject()["cel"].toInt(), 1);
-
-    const QJsonObject mat16 = InfoJson(Sample("texture16t.mat"));
-    EXPECT_EQ(mat16["bits"].toInt(), 16);
-    EXPECT_TRUE(mat16["frames"].toArray()[0].toObject()["transparent"].toBool());
-
-    const QJsonObject colour = InfoJson(Sample("color.mat"));
-    EXPECT_EQ(colour["type"].toString(), "color");
-    EXPECT_EQ(Keys(colour["frames"].toArray()[0].toObject()), QStringList{"color"});
-
-    const QJsonObject cmp = InfoJson(Sample("colormap.cmp"));
-    EXPECT_EQ(Keys(cmp), Sorted({"file", "kind", "bits", "has_transparency"}));
-    EXPECT_EQ(cmp["has_transparency"].toInt(), 1);
-
-    const QJsonObject sft = InfoJson(Sample("font8.sft"));
-    EXPECT_EQ(Keys(sft), Sorted({"file", "kind", "bits", "width", "height", "has_bitmap",
-                                 "char_gap", "space_length", "trans_color", "chars"}));
-    EXPECT_TRUE(sft["has_bitmap"].toBool());
-    EXPECT_EQ(sft["chars"].toArray().size(), 16);
+    const std::pair<const char *, std::string> samples[] = {
+        {"sample8.bm", R"("kind": "BM", "bits": 8, "has_palette": true, "x_offset": 4, )"
+                       R"("y_offset": -2, "trans_color": 0, "frames": [{"width": 32, )"
+                       R"("height": 32}, {"width": 24, "height": 16}, {"width": 16, )"
+                       R"("height": 16}]})"},
+        {"sample16.bm", R"("kind": "BM", "bits": 16, "has_palette": false, "x_offset": 0, )"
+                        R"("y_offset": 0, "trans_color": 63519, "frames": [{"width": 32, )"
+                        R"("height": 32}]})"},
+        {"texture8.mat", R"("kind": "MAT", "bits": 8, "type": "texture", "frames": [)"
+                         R"({"width": 32, "height": 32, "mipmaps": 4, "transparent": false, )"
+                         R"("fill": 31, "cel": 0}, {"width": 32, "height": 32, "mipmaps": 4, )"
+                         R"("transparent": false, "fill": 31, "cel": 1}]})"},
+        {"texture16t.mat", R"("kind": "MAT", "bits": 16, "type": "texture", "frames": [)"
+                           R"({"width": 32, "height": 32, "mipmaps": 3, "transparent": true, )"
+                           R"("fill": 33808, "cel": 0}]})"},
+        {"color.mat", R"("kind": "MAT", "bits": 8, "type": "color", "frames": [{"color": 1}, )"
+                      R"({"color": 6}, {"color": 31}, {"color": 16}]})"},
+        {"colormap.cmp", R"("kind": "CMP", "bits": 8, "has_transparency": 1})"},
+        {"font8.sft", R"("kind": "SFT", "bits": 8, "width": 96, "height": 8, )"
+                      R"("has_bitmap": true, "char_gap": 1, "space_length": 4, )"
+                      R"("trans_color": 0, "chars": [[48, 0, 5], [49, 6, 5], [50, 12, 5], )"
+                      R"([51, 18, 5], [52, 24, 5], [53, 30, 5], [54, 36, 5], [55, 42, 5], )"
+                      R"([56, 48, 5], [57, 54, 5], [65, 60, 5], [66, 66, 5], [67, 72, 5], )"
+                      R"([68, 78, 5], [69, 84, 5], [70, 90, 5]]})"},
+    };
+    for (const auto &[name, json] : samples)
+        EXPECT_EQ(Info(Sample(name)), json + "\n") << name;
 }
 
-TEST(CliInfo, HandBuiltBMAndSFT)
+TEST(CliInfo, HandBuiltFilesOfEveryKind)
 {
     TempDir dir;
     Bytes bm = BMHeader(2, 2, -3, 7, 5, 8);
     bm.I32(2).I32(1).U8(1).U8(2).I32(1).I32(3).U8(3).U8(4).U8(5).Fill(768);
-    WriteFile(dir.File("hand.bm"), bm.Data);
-    const TRun run = RunCli({"info", "--json", dir.File("hand.bm")});
-    EXPECT_EQ(run.Code, 0);
-    // One object per line, keys in a fixed order with the kind first.
-    EXPECT_EQ(run.Out, "{\"file\": \"" + dir.File("hand.bm") +
-                           "\", \"kind\": \"BM\", \"bits\": 8, \"has_palette\": true, "
-                           "\"x_offset\": -3, \"y_offset\": 7, \"trans_color\": 5, "
-                           "\"frames\": [{\"width\": 2, \"height\": 1}, "
-                           "{\"width\": 1, \"height\": 3}]}\n");
-    EXPECT_EQ(run.Err, "");
-
     Bytes sft;
     sft.Text("SFNT").I32(10).I32(2).I32(5).I32(0).I32(2).Fill(16);
-    sft.U16(65).U16(66).I32(0).I32(3).I32(3).I32(4);
-    sft.U16(70).U16(70).I32(7).I32(2);
+    sft.U16(65).U16(66).I32(0).I32(3).I32(3).I32(4).U16(70).U16(70).I32(7).I32(2);
     sft.Append(BMHeader(1, 1, 0, 0, 9, 16).Data).I32(9).I32(2).Fill(36);
-    WriteFile(dir.File("hand.sft"), sft.Data);
-    const QJsonObject font = InfoJson(dir.File("hand.sft"));
-    EXPECT_EQ(font["kind"].toString(), "SFT");
-    EXPECT_EQ(font["bits"].toInt(), 16);
-    EXPECT_EQ(font["width"].toInt(), 9);
-    EXPECT_EQ(font["height"].toInt(), 2);
-    EXPECT_EQ(font["char_gap"].toInt(), 2);
-    EXPECT_EQ(font["space_length"].toInt(), 5);
-    EXPECT_EQ(font["trans_color"].toInt(), 9);
-    EXPECT_TRUE(font["has_bitmap"].toBool());
-    const QJsonArray chars = font["chars"].toArray();
-    ASSERT_EQ(chars.size(), 3);
-    EXPECT_EQ(chars[1].toArray(), (QJsonArray{66, 3, 4}));
-    EXPECT_EQ(chars[2].toArray(), (QJsonArray{70, 7, 2}));
-}
-
-TEST(CliInfo, HandBuiltMATsAndCMP)
-{
-    TempDir dir;
     Bytes tex;
     tex.Text("MAT ").I32(50).I32(2).I32(2).I32(2).I32(0).I32(8).Fill(48);
-    tex.I32(8).I32(17).Fill(28).I32(0);
-    tex.I32(8).I32(18).Fill(28).I32(1);
+    tex.I32(8).I32(17).Fill(28).I32(0).I32(8).I32(18).Fill(28).I32(1);
     tex.I32(4).I32(2).I32(1).I32(0).I32(0).I32(2).Fill(8 + 2);
     tex.I32(2).I32(2).I32(0).I32(0).I32(0).I32(1).Fill(4);
-    WriteFile(dir.File("tex.mat"), tex.Data);
-    const QJsonArray frames = InfoJson(dir.File("tex.mat"))["frames"].toArray();
-    ASSERT_EQ(frames.size(), 2);
-    const QJsonObject first = frames[0].toObject();
-    EXPECT_EQ(first["width"].toInt(), 4);
-    EXPECT_EQ(first["height"].toInt(), 2);
-    EXPECT_EQ(first["mipmaps"].toInt(), 2);
-    EXPECT_TRUE(first["transparent"].toBool());
-    EXPECT_EQ(first["fill"].toInt(), 17);
-    EXPECT_EQ(first["cel"].toInt(), 0);
-    EXPECT_FALSE(frames[1].toObject()["transparent"].toBool());
-
     Bytes colour;
     colour.Text("MAT ").I32(50).I32(0).I32(2).I32(2).I32(1).I32(16).Fill(48);
     colour.I32(0).I32(0x00FF8040).Fill(16).I32(0).I32(3).Fill(16);
-    WriteFile(dir.File("colour.mat"), colour.Data);
-    const QJsonObject c = InfoJson(dir.File("colour.mat"));
-    EXPECT_EQ(c["bits"].toInt(), 16);
-    EXPECT_EQ(c["type"].toString(), "color");
-    EXPECT_EQ(c["frames"].toArray()[0].toObject()["color"].toInt(), 0x00FF8040);
-
     Bytes cmp;
     cmp.Text("CMP ").I32(32).I32(2).Fill(52 + 768 + 16384 + 65536);
-    WriteFile(dir.File("flag2.cmp"), cmp.Data);
-    EXPECT_EQ(InfoJson(dir.File("flag2.cmp"))["has_transparency"].toInt(), 2);
-
     // The kind comes from the content when the name does not tell it.
-    WriteFile(dir.File("colormap.dat"), cmp.Data);
-    EXPECT_EQ(InfoJson(dir.File("colormap.dat"))["kind"].toString(), "CMP");
+    const std::pair<std::string, Bytes> files[] = {
+        {"hand.bm", bm}, {"hand.sft", sft}, {"tex.mat", tex}, {"colour.mat", colour},
+        {"flag2.cmp", cmp}, {"colormap.dat", cmp}};
+    const std::string want[] = {
+        R"("kind": "BM", "bits": 8, "has_palette": true, "x_offset": -3, "y_offset": 7, )"
+        R"("trans_color": 5, "frames": [{"width": 2, "height": 1}, {"width": 1, "height": 3}]})",
+        R"("kind": "SFT", "bits": 16, "width": 9, "height": 2, "has_bitmap": true, )"
+        R"("char_gap": 2, "space_length": 5, "trans_color": 9, "chars": [[65, 0, 3], )"
+        R"([66, 3, 4], [70, 7, 2]]})",
+        R"("kind": "MAT", "bits": 8, "type": "texture", "frames": [{"width": 4, "height": 2, )"
+        R"("mipmaps": 2, "transparent": true, "fill": 17, "cel": 0}, {"width": 2, )"
+        R"("height": 2, "mipmaps": 1, "transparent": false, "fill": 18, "cel": 1}]})",
+        R"("kind": "MAT", "bits": 16, "type": "color", "frames": [{"color": 16744512}, )"
+        R"({"color": 3}]})",
+        R"("kind": "CMP", "bits": 8, "has_transparency": 2})",
+        R"("kind": "CMP", "bits": 8, "has_transparency": 2})",
+    };
+    for (size_t i = 0; i < std::size(files); ++i) {
+        WriteFile(dir.File(files[i].first), files[i].second.Data);
+        EXPECT_EQ(Info(dir.File(files[i].first)), want[i] + "\n") << files[i].first;
+    }
 }
 
 TEST(CliInfo, SeveralFilesGoOnPastAFailure)
 {
     TempDir dir;
     WriteFile(dir.File("short.mat"), Bytes().Text("MAT ").I32(50).Data);
-    const TRun run =
-        RunCli({"info", "--json", Sample("sample8.bm"), dir.File("short.mat"),
-                Sample("color.mat")});
+    const TRun run = RunCli({"info", "--json", Sample("sample8.bm"), dir.File("short.mat"),
+                             Sample("color.mat")});
     EXPECT_EQ(run.Code, 1);
     EXPECT_EQ(run.Err, "glimra-cli: " + dir.File("short.mat") + ": Read beyond end of file\n");
     EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 2);
-
     const TRun text = RunCli({"info", Sample("font8.sft")});
     EXPECT_EQ(text.Code, 0);
     EXPECT_NE(text.Out.find("8-bit SFT, strip 96 x 8, 16 character(s)"), std::string::npos);
 }
-
-} // namespace

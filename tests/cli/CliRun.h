@@ -3,12 +3,10 @@
 
 #include "TestFiles.h"
 
-#include <QByteArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -38,16 +36,12 @@ inline TRun RunCli(const std::vector<std::string> &args)
     return run;
 }
 
+// The exit code alone, for steps that only have to succeed.
+inline int Exit(const std::vector<std::string> &args) { return RunCli(args).Code; }
+
 inline std::string Sample(const std::string &name)
 {
     return std::string(GLIMRA_SAMPLES_DIR) + "/" + name;
-}
-
-// The JSON object `info --json FILE` prints for one file.
-inline QJsonObject InfoJson(const std::string &path)
-{
-    const TRun run = RunCli({"info", "--json", path});
-    return QJsonDocument::fromJson(QByteArray::fromStdString(run.Out)).object();
 }
 
 // The names of the files in a folder, sorted.

@@ -6,7 +6,6 @@
 #include "core/GLM_PaletteSource.h"
 #include "formats/LEC_BM.h"
 #include "formats/LEC_CMP.h"
-#include "palettes/GLM_Palettes.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +16,9 @@ using namespace testutil;
 
 namespace {
 
-const char *const SampleNames[] = {"sample8.bm", "sample16.bm", "texture8.mat",
-                                   "texture16t.mat", "color.mat", "colormap.cmp", "font8.sft"};
+// Sorted, as FilesIn lists them.
+const char *const SampleNames[] = {"color.mat",  "colormap.cmp",   "font8.sft",   "sample16.bm",
+                                   "sample8.bm", "texture16t.mat", "texture8.mat"};
 
 std::vector<uint8_t> CoreColormap(const TPalette &palette, int32_t transparency)
 {
@@ -33,45 +33,50 @@ std::vector<uint8_t> CoreColormap(const TPalette &palette, int32_t transparency)
     return ReadFile(dir.File("core.cmp"));
 }
 
+} // namespace
+
 TEST(CliCmp, TablesEqualTheCores)
 {
     TempDir dir;
     TBM bm;
     bm.LoadFromFile(Sample("sample8.bm"));
-    ASSERT_EQ(RunCli({"cmp", dir.File("a.cmp"), "--from", Sample("sample8.bm"), "--trans", "on"})
-                  .Code,
+    ASSERT_EQ(Exit({"cmp", dir.File("a.cmp"), "--from", Sample("sample8.bm"), "--trans", "on"}),
               0);
     EXPECT_EQ(ReadFile(dir.File("a.cmp")), CoreColormap(bm.Palette, 1));
-
-    ASSERT_EQ(RunCli({"cmp", dir.File("b.cmp"), "--from", "Dflt"}).Code, 0);
-    const std::vector<uint8_t> b = ReadFile(dir.File("b.cmp"));
-    EXPECT_EQ(b.size(), 17216u);
-    EXPECT_EQ(b, CoreColormap(DfltPalette(), 0));
-
+    ASSERT_EQ(Exit({"cmp", dir.File("b.cmp"), "--from", "Dflt"}), 0);
+    EXPECT_EQ(ReadFile(dir.File("b.cmp")), CoreColormap(DfltPalette(), 0));
     // Recomputed from an existing colormap: the flag is kept unless --trans says otherwise.
-    ASSERT_EQ(RunCli({"cmp", Sample("colormap.cmp"), dir.File("c.cmp")}).Code, 0);
+    ASSERT_EQ(Exit({"cmp", Sample("colormap.cmp"), dir.File("c.cmp")}), 0);
     EXPECT_EQ(ReadFile(dir.File("c.cmp")), ReadFile(Sample("colormap.cmp")));
-    ASSERT_EQ(RunCli({"cmp", Sample("colormap.cmp"), dir.File("d.cmp"), "--trans=off"}).Code, 0);
+    ASSERT_EQ(Exit({"cmp", Sample("colormap.cmp"), dir.File("d.cmp"), "--trans=off"}), 0);
     EXPECT_EQ(ReadFile(dir.File("d.cmp")).size(), 17216u);
 }
 
 TEST(CliPalette, ConversionsRoundTrip)
 {
     TempDir dir;
-    const std::vector<std::pair<std::string, std::vector<std::string>>> steps = {
-        {"a.act", {}}, {"b.pal", {}}, {"c.txt", {"--format", "jasc"}}, {"d.gpl", {}},
-        {"e.bin", {"--format", "riff"}}, {"f.act", {}}};
-    for (const std::string &source : {std::string("Uicolormap"), Sample("sample8.bm"),
-                                     Sample("colormap.cmp")}) {
+    // Each step converts the previous step's output; the format follows the extension
+    // unless --format names it. .txt and .bin are no palette extensions: they are read back
+    // through a copy named .pal.
+    const std::tuple<std::string, std::string, std::string> steps[] = {
+        {"a.act", "", ""},     {"b.pal", "", "RIFF"},     {"c.txt", "jasc", "JASC"},
+        {"d.gpl", "", "GIMP"}, {"e.bin", "riff", "RIFF"}, {"f.act", "", ""}};
+    for (const std::string &source :
+         {std::string("Uicolormap"), Sample("sample8.bm"), Sample("colormap.cmp")}) {
         const TPalette expected = LoadPaletteSource(source);
         std::string in = source;
-        for (const auto &[name, extra] : steps) {
+        for (const auto &[name, format, magic] : steps) {
             std::vector<std::string> args{"palette", in, dir.File(name)};
-            args.insert(args.end(), extra.begin(), extra.end());
+            if (!format.empty())
+                args.insert(args.end(), {"--format", format});
             const TRun run = RunCli(args);
             ASSERT_EQ(run.Code, 0) << name << ": " << run.Err;
-            // .txt and .bin are no palette extensions: read them back under proper names.
             in = dir.File(name);
+            const std::vector<uint8_t> bytes = ReadFile(in);
+            if (magic.empty()) // ACT: exactly the 768 palette bytes
+                EXPECT_EQ(bytes, std::vector<uint8_t>(&expected[0].Red, &expected[0].Red + 768));
+            else
+                EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), magic) << name;
             if (name == "c.txt" || name == "e.bin") {
                 std::filesystem::copy_file(in, in + ".pal",
                                            std::filesystem::copy_options::overwrite_existing);
@@ -79,126 +84,95 @@ TEST(CliPalette, ConversionsRoundTrip)
             }
             EXPECT_EQ(LoadPaletteSource(in), expected) << source << " -> " << name;
         }
-        const std::vector<uint8_t> act = ReadFile(dir.File("f.act"));
-        ASSERT_EQ(act.size(), 768u);
-        EXPECT_EQ(0, std::memcmp(act.data(), expected.data(), 768));
     }
-    EXPECT_EQ(ReadFile(dir.File("b.pal")).size(), 1052u);
-    const std::vector<uint8_t> jasc = ReadFile(dir.File("c.txt"));
-    EXPECT_EQ(std::string(jasc.begin(), jasc.begin() + 10), "JASC-PAL\r\n");
-    const std::vector<uint8_t> gpl = ReadFile(dir.File("d.gpl"));
-    EXPECT_EQ(std::string(gpl.begin(), gpl.begin() + 13), "GIMP Palette\n");
 }
 
-TEST(CliResave, SamplesComeBackByteForByte)
+TEST(CliResave, SamplesComeBackByteForByteAndAreWhatTheGeneratorWrites)
 {
     TempDir dir;
-    for (const char *name : SampleNames) {
+    ASSERT_EQ(Exit({"make-samples", dir.File("made")}), 0);
+    EXPECT_EQ(FilesIn(dir.Path / "made"),
+              std::vector<std::string>(std::begin(SampleNames), std::end(SampleNames)));
+    for (const std::string name : SampleNames) {
         const TRun run = RunCli({"resave", Sample(name), dir.File(name)});
         ASSERT_EQ(run.Code, 0) << name << ": " << run.Err;
         EXPECT_EQ(ReadFile(dir.File(name)), ReadFile(Sample(name))) << name;
+        EXPECT_EQ(ReadFile(dir.File("made/" + name)), ReadFile(Sample(name))) << name;
     }
-}
-
-TEST(CliSamples, CommittedSamplesAreWhatTheGeneratorWrites)
-{
-    TempDir dir;
-    ASSERT_EQ(RunCli({"make-samples", dir.File("s")}).Code, 0);
-    std::vector<std::string> expected(std::begin(SampleNames), std::end(SampleNames));
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(FilesIn(dir.Path / "s"), expected);
-    for (const char *name : SampleNames)
-        EXPECT_EQ(ReadFile(dir.File(std::string("s/") + name)), ReadFile(Sample(name))) << name;
-}
-
-// Writes the first `keep` bytes of a sample into dir under `name`.
-std::string Truncated(const TempDir &dir, const std::string &sample, size_t keep,
-                      const std::string &name)
-{
-    std::vector<uint8_t> bytes = ReadFile(Sample(sample));
-    bytes.resize(keep);
-    WriteFile(dir.File(name), bytes);
-    return dir.File(name);
 }
 
 TEST(CliFailures, BadAndTruncatedFilesExitOneAndLeaveNoOutput)
 {
     TempDir dir;
-    const std::string bm = Truncated(dir, "sample8.bm", 700, "cut.bm");
-    const std::string mat = Truncated(dir, "texture8.mat", 300, "cut.mat");
-    const std::string sft = Truncated(dir, "font8.sft", 100, "cut.sft");
-    const std::string cmp = Truncated(dir, "colormap.cmp", 20000, "cut.cmp");
-    const std::string act = Truncated(dir, "colormap.cmp", 500, "cut.act");
-    WriteFile(dir.File("junk.bmp"), {'n', 'o', 't', ' ', 'a', ' ', 'b', 'm', 'p'});
-    WriteFile(dir.File("notes.txt"), {'h', 'i'});
-    std::filesystem::create_directory(dir.File("out"));
-    const std::string beyond = "Read beyond end of file";
-
-    struct TCase
-    {
-        std::vector<std::string> Args;
-        std::string File;
-        std::string Reason;
+    // The first `keep` bytes of a sample, under `name`.
+    const auto cut = [&](const std::string &sample, size_t keep, const std::string &name) {
+        std::vector<uint8_t> bytes = ReadFile(Sample(sample));
+        bytes.resize(keep);
+        WriteFile(dir.File(name), bytes);
+        return dir.File(name);
     };
-    const std::vector<TCase> cases = {
+    const std::string bm = cut("sample8.bm", 700, "cut.bm");
+    const std::string mat = cut("texture8.mat", 300, "cut.mat");
+    const std::string sft = cut("font8.sft", 100, "cut.sft");
+    const std::string cmp = cut("colormap.cmp", 20000, "cut.cmp");
+    const std::string act = cut("colormap.cmp", 500, "cut.act");
+    WriteFile(dir.File("junk.bmp"), {'n', 'o', 't', ' ', 'b', 'm', 'p'});
+    WriteFile(dir.File("notes.txt"), {'h', 'i'});
+    // A frame count far beyond the format's limit.
+    WriteFile(dir.File("many.bm"),
+              Bytes().Text("BM  ").I32(70).I32(0).I32(1).I32(1000000).Fill(108).Data);
+    std::filesystem::create_directory(dir.File("out"));
+    const std::string beyond = "Read beyond end of file", out = dir.File("out/");
+    const std::string missing = dir.File("missing.act"), notes = dir.File("notes.txt");
+    const std::string junk = dir.File("junk.bmp"), many = dir.File("many.bm");
+    // The arguments, the file the one line names, and its reason when it is ours.
+    const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
         {{"info", bm}, bm, beyond},
-        {{"export", mat, "-o", dir.File("out")}, mat, beyond},
-        {{"export", sft, "-o", dir.File("out")}, sft, beyond},
-        {{"resave", sft, dir.File("out/a.sft")}, sft, beyond},
-        {{"resave", bm, dir.File("out/a.bm")}, bm, beyond},
-        {{"cmp", cmp, dir.File("out/a.cmp")}, cmp, beyond},
-        {{"cmp", dir.File("out/b.cmp"), "--from", act}, act, beyond},
-        {{"palette", act, dir.File("out/a.pal")}, act, beyond},
-        {{"palette", dir.File("missing.act"), dir.File("out/b.pal")}, dir.File("missing.act"),
-         "File not found"},
-        {{"import", dir.File("out/a.bm"), dir.File("junk.bmp")}, dir.File("junk.bmp"), ""},
-        {{"import", dir.File("out/b.bm"), Sample("sample8.bm"), "--palette",
-          dir.File("notes.txt")},
-         dir.File("notes.txt"), "No palette in this file"},
-        {{"export", dir.File("notes.txt"), "-o", dir.File("out")}, dir.File("notes.txt"),
-         "Not a BM, MAT, CMP or SFT file"},
-        {{"export", Sample("colormap.cmp"), "-o", dir.File("out")}, Sample("colormap.cmp"),
+        {{"info", many}, many, ""},
+        {{"export", mat, "-o", out}, mat, beyond},
+        {{"export", sft, "-o", out}, sft, beyond},
+        {{"resave", sft, out + "a.sft"}, sft, beyond},
+        {{"resave", bm, out + "a.bm"}, bm, beyond},
+        {{"cmp", cmp, out + "a.cmp"}, cmp, beyond},
+        {{"cmp", out + "b.cmp", "--from", act}, act, beyond},
+        {{"palette", act, out + "a.pal"}, act, beyond},
+        {{"palette", missing, out + "b.pal"}, missing, "File not found"},
+        {{"import", out + "a.bm", junk}, junk, ""},
+        {{"import", out + "c.mat", missing + ".bmp"}, missing + ".bmp", "File not found"},
+        {{"import", out + "b.bm", Sample("sample8.bm"), "--palette", notes}, notes,
+         "No palette in this file"},
+        {{"export", notes, "-o", out}, notes, "Not a BM, MAT, CMP or SFT file"},
+        {{"export", Sample("colormap.cmp"), "-o", out}, Sample("colormap.cmp"),
          "A colormap has no frames to export"},
         {{"resave", Sample("color.mat"), dir.File("no/such/dir/a.mat")},
          dir.File("no/such/dir/a.mat"), ""},
     };
-    for (const TCase &c : cases) {
-        const TRun run = RunCli(c.Args);
-        EXPECT_EQ(run.Code, 1) << c.Args[0] << " " << c.File;
-        const std::string prefix = "glimra-cli: " + c.File + ": ";
-        EXPECT_EQ(run.Err.substr(0, prefix.size()), prefix) << run.Err;
+    for (const auto &[args, file, reason] : cases) {
+        const TRun run = RunCli(args);
+        const std::string head = "glimra-cli: " + file + ": ";
+        EXPECT_EQ(run.Code, 1) << args[0] << " " << file;
+        EXPECT_EQ(run.Err.substr(0, head.size()), head) << run.Err;
         EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
-        if (!c.Reason.empty()) {
-            EXPECT_EQ(run.Err, prefix + c.Reason + "\n");
+        if (!reason.empty()) {
+            EXPECT_EQ(run.Err, head + reason + "\n");
         }
-        EXPECT_TRUE(FilesIn(dir.Path / "out").empty()) << c.Args[0] << " " << c.File;
+        EXPECT_TRUE(FilesIn(dir.Path / "out").empty()) << args[0] << " " << file;
     }
-}
-
-TEST(CliFailures, AFrameCountBeyondTheFormatsLimitIsRefused)
-{
-    TempDir dir;
-    Bytes bm;
-    bm.Text("BM  ").I32(70).I32(0).I32(1).I32(1000000).Fill(108);
-    WriteFile(dir.File("many.bm"), bm.Data);
-    const TRun run = RunCli({"info", dir.File("many.bm")});
-    EXPECT_EQ(run.Code, 1);
-    EXPECT_EQ(run.Err.rfind("glimra-cli: " + dir.File("many.bm") + ": ", 0), 0u);
 }
 
 TEST(CliUsage, MistakesExitTwoAndWriteNothing)
 {
     TempDir dir;
-    const std::string x = Sample("sample8.bm");
-    const std::string out = dir.File("o.bm");
-    const std::vector<std::vector<std::string>> mistakes = {
+    const std::string x = Sample("sample8.bm"), out = dir.File("o.bm"), o = dir.File("");
+    const std::vector<std::string> mistakes[] = {
         {},
         {"bogus"},
         {"info"},
         {"info", "--bogus", x},
-        {"export", x, "--zoom", "11", "-o", dir.File("")},
-        {"export", x, "--zoom", "two", "-o", dir.File("")},
-        {"export", x, "--bits", "16", "-o", dir.File("")},
+        {"info", "--json=yes", x},
+        {"export", x, "--zoom", "11", "-o", o},
+        {"export", x, "--zoom", "two", "-o", o},
+        {"export", x, "--bits", "16", "-o", o},
         {"export", x, "-o"},
         {"import", out},
         {"import", dir.File("o.bmp"), x},
@@ -213,31 +187,22 @@ TEST(CliUsage, MistakesExitTwoAndWriteNothing)
         {"palette", "Dflt", dir.File("o.txt")},
         {"palette", "Dflt", dir.File("o.pal"), "--format", "png"},
         {"resave", x},
-        {"info", "--json=yes", x},
     };
     for (const auto &args : mistakes) {
         const TRun run = RunCli(args);
-        std::string line;
-        for (const std::string &a : args)
-            line += a + " ";
+        const std::string line = args.empty() ? "" : args[0] + " " + args.back();
         EXPECT_EQ(run.Code, 2) << line;
         EXPECT_NE(run.Err.find("glimra-cli"), std::string::npos) << line;
         EXPECT_EQ(run.Out, "") << line;
     }
     EXPECT_TRUE(FilesIn(dir.Path).empty());
-}
-
-TEST(CliUsage, EveryCommandHasHelp)
-{
-    for (const char *command : {"info", "export", "import", "cmp", "palette", "resave"}) {
+    for (const std::string command : {"info", "export", "import", "cmp", "palette", "resave"}) {
         const TRun run = RunCli({command, "--help"});
         EXPECT_EQ(run.Code, 0) << command;
-        EXPECT_EQ(run.Out.rfind(std::string("Usage: glimra-cli ") + command, 0), 0u) << run.Out;
+        EXPECT_EQ(run.Out.rfind("Usage: glimra-cli " + command, 0), 0u) << run.Out;
     }
     const TRun top = RunCli({"--help"});
     EXPECT_EQ(top.Code, 0);
     EXPECT_NE(top.Out.find("palette"), std::string::npos);
     EXPECT_EQ(top.Out.find("make-samples"), std::string::npos); // hidden
 }
-
-} // namespace

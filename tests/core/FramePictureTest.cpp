@@ -1,6 +1,9 @@
-// Frames drawn as the windows draw them, and written as their bitmap export writes them.
+// Frames drawn and exported as the windows do it, and the names Save All Bitmaps gives, beyond
+// what the command-line export of the samples shows (8-bit frames, levels, colour frames,
+// zoom and 24-bit output are pinned there).
 
 #include "core/GLM_Bitmaps.h"
+#include "core/GLM_ExportNames.h"
 #include "core/GLM_FramePicture.h"
 #include "core/GLM_Import.h"
 #include "TestFiles.h"
@@ -11,20 +14,25 @@ using namespace testutil;
 
 namespace {
 
-TPaletteEntry At(const QImage &picture, int x, int y)
+using Colours = std::vector<TPaletteEntry>;
+using Indices = std::vector<uint8_t>;
+
+Colours ColoursOf(const QImage &picture)
 {
-    const QRgb c = picture.pixel(x, y);
-    return {static_cast<uint8_t>(qRed(c)), static_cast<uint8_t>(qGreen(c)),
-            static_cast<uint8_t>(qBlue(c))};
+    Colours all;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb c = picture.pixel(x, y);
+            all.push_back({uint8_t(qRed(c)), uint8_t(qGreen(c)), uint8_t(qBlue(c))});
+        }
+    return all;
 }
 
 std::vector<uint8_t> Words(std::initializer_list<uint16_t> words)
 {
     std::vector<uint8_t> bytes;
-    for (uint16_t w : words) {
-        bytes.push_back(static_cast<uint8_t>(w & 0xFF));
-        bytes.push_back(static_cast<uint8_t>(w >> 8));
-    }
+    for (uint16_t w : words)
+        bytes.insert(bytes.end(), {uint8_t(w & 0xFF), uint8_t(w >> 8)});
     return bytes;
 }
 
@@ -38,24 +46,13 @@ TBM TwoByOneBM(std::vector<uint8_t> pixels, bool is16)
     return bm;
 }
 
-TEST(FramePicture, EightBitFramesGoThroughTheDisplayPalette)
-{
-    TPalette palette{};
-    palette[3] = {10, 20, 30};
-    palette[200] = {255, 0, 128};
-    const QImage picture = BMFramePicture(TwoByOneBM({3, 200}, false), 1, palette);
-    ASSERT_EQ(picture.size(), QSize(2, 1));
-    EXPECT_EQ(At(picture, 0, 0), (TPaletteEntry{10, 20, 30}));
-    EXPECT_EQ(At(picture, 1, 0), (TPaletteEntry{255, 0, 128}));
-}
+} // namespace
 
 TEST(FramePicture, SixteenBitWordsReadAs565Or1555)
 {
-    const QImage rgb = BMFramePicture(TwoByOneBM(Words({0xF800, 0xFFFF}), true), 1, {});
-    EXPECT_EQ(At(rgb, 0, 0), (TPaletteEntry{255, 0, 0}));
-    EXPECT_EQ(At(rgb, 1, 0), (TPaletteEntry{255, 255, 255}));
-
-    // The same words in a transparent MAT texture are 5-5-5 with bit 15 ignored.
+    EXPECT_EQ(ColoursOf(BMFramePicture(TwoByOneBM(Words({0xF800, 0xFFFF}), true), 1, {})),
+              (Colours{{255, 0, 0}, {255, 255, 255}}));
+    // In a transparent MAT texture the words are 5-5-5 with bit 15 ignored.
     TMAT mat;
     mat.SetDefaults16();
     mat.Header.NumRecords = 2;
@@ -63,74 +60,23 @@ TEST(FramePicture, SixteenBitWordsReadAs565Or1555)
     mat.TextureHeaders[1] = {2, 1, 0, {}, 1};
     mat.Pixels[0] = Words({0x7C00, 0xFC00});
     mat.Pixels[1] = Words({0x7C00, 0x07E0});
-    const QImage transparent = MATFramePicture(mat, 1, 1, {});
-    EXPECT_EQ(At(transparent, 0, 0), (TPaletteEntry{255, 0, 0}));
-    EXPECT_EQ(At(transparent, 1, 0), (TPaletteEntry{255, 0, 0}));
-    const QImage opaque = MATFramePicture(mat, 2, 1, {});
-    EXPECT_EQ(At(opaque, 0, 0), (TPaletteEntry{123, 130, 0})); // 0x7C00 as 5-6-5
-    EXPECT_EQ(At(opaque, 1, 0), (TPaletteEntry{0, 255, 0}));
-}
-
-TEST(FramePicture, EverySixteenBitWordPacksBackToItself)
-{
-    // Export then import of a 16-bit frame must not lose a bit.
-    for (uint32_t w = 0; w < 0x10000; ++w) {
-        const auto word = static_cast<uint16_t>(w);
-        const uint8_t r = Expand5(word >> 11), g = Expand6(word >> 5), b = Expand5(word);
-        ASSERT_EQ(PackPixel16(r, g, b, false), word);
-        const uint8_t tr = Expand5(word >> 10), tg = Expand5(word >> 5), tb = Expand5(word);
-        const bool black = (word & 0x7FFF) == 0;
-        ASSERT_EQ(PackPixel16(tr, tg, tb, true), black ? 0 : (word | 0x8000)) << w;
-    }
-}
-
-TEST(FramePicture, ColourFramesAre64PixelBlocks)
-{
-    TPalette palette{};
-    palette[17] = {1, 2, 3};
-    TMAT eight;
-    eight.SetColorType();
-    AddMATColorFrame(eight, 17);
-    const QImage block = MATFramePicture(eight, 1, 1, palette);
-    ASSERT_EQ(block.size(), QSize(64, 64));
-    EXPECT_EQ(At(block, 63, 63), (TPaletteEntry{1, 2, 3}));
-
-    TMAT sixteen;
-    sixteen.SetColorType();
-    sixteen.SetDefaults16();
-    AddMATColorFrame(sixteen, static_cast<int32_t>(MakeColor(200, 100, 50)));
-    EXPECT_EQ(At(MATFramePicture(sixteen, 1, 0, palette), 5, 5), (TPaletteEntry{200, 100, 50}));
-}
-
-TEST(FramePicture, ZoomMakesBlocksAndLevelsAreFoundByOffset)
-{
-    TPalette palette{};
-    for (int i = 0; i < 256; ++i)
-        palette[i] = {static_cast<uint8_t>(i), 0, 0};
-    TMAT mat;
-    mat.Header.NumRecords = 1;
-    mat.TextureHeaders[0] = {4, 2, 0, {}, 2};
-    mat.Pixels[0] = {0, 1, 2, 3, 4, 5, 6, 7, 40, 41};
-    const QImage level2 = MATFramePicture(mat, 1, 2, palette, 3);
-    ASSERT_EQ(level2.size(), QSize(6, 3));
-    for (int y = 0; y < 3; ++y) {
-        for (int x = 0; x < 3; ++x)
-            EXPECT_EQ(At(level2, x, y).Red, 40);
-        for (int x = 3; x < 6; ++x)
-            EXPECT_EQ(At(level2, x, y).Red, 41);
-    }
-    EXPECT_TRUE(MATFramePicture(mat, 1, 3, palette).isNull());
-    EXPECT_TRUE(MATFramePicture(mat, 2, 1, palette).isNull());
-    const auto view = MATFrameView(mat, 1, 1);
-    ASSERT_TRUE(view);
-    EXPECT_EQ(FrameIndices(*view, 2),
-              (std::vector<uint8_t>{0, 0, 1, 1, 2, 2, 3, 3, 0, 0, 1, 1, 2, 2, 3, 3,
-                                    4, 4, 5, 5, 6, 6, 7, 7, 4, 4, 5, 5, 6, 6, 7, 7}));
+    EXPECT_EQ(ColoursOf(MATFramePicture(mat, 1, 1, {})), (Colours{{255, 0, 0}, {255, 0, 0}}));
+    const TPaletteEntry A{123, 130, 0}, B{0, 255, 0};
+    EXPECT_EQ(ColoursOf(MATFramePicture(mat, 2, 1, {})), (Colours{A, B}));
+    EXPECT_EQ(ColoursOf(MATFramePicture(mat, 2, 1, {}, 2)), (Colours{A, A, B, B, A, A, B, B}));
+    EXPECT_TRUE(MATFramePicture(mat, 1, 2, {}).isNull()); // no such level
+    EXPECT_TRUE(MATFramePicture(mat, 3, 1, {}).isNull()); // no such frame
+    // A 16-bit colour frame is a 64 x 64 block of its colour value.
+    TMAT colour;
+    colour.SetColorType();
+    colour.SetDefaults16();
+    AddMATColorFrame(colour, static_cast<int32_t>(MakeColor(200, 100, 50)));
+    EXPECT_EQ(ColoursOf(MATFramePicture(colour, 1, 0, {})), Colours(64 * 64, {200, 100, 50}));
 }
 
 TEST(FramePicture, DamagedFramesAreNotRead)
 {
-    TBM bm = TwoByOneBM({1}, false); // one pixel short
+    const TBM bm = TwoByOneBM({1}, false); // one pixel short
     EXPECT_FALSE(BMFrameView(bm, 1));
     EXPECT_FALSE(BMFrameView(bm, 2));
     TMAT mat;
@@ -153,28 +99,40 @@ TEST(FramePicture, EightBitExportKeepsTheFramesOwnIndices)
     // Entries 1 and 2 share a colour: drawing and matching would turn 2 into 1.
     TPalette palette{};
     palette[1] = palette[2] = {9, 9, 9};
-    const TBM bm = TwoByOneBM({2, 1}, false);
     TempDir dir;
-    const std::string path = dir.File("f.bmp");
-    SaveFrameBitmap(*BMFrameView(bm, 1), palette, 2, 8, path);
-    const TBitmapPicture back = ReadBitmapFile(path);
+    SaveFrameBitmap(*BMFrameView(TwoByOneBM({2, 1}, false), 1), palette, 2, 8, dir.File("f.bmp"));
+    const TBitmapPicture back = ReadBitmapFile(dir.File("f.bmp"));
     ASSERT_EQ(back.Width, 4);
-    ASSERT_EQ(back.Height, 2);
-    EXPECT_EQ(back.Indices, (std::vector<uint8_t>{2, 2, 1, 1, 2, 2, 1, 1}));
-    ASSERT_EQ(back.ColorTable.size(), 256u);
-    EXPECT_EQ(back.ColorTable[2], (TPaletteEntry{9, 9, 9}));
-
+    EXPECT_EQ(back.Indices, (Indices{2, 2, 1, 1, 2, 2, 1, 1}));
+    EXPECT_EQ(back.ColorTable, Colours(palette.begin(), palette.end()));
     // A 16-bit frame at 8 bits takes the palette entry of its colour.
     TPalette reds{};
     reds[5] = {255, 0, 0};
     SaveFrameBitmap(*BMFrameView(TwoByOneBM(Words({0xF800, 0xF800}), true), 1), reds, 1, 8,
                     dir.File("g.png"));
-    EXPECT_EQ(ReadBitmapFile(dir.File("g.png")).Indices, (std::vector<uint8_t>{5, 5}));
-
-    SaveFrameBitmap(*BMFrameView(bm, 1), palette, 1, 24, dir.File("h.bmp"));
-    const TBitmapPicture rgb = ReadBitmapFile(dir.File("h.bmp"));
-    EXPECT_TRUE(rgb.Indices.empty());
-    EXPECT_EQ(rgb.PixelColor(1, 0), (TPaletteEntry{9, 9, 9}));
+    EXPECT_EQ(ReadBitmapFile(dir.File("g.png")).Indices, (Indices{5, 5}));
 }
 
-} // namespace
+TEST(ExportNames, OtherPathsExtensionsAndTextureDepths)
+{
+    EXPECT_EQ(ExportBaseName("walk.bm"), "walk");
+    EXPECT_EQ(ExportBaseName("/games/jk/mats/dr.wall.MAT"), "dr.wall");
+    EXPECT_EQ(ExportBaseName("C:\\fonts\\big.sft"), "big");
+    EXPECT_EQ(ExportBaseName("C:walk.bm"), "walk");
+    EXPECT_EQ(ExportBaseName("dir.d/noext"), "noext");
+    EXPECT_EQ(MATLevelBitmapName("wall", 2, 1), "wall-2-A.bmp");
+    EXPECT_EQ(MATLevelBitmapName("wall", 1, 4, ".png"), "wall-1-D.png");
+    EXPECT_EQ(MATLevelBitmapName("wall", 1, 5), "wall-1.bmp"); // no letter beyond D
+    TMAT mat;
+    mat.Header.NumRecords = 2;
+    mat.TextureHeaders[0] = {64, 64, 0, {}, 2};
+    mat.TextureHeaders[1] = {64, 4, 0, {}, 6}; // more levels than the editor makes
+    EXPECT_EQ(MATExportPictures(mat, "m", ".png"),
+              (std::vector<TExportPicture>{{"m-1-A.png", 1, 1}, {"m-1-B.png", 1, 2},
+                                           {"m-2-A.png", 2, 1}, {"m-2-B.png", 2, 2},
+                                           {"m-2-C.png", 2, 3}})); // 8x0: no picture
+    mat.TextureHeaders[1] = {64, 64, 0, {}, 6};
+    EXPECT_EQ(MATExportPictures(mat, "m").back(), (TExportPicture{"m-2-F.bmp", 2, 6}));
+    mat.Header.MatType = 1; // a bare header: no frames at all
+    EXPECT_TRUE(MATExportPictures(mat, "m").empty());
+}
