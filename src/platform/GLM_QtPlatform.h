@@ -75,7 +75,7 @@ public:
 
 // Associations the freedesktop way. For each extension: a MIME type
 // "application/x-glimra-<ext>" (glob "*.<ext>", comment = description) in
-// <data>/mime/packages/<identifier>.xml; a desktop entry <data>/applications/<identifier>.desktop
+// <data>/mime/packages/glimra-<ext>.xml; a desktop entry <data>/applications/<identifier>.desktop
 // whose Exec is the program path and "%f"; and the line "<mime type>=<identifier>.desktop" in
 // the [Default Applications] group of <config>/mimeapps.list. The MIME package and that line
 // play the extension key's part, the desktop entry the identifier key's.

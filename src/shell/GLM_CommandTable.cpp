@@ -12,8 +12,6 @@ constexpr std::array<bool, 4> NoSFT{true, true, true, false};
 constexpr std::array<bool, 4> MATOnly{false, false, true, false};
 
 using C = TCommand;
-
-// In TCommand order.
 using W = TDocumentWindow;
 
 // In TCommand order.
@@ -88,7 +86,10 @@ const TCommandInfo &CommandInfo(TCommand command)
 
 bool HasRoute(TCommand command, TDocumentKind kind)
 {
-    return CommandInfo(command).Routes[static_cast<size_t>(kind)];
+    // Routes has a column for the four game kinds only; any other kind has no route.
+    const std::array<bool, 4> &routes = CommandInfo(command).Routes;
+    const auto column = static_cast<size_t>(kind);
+    return column < routes.size() && routes[column];
 }
 
 const std::array<TCommand, 18> &DocumentCommands()

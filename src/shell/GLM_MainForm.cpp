@@ -502,11 +502,13 @@ void TMainForm::CloseAllDocuments()
 void TMainForm::ShowHelp()
 {
     StopCycling();
-    TShell &shell = Platform().Shell();
-    const auto open = [&shell](const std::string &path) {
+    const auto open = [this](const std::string &path) {
         std::error_code ec;
         const std::filesystem::path full = std::filesystem::absolute(path, ec);
-        shell.OpenWithDefaultProgram(ec ? path : full.string());
+        // A file the desktop has no program for must not look as if it had opened.
+        if (!Platform().Shell().OpenWithDefaultProgram(ec ? path : full.string()))
+            Platform().Messages().Error("Cannot open help file " + FileNamePart(path), {},
+                                        this);
     };
     if (FileExists(HelpFilePath)) {
         open(HelpFilePath);

@@ -275,6 +275,7 @@ TEST(CommandStates, FollowTheTableForEveryKind)
     };
     const auto has = [](const Names &names, const char *name) { return names.count(name) == 1; };
     EXPECT_TRUE(Enabled([](C c) { return NoDocumentStates()[c]; }).empty());
+    EXPECT_FALSE(HasRoute(C::Save, K::Unknown)); // no column of its own: never routed
     for (K kind : {K::BM, K::MAT, K::SFT}) // empty: frames and a palette only
         EXPECT_EQ(states(kind, 0), with("AddFrames SelectPalette"));
 
@@ -602,8 +603,9 @@ TEST_F(MainFormTest, ClosingAsksEveryWindowThenSavesSettings)
     EXPECT_FALSE(Desk.Store.WriteLog.empty());
 }
 
-// Guards Help: an existing help file goes to the desktop's default program; a missing one
-// gives "Cannot find help file" with its name, then the Open Help File dialog.
+// Guards Help: an existing help file goes to the desktop's default program (a refusal is
+// reported); a missing one gives "Cannot find help file" with its name, then the Open Help
+// File dialog.
 TEST_F(MainFormTest, HelpOpensTheFileOrAsksForIt)
 {
     HelpFilePath = Dir.File("sub/Guide.chm");
@@ -627,6 +629,9 @@ TEST_F(MainFormTest, HelpOpensTheFileOrAsksForIt)
     EXPECT_EQ(Desk.Desktop.Opened, (Texts{found, found}));
     EXPECT_EQ(Desk.Dialogs.Shown.size(), 2u);
     EXPECT_EQ(Messages().size(), 2u);
+    Desk.Desktop.OpenResult = false; // no program for it: said so, not silently dropped
+    Form->RunCommand(C::Contents);
+    EXPECT_EQ(Messages().back(), "Cannot open help file Found.chm");
 }
 
 // Guards the command line: the first argument opens once, at the first activation, under
