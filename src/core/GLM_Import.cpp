@@ -12,6 +12,13 @@ std::string SizeText(int width, int height)
     return "Bitmap Size: " + std::to_string(width) + "x" + std::to_string(height) + "\r";
 }
 
+size_t PixelCount(const TBitmapPicture &picture)
+{
+    return picture.Width > 0 && picture.Height > 0
+               ? static_cast<size_t>(picture.Width) * static_cast<size_t>(picture.Height)
+               : 0;
+}
+
 std::vector<uint8_t> FramePixels(const TBitmapPicture &picture, const TPalette &palette, bool is16,
                                  bool transparent)
 {
@@ -22,16 +29,13 @@ std::vector<uint8_t> FramePixels(const TBitmapPicture &picture, const TPalette &
 
 uint16_t PackPixel16(uint8_t red, uint8_t green, uint8_t blue, bool transparent)
 {
-    if (!transparent)
-        return static_cast<uint16_t>(((red >> 3) << 11) | ((green >> 2) << 5) | (blue >> 3));
-    return ColorToARGB1555(MakeColor(red, green, blue));
+    const TColor color = MakeColor(red, green, blue);
+    return transparent ? ColorToARGB1555(color) : ColorTo565(color);
 }
 
 std::vector<uint8_t> PictureToIndices(const TBitmapPicture &picture, const TPalette &palette)
 {
-    const size_t count = picture.Width > 0 && picture.Height > 0
-                             ? static_cast<size_t>(picture.Width) * picture.Height
-                             : 0;
+    const size_t count = PixelCount(picture);
     std::vector<uint8_t> pixels(count);
     if (count > 0 && picture.RGB.size() >= count * 3)
         TPaletteMatcher(palette).MatchPixels(picture.RGB.data(), count, pixels.data());
@@ -40,9 +44,7 @@ std::vector<uint8_t> PictureToIndices(const TBitmapPicture &picture, const TPale
 
 std::vector<uint8_t> PictureToWords(const TBitmapPicture &picture, bool transparent)
 {
-    const size_t count = picture.Width > 0 && picture.Height > 0
-                             ? static_cast<size_t>(picture.Width) * picture.Height
-                             : 0;
+    const size_t count = PixelCount(picture);
     std::vector<uint8_t> pixels(count * 2);
     if (picture.RGB.size() < count * 3)
         return pixels;

@@ -3,12 +3,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <random>
 
 #ifndef _WIN32
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -197,6 +194,19 @@ std::filesystem::path TemporarySibling(const std::filesystem::path &target)
     return target.parent_path() / Utf8Path(name + ".tmp");
 }
 
+bool Writable(const std::filesystem::path &target, std::filesystem::perms mode)
+{
+    using std::filesystem::perms;
+    if ((mode & (perms::owner_write | perms::group_write | perms::others_write)) == perms::none)
+        return false;
+#ifndef _WIN32
+    return ::access(target.c_str(), W_OK) == 0;
+#else
+    (void)target;
+    return true;
+#endif
+}
+
 } // namespace
 
 void SaveBytesAtomically(const std::string &path, const std::vector<uint8_t> &bytes)
@@ -210,6 +220,12 @@ void SaveBytesAtomically(const std::string &path, const std::vector<uint8_t> &by
         throw EInOutError(EInOutError::AccessDenied);
     if (target.parent_path().empty())
         target = std::filesystem::path(".") / target;
+    // Renaming over the target would bypass its own protection: a file nobody may write (a
+    // read-only file) is refused as writing into it would be.
+    const auto old = std::filesystem::status(target, ec);
+    const bool replacing = !ec && std::filesystem::exists(old);
+    if (replacing && !Writable(target, old.permissions()))
+        throw EInOutError(EInOutError::AccessDenied);
 
     std::filesystem::path temp;
     std::FILE *f = nullptr;
@@ -235,18 +251,9 @@ void SaveBytesAtomically(const std::string &path, const std::vector<uint8_t> &by
         throw EInOutError::FromErrno(err ? err : EIO);
     }
 
-    // Keep the permissions of the file being replaced.
-    const auto old = std::filesystem::status(target, ec);
-    if (!ec && std::filesystem::exists(old))
+    // Keep the permissions of the file being replaced; a new file has the usual ones already.
+    if (replacing)
         std::filesystem::permissions(temp, old.permissions(), ec);
-#ifndef _WIN32
-    else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        std::filesystem::permissions(temp, static_cast<std::filesystem::perms>(0666 & ~mask),
-                                     ec);
-    }
-#endif
     std::filesystem::rename(temp, target, ec);
     if (ec) {
         std::error_code ignored;

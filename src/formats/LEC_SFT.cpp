@@ -117,8 +117,9 @@ void TSFT::LoadFromFile(const std::string &path)
         const int32_t n = int32_t{last} - int32_t{first} + 1;
         if (n <= 0)
             continue;
+        // Bounded by the file before anything grows. No exact reserve per range: that would
+        // reallocate on every range, quadratic in a file of many one-character ranges.
         r.Require(uint64_t{8} * static_cast<uint64_t>(n));
-        defs.reserve(defs.size() + static_cast<size_t>(n));
         for (int32_t j = 0; j < n; ++j) {
             TSFTCharDef def;
             def.Code = static_cast<uint16_t>(first + j);

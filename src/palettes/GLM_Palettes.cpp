@@ -5,6 +5,7 @@
 #include "core/GLM_PaletteMatch.h"
 #include "formats/LEC_BM.h"
 #include "formats/LEC_CMP.h"
+#include "formats/LEC_ColorSearch.h"
 #include "formats/LEC_FileIO.h"
 #include "palettes/Adobe_ACT.h"
 #include "palettes/Jasc_PAL.h"
@@ -101,8 +102,7 @@ void SavePalettedBitmap(const QImage &picture, const TPalette &palette,
 {
     const TBitmapPicture pixels = PictureFromImage(picture);
     const TPaletteMatcher matcher(palette);
-    const auto nearest = std::make_unique<TCMP>();
-    nearest->Palette = palette;
+    TColorSearch nearest(palette); // the colormap tables' exact nearest-colour search
     // A picture has few distinct colours; each one missing from the palette is searched once.
     std::unordered_map<uint32_t, uint8_t> nearestOf;
 
@@ -118,7 +118,7 @@ void SavePalettedBitmap(const QImage &picture, const TPalette &palette,
         const uint32_t key = MakeColor(rgb[0], rgb[1], rgb[2]);
         auto found = nearestOf.find(key);
         if (found == nearestOf.end())
-            found = nearestOf.emplace(key, nearest->NearestColor(rgb[0], rgb[1], rgb[2])).first;
+            found = nearestOf.emplace(key, nearest.Nearest(rgb[0], rgb[1], rgb[2])).first;
         indices[i] = found->second;
     }
     WritePalettedBitmap(pixels.Width, pixels.Height, indices, palette, fileName);

@@ -41,6 +41,11 @@ TYPED_TEST(FailedSave, KeepsTheOldFileByteIdentical)
     EXPECT_EQ(ReadFile(path), old);
     InjectWriteFailureForTesting(std::nullopt);
     EXPECT_EQ(MessageOf([&] { doc.SaveToFile(this->Dir.File("no/such/x")); }), "File not found");
+    // A read-only file is not replaced behind its back (renaming over it would).
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    EXPECT_EQ(MessageOf([&] { doc.SaveToFile(path); }), "File access denied");
+    EXPECT_EQ(ReadFile(path), old);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
     doc.SaveToFile(path);
     EXPECT_NE(ReadFile(path), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(this->Dir.Path), {}), 1);
