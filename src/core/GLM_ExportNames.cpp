@@ -1,13 +1,13 @@
 #include "core/GLM_ExportNames.h"
 
+#include "core/GLM_FileNames.h"
 #include "core/GLM_Mipmaps.h"
 
 #include <algorithm>
 
 std::string ExportBaseName(const std::string &path)
 {
-    const size_t slash = path.find_last_of("/\\:");
-    std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string name = ExtractFileName(path);
     const size_t dot = name.rfind('.');
     if (dot != std::string::npos)
         name.erase(dot);

@@ -17,6 +17,12 @@ std::string LowerFileExt(const std::string &name)
     return ext;
 }
 
+std::string ExtractFileName(const std::string &path)
+{
+    const size_t separator = path.find_last_of("\\:/");
+    return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
 TFileKind FileKindOf(const std::string &name)
 {
     const std::string ext = LowerFileExt(name);

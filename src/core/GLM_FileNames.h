@@ -7,6 +7,9 @@
 // last "." is not after the last path separator ("\", ":" or "/").
 std::string LowerFileExt(const std::string &name);
 
+// The name after the last path separator ("\", ":" or "/").
+std::string ExtractFileName(const std::string &path);
+
 // The four game file kinds, in the order the New dialog lists them.
 enum class TFileKind { BM, CMP, MAT, SFT, Unknown };
 

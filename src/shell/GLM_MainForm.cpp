@@ -44,12 +44,6 @@ constexpr int DividerWidth = 8;
 
 std::string TheApplicationTitle = MainCaption;
 
-std::string FileNamePart(const std::string &path)
-{
-    const size_t separator = path.find_last_of("/\\:");
-    return separator == std::string::npos ? path : path.substr(separator + 1);
-}
-
 QMdiSubWindow *SubWindowOf(TDocumentWindow *window)
 {
     return window ? qobject_cast<QMdiSubWindow *>(window->parentWidget()) : nullptr;
@@ -507,14 +501,15 @@ void TMainForm::ShowHelp()
         const std::filesystem::path full = std::filesystem::absolute(path, ec);
         // A file the desktop has no program for must not look as if it had opened.
         if (!Platform().Shell().OpenWithDefaultProgram(ec ? path : full.string()))
-            Platform().Messages().Error("Cannot open help file " + FileNamePart(path), {},
+            Platform().Messages().Error("Cannot open help file " + ExtractFileName(path), {},
                                         this);
     };
     if (FileExists(HelpFilePath)) {
         open(HelpFilePath);
         return;
     }
-    Platform().Messages().Error("Cannot find help file " + FileNamePart(HelpFilePath), {}, this);
+    Platform().Messages().Error("Cannot find help file " + ExtractFileName(HelpFilePath), {},
+                                this);
     TFileDialogRequest request;
     request.Kind = TFileDialogKind::Open;
     request.Title = "Open Help File";
