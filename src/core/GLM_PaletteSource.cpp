@@ -20,20 +20,17 @@ TPalette LoadPaletteSource(const std::string &name)
     }
     if (!IsValidPalette(name))
         throw EInOutError(EInOutError::Other, "No palette in this file");
-    // The loaders leave entries they do not define as they were: loading over two different
-    // fills tells the defined entries (equal in both) from the others.
-    TPalette dark{}, light{};
-    light.fill({255, 255, 255});
-    LoadPalette(name, dark);
-    LoadPalette(name, light);
-    bool any = false;
-    for (int i = 0; i < 256; ++i) {
-        if (dark[i] == light[i]) {
-            palette[i] = dark[i];
-            any = true;
-        }
+    // The loaders leave entries they do not define as they were, so loading over black makes
+    // them black. Only an all-black result can hide a file that defined nothing: a second load
+    // over white tells the two apart.
+    LoadPalette(name, palette);
+    if (palette == TPalette{}) {
+        TPalette white;
+        white.fill({255, 255, 255});
+        TPalette probe = white;
+        LoadPalette(name, probe);
+        if (probe == white)
+            throw EInOutError(EInOutError::Other, "No palette in this file");
     }
-    if (!any)
-        throw EInOutError(EInOutError::Other, "No palette in this file");
     return palette;
 }
