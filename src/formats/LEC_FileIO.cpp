@@ -1,11 +1,17 @@
 #include "formats/LEC_FileIO.h"
 
+#include "formats/LEC_SaveHooks.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <random>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -97,7 +103,9 @@ void TFileReader::Require(uint64_t n) const
 
 void TFileReader::Read(void *dest, size_t n)
 {
-    std::memcpy(dest, Take(n), n);
+    const uint8_t *src = Take(n);
+    if (n > 0) // an empty file has no data pointer to copy from
+        std::memcpy(dest, src, n);
 }
 
 const uint8_t *TFileReader::Take(size_t n)
@@ -163,7 +171,9 @@ bool WriteAll(std::FILE *f, const std::vector<uint8_t> &bytes, int &err)
     size_t limit = bytes.size();
     if (gFailAfterBytes && *gFailAfterBytes < limit)
         limit = static_cast<size_t>(*gFailAfterBytes);
-    if (limit > 0 && std::fwrite(bytes.data(), 1, limit, f) != limit) {
+    const auto write = SaveHooks().Write;
+    if (limit > 0 && (write ? write(bytes.data(), limit, f)
+                            : std::fwrite(bytes.data(), 1, limit, f)) != limit) {
         err = errno;
         return false;
     }
@@ -175,23 +185,55 @@ bool WriteAll(std::FILE *f, const std::vector<uint8_t> &bytes, int &err)
         err = errno;
         return false;
     }
-#ifndef _WIN32
+#ifdef _WIN32
+    if (::_commit(::_fileno(f)) != 0) {
+#else
     if (::fsync(fileno(f)) != 0) {
+#endif
         err = errno;
         return false;
     }
-#endif
     return true;
 }
 
 std::filesystem::path TemporarySibling(const std::filesystem::path &target)
 {
     static std::mt19937_64 rng{std::random_device{}()};
-    std::string name = "." + target.filename().string() + ".glimra-";
-    const char digits[] = "0123456789abcdef";
-    for (int i = 0; i < 8; ++i)
-        name += digits[rng() % 16];
-    return target.parent_path() / Utf8Path(name + ".tmp");
+    std::string tag;
+    if (const auto hook = SaveHooks().TemporaryTag) {
+        tag = hook();
+    } else {
+        const char digits[] = "0123456789abcdef";
+        for (int i = 0; i < 8; ++i)
+            tag += digits[rng() % 16];
+    }
+    // Built as a path, so that the target's name never passes through a narrow code page.
+    std::filesystem::path name(".");
+    name += target.filename();
+    name += Utf8Path(".glimra-" + tag + ".tmp");
+    return target.parent_path() / name;
+}
+
+// Creates the temporary file, failing when the name exists already.
+std::FILE *OpenExclusive(const std::filesystem::path &temp)
+{
+#ifdef _WIN32
+    // The C runtime's fopen ignores the "x" mode letter, so the exclusive open is asked for
+    // by its flags.
+    const int fd = ::_wopen(temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                            _S_IREAD | _S_IWRITE);
+    if (fd < 0)
+        return nullptr;
+    std::FILE *f = ::_fdopen(fd, "wb");
+    if (!f) {
+        const int err = errno;
+        ::_close(fd);
+        errno = err;
+    }
+    return f;
+#else
+    return std::fopen(temp.c_str(), "wbx");
+#endif
 }
 
 bool Writable(const std::filesystem::path &target, std::filesystem::perms mode)
@@ -231,11 +273,7 @@ void SaveBytesAtomically(const std::string &path, const std::vector<uint8_t> &by
     std::FILE *f = nullptr;
     for (int attempt = 0; attempt < 16 && !f; ++attempt) {
         temp = TemporarySibling(target);
-#ifdef _WIN32
-        f = _wfopen(temp.c_str(), L"wbx");
-#else
-        f = std::fopen(temp.c_str(), "wbx");
-#endif
+        f = OpenExclusive(temp);
         if (!f && errno != EEXIST)
             break;
     }
