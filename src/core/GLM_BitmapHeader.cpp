@@ -139,7 +139,8 @@ void CheckBitmapBytes(const std::vector<uint8_t> &bytes)
         if (!RunLengthComplete(bytes, start, h->Compression == 2, h->Width, rows))
             throw Truncated();
         break;
-    default: break;
+    default:
+        break;
     }
 }
 

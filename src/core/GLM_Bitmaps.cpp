@@ -204,19 +204,27 @@ TBitmapPicture ReadBitmapBytes(const std::vector<uint8_t> &bytes)
     return PictureFromImage(image);
 }
 
-TBitmapPicture ReadBitmapFile(const std::string &path)
+namespace {
+
+// The file's bytes; the reader's own copy is gone before anything is decoded.
+std::vector<uint8_t> FileBytes(const std::string &path)
 {
     TFileReader file(path);
     std::vector<uint8_t> bytes(file.Size());
     file.Read(bytes.data(), bytes.size());
-    return ReadBitmapBytes(bytes);
+    return bytes;
+}
+
+} // namespace
+
+TBitmapPicture ReadBitmapFile(const std::string &path)
+{
+    return ReadBitmapBytes(FileBytes(path));
 }
 
 std::vector<TPaletteEntry> ReadBitmapFileColorTable(const std::string &path)
 {
-    TFileReader file(path);
-    std::vector<uint8_t> bytes(file.Size());
-    file.Read(bytes.data(), bytes.size());
+    const std::vector<uint8_t> bytes = FileBytes(path);
     if (const std::optional<TBitmapHeader> header = ParseBitmapHeader(bytes))
         return ReadBitmapColorTable(bytes, *header);
     // Another kind of picture under a bitmap's name: only decoding finds its table.

@@ -147,9 +147,8 @@ inline void ExpectSaveFaultsHarmless(const std::function<void(const std::string 
         std::filesystem::permissions(path, perms::all);
         std::filesystem::permissions(dir.Path, perms::owner_read | perms::owner_exec |
                                                    perms::others_read | perms::others_exec);
-        const int result = AsOrdinaryUser([&] {
-            return MessageOf([&] { save(path); }) == "File access denied" ? 0 : 1;
-        });
+        const int result = AsOrdinaryUser(
+            [&] { return MessageOf([&] { save(path); }) == "File access denied" ? 0 : 1; });
         EXPECT_EQ(result, 0) << name << ": refused with another message, or written";
         EXPECT_EQ(ReadFile(path), old) << name;
         EXPECT_EQ(FolderNames(dir.Path), std::set<std::string>{name}) << name;

@@ -36,8 +36,8 @@ using namespace testutil;
 namespace {
 
 // File header, 40-byte information header, `table` entries of 4 bytes, then `pixels`.
-std::vector<uint8_t> Bitmap(int32_t width, int32_t height, int bits, int compression,
-                            size_t table, const std::vector<uint8_t> &pixels)
+std::vector<uint8_t> Bitmap(int32_t width, int32_t height, int bits, int compression, size_t table,
+                            const std::vector<uint8_t> &pixels)
 {
     const int32_t offset = 54 + 4 * int32_t(table);
     Bytes b;
@@ -110,8 +110,7 @@ int WithinAddressSpace(size_t extra, const std::function<int()> &f)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-template <typename F>
-int RefusedWith(const std::string &start, F &&f)
+template <typename F> int RefusedWith(const std::string &start, F &&f)
 {
     return MessageOf(f).rfind(start, 0) == 0 ? 0 : 1;
 }
@@ -146,7 +145,9 @@ TEST(PictureLimits, SizesBeyondTheCapAreRefusedBeforeDecoding)
               tooLarge + "2x16777214 (the limit is 16384x16384)");
     EXPECT_EQ(FiftyFiveBytes().size(), 55u);
     // Top-down bitmaps store a negative height.
-    EXPECT_EQ(MessageOf([&] { ReadBitmapBytes(Bitmap(8, -16385, 8, 1, 256, {0, 1})); }),
+    EXPECT_EQ(MessageOf([&] {
+                  ReadBitmapBytes(Bitmap(8, -16385, 8, 1, 256, {0, 1}));
+              }),
               tooLarge + "8x-16385 (the limit is 16384x16384)");
     EXPECT_EQ(MessageOf([&] { ReadBitmapBytes(Png(16385, 1)); }),
               tooLarge + "16385x1 (the limit is 16384x16384)");
@@ -175,16 +176,18 @@ TEST(PictureLimits, APaletteComesFromTheColourTableWithoutDecoding)
 TEST(PictureLimits, HostileFilesAreRefusedWithinABoundedAddressSpace)
 {
     constexpr size_t Budget = size_t(100) << 20;
-    EXPECT_EQ(WithinAddressSpace(Budget, [] {
-                  return RefusedWith("Bitmap image is too large",
-                                     [] { ReadBitmapBytes(FiftyFiveBytes()); });
-              }),
+    EXPECT_EQ(WithinAddressSpace(Budget,
+                                 [] {
+                                     return RefusedWith("Bitmap image is too large",
+                                                        [] { ReadBitmapBytes(FiftyFiveBytes()); });
+                                 }),
               0);
     for (const auto &[kind, file] : TruncatedBitmaps())
-        EXPECT_EQ(WithinAddressSpace(Budget, [&] {
-                      return RefusedWith("Bitmap image is truncated",
-                                         [&] { ReadBitmapBytes(file); });
-                  }),
+        EXPECT_EQ(WithinAddressSpace(Budget,
+                                     [&] {
+                                         return RefusedWith("Bitmap image is truncated",
+                                                            [&] { ReadBitmapBytes(file); });
+                                     }),
                   0)
             << kind;
 
@@ -202,22 +205,27 @@ TEST(PictureLimits, HostileFilesAreRefusedWithinABoundedAddressSpace)
     font.LoadFromFile(std::string(GLIMRA_SAMPLES_DIR) + "/font8.sft");
     const size_t fontSize = ReadFile(std::string(GLIMRA_SAMPLES_DIR) + "/font8.sft").size();
     const std::string sft = patched("font8.sft", fontSize - font.Pixels.size() - 8);
-    EXPECT_EQ(WithinAddressSpace(Budget, [&] {
-                  return RefusedWith("Read beyond end of file", [&] { TBM().LoadFromFile(bm); });
-              }),
+    EXPECT_EQ(WithinAddressSpace(Budget,
+                                 [&] {
+                                     return RefusedWith("Read beyond end of file",
+                                                        [&] { TBM().LoadFromFile(bm); });
+                                 }),
               0);
-    EXPECT_EQ(WithinAddressSpace(Budget, [&] {
-                  return RefusedWith("Read beyond end of file", [&] { TSFT().LoadFromFile(sft); });
-              }),
+    EXPECT_EQ(WithinAddressSpace(Budget,
+                                 [&] {
+                                     return RefusedWith("Read beyond end of file",
+                                                        [&] { TSFT().LoadFromFile(sft); });
+                                 }),
               0);
     // A legitimate picture still loads under the same limit.
-    EXPECT_EQ(WithinAddressSpace(Budget, [] {
-                  return ReadBitmapBytes(Bitmap(1000, 1000, 24, 0, 0,
-                                                std::vector<uint8_t>(3000000)))
-                                     .Width == 1000
-                             ? 0
-                             : 1;
-              }),
+    EXPECT_EQ(WithinAddressSpace(Budget,
+                                 [] {
+                                     return ReadBitmapBytes(Bitmap(1000, 1000, 24, 0, 0,
+                                                                   std::vector<uint8_t>(3000000)))
+                                                        .Width == 1000
+                                                ? 0
+                                                : 1;
+                                 }),
               0);
 }
 #endif

@@ -2,8 +2,8 @@
 // may not write to, a folder in the target's place and a vanished folder; and the temporary
 // file never takes over a name that exists (the Windows C runtime ignores fopen's "x").
 
-#include "FormatTests.h"
 #include "SaveFaults.h"
+#include "FormatTests.h"
 #include "formats/LEC_BM.h"
 #include "formats/LEC_CMP.h"
 #include "formats/LEC_MAT.h"
@@ -45,6 +45,7 @@ TEST(SaveFaults, NamesOutsideTheAnsiCodePageSurviveTheTemporaryFile)
     SaveBytesAtomically(path, {8, 8}); // replacing it goes through a temporary name too
     EXPECT_EQ(TFileReader(path).Size(), 2u);
     ASSERT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 1);
-    EXPECT_EQ(std::filesystem::directory_iterator(dir.Path)->path().filename().u8string(),
-              std::u8string(reinterpret_cast<const char8_t *>(name.c_str())));
+    const std::u8string found =
+        std::filesystem::directory_iterator(dir.Path)->path().filename().u8string();
+    EXPECT_EQ(std::string(found.begin(), found.end()), name);
 }

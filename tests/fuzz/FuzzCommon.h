@@ -27,8 +27,8 @@ inline std::string WriteInput(const uint8_t *data, size_t size, const std::strin
     static const std::string dir = std::filesystem::is_directory("/dev/shm")
                                        ? std::string("/dev/shm")
                                        : std::filesystem::temp_directory_path().string();
-    const std::string path = dir + "/glimra-fuzz-" + std::to_string(::getpid()) + "-" +
-                             std::to_string(slot) + ext;
+    const std::string path =
+        dir + "/glimra-fuzz-" + std::to_string(::getpid()) + "-" + std::to_string(slot) + ext;
     std::FILE *f = std::fopen(path.c_str(), "wb");
     if (!f || (size > 0 && std::fwrite(data, 1, size, f) != size) || std::fclose(f) != 0)
         Fail("cannot write the input file");

@@ -10,8 +10,7 @@
 namespace fuzz {
 
 template <typename T, typename Same>
-int FuzzDocument(const uint8_t *data, size_t size, const char *ext, const char *sample,
-                 Same same)
+int FuzzDocument(const uint8_t *data, size_t size, const char *ext, const char *sample, Same same)
 {
     static const std::unique_ptr<T> seed = [&] {
         auto object = std::make_unique<T>();
@@ -48,8 +47,7 @@ int FuzzDocument(const uint8_t *data, size_t size, const char *ext, const char *
 template <typename T>
 int FuzzDocument(const uint8_t *data, size_t size, const char *ext, const char *sample)
 {
-    return FuzzDocument<T>(data, size, ext, sample,
-                           [](const T &a, const T &b) { return a == b; });
+    return FuzzDocument<T>(data, size, ext, sample, [](const T &a, const T &b) { return a == b; });
 }
 
 } // namespace fuzz

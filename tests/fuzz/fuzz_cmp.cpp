@@ -5,12 +5,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    return fuzz::FuzzDocument<TCMP>(data, size, ".cmp", "colormap.cmp",
-                                    [](const TCMP &a, const TCMP &b) {
-                                        return std::memcmp(&a.Header, &b.Header,
-                                                           sizeof a.Header) == 0 &&
-                                               a.Palette == b.Palette &&
-                                               a.LightLevels == b.LightLevels &&
-                                               a.TransTables == b.TransTables;
-                                    });
+    return fuzz::FuzzDocument<TCMP>(
+        data, size, ".cmp", "colormap.cmp", [](const TCMP &a, const TCMP &b) {
+            return std::memcmp(&a.Header, &b.Header, sizeof a.Header) == 0 &&
+                   a.Palette == b.Palette && a.LightLevels == b.LightLevels &&
+                   a.TransTables == b.TransTables;
+        });
 }

@@ -8,8 +8,7 @@
 
 namespace {
 
-template <typename T>
-const T &Seed(const char *sample)
+template <typename T> const T &Seed(const char *sample)
 {
     static const std::unique_ptr<T> seed = [&] {
         auto object = std::make_unique<T>();
@@ -23,8 +22,8 @@ void ImportInto(const TBitmapPicture &picture, const TBM &seed)
 {
     auto bm = std::make_unique<TBM>(seed);
     const TImportResult r = ImportBMFrame(*bm, picture, DfltPalette());
-    if (r.Changed() && bm->Images[r.Frame - 1].Pixels.size() !=
-                           bm->ImageBytes(picture.Width, picture.Height))
+    if (r.Changed() &&
+        bm->Images[r.Frame - 1].Pixels.size() != bm->ImageBytes(picture.Width, picture.Height))
         fuzz::Fail("an imported BM frame's pixels do not match its size");
 }
 

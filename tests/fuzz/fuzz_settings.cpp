@@ -56,7 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         QSettings raw(QString::fromStdString(input), QSettings::IniFormat);
         keys = raw.allKeys();
     }
-    keys << "CycleRate" << "HelpFilePath";
+    keys << "CycleRate"
+         << "HelpFilePath";
     std::vector<std::pair<std::string, TValue>> values;
     {
         TQtSettingsStore store(input), copy(output);
