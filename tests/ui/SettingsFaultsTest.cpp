@@ -72,9 +72,9 @@ TEST_F(SettingsFileTest, WrongTypesGiveTheirDefaultsAndTheRestLoads)
     EXPECT_EQ(Messages(),
               std::vector<std::string>{"Some settings could not be read from \"" + Path +
                                        "\"; Glimra uses their defaults.\n"
+                                       "Invalid data type for 'CycleRate'\n"
                                        "Invalid data type for 'BMPalettePath'\n"
-                                       "Invalid data type for 'MATAverageFill'\n"
-                                       "Invalid data type for 'CycleRate'"});
+                                       "Invalid data type for 'MATAverageFill'"});
     EXPECT_EQ(std::tuple(CycleRate, MATAverageFill, MATNumberMipmaps, BMPalettePath),
               std::tuple(5, true, 3, std::string("Uicolormap")));
 }
@@ -86,14 +86,23 @@ TEST_F(SettingsFileTest, AFailedSaveKeepsTheOldFile)
     const std::vector<uint8_t> old = Load(text);
     CycleRate = 3;
 
-    // A file in the settings' place that is a folder, and a folder that vanished: nothing
-    // written, nothing left behind.
-    for (const std::string &place : {Dir.File("folder"), Dir.File("gone/Glimra.conf")}) {
-        if (place == Dir.File("folder"))
-            std::filesystem::create_directory(place);
+    // A folder in the settings file's place cannot be opened as the store: it stays an empty
+    // folder and, as for any store that cannot be opened at exit, nothing is said.
+    {
+        const std::string place = Dir.File("folder");
+        std::filesystem::create_directory(place);
         TFileSettingsPlatform other(place);
         SaveSettings(nullptr);
-        EXPECT_FALSE(std::filesystem::is_regular_file(place)) << place;
+        EXPECT_TRUE(std::filesystem::is_empty(place));
+        EXPECT_TRUE(other.Boxes.Shown.empty());
+    }
+    // A vanished folder is made again: the settings have no other place to go.
+    {
+        const std::string place = Dir.File("gone/Glimra.conf");
+        TFileSettingsPlatform other(place);
+        SaveSettings(nullptr);
+        EXPECT_TRUE(std::filesystem::is_regular_file(place));
+        std::filesystem::remove_all(Dir.Path / "gone");
     }
 
     // The disk fills part-way: the process may write no more than 10 bytes to a file.
