@@ -16,7 +16,7 @@ targets=("$@")
 dir=${GLIMRA_FUZZ_DIR:-$here/build-fuzz}
 jobs=$(nproc 2>/dev/null || echo 2)
 
-CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMRA_FUZZ=ON \
+CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Release -DGLIMRA_FUZZ=ON \
     -DGLIMRA_BUILD_BENCH=OFF >/dev/null
 cmake --build "$dir" -j "$jobs" --target "${targets[@]/#/fuzz_}" >/dev/null
 
