@@ -3,6 +3,7 @@
 # runs each for SECONDS on its seed corpus; fails on the first finding.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]   default: 10 seconds, every target
 #   scripts/fuzz.sh 600 picture             ten minutes of the picture reader
+#   GLIMRA_FUZZ_RUNS=1000000 scripts/fuzz.sh 0 bm   a million executions, however long
 # Targets: bm mat cmp sft act riff_pal jasc_pal gimp_gpl palette_source picture import settings
 # Findings are left as build-fuzz/findings/TARGET/crash-* (or leak-*, oom-*, timeout-*).
 set -euo pipefail
@@ -55,11 +56,13 @@ for t in "${targets[@]}"; do
         esac
     done
     log="$dir/findings/$t.log"
-    if "$dir/tests/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 \
+    limit=-max_total_time="$seconds"
+    [ -z "${GLIMRA_FUZZ_RUNS:-}" ] || limit=-runs="$GLIMRA_FUZZ_RUNS"
+    if "$dir/tests/fuzz/fuzz_$t" "$limit" -timeout=10 -rss_limit_mb=2560 \
         -max_len=90000 -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1
     then
         runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$')
-        echo "fuzz_$t: ${runs:-?} executions in ${seconds} s, no finding"
+        echo "fuzz_$t: ${runs:-?} executions, no finding"
     else
         echo "fuzz_$t: FINDING (see $log)"
         tail -n 40 "$log"

@@ -21,6 +21,21 @@ uint32_t U32At(const std::vector<uint8_t> &b, size_t at)
     return static_cast<uint32_t>(GetInt32LE(&b[at]));
 }
 
+// The information headers Windows and OS/2 define. The decoder guesses at any other size,
+// and its guess may not be ours.
+bool KnownHeaderSize(uint32_t size)
+{
+    for (uint32_t known : {12u, 40u, 52u, 56u, 64u, 108u, 124u})
+        if (size == known)
+            return true;
+    return false;
+}
+
+EInOutError Invalid()
+{
+    return EInOutError(EInOutError::Other, "Bitmap image is not valid");
+}
+
 EInOutError Truncated()
 {
     return EInOutError(EInOutError::Other,
@@ -74,7 +89,7 @@ std::optional<TBitmapHeader> ParseBitmapHeader(const std::vector<uint8_t> &b)
         return std::nullopt;
     const uint32_t headerSize = U32At(b, FileHeaderSize);
     const bool core = headerSize == CoreHeaderSize;
-    if ((!core && headerSize < InfoHeaderSize) || headerSize > b.size() - FileHeaderSize)
+    if (!KnownHeaderSize(headerSize) || headerSize > b.size() - FileHeaderSize)
         return std::nullopt;
     TBitmapHeader h;
     h.PixelOffset = U32At(b, 10);
@@ -114,9 +129,11 @@ void CheckPictureSize(int64_t width, int64_t height)
 
 void CheckBitmapBytes(const std::vector<uint8_t> &bytes)
 {
+    if (bytes.size() < 2 || bytes[0] != 'B' || bytes[1] != 'M')
+        return;
     const std::optional<TBitmapHeader> h = ParseBitmapHeader(bytes);
     if (!h)
-        return;
+        throw Invalid();
     CheckPictureSize(h->Width, h->Height);
     const int64_t rows = h->Height < 0 ? -h->Height : h->Height;
     if (h->Width <= 0 || rows == 0 || h->TableCount > 256)
@@ -152,7 +169,7 @@ std::vector<TPaletteEntry> ReadBitmapColorTable(const std::vector<uint8_t> &byte
         return table;
     const size_t end = header.TableOffset + header.TableCount * header.TableEntrySize;
     if (header.TableCount > 256 || end > bytes.size())
-        throw EInOutError(EInOutError::Other, "Bitmap image is not valid");
+        throw Invalid();
     for (size_t k = 0; k < header.TableCount; ++k) {
         const uint8_t *e = &bytes[header.TableOffset + k * header.TableEntrySize];
         table.push_back({e[2], e[1], e[0]});

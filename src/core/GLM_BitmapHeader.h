@@ -34,9 +34,9 @@ std::optional<TBitmapHeader> ParseBitmapHeader(const std::vector<uint8_t> &bytes
 // Raises EInOutError when a picture of this size may not be decoded.
 void CheckPictureSize(int64_t width, int64_t height);
 
-// Raises EInOutError when the headers promise more than the file holds: a size over the cap,
-// uncompressed rows past the end of the file, or a run-length stream that ends before the
-// picture does. A file that is not a Windows bitmap passes.
+// Raises EInOutError when a Windows bitmap's headers are of no known kind or promise more than
+// the file holds: a size over the cap, uncompressed rows past the end of the file, or a
+// run-length stream that ends before the picture does. Other kinds of picture pass.
 void CheckBitmapBytes(const std::vector<uint8_t> &bytes);
 
 // The colour table as stored, in file order, without decoding a pixel; empty for a bitmap of

@@ -193,9 +193,11 @@ TBitmapPicture ReadBitmapBytes(const std::vector<uint8_t> &bytes)
     // The size cap decides, for every kind of picture: the decoder may allocate what a picture
     // of that size needs at 32 bits and no more.
     reader.setAllocationLimit(MaxPictureSide / 1024 * MaxPictureSide / 1024 * 4);
+    // A picture whose size cannot be told before decoding is not decoded.
     const QSize declared = reader.size();
-    if (declared.isValid())
-        CheckPictureSize(declared.width(), declared.height());
+    if (!declared.isValid())
+        throw EInOutError(EInOutError::Other, InvalidPicture);
+    CheckPictureSize(declared.width(), declared.height());
     QImage image = reader.read();
     if (image.isNull())
         throw EInOutError(EInOutError::Other, InvalidPicture);

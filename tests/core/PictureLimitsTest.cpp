@@ -152,6 +152,13 @@ TEST(PictureLimits, SizesBeyondTheCapAreRefusedBeforeDecoding)
     EXPECT_EQ(MessageOf([&] { ReadBitmapBytes(Png(16385, 1)); }),
               tooLarge + "16385x1 (the limit is 16384x16384)");
     EXPECT_EQ(ReadBitmapBytes(Png(MaxPictureSide, 1)).Width, MaxPictureSide);
+    // A header of no known size: the decoder would guess 5637 x 32763 from these 29 bytes and
+    // fill 700 MB before anyone could look at the size.
+    const std::vector<uint8_t> unknown = {'B', 'M',  0x46, 0, 0,    0, 0, 0, 0, 0,
+                                          0,   0,    0,    0, 0,    0, 3, 2, 5, 0x16,
+                                          5,   0x80, 1,    0, 0x18, 0, 0, 0, 0};
+    EXPECT_EQ(unknown.size(), 29u);
+    EXPECT_EQ(MessageOf([&] { ReadBitmapBytes(unknown); }), "Bitmap image is not valid");
 }
 
 TEST(PictureLimits, APaletteComesFromTheColourTableWithoutDecoding)
