@@ -4,11 +4,11 @@
 
 #include <QApplication>
 
-#include "shell/GLM_AboutBox.h"
-#include "shell/GLM_FileReplaceForm.h"
-#include "shell/GLM_MainForm.h"
-#include "shell/GLM_NewForm.h"
-#include "shell/GLM_OptionsForm.h"
+#include "ui/shell/GLM_AboutBox.h"
+#include "ui/shell/GLM_FileReplaceForm.h"
+#include "ui/shell/GLM_MainForm.h"
+#include "ui/shell/GLM_NewForm.h"
+#include "ui/shell/GLM_OptionsForm.h"
 
 int main(int argc, char **argv)
 {

@@ -3,7 +3,7 @@
 // followed by the file's own palette. The 128-byte header is shared with SFT fonts.
 
 #include "formats/LEC_FileIO.h"
-#include "palettes/GLM_Globals.h"
+#include "formats/GLM_Globals.h"
 
 #include <array>
 #include <cstdint>

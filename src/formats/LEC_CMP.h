@@ -1,7 +1,7 @@
 #pragma once
 // Colormap file: a palette with 64 light-level tables and optional transparency tables.
 
-#include "palettes/GLM_Globals.h"
+#include "formats/GLM_Globals.h"
 
 #include <array>
 #include <cstdint>

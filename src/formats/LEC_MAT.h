@@ -3,7 +3,7 @@
 // with all their mipmap levels (texture MAT).
 
 #include "formats/LEC_FileIO.h"
-#include "palettes/GLM_Globals.h"
+#include "formats/GLM_Globals.h"
 
 #include <array>
 #include <cstdint>

@@ -13,13 +13,13 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "palettes/GLM_Globals.h"
-#include "platform/GLM_TestPlatform.h"
-#include "shell/GLM_AboutBox.h"
-#include "shell/GLM_NewForm.h"
-#include "shell/GLM_OptionsForm.h"
-#include "shell/GLM_RadioGroup.h"
-#include "shell/GLM_Settings.h"
+#include "formats/GLM_Globals.h"
+#include "GLM_TestPlatform.h"
+#include "ui/shell/GLM_AboutBox.h"
+#include "ui/shell/GLM_NewForm.h"
+#include "ui/shell/GLM_OptionsForm.h"
+#include "ui/shell/GLM_RadioGroup.h"
+#include "ui/shell/GLM_Settings.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <QPushButton>
 
 #include "TestFiles.h"
-#include "platform/GLM_TestPlatform.h"
-#include "shell/GLM_FileReplaceForm.h"
+#include "GLM_TestPlatform.h"
+#include "ui/shell/GLM_FileReplaceForm.h"
 
 namespace {
 

@@ -21,13 +21,13 @@
 
 #include "TestFiles.h"
 #include "formats/LEC_FileIO.h"
-#include "platform/GLM_TestPlatform.h"
-#include "shell/GLM_AboutBox.h"
-#include "shell/GLM_MainForm.h"
-#include "shell/GLM_NewForm.h"
-#include "shell/GLM_OptionsForm.h"
-#include "shell/GLM_RadioGroup.h"
-#include "shell/GLM_Settings.h"
+#include "GLM_TestPlatform.h"
+#include "ui/shell/GLM_AboutBox.h"
+#include "ui/shell/GLM_MainForm.h"
+#include "ui/shell/GLM_NewForm.h"
+#include "ui/shell/GLM_OptionsForm.h"
+#include "ui/shell/GLM_RadioGroup.h"
+#include "ui/shell/GLM_Settings.h"
 
 namespace {
 
