@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "ui/shell/GLM_AboutBox.h"
+#include "ui/shell/GLM_DocumentFactory.h"
 #include "ui/shell/GLM_FileReplaceForm.h"
 #include "ui/shell/GLM_MainForm.h"
 #include "ui/shell/GLM_NewForm.h"
@@ -13,7 +14,8 @@
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
-    SetApplicationTitle("Glimra");
+    // Each document window kind registers here as it is built, for example
+    // RegisterDocumentWindow<TMATForm>(); a kind without a window says so when opened.
 
     TMainForm mainForm;
     mainForm.CommandLine = QApplication::arguments().mid(1);

@@ -1,60 +1,12 @@
 #include "core/GLM_CommandTable.h"
 
-#include <algorithm>
+#include "core/GLM_FileNames.h"
+#include "formats/LEC_BM.h"
+#include "formats/LEC_MAT.h"
 
 namespace {
 
-constexpr std::array<bool, 4> None{false, false, false, false};
-constexpr std::array<bool, 4> All{true, true, true, true};
-constexpr std::array<bool, 4> NoCMP{true, false, true, true};
-constexpr std::array<bool, 4> BMMAT{true, false, true, false};
-constexpr std::array<bool, 4> NoSFT{true, true, true, false};
-constexpr std::array<bool, 4> MATOnly{false, false, true, false};
-
 using C = TCommand;
-using W = TDocumentWindow;
-
-// In TCommand order.
-constexpr std::array<TCommandInfo, CommandCount> Commands{{
-    {C::New, "New1", "&New...", "NewButton", "New", true, nullptr, None},
-    {C::Open, "Open1", "&Open...", "OpenButton", "Open", true, nullptr, None},
-    {C::Reopen, "Reopen1", "&Reopen", nullptr, nullptr, false, nullptr, None},
-    {C::Save, "Save1", "&Save", "SaveButton", "Save", true, &W::SaveFile, All},
-    {C::SaveAs, "SaveAs1", "Save &As...", nullptr, nullptr, true, &W::SaveFileAs, All},
-    {C::SaveBitmap, "SaveBitmap1", "Save &Bitmap...", "SaveBitmapButton", "Save Bitmap", true,
-     &W::SaveBitmap, NoCMP},
-    {C::SaveAllBitmaps, "SaveAllBitmaps1", "Save All Bit&maps...", "SaveAllBitmapsButton",
-     "Save All Bitmaps", true, &W::SaveAllBitmaps, BMMAT},
-    {C::Close, "Close1", "&Close", nullptr, nullptr, false, nullptr, None},
-    {C::CloseAll, "CloseAll1", "Clos&e All", nullptr, nullptr, false, nullptr, None},
-    {C::Options, "Options1", "O&ptions...", "OptionsButton", "Options", true, nullptr, None},
-    {C::Exit, "Exit1", "E&xit", nullptr, nullptr, false, nullptr, None},
-    {C::AddFrames, "AddFrames1", "&Add Frames...", "AddFramesButton", "Add Frame", true,
-     &W::AddFrames, NoCMP},
-    {C::AddMipmap, "AddMipmap1", "Add &Mipmap...", "AddMipmapButton", "Add Mipmap", true,
-     &W::AddMipmap, MATOnly},
-    {C::DeleteFrame, "DeleteFrame1", "&Delete Frame", "DeleteFrameButton", "Delete Frame", true,
-     &W::DeleteFrame, NoCMP},
-    {C::ShiftToPreviousFrame, "ShiftToPreviousFrame1", "Shift To Pre&vious Frame",
-     "ShiftToPreviousFrameButton", "Shift To Previous Frame", true, &W::ShiftToPreviousFrame,
-     BMMAT},
-    {C::ShiftToNextFrame, "ShiftToNextFrame1", "Shift To Ne&xt Frame", "ShiftToNextFrameButton",
-     "Shift To Next Frame", true, &W::ShiftToNextFrame, BMMAT},
-    {C::SelectPalette, "SelectPalette1", "&Select Palette...", "SelectPaletteButton",
-     "Select Palette", true, &W::SelectPalette, All},
-    {C::EditProperties, "EditProperties1", "&Edit Properties...", "EditPropertiesButton",
-     "Edit Properties", true, &W::EditProperties, All},
-    {C::PreviousFrame, "PreviousFrame1", "&Previous Frame", "PreviousFrameButton", "Previous Frame",
-     true, &W::PreviousFrame, NoSFT},
-    {C::NextFrame, "NextFrame1", "&Next Frame", "NextFrameButton", "Next Frame", true,
-     &W::NextFrame, NoSFT},
-    {C::CycleFrames, "CycleFrames1", "&Cycle Frames", "CycleFramesButton", "Cycle Frames", false,
-     nullptr, None},
-    {C::ZoomIn, "ZoomIn1", "&Zoom In", "ZoomInButton", "Zoom In", true, &W::ZoomIn, All},
-    {C::ZoomOut, "ZoomOut1", "Zoom &Out", "ZoomOutButton", "Zoom Out", true, &W::ZoomOut, All},
-    {C::Contents, "Contents1", "&Contents", "HelpButton", "Help Contents", true, nullptr, None},
-    {C::About, "About1", "&About", "AboutButton", "About Glimra", true, nullptr, None},
-}};
 
 // clang-format off
 constexpr std::array<TCommand, 18> Documented{
@@ -63,33 +15,86 @@ constexpr std::array<TCommand, 18> Documented{
     C::SelectPalette, C::EditProperties, C::PreviousFrame, C::NextFrame, C::CycleFrames,
     C::ZoomIn, C::ZoomOut,
 };
+
+constexpr TPopupItem Rule{C::New, nullptr};
+
+constexpr TPopupItem BMPopup[]{
+    {C::PreviousFrame, "&Previous Frame"}, {C::NextFrame, "&Next Frame"},
+    {C::CycleFrames, "&Cycle Frames"}, {C::ZoomIn, "&Zoom In"}, {C::ZoomOut, "Zoom &Out"}, Rule,
+    {C::AddFrames, "&Add Frames..."}, {C::DeleteFrame, "&Delete Frame"}, Rule,
+    {C::ShiftToPreviousFrame, "Shift To Pre&vious Frame"},
+    {C::ShiftToNextFrame, "Shift To Ne&xt Frame"}, Rule,
+    {C::SelectPalette, "&Select Palette..."}, {C::EditProperties, "&Edit Properties..."}, Rule,
+    {C::SaveBitmap, "Save &Bitmap..."}, {C::SaveAllBitmaps, "Sa&ve All Bitmaps..."},
+};
+constexpr TPopupItem CMPPopup[]{
+    {C::PreviousFrame, "&Previous Frame"}, {C::NextFrame, "&Next Frame"},
+    {C::CycleFrames, "Cycle &Frames"}, {C::ZoomIn, "&Zoom In"}, {C::ZoomOut, "Zoom &Out"}, Rule,
+    {C::ChangeCellColor, "&Change Cell Color"}, {C::SelectPalette, "&Select Palette"},
+    {C::EditProperties, "&Edit Properties"},
+};
+constexpr TPopupItem MATPopup[]{
+    {C::PreviousFrame, "&Previous Frame"}, {C::NextFrame, "&Next Frame"},
+    {C::CycleFrames, "&Cycle Frames"}, {C::ZoomIn, "&Zoom In"}, {C::ZoomOut, "Zoom &Out"}, Rule,
+    {C::AddFrames, "&Add Frames..."}, {C::AddMipmap, "Add &Mipmap..."},
+    {C::DeleteFrame, "&Delete Frame"}, Rule,
+    {C::ShiftToPreviousFrame, "Shift To Pre&vious Frame"},
+    {C::ShiftToNextFrame, "Shift To Ne&xt Frame"}, Rule,
+    {C::SelectPalette, "&Select Palette"}, {C::EditProperties, "&Edit Properties"}, Rule,
+    {C::SaveBitmap, "Save &Bitmap..."}, {C::SaveAllBitmaps, "Sa&ve All Bitmaps..."},
+};
+constexpr TPopupItem SFTPopup[]{
+    {C::ZoomIn, "&Zoom In"}, {C::ZoomOut, "Zoom &Out"}, Rule,
+    {C::AddFrames, "&Add Frame..."}, {C::DeleteFrame, "&Delete Frame"}, Rule,
+    {C::SelectPalette, "&Select Palette..."}, {C::EditProperties, "&Edit Properties..."}, Rule,
+    {C::SaveBitmap, "Save &Bitmap..."},
+};
 // clang-format on
 
 constexpr bool TableIsConsistent()
 {
-    for (size_t i = 0; i < Commands.size(); ++i) {
+    for (size_t i = 0; i < Commands.size(); ++i)
         if (static_cast<size_t>(Commands[i].Command) != i)
             return false;
-        if (!Commands[i].Operation && Commands[i].Routes != None)
-            return false;
-    }
     return true;
 }
-static_assert(TableIsConsistent(), "the table is indexed by TCommand; routes need operations");
+static_assert(TableIsConsistent(), "the command table is indexed by TCommand");
+static_assert(static_cast<int>(TFileKind::BM) == static_cast<int>(TDocumentKind::BM) &&
+                  static_cast<int>(TFileKind::CMP) == static_cast<int>(TDocumentKind::CMP) &&
+                  static_cast<int>(TFileKind::MAT) == static_cast<int>(TDocumentKind::MAT) &&
+                  static_cast<int>(TFileKind::SFT) == static_cast<int>(TDocumentKind::SFT),
+              "file kinds and document kinds are listed in the same order");
+
+// A popup item calls the window's operation, so its kind must have it (Cycle Frames aside,
+// which asks the main window).
+constexpr bool PopupIsRouted(std::span<const TPopupItem> items, TDocumentKind kind)
+{
+    for (const TPopupItem &item : items)
+        if (!item.IsSeparator() && item.Command != C::CycleFrames && !HasRoute(item.Command, kind))
+            return false;
+    return true;
+}
+static_assert(PopupIsRouted(BMPopup, TDocumentKind::BM) &&
+                  PopupIsRouted(CMPPopup, TDocumentKind::CMP) &&
+                  PopupIsRouted(MATPopup, TDocumentKind::MAT) &&
+                  PopupIsRouted(SFTPopup, TDocumentKind::SFT),
+              "a popup item names an operation its kind does not have");
 
 } // namespace
 
-const TCommandInfo &CommandInfo(TCommand command)
+std::optional<TDocumentKind> DocumentKindOf(const std::string &path)
 {
-    return Commands[static_cast<size_t>(command)];
+    // TFileKind lists the same four kinds in the same order, then Unknown.
+    const TFileKind kind = FileKindOf(path);
+    if (kind == TFileKind::Unknown)
+        return std::nullopt;
+    return static_cast<TDocumentKind>(kind);
 }
 
-bool HasRoute(TCommand command, TDocumentKind kind)
+const char *DocumentKindName(TDocumentKind kind)
 {
-    // Routes has a column for the four game kinds only; any other kind has no route.
-    const std::array<bool, 4> &routes = CommandInfo(command).Routes;
-    const auto column = static_cast<size_t>(kind);
-    return column < routes.size() && routes[column];
+    constexpr const char *Names[]{"BM", "CMP", "MAT", "SFT"};
+    return Names[static_cast<size_t>(kind)];
 }
 
 const std::array<TCommand, 18> &DocumentCommands()
@@ -97,9 +102,19 @@ const std::array<TCommand, 18> &DocumentCommands()
     return Documented;
 }
 
-bool IsDocumentCommand(TCommand command)
+std::span<const TPopupItem> PopupItems(TDocumentKind kind)
 {
-    return std::find(Documented.begin(), Documented.end(), command) != Documented.end();
+    switch (kind) {
+    case TDocumentKind::BM:
+        return BMPopup;
+    case TDocumentKind::CMP:
+        return CMPPopup;
+    case TDocumentKind::MAT:
+        return MATPopup;
+    case TDocumentKind::SFT:
+        return SFTPopup;
+    }
+    return {};
 }
 
 TCommandStates NoDocumentStates()
@@ -120,24 +135,23 @@ TCommandStates DocumentStates(const TDocumentFacts &d)
     switch (d.Kind) {
     case TDocumentKind::BM:
         saveAll = shift = stepping = f >= 2;
-        addFrames = f < MaxBMFrames;
+        addFrames = f < TBM::MaxImages;
         break;
     case TDocumentKind::CMP:
         save = selectPalette = stepping = true;
         saveBitmap = deleteFrame = false;
         in = zoomIn;
         out = zoomOut;
+        s.Set(C::ChangeCellColor, true);
         break;
     case TDocumentKind::MAT:
         saveAll = stepping = f > 1 || d.Mipmaps > 1;
         shift = f > 1;
-        addFrames = f < MaxMATFrames;
+        addFrames = f < TMAT::MaxRecords;
         addMipmap = f > 0 && d.IsTexture && !d.MipmapsFull;
         break;
     case TDocumentKind::SFT:
         addFrames = f == 0;
-        break;
-    case TDocumentKind::Unknown:
         break;
     }
     s.Set(C::Save, save);

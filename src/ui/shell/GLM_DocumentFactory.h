@@ -1,10 +1,21 @@
 #pragma once
-// Which document window a file gets, and the one place that creates document windows.
+// The one place that creates document windows. Each window kind registers its factory from
+// app/main.cpp, so the shell never includes the document folders.
 
-#include <string>
+#include <functional>
 
 #include "ui/shell/GLM_DocumentWindow.h"
 
-// A new, empty document window of `kind` with no parent; nullptr while this build has no
-// window for the kind.
+using TDocumentFactory = std::function<TDocumentWindow *()>;
+
+// Installs the factory of `kind`; an empty one removes it. Returns the one it replaces.
+TDocumentFactory RegisterDocumentWindow(TDocumentKind kind, TDocumentFactory factory);
+
+template <class TForm> void RegisterDocumentWindow()
+{
+    RegisterDocumentWindow(TForm::DocumentKind, [] { return new TForm; });
+}
+
+// A new, empty document window of `kind` with no parent; nullptr while no window of the kind
+// is registered.
 TDocumentWindow *CreateDocumentWindow(TDocumentKind kind);

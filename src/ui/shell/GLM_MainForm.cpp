@@ -17,8 +17,9 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "formats/LEC_FileIO.h"
+#include "core/GLM_FileNames.h"
 #include "formats/GLM_Globals.h"
+#include "formats/LEC_FileIO.h"
 #include "platform/GLM_Platform.h"
 #include "ui/shell/GLM_AboutBox.h"
 #include "ui/shell/GLM_DocumentFactory.h"
@@ -26,8 +27,6 @@
 #include "ui/shell/GLM_OptionsForm.h"
 #include "ui/shell/GLM_RadioGroup.h"
 #include "ui/shell/GLM_ToolbarIcons.h"
-
-TMainForm *MainForm = nullptr;
 
 const char *const OpenFilter =
     "All Supported Files|*.bm; *.cmp; *.mat; *.sft|BM Graphics (*.bm)|*.bm|"
@@ -42,8 +41,6 @@ constexpr int ButtonSize = 24;
 constexpr int LeadingGap = 5;
 constexpr int DividerWidth = 8;
 
-std::string TheApplicationTitle = MainCaption;
-
 QMdiSubWindow *SubWindowOf(TDocumentWindow *window)
 {
     return window ? qobject_cast<QMdiSubWindow *>(window->parentWidget()) : nullptr;
@@ -51,21 +48,11 @@ QMdiSubWindow *SubWindowOf(TDocumentWindow *window)
 
 } // namespace
 
-void SetApplicationTitle(const std::string &title)
-{
-    TheApplicationTitle = title;
-}
-std::string ApplicationTitle()
-{
-    return TheApplicationTitle;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Creation
 
 TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
 {
-    MainForm = this;
     setObjectName("MainForm");
     setWindowTitle(MainCaption);
     setWindowIcon(ProgramIcon());
@@ -88,8 +75,6 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     SetCommandStates(NoDocumentStates());
     SetCommandEnabled(TCommand::Reopen, false);
 
-    DocumentFactory = CreateDocumentWindow;
-
     // FormCreate.
     FirstActivation = true;
     LoadSettings(this);
@@ -101,13 +86,11 @@ TMainForm::~TMainForm()
     // The children go after this body; keep their last signals away from a half-gone window.
     disconnect(FMdiArea, nullptr, this, nullptr);
     FCycleTimer->stop();
-    if (MainForm == this)
-        MainForm = nullptr;
 }
 
 void TMainForm::CreateActions()
 {
-    for (size_t i = 0; i < CommandCount; ++i) {
+    for (size_t i = 0; i < MainCommandCount; ++i) {
         const auto command = static_cast<TCommand>(i);
         const TCommandInfo &info = CommandInfo(command);
         if (command == TCommand::Reopen) {
@@ -231,10 +214,24 @@ void TMainForm::CreateStatusBar()
 void TMainForm::ResetMainWindow()
 {
     setWindowTitle(MainCaption);
-    SetApplicationTitle(MainCaption);
     for (QLabel *panel : FPanels)
         panel->clear();
     SetCommandStates(NoDocumentStates());
+}
+
+void TMainForm::UpdateMainWindow()
+{
+    TDocumentWindow *window = ActiveDocument();
+    if (!window)
+        return;
+    Guarded([this, window] {
+        const TStatusTexts texts = window->StatusTexts();
+        const TCommandStates states = DocumentStates(window->DocumentFacts());
+        setWindowTitle(QString::fromStdString(window->MainCaption()));
+        for (int i = 0; i < StatusPanelCount; ++i)
+            SetStatusPanel(i, texts[static_cast<size_t>(i)]);
+        SetCommandStates(states);
+    });
 }
 
 void TMainForm::SetCommandEnabled(TCommand command, bool enabled)
@@ -297,11 +294,17 @@ std::vector<TDocumentWindow *> TMainForm::DocumentWindows() const
 
 QMdiSubWindow *TMainForm::CreateDocument(TDocumentKind kind)
 {
-    TDocumentWindow *window = DocumentFactory ? DocumentFactory(kind) : nullptr;
+    TDocumentWindow *window = CreateDocumentWindow(kind);
     if (!window) {
         NotAvailable(kind);
         return nullptr;
     }
+    connect(window, &TDocumentWindow::StateChanged, this,
+            [this, window] { DocumentStateChanged(window); });
+    connect(window, &TDocumentWindow::StopCyclingRequested, this, &TMainForm::StopCycling);
+    connect(window, &TDocumentWindow::ToggleCyclingRequested, this, &TMainForm::ToggleCycling);
+    connect(window, &TDocumentWindow::AddToReopenListRequested, this, &TMainForm::AddToReopenList);
+    connect(window, &TDocumentWindow::Closing, this, &TMainForm::DocumentClosing);
     QMdiSubWindow *sub = FMdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     try {
@@ -322,10 +325,15 @@ void TMainForm::ActivateDocument(TDocumentWindow *window)
 
 void TMainForm::SubWindowActivated(QMdiSubWindow *sub)
 {
-    // The document window's activation: it describes itself in the main window.
-    auto *window = sub ? qobject_cast<TDocumentWindow *>(sub->widget()) : nullptr;
-    if (window && !window->IsClosed())
-        Guarded([window] { window->UpdateMainWindow(); });
+    // The main window always describes the active document window.
+    if (sub)
+        UpdateMainWindow();
+}
+
+void TMainForm::DocumentStateChanged(TDocumentWindow *window)
+{
+    if (window == ActiveDocument())
+        UpdateMainWindow();
 }
 
 void TMainForm::DocumentClosing(TDocumentWindow *window)
@@ -347,7 +355,7 @@ void TMainForm::Guarded(const std::function<void()> &work)
 
 void TMainForm::NotAvailable(TDocumentKind kind)
 {
-    Platform().Messages().Information(std::string(FileKindName(kind)) +
+    Platform().Messages().Information(std::string(DocumentKindName(kind)) +
                                           " documents cannot be opened or created in this "
                                           "version of Glimra.",
                                       {}, this);
@@ -401,11 +409,10 @@ void TMainForm::RunCommand(TCommand command)
 
 void TMainForm::RouteToDocument(TCommand command)
 {
-    const auto operation = CommandInfo(command).Operation;
     TDocumentWindow *window = ActiveDocument();
-    if (!operation || !window || !HasRoute(command, window->Kind()))
+    if (!window || !HasRoute(command, window->Kind()))
         return;
-    Guarded([window, operation] { (window->*operation)(); });
+    Guarded([window, command] { window->RunOperation(command); });
 }
 
 void TMainForm::New()
@@ -414,8 +421,8 @@ void TMainForm::New()
     int index = -1;
     if (NewForm && NewForm->ShowModal() == mrOk)
         index = NewForm->FileGroup->ItemIndex();
-    if (index >= 0 && index <= 3) {
-        if (QMdiSubWindow *sub = CreateDocument(static_cast<TDocumentKind>(index)))
+    if (index >= 0 && index < static_cast<int>(DocumentKinds.size())) {
+        if (QMdiSubWindow *sub = CreateDocument(DocumentKinds[static_cast<size_t>(index)]))
             sub->show();
     }
     ++UntitledCount; // also when the dialog was cancelled
@@ -452,8 +459,8 @@ void TMainForm::OpenDocument(const std::string &path)
         Platform().Messages().Warning("File does not exist", {}, this);
         return;
     }
-    if (const TDocumentKind kind = FileKindOf(path); kind != TDocumentKind::Unknown) {
-        if (QMdiSubWindow *sub = CreateDocument(kind)) {
+    if (const std::optional<TDocumentKind> kind = DocumentKindOf(path)) {
+        if (QMdiSubWindow *sub = CreateDocument(*kind)) {
             sub->show();
             try {
                 qobject_cast<TDocumentWindow *>(sub->widget())->LoadFile(path);
@@ -501,15 +508,13 @@ void TMainForm::ShowHelp()
         const std::filesystem::path full = std::filesystem::absolute(path, ec);
         // A file the desktop has no program for must not look as if it had opened.
         if (!Platform().Shell().OpenWithDefaultProgram(ec ? path : full.string()))
-            Platform().Messages().Error("Cannot open help file " + ExtractFileName(path), {},
-                                        this);
+            Platform().Messages().Error("Cannot open help file " + ExtractFileName(path), {}, this);
     };
     if (FileExists(HelpFilePath)) {
         open(HelpFilePath);
         return;
     }
-    Platform().Messages().Error("Cannot find help file " + ExtractFileName(HelpFilePath), {},
-                                this);
+    Platform().Messages().Error("Cannot find help file " + ExtractFileName(HelpFilePath), {}, this);
     TFileDialogRequest request;
     request.Kind = TFileDialogKind::Open;
     request.Title = "Open Help File";
@@ -608,9 +613,10 @@ void TMainForm::StopCycling()
 
 void TMainForm::CycleTimerTimer()
 {
+    // BM, CMP and MAT windows step; an SFT window has no frames to step through.
     TDocumentWindow *window = ActiveDocument();
-    if (window && window->Kind() != TDocumentKind::SFT)
-        Guarded([window] { window->NextFrame(); });
+    if (window && HasRoute(TCommand::NextFrame, window->Kind()))
+        Guarded([window] { window->RunOperation(TCommand::NextFrame); });
 }
 
 // ---------------------------------------------------------------------------------------------

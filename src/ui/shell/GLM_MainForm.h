@@ -25,12 +25,6 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 
-// The task-bar text of the program ("Glimra", or "Glimra - " and the active file's name).
-void SetApplicationTitle(const std::string &title);
-std::string ApplicationTitle();
-
-constexpr int StatusPanelCount = 8;
-
 class TMainForm : public QMainWindow, public TSettingsWindow
 {
     Q_OBJECT
@@ -39,9 +33,10 @@ public:
     explicit TMainForm(QWidget *parent = nullptr);
     ~TMainForm() override;
 
-    // ---- Called by the document windows.
-    // Caption and title "Glimra", empty status panels, every document command off.
+    // Caption "Glimra", empty status panels, every document command off.
     void ResetMainWindow();
+    // Caption, status panels and command states as the active document window gives them.
+    void UpdateMainWindow();
     void AddToReopenList(const std::string &path) override;
     std::vector<std::string> ReopenCaptions() const override;
     void ToggleCycling();
@@ -55,9 +50,6 @@ public:
     void SetCommandStates(const TCommandStates &states);
     void SetStatusPanel(int index, const std::string &text);
     std::string StatusPanel(int index) const;
-    // Run by a document window that has agreed to close: stops cycling, and resets the
-    // main window when it is the last document window.
-    void DocumentClosing(TDocumentWindow *window);
 
     // ---- Documents.
     // The document window of the current MDI sub-window; nullptr when there is none.
@@ -65,9 +57,10 @@ public:
     // Open document windows in creation order (those already closing left out).
     std::vector<TDocumentWindow *> DocumentWindows() const;
     int MDIChildCount() const { return static_cast<int>(DocumentWindows().size()); }
-    // Makes an empty window of `kind` through DocumentFactory, takes it into the MDI area
-    // (which owns it from then on) and runs its FormCreate; the caller shows it. nullptr,
-    // after a message, when that failed or the kind has no window in this build.
+    // Makes an empty window of `kind` through CreateDocumentWindow, connects its signals,
+    // takes it into the MDI area (which owns it from then on) and runs its FormCreate; the
+    // caller shows it. nullptr, after a message, when that failed or the kind has no window
+    // in this build.
     QMdiSubWindow *CreateDocument(TDocumentKind kind);
     void ActivateDocument(TDocumentWindow *window);
     QMdiArea *MdiArea() const { return FMdiArea; }
@@ -96,8 +89,6 @@ public:
     bool IsMaximized() const override;
     void SetMaximized(bool maximized) override;
 
-    // Creates an empty document window of a kind: CreateDocumentWindow, or a stand-in.
-    std::function<TDocumentWindow *(TDocumentKind)> DocumentFactory;
     // The command-line arguments after the program name.
     QStringList CommandLine;
 
@@ -118,6 +109,8 @@ private:
     void ReopenItemClick(QAction *item);
     void SubWindowActivated(QMdiSubWindow *window);
     void RouteToDocument(TCommand command);
+    void DocumentStateChanged(TDocumentWindow *window);
+    void DocumentClosing(TDocumentWindow *window);
     // Runs `work`, showing any error it raises in an error box.
     void Guarded(const std::function<void()> &work);
     void NotAvailable(TDocumentKind kind);
@@ -131,9 +124,6 @@ private:
     std::array<QAction *, CommandCount> FActions{};
     std::array<QLabel *, StatusPanelCount> FPanels{};
 };
-
-// The main window, reachable from every document window; nullptr while there is none.
-extern TMainForm *MainForm;
 
 // The Open dialog's filters, index 1 to 6.
 extern const char *const OpenFilter;
