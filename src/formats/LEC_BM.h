@@ -62,7 +62,6 @@ public:
     TBM(TBM &&) = default;
     TBM &operator=(const TBM &) = default;
     TBM &operator=(TBM &&) = default;
-    virtual ~TBM() = default;
 
     TBMHeader Header;
     // Image i (1-based, as the file counts them) is Images[i - 1], for i = 1..NumImages.

@@ -28,7 +28,6 @@ public:
     static constexpr long double TransBlendWeight = 0.65L;
 
     TCMP();
-    virtual ~TCMP() = default;
 
     TCMPHeader Header;
     TPalette Palette{};

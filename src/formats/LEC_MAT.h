@@ -80,7 +80,6 @@ public:
     TMAT(TMAT &&) = default;
     TMAT &operator=(const TMAT &) = default;
     TMAT &operator=(TMAT &&) = default;
-    virtual ~TMAT() = default;
 
     TMATHeader Header;
     // Frame i (1-based) is entry i - 1 of each table, for i = 1..NumRecords.

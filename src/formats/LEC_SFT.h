@@ -71,7 +71,6 @@ public:
     TSFT(TSFT &&) = default;
     TSFT &operator=(const TSFT &) = default;
     TSFT &operator=(TSFT &&) = default;
-    virtual ~TSFT() = default;
 
     TSFTHeader Header;
     TSFTCharList Chars;

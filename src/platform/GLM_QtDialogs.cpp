@@ -12,6 +12,8 @@
 #include <QMimeDatabase>
 #include <QUrl>
 
+#include "formats/GLM_Globals.h"
+
 namespace {
 
 QString Q(const std::string &s)
@@ -22,14 +24,6 @@ QString Q(const std::string &s)
 std::string S(const QString &s)
 {
     return s.toStdString();
-}
-
-void ShowBox(QMessageBox::Icon icon, const std::string &text, const std::string &caption,
-             const char *standardCaption, QWidget *parent)
-{
-    QMessageBox box(icon, caption.empty() ? QString::fromLatin1(standardCaption) : Q(caption),
-                    Q(text), QMessageBox::Ok, parent);
-    box.exec();
 }
 
 } // namespace
@@ -87,30 +81,29 @@ bool TQtFileDialogs::Execute(TFileDialogRequest &request)
 
 bool TQtColorDialog::Execute(uint32_t &color, QWidget *parent)
 {
-    const QColor initial(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+    const QColor initial(RedOf(color), GreenOf(color), BlueOf(color));
     const QColor chosen = QColorDialog::getColor(initial, parent);
     if (!chosen.isValid())
         return false;
-    color = static_cast<uint32_t>(chosen.red()) | (static_cast<uint32_t>(chosen.green()) << 8) |
-            (static_cast<uint32_t>(chosen.blue()) << 16);
+    color = MakeColor(chosen.red(), chosen.green(), chosen.blue());
     return true;
 }
 
-void TQtMessageBoxes::Warning(const std::string &text, const std::string &caption,
-                              QWidget *parent)
+void TQtMessageBoxes::Show(TMessageKind kind, const std::string &text,
+                           const std::string &caption, QWidget *parent)
 {
-    ShowBox(QMessageBox::Warning, text, caption, "Warning", parent);
-}
-
-void TQtMessageBoxes::Error(const std::string &text, const std::string &caption, QWidget *parent)
-{
-    ShowBox(QMessageBox::Critical, text, caption, "Error", parent);
-}
-
-void TQtMessageBoxes::Information(const std::string &text, const std::string &caption,
-                                  QWidget *parent)
-{
-    ShowBox(QMessageBox::Information, text, caption, "Information", parent);
+    QMessageBox::Icon icon = QMessageBox::Information;
+    const char *standardCaption = "Information";
+    if (kind == TMessageKind::Warning) {
+        icon = QMessageBox::Warning;
+        standardCaption = "Warning";
+    } else if (kind == TMessageKind::Error) {
+        icon = QMessageBox::Critical;
+        standardCaption = "Error";
+    }
+    QMessageBox box(icon, caption.empty() ? QString::fromLatin1(standardCaption) : Q(caption),
+                    Q(text), QMessageBox::Ok, parent);
+    box.exec();
 }
 
 TMessageResult TQtMessageBoxes::Question(const std::string &text, const std::string &caption,

@@ -55,12 +55,8 @@ public:
 class TQtMessageBoxes : public TMessageBoxes
 {
 public:
-    void Warning(const std::string &text, const std::string &caption = {},
-                 QWidget *parent = nullptr) override;
-    void Error(const std::string &text, const std::string &caption = {},
-               QWidget *parent = nullptr) override;
-    void Information(const std::string &text, const std::string &caption = {},
-                     QWidget *parent = nullptr) override;
+    void Show(TMessageKind kind, const std::string &text, const std::string &caption = {},
+              QWidget *parent = nullptr) override;
     TMessageResult Question(const std::string &text, const std::string &caption = {},
                             QWidget *parent = nullptr) override;
 };

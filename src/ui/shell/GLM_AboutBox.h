@@ -39,7 +39,4 @@ private:
     void ScrollBy(int pixels);
 };
 
-// The main window's name for it.
-using TAboutBox = TAboutForm;
-
 extern TAboutForm *AboutForm;
