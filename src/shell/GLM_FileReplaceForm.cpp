@@ -137,9 +137,9 @@ void TFileReplaceForm::Arrange()
     const auto needs = [](const QLabel *label, int left) {
         return left + label->sizeHint().width() + Margin;
     };
-    const int width = std::clamp(std::max({needs(NameLabel, Margin), needs(Label1, Margin),
-                                           needs(SizeLabel, TextLeft), needs(DateLabel, TextLeft)}),
-                                 ClientWidth, MaxWidth());
+    const int widest = std::max({needs(NameLabel, Margin), needs(Label1, Margin),
+                                 needs(SizeLabel, TextLeft), needs(DateLabel, TextLeft)});
+    const int width = std::clamp(widest, ClientWidth, MaxWidth());
 
     // Lines as in the design at 17 pixels, moved down by whatever taller texts need.
     const int questionTop = PlaceLabel(NameLabel, Margin, Margin, width) + 3;
