@@ -26,6 +26,12 @@ std::string S(const QString &s)
     return s.toStdString();
 }
 
+// A name filter without its last parentheses, as Qt shows it when the details are hidden.
+QString StrippedFilter(const QString &filter)
+{
+    return filter.left(filter.lastIndexOf('(')).simplified();
+}
+
 } // namespace
 
 // Qt reads a filter's patterns from its last parentheses, so each description gets its
@@ -42,31 +48,35 @@ QStringList TQtFileDialogs::NameFilters(const std::string &filter)
     return list;
 }
 
-bool TQtFileDialogs::Execute(TFileDialogRequest &request)
+std::unique_ptr<QFileDialog> TQtFileDialogs::NewDialog(const TFileDialogRequest &request)
 {
-    QFileDialog dialog(request.Parent, Q(request.Title), Q(request.InitialDir));
+    auto dialog = std::make_unique<QFileDialog>(request.Parent, Q(request.Title),
+                                                Q(request.InitialDir));
     const QStringList filters = NameFilters(request.Filter);
     if (!filters.isEmpty()) {
-        dialog.setNameFilters(filters);
-        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        dialog->setNameFilters(filters);
+        dialog->setOption(QFileDialog::HideNameFilterDetails);
         const int index = std::clamp(request.FilterIndex, 1, static_cast<int>(filters.size()));
-        dialog.selectNameFilter(filters[index - 1]);
+        dialog->selectNameFilter(filters[index - 1]);
     }
     if (request.Kind == TFileDialogKind::Save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
         // Replacing a file is confirmed by the caller's own dialog.
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        dialog.setDefaultSuffix(Q(request.DefaultExt));
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
+        dialog->setDefaultSuffix(Q(request.DefaultExt));
     } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(request.MultiSelect ? QFileDialog::ExistingFiles
-                                               : QFileDialog::ExistingFile);
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(request.MultiSelect ? QFileDialog::ExistingFiles
+                                                : QFileDialog::ExistingFile);
     }
     if (!request.FileName.empty())
-        dialog.selectFile(Q(request.FileName));
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
+        dialog->selectFile(Q(request.FileName));
+    return dialog;
+}
+
+bool TQtFileDialogs::Collect(const QFileDialog &dialog, TFileDialogRequest &request)
+{
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty())
         return false;
@@ -74,9 +84,23 @@ bool TQtFileDialogs::Execute(TFileDialogRequest &request)
     for (const QString &file : chosen)
         request.Files.push_back(S(QDir::toNativeSeparators(file)));
     request.FileName = request.Files.front();
-    if (const qsizetype i = filters.indexOf(dialog.selectedNameFilter()); i >= 0)
-        request.FilterIndex = static_cast<int>(i) + 1;
+    // Qt names the chosen filter in full, or, with the details hidden, as the list shows it:
+    // the description alone, the way its own parser strips the patterns (Qt 6.4).
+    const QString filter = dialog.selectedNameFilter();
+    const QStringList filters = NameFilters(request.Filter);
+    for (qsizetype i = 0; i < filters.size(); ++i) {
+        if (filters[i] == filter || StrippedFilter(filters[i]) == filter.simplified()) {
+            request.FilterIndex = static_cast<int>(i) + 1;
+            break;
+        }
+    }
     return true;
+}
+
+bool TQtFileDialogs::Execute(TFileDialogRequest &request)
+{
+    const std::unique_ptr<QFileDialog> dialog = NewDialog(request);
+    return dialog->exec() == QDialog::Accepted && Collect(*dialog, request);
 }
 
 bool TQtColorDialog::Execute(uint32_t &color, QWidget *parent)
