@@ -65,8 +65,8 @@ TEST_F(BMFile, PaletteBitWithOtherBitsKeepsPaletteAndValue)
 // The properties dialog's choice writes 2 or 1, but only when it changes the answer.
 TEST(BMPaletteChoice, OnlyAChangedChoiceRewritesTheValue)
 {
-    const std::tuple<int32_t, bool, int32_t> cases[] = {
-        {3, true, 3}, {3, false, 1}, {2, false, 1}, {1, true, 2}, {0, false, 0}, {5, true, 2}};
+    const std::tuple<int32_t, bool, int32_t> cases[] = {{3, true, 3}, {3, false, 1}, {2, false, 1},
+                                                        {1, true, 2}, {0, false, 0}, {5, true, 2}};
     for (const auto &[before, on, after] : cases) {
         TBM bm;
         bm.Header.PaletteIncluded = before;
