@@ -83,6 +83,37 @@ TEST_F(MATFile, ReadsColorFramesWithoutPixelData)
     EXPECT_EQ(mat.NumRecords(), 100000);
 }
 
+// The game reads NumTextures texture headers after the records of any MAT: a colour MAT
+// must carry 0 there, a texture MAT its frame count.
+TEST_F(MATFile, NewFramesSetTheNumTexturesTheGameReads)
+{
+    TMAT colour;
+    colour.SetColorType();
+    colour.ColorRecords[0].Color = 5;
+    colour.ColorRecords[1].Color = 6;
+    colour.SetNumRecords(2);
+    Bytes want;
+    want.Text("MAT ").I32(50).I32(0).I32(2).I32(0).I32(0).I32(8).Fill(48);
+    want.I32(0).I32(5).Fill(16).I32(0).I32(6).Fill(16);
+    EXPECT_EQ(Saved(colour), want.Data);
+
+    TMAT texture;
+    RoundTrip(OneTexture(2, 2, 1).Append(Ramp(4)).Data, texture);
+    texture.TextureRecords[1] = texture.TextureRecords[0];
+    texture.TextureHeaders[1] = texture.TextureHeaders[0];
+    texture.Pixels[1] = Ramp(4);
+    texture.SetNumRecords(2);
+    const std::vector<uint8_t> bytes = Saved(texture);
+    EXPECT_EQ((std::array{I32At(bytes, 12), I32At(bytes, 16)}), (std::array{2, 2}));
+
+    // A colour MAT as loaded keeps what it stores there until its frames change.
+    Bytes stored;
+    stored.Text("MAT ").I32(50).I32(0).I32(1).I32(1).I32(0).I32(8).Fill(48).I32(0).I32(7).Fill(16);
+    EXPECT_EQ(RoundTrip(stored.Data, colour), stored.Data);
+    colour.SetNumRecords(0);
+    EXPECT_EQ(I32At(Saved(colour), 16), 0);
+}
+
 // Short files, absurd counts and sizes fail cleanly, before anything the size of the claim
 // is allocated (the sanitizer build would abort on a multi-exabyte allocation).
 TEST_F(MATFile, TruncatedAndHostileFilesAreRejectedBeforeAllocating)
