@@ -4,16 +4,20 @@
 
 #include <QApplication>
 
-#include "shell/GLM_AboutBox.h"
-#include "shell/GLM_FileReplaceForm.h"
-#include "shell/GLM_MainForm.h"
-#include "shell/GLM_NewForm.h"
-#include "shell/GLM_OptionsForm.h"
+#include "ui/shell/GLM_AboutBox.h"
+#include "ui/shell/GLM_DocumentFactory.h"
+#include "ui/shell/GLM_FileReplaceForm.h"
+#include "ui/shell/GLM_MainForm.h"
+#include "ui/shell/GLM_NewForm.h"
+#include "ui/shell/GLM_OptionsForm.h"
+#include "ui/palettes/GLM_SelectColorForm.h"
+#include "ui/palettes/GLM_SelectPaletteForm.h"
 
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
-    SetApplicationTitle("Glimra");
+    // Each document window kind registers here as it is built, for example
+    // RegisterDocumentWindow<TMATForm>(); a kind without a window says so when opened.
 
     TMainForm mainForm;
     mainForm.CommandLine = QApplication::arguments().mid(1);
@@ -22,6 +26,8 @@ int main(int argc, char **argv)
     AboutForm = new TAboutForm(&mainForm);
     NewForm = new TNewForm(&mainForm);
     OptionsForm = new TOptionsForm(&mainForm);
+    SelectPaletteForm = new TSelectPaletteForm(&mainForm);
+    SelectColorForm = new TSelectColorForm(&mainForm);
     FileReplaceForm = new TFileReplaceForm(&mainForm);
 
     mainForm.show();
@@ -29,6 +35,8 @@ int main(int argc, char **argv)
     AboutForm = nullptr;
     NewForm = nullptr;
     OptionsForm = nullptr;
+    SelectPaletteForm = nullptr;
+    SelectColorForm = nullptr;
     FileReplaceForm = nullptr;
     return result;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Windows bitmaps and PNG pictures, read and written through QImage.
 
-#include "palettes/GLM_Globals.h"
+#include "formats/GLM_Globals.h"
 
 #include <QImage>
 

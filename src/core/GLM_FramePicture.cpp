@@ -2,7 +2,7 @@
 
 #include "core/GLM_Bitmaps.h"
 #include "core/GLM_Mipmaps.h"
-#include "palettes/GLM_Palettes.h"
+#include "core/palettes/GLM_Palettes.h"
 
 namespace {
 

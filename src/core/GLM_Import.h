@@ -8,7 +8,7 @@
 #include "formats/LEC_BM.h"
 #include "formats/LEC_MAT.h"
 #include "formats/LEC_SFT.h"
-#include "palettes/GLM_Globals.h"
+#include "formats/GLM_Globals.h"
 
 #include <cstdint>
 #include <optional>

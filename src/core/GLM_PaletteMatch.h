@@ -1,7 +1,7 @@
 #pragma once
 // Exact colour to palette index matching for imported pictures.
 
-#include "palettes/GLM_Globals.h"
+#include "formats/GLM_Globals.h"
 
 #include <array>
 #include <cstddef>

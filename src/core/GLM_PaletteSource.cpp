@@ -2,8 +2,8 @@
 
 #include "core/GLM_FileNames.h"
 #include "formats/LEC_FileIO.h"
-#include "palettes/GLM_Palettes.h"
-#include "palettes/Gimp_GPL.h"
+#include "core/palettes/GLM_Palettes.h"
+#include "core/palettes/Gimp_GPL.h"
 
 TPalette LoadPaletteSource(const std::string &name)
 {

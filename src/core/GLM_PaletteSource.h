@@ -4,7 +4,7 @@
 // palette (an unknown .pal header, a .bm without a palette) this raises an error instead,
 // so a script never goes on with a palette nobody chose.
 
-#include "palettes/GLM_Globals.h"
+#include "formats/GLM_Globals.h"
 
 #include <string>
 

@@ -15,7 +15,7 @@
 // itself where the queries fall, which makes Nearest a writing operation: one search object
 // serves one thread.
 
-#include "palettes/GLM_Globals.h"
+#include "formats/GLM_Globals.h"
 
 #include <array>
 #include <cstdint>

@@ -15,13 +15,6 @@
 #include <unistd.h>
 #endif
 
-namespace {
-
-std::optional<uint64_t> gFailAfterBytes;
-int gFailErrno = ENOSPC;
-
-} // namespace
-
 EInOutError::EInOutError(TCode code) : std::runtime_error(StandardText(code)), Code(code) {}
 
 EInOutError::EInOutError(TCode code, const std::string &message)
@@ -51,6 +44,7 @@ EInOutError EInOutError::FromErrno(int err)
     case EROFS:
     case EISDIR: return EInOutError(AccessDenied);
     case ENOSPC:
+    case EFBIG: // a size limit reached mid-write: to the user, the disk is full
 #ifdef EDQUOT
     case EDQUOT:
 #endif
@@ -165,20 +159,13 @@ void TFileWriter::SaveTo(const std::string &path) const
 
 namespace {
 
-// Writes everything to an open stream, honouring the injected failure of the tests.
+// Writes everything to an open stream and makes it durable.
 bool WriteAll(std::FILE *f, const std::vector<uint8_t> &bytes, int &err)
 {
-    size_t limit = bytes.size();
-    if (gFailAfterBytes && *gFailAfterBytes < limit)
-        limit = static_cast<size_t>(*gFailAfterBytes);
     const auto write = SaveHooks().Write;
-    if (limit > 0 && (write ? write(bytes.data(), limit, f)
-                            : std::fwrite(bytes.data(), 1, limit, f)) != limit) {
+    if (!bytes.empty() && (write ? write(bytes.data(), bytes.size(), f)
+                                 : std::fwrite(bytes.data(), 1, bytes.size(), f)) != bytes.size()) {
         err = errno;
-        return false;
-    }
-    if (limit < bytes.size()) {
-        err = gFailErrno;
         return false;
     }
     if (std::fflush(f) != 0) {
@@ -298,12 +285,6 @@ void SaveBytesAtomically(const std::string &path, const std::vector<uint8_t> &by
         std::filesystem::remove(temp, ignored);
         throw EInOutError::FromErrno(ec.value());
     }
-}
-
-void InjectWriteFailureForTesting(std::optional<uint64_t> afterBytes, int err)
-{
-    gFailAfterBytes = afterBytes;
-    gFailErrno = err;
 }
 
 uint64_t PictureBytes(int32_t width, int32_t height, uint32_t bytesPerPixel)

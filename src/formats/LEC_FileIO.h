@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -74,10 +73,6 @@ private:
 
 // Replaces `path` with `bytes` as TFileWriter::SaveTo does.
 void SaveBytesAtomically(const std::string &path, const std::vector<uint8_t> &bytes);
-
-// Test hook: makes the next saves fail with `err` (errno) after `afterBytes` bytes have been
-// written to the temporary file. std::nullopt turns it off.
-void InjectWriteFailureForTesting(std::optional<uint64_t> afterBytes, int err = 28 /*ENOSPC*/);
 
 // Byte count of a width x height picture, rejecting negative sizes; never overflows.
 uint64_t PictureBytes(int32_t width, int32_t height, uint32_t bytesPerPixel);

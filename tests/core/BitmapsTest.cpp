@@ -1,13 +1,14 @@
 // Windows bitmaps and PNG: hand-built files of every depth read, and the two writers' bytes.
 
 #include "CoreTestData.h"
+#include "TestWriteLimit.h"
 #include "core/GLM_Bitmaps.h"
 #include "formats/LEC_CMP.h"
 #include "formats/LEC_FileIO.h"
-#include "palettes/Adobe_ACT.h"
-#include "palettes/GLM_Palettes.h"
-#include "palettes/Jasc_PAL.h"
-#include "palettes/Microsoft_PAL.h"
+#include "core/palettes/Adobe_ACT.h"
+#include "core/palettes/GLM_Palettes.h"
+#include "core/palettes/Jasc_PAL.h"
+#include "core/palettes/Microsoft_PAL.h"
 
 #include <gtest/gtest.h>
 
@@ -206,9 +207,10 @@ TEST(BitmapWrite, AFailedSaveOfAnyPictureOrPaletteKeepsTheOldFile)
     };
     WriteFile(path, {1, 2, 3});
     for (const auto &save : saves) {
-        InjectWriteFailureForTesting(100);
-        EXPECT_EQ(MessageOf(save), "Disk full");
-        InjectWriteFailureForTesting(std::nullopt);
+        {
+            testutil::TScopedWriteLimit full(100);
+            EXPECT_EQ(MessageOf(save), "Disk full");
+        }
         EXPECT_EQ(ReadFile(path), (Indices{1, 2, 3}));
     }
     EXPECT_EQ(MessageOf([&] { SavePalettedBitmap(QImage(), Ramp(), path); }),

@@ -1,7 +1,7 @@
 #pragma once
 // Palettes and bytes shared by the core tests.
 
-#include "palettes/GLM_Globals.h"
+#include "formats/GLM_Globals.h"
 #include "TestFiles.h"
 
 #include <string>

@@ -3,10 +3,10 @@
 #include "CoreTestData.h"
 #include "core/GLM_FileNames.h"
 #include "formats/LEC_FileIO.h"
-#include "palettes/Adobe_ACT.h"
-#include "palettes/GLM_Palettes.h"
-#include "palettes/Jasc_PAL.h"
-#include "palettes/Microsoft_PAL.h"
+#include "core/palettes/Adobe_ACT.h"
+#include "core/palettes/GLM_Palettes.h"
+#include "core/palettes/Jasc_PAL.h"
+#include "core/palettes/Microsoft_PAL.h"
 
 #include <gtest/gtest.h>
 

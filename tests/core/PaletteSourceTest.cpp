@@ -4,7 +4,7 @@
 #include "core/GLM_PaletteSource.h"
 #include "formats/LEC_BM.h"
 #include "formats/LEC_FileIO.h"
-#include "palettes/Gimp_GPL.h"
+#include "core/palettes/Gimp_GPL.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "palettes/GLM_Globals.h"
+#include "formats/GLM_Globals.h"
 
 #include <gtest/gtest.h>
 

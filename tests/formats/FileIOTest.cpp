@@ -1,4 +1,5 @@
 #include "FormatTests.h"
+#include "TestWriteLimit.h"
 #include "formats/LEC_BM.h"
 #include "formats/LEC_CMP.h"
 #include "formats/LEC_MAT.h"
@@ -36,10 +37,11 @@ TYPED_TEST(FailedSave, KeepsTheOldFileByteIdentical)
     const std::vector<uint8_t> old(300, 0x42);
     WriteFile(path, old);
     TypeParam doc;
-    InjectWriteFailureForTesting(50);
-    EXPECT_EQ(MessageOf([&] { doc.SaveToFile(path); }), "Disk full");
+    {
+        testutil::TScopedWriteLimit full(50);
+        EXPECT_EQ(MessageOf([&] { doc.SaveToFile(path); }), "Disk full");
+    }
     EXPECT_EQ(ReadFile(path), old);
-    InjectWriteFailureForTesting(std::nullopt);
     EXPECT_EQ(MessageOf([&] { doc.SaveToFile(this->Dir.File("no/such/x")); }), "File not found");
     // A read-only file is not replaced behind its back (renaming over it would).
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);

@@ -35,8 +35,6 @@ inline Bytes BMHeaderBytes(int32_t paletteIncluded, int32_t numImages, int32_t b
 template <class T> class FormatTest : public ::testing::Test
 {
 protected:
-    void TearDown() override { InjectWriteFailureForTesting(std::nullopt); }
-
     std::vector<uint8_t> Saved(T &doc)
     {
         doc.SaveToFile(Dir.File("out"));

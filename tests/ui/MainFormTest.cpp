@@ -9,7 +9,6 @@
 #include <sstream>
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -19,15 +18,16 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "GLM_TestPlatform.h"
 #include "TestFiles.h"
 #include "formats/LEC_FileIO.h"
-#include "platform/GLM_TestPlatform.h"
-#include "shell/GLM_AboutBox.h"
-#include "shell/GLM_MainForm.h"
-#include "shell/GLM_NewForm.h"
-#include "shell/GLM_OptionsForm.h"
-#include "shell/GLM_RadioGroup.h"
-#include "shell/GLM_Settings.h"
+#include "ui/shell/GLM_AboutBox.h"
+#include "ui/shell/GLM_DocumentFactory.h"
+#include "ui/shell/GLM_MainForm.h"
+#include "ui/shell/GLM_NewForm.h"
+#include "ui/shell/GLM_OptionsForm.h"
+#include "ui/shell/GLM_RadioGroup.h"
+#include "ui/shell/GLM_Settings.h"
 
 namespace {
 
@@ -54,62 +54,38 @@ Names Split(const std::string &words)
 Names Enabled(const std::function<bool(C)> &isEnabled)
 {
     Names names;
-    for (size_t i = 0; i < CommandCount; ++i)
+    for (size_t i = 0; i < MainCommandCount; ++i)
         if (isEnabled(C(i)))
             names.insert(Name(C(i)));
     return names;
 }
 
-std::string KindText(K kind) { return Texts{"BM", "CMP", "MAT", "SFT"}.at(size_t(kind)); }
-
-void Settle(int milliseconds = 0)
+std::string KindText(K kind)
 {
-    QElapsedTimer clock;
-    clock.start();
-    do
-        QApplication::processEvents(QEventLoop::AllEvents, 5);
-    while (clock.elapsed() < milliseconds);
+    return Texts{"BM", "CMP", "MAT", "SFT"}.at(size_t(kind));
 }
 
-// Logs "BM:NextFrame", "MAT:LoadFile /x/a.mat", ... into the shared call log.
-class TTestDocument : public TDocumentWindow
+void Settle()
+{
+    QApplication::processEvents();
+}
+
+// What every stand-in window shares: the call log, the name it shows, its close answers.
+class TTestDocumentBase
 {
 public:
-    TTestDocument(K kind, Texts &log, bool failLoad) : FKind(kind), FLog(log), FFail(failLoad) {}
     std::string Name = "Untitled";
+    int Frames = 1;
+    int Zoom = 1;
     int CreatedWithUntitled = -1;
     std::deque<bool> CloseAnswers; // empty: agrees to close
 
-    K Kind() const override { return FKind; }
-    void FormCreate() override
+protected:
+    TTestDocumentBase(K kind, Texts &log, bool failLoad) : FKind(kind), FLog(log), FFail(failLoad)
     {
-        CreatedWithUntitled = UntitledCount;
-        Log("FormCreate");
-        UpdateMainWindow();
     }
-    void LoadFile(const std::string &path) override
-    {
-        Log("LoadFile " + path);
-        if (FFail)
-            throw EInOutError(EInOutError::ReadBeyondEnd);
-        Name = path;
-        UpdateMainWindow();
-    }
-#define GLIMRA_LOGGED(Op)                                                                     \
-    void Op() override { Log(#Op); }
-    GLIMRA_LOGGED(SaveFile) GLIMRA_LOGGED(SaveFileAs) GLIMRA_LOGGED(PreviousFrame)
-    GLIMRA_LOGGED(NextFrame) GLIMRA_LOGGED(ZoomIn) GLIMRA_LOGGED(ZoomOut) GLIMRA_LOGGED(AddFrames)
-    GLIMRA_LOGGED(AddMipmap) GLIMRA_LOGGED(DeleteFrame) GLIMRA_LOGGED(ShiftToPreviousFrame)
-    GLIMRA_LOGGED(ShiftToNextFrame) GLIMRA_LOGGED(SelectPalette) GLIMRA_LOGGED(EditProperties)
-    GLIMRA_LOGGED(SaveBitmap) GLIMRA_LOGGED(SaveAllBitmaps)
-#undef GLIMRA_LOGGED
-    void UpdateMainWindow() override
-    {
-        MainForm->setWindowTitle(QString::fromStdString("Glimra - " + Name));
-        MainForm->SetStatusPanel(0, Name);
-        MainForm->SetCommandStates(DocumentStates({FKind, 1})); // one frame
-    }
-    bool CloseQuery() override
+    void Log(const std::string &what) { FLog.push_back(KindText(FKind) + ":" + what); }
+    bool Answer()
     {
         Log("CloseQuery");
         const bool answer = CloseAnswers.empty() || CloseAnswers.front();
@@ -117,16 +93,62 @@ public:
             CloseAnswers.pop_front();
         return answer;
     }
-
-private:
-    void Log(const std::string &what)
-    {
-        FLog.push_back(KindText(FKind) + ":" + what);
-    }
     K FKind;
     Texts &FLog;
     bool FFail;
 };
+
+// Logs "BM:NextFrame", "MAT:LoadFile /x/a.mat", ... into the shared call log; it has exactly
+// the operations the command table gives its kind.
+template <K Kind>
+class TTestDocument : public TDocumentWindowOf<TTestDocument<Kind>>, public TTestDocumentBase
+{
+public:
+    static constexpr K DocumentKind = Kind;
+    TTestDocument(Texts &log, bool failLoad) : TTestDocumentBase(Kind, log, failLoad) {}
+
+    void FormCreate() override
+    {
+        CreatedWithUntitled = UntitledCount;
+        Log("FormCreate");
+        emit this->StateChanged();
+    }
+    void LoadFile(const std::string &path) override
+    {
+        Log("LoadFile " + path);
+        if (FFail)
+            throw EInOutError(EInOutError::ReadBeyondEnd);
+        Name = this->FilePath = path;
+        emit this->StateChanged();
+    }
+    TDocumentFacts Facts() const override { return {Kind, Frames, Zoom}; }
+    TStatusTexts StatusTexts() const override { return {Name}; }
+    bool CloseQuery() override { return Answer(); }
+
+#define GLIMRA_LOGGED(Command, Op)                                                                 \
+    void Op() requires(HasRoute(TCommand::Command, Kind))                                          \
+    {                                                                                              \
+        Log(#Op);                                                                                  \
+    }
+    GLIMRA_LOGGED(Save, SaveFile)
+    GLIMRA_LOGGED(SaveAs, SaveFileAs) GLIMRA_LOGGED(PreviousFrame, PreviousFrame)
+        GLIMRA_LOGGED(NextFrame, NextFrame) GLIMRA_LOGGED(ZoomIn, ZoomIn)
+            GLIMRA_LOGGED(ZoomOut, ZoomOut) GLIMRA_LOGGED(AddFrames, AddFrames)
+                GLIMRA_LOGGED(AddMipmap, AddMipmap) GLIMRA_LOGGED(DeleteFrame, DeleteFrame)
+                    GLIMRA_LOGGED(ShiftToPreviousFrame, ShiftToPreviousFrame)
+                        GLIMRA_LOGGED(ShiftToNextFrame, ShiftToNextFrame)
+                            GLIMRA_LOGGED(SelectPalette, SelectPalette)
+                                GLIMRA_LOGGED(EditProperties, EditProperties)
+                                    GLIMRA_LOGGED(SaveBitmap, SaveBitmap)
+                                        GLIMRA_LOGGED(SaveAllBitmaps, SaveAllBitmaps)
+                                            GLIMRA_LOGGED(ChangeCellColor, ChangeCellColor)
+#undef GLIMRA_LOGGED
+};
+
+TTestDocumentBase *Stand(TDocumentWindow *window)
+{
+    return dynamic_cast<TTestDocumentBase *>(window);
+}
 
 class MainFormTest : public ::testing::Test
 {
@@ -139,22 +161,32 @@ protected:
     ~MainFormTest() override
     {
         Form.reset();
+        for (K kind : DocumentKinds)
+            RegisterDocumentWindow(kind, {});
         ClearSettings();
+    }
+    template <K Kind> void Register()
+    {
+        RegisterDocumentWindow(Kind, [this] {
+            auto *window = new TTestDocument<Kind>(Log, std::exchange(FailNextLoad, false));
+            Created.push_back(window);
+            return window;
+        });
     }
     void Start(const QStringList &commandLine = {})
     {
+        Register<K::BM>();
+        Register<K::CMP>();
+        Register<K::MAT>();
+        Register<K::SFT>();
         Form = std::make_unique<TMainForm>();
-        Form->DocumentFactory = [this](K kind) {
-            Created.push_back(new TTestDocument(kind, Log, std::exchange(FailNextLoad, false)));
-            return Created.back();
-        };
         Form->CommandLine = commandLine;
         Form->show();
         Form->activateWindow();
         Settle();
     }
     // Opens a file of `name` (created in the temporary folder) and returns its window.
-    TTestDocument *OpenNamed(const std::string &name)
+    TDocumentWindow *OpenNamed(const std::string &name)
     {
         const size_t before = Created.size();
         Form->OpenDocument(Touch(name));
@@ -185,7 +217,7 @@ protected:
     TTestPlatform Desk;
     testutil::TempDir Dir;
     Texts Log;
-    std::vector<TTestDocument *> Created;
+    std::vector<TDocumentWindow *> Created;
     bool FailNextLoad = false;
     std::unique_ptr<TMainForm> Form;
 };
@@ -244,7 +276,7 @@ TEST_F(MainFormTest, ToolbarButtonsInOrderWithHintsAndPictures)
                      "CycleFrames ZoomIn ZoomOut | AddFrames AddMipmap DeleteFrame "
                      "ShiftToPreviousFrame ShiftToNextFrame | SelectPalette EditProperties | "
                      "Options Help About ");
-    for (size_t i = 0; i < CommandCount; ++i) {
+    for (size_t i = 0; i < MainCommandCount; ++i) {
         QToolButton *button = Form->CommandButton(C(i));
         ASSERT_EQ(button != nullptr, CommandInfo(C(i)).ButtonName != nullptr) << Name(C(i));
         if (!button)
@@ -262,52 +294,6 @@ TEST_F(MainFormTest, ToolbarButtonsInOrderWithHintsAndPictures)
     EXPECT_EQ(hints, "Add Frame|Help Contents|About Glimra|Shift To Next Frame|");
 }
 
-// Guards the command state table column by column, at the limits that flip each entry.
-TEST(CommandStates, FollowTheTableForEveryKind)
-{
-    const auto states = [](K kind, int frames, int zoom = 1, int bits = 8, int mipmaps = 1,
-                           bool texture = true, bool full = true) {
-        const TCommandStates s = DocumentStates({kind, frames, zoom, bits, mipmaps, texture, full});
-        return Enabled([&s](C c) { return s[c]; });
-    };
-    const auto with = [](const std::string &more) {
-        return Split("Close CloseAll EditProperties " + more);
-    };
-    const auto has = [](const Names &names, const char *name) { return names.count(name) == 1; };
-    EXPECT_TRUE(Enabled([](C c) { return NoDocumentStates()[c]; }).empty());
-    EXPECT_FALSE(HasRoute(C::Save, K::Unknown)); // no column of its own: never routed
-    for (K kind : {K::BM, K::MAT, K::SFT}) // empty: frames and a palette only
-        EXPECT_EQ(states(kind, 0), with("AddFrames SelectPalette"));
-
-    // BM: two frames unlock stepping and shifting; 50 frames is full.
-    EXPECT_EQ(states(K::BM, 1, 1, 16), with("Save SaveAs SaveBitmap AddFrames DeleteFrame ZoomIn"));
-    EXPECT_EQ(states(K::BM, 2, 10),
-              with("Save SaveAs SaveBitmap SaveAllBitmaps AddFrames DeleteFrame "
-                   "ShiftToPreviousFrame ShiftToNextFrame SelectPalette PreviousFrame NextFrame "
-                   "CycleFrames ZoomOut"));
-    EXPECT_FALSE(has(states(K::BM, 50, 5), "AddFrames"));
-    EXPECT_TRUE(has(states(K::BM, 49, 5), "AddFrames"));
-
-    // CMP: no bitmaps and no frame editing; stepping always; zoom by Z alone.
-    EXPECT_EQ(states(K::CMP, 0),
-              with("Save SaveAs SelectPalette PreviousFrame NextFrame CycleFrames ZoomIn"));
-    EXPECT_FALSE(has(states(K::CMP, 0, 10), "ZoomIn"));
-    EXPECT_TRUE(has(states(K::CMP, 0, 10), "ZoomOut"));
-
-    // MAT: one frame with two levels steps and exports all, but cannot shift; 16 is full.
-    EXPECT_EQ(states(K::MAT, 1, 2, 16, 2),
-              with("Save SaveAs SaveBitmap SaveAllBitmaps AddFrames DeleteFrame PreviousFrame "
-                   "NextFrame CycleFrames ZoomIn ZoomOut"));
-    EXPECT_TRUE(has(states(K::MAT, 2), "ShiftToNextFrame"));
-    EXPECT_FALSE(has(states(K::MAT, 16), "AddFrames"));
-    EXPECT_TRUE(has(states(K::MAT, 1, 1, 8, 1, true, false), "AddMipmap"));
-    EXPECT_FALSE(has(states(K::MAT, 1, 1, 8, 1, false, false), "AddMipmap"));
-    EXPECT_FALSE(has(states(K::MAT, 0, 1, 8, 0, true, false), "AddMipmap"));
-
-    // SFT: never steps or exports all; takes a bitmap only while it has none.
-    EXPECT_EQ(states(K::SFT, 1, 3, 16), with("Save SaveAs SaveBitmap DeleteFrame ZoomIn ZoomOut"));
-}
-
 // Guards the routing table: each command reaches exactly the kinds whose column names an
 // operation, only in the active window; item and button both issue it, a disabled one
 // can't; after a close the window that becomes active describes itself; Close All asks a
@@ -322,10 +308,10 @@ TEST_F(MainFormTest, CommandsRouteByKindOfTheActiveWindow)
         {},
         Split("SaveAllBitmaps AddMipmap ShiftToPreviousFrame ShiftToNextFrame PreviousFrame "
               "NextFrame")};
-    std::vector<TTestDocument *> windows;
+    std::vector<TDocumentWindow *> windows;
     for (const char *file : {"r.bm", "r.cmp", "r.mat", "r.sft"})
         windows.push_back(OpenNamed(file));
-    for (TTestDocument *active : windows) {
+    for (TDocumentWindow *active : windows) {
         ASSERT_NE(active, nullptr);
         Form->ActivateDocument(active);
         Settle();
@@ -356,9 +342,8 @@ TEST_F(MainFormTest, CommandsRouteByKindOfTheActiveWindow)
     Form->RunCommand(C::Close);
     Settle();
     ASSERT_NE(Form->ActiveDocument(), nullptr);
-    EXPECT_EQ(Form->windowTitle().toStdString(),
-              "Glimra - " + static_cast<TTestDocument *>(Form->ActiveDocument())->Name);
-    windows[0]->CloseAnswers = {false, false, true};
+    EXPECT_EQ(Form->windowTitle().toStdString(), "Glimra - " + Stand(Form->ActiveDocument())->Name);
+    Stand(windows[0])->CloseAnswers = {false, false, true};
     Log.clear();
     Form->RunCommand(C::CloseAll);
     Settle();
@@ -383,7 +368,7 @@ TEST_F(MainFormTest, CommandsStopCycling)
     EXPECT_TRUE(Log.empty());
     OpenNamed("c.bm");
     OpenNamed("d.bm");
-    for (size_t i = 0; i < CommandCount; ++i) {
+    for (size_t i = 0; i < MainCommandCount; ++i) {
         const C c = C(i);
         if (c == C::Exit || c == C::Close || c == C::CloseAll || c == C::CycleFrames)
             continue;
@@ -429,7 +414,7 @@ TEST_F(MainFormTest, OpenDocumentChecksExistenceExtensionAndFailures)
     EXPECT_EQ(Form->ReopenCaptions().at(0) + Form->ReopenCaptions().at(1),
               Entry(0, "good.bm") + Entry(1, "archive.bm.bak"));
 
-    Form->DocumentFactory = [](K) { return nullptr; };
+    RegisterDocumentWindow(K::SFT, {}); // no SFT window in this build
     Form->OpenDocument(Touch("font.sft"));
     ASSERT_EQ(Messages().size(), 3u);
     EXPECT_NE(Messages().back().find("SFT"), std::string::npos);
@@ -542,7 +527,7 @@ TEST_F(MainFormTest, CancelledNewStillAdvancesUntitledCounter)
     EXPECT_EQ(shown, (std::vector<QDialog *>{&dialog, &dialog, &options, &about}));
     EXPECT_FALSE(options.isVisible() || about.isVisible());
     ASSERT_EQ(Created.size(), 1u);
-    EXPECT_EQ(Created[0]->CreatedWithUntitled, 1);
+    EXPECT_EQ(Stand(Created[0])->CreatedWithUntitled, 1);
     EXPECT_EQ(UntitledCount, 2);
     EXPECT_TRUE(Created[0]->isVisibleTo(Form.get()));
     EXPECT_EQ(Log, Texts{"MAT:FormCreate"});
@@ -565,22 +550,18 @@ TEST_F(MainFormTest, CycleIntervalsAndTicks)
         Form->ToggleCycling();
         EXPECT_FALSE(Form->CycleTimer()->isActive());
     }
-    TTestDocument *font = OpenNamed("t.sft");
+    // The tick's handler itself: the active CMP window steps, the SFT window does not, and
+    // switching windows leaves cycling on.
+    TDocumentWindow *font = OpenNamed("t.sft");
     OpenNamed("t.cmp");
-    CycleRate = 2000;
     Form->ToggleCycling();
-    Settle(60);
-    EXPECT_EQ(Count("CMP:NextFrame"), 0u);
-    Form->ToggleCycling();
-
-    CycleRate = 100; // every 10 ms
-    Form->ToggleCycling();
-    Settle(80);
-    EXPECT_GE(Count("CMP:NextFrame"), 2u);
+    Form->CycleTimerTimer();
+    Form->CycleTimerTimer();
+    EXPECT_EQ(Log.back() + " " + std::to_string(Count("CMP:NextFrame")), "CMP:NextFrame 2");
     Form->ActivateDocument(font);
     Settle();
     Log.clear();
-    Settle(60);
+    Form->CycleTimerTimer();
     EXPECT_TRUE(Form->IsCycling());
     EXPECT_TRUE(Log.empty());
 }
@@ -590,7 +571,7 @@ TEST_F(MainFormTest, CycleIntervalsAndTicks)
 TEST_F(MainFormTest, ClosingAsksEveryWindowThenSavesSettings)
 {
     OpenNamed("p.bm");
-    OpenNamed("q.bm")->CloseAnswers = {false};
+    Stand(OpenNamed("q.bm"))->CloseAnswers = {false};
     Log.clear();
     Desk.Store.WriteLog.clear();
     EXPECT_FALSE(Form->close());
@@ -647,9 +628,100 @@ TEST_F(MainFormTest, FirstArgumentOpensAtFirstActivation)
         Form->hide();
         Form->show();
         Form->activateWindow();
-        Settle(20);
+        Settle();
     }
     std::filesystem::current_path(previous);
     EXPECT_EQ(Log, (Texts{"BM:FormCreate", "BM:LoadFile " + Dir.File("start.bm")}));
     EXPECT_EQ(Form->ReopenCaptions(), Texts{Entry(0, "start.bm")});
+}
+
+// Guards the window contract: the main window pulls caption, panels and states from the
+// active window when it says its state changed (and ignores an inactive one); the popup
+// menu's items are enabled exactly as the main window's, call the window's operations
+// without stopping cycling, and its Cycle Frames asks the main window; Save As's path
+// reaches the Reopen list.
+TEST_F(MainFormTest, WindowsReportThroughTheContract)
+{
+    TDocumentWindow *bm = OpenNamed("u.bm");
+    TDocumentWindow *mat = OpenNamed("u.mat");
+    Stand(bm)->Frames = 3;
+    emit bm->StateChanged(); // not the active window: nothing changes
+    EXPECT_FALSE(Form->IsCommandEnabled(C::PreviousFrame));
+    Stand(mat)->Frames = 2;
+    Stand(mat)->Zoom = 10;
+    mat->FilePath.clear();
+    mat->FileName = "Untitled4.mat";
+    emit mat->StateChanged();
+    EXPECT_EQ(Form->windowTitle(), "Glimra - Untitled4.mat");
+    EXPECT_TRUE(Form->IsCommandEnabled(C::ShiftToNextFrame));
+    EXPECT_FALSE(Form->IsCommandEnabled(C::ZoomIn));
+
+    mat->UpdatePopupMenu();
+    std::string items;
+    for (QAction *a : mat->PopupMenu()->actions()) {
+        if (a->isSeparator())
+            continue;
+        const C c = C(a->data().toInt());
+        items += (a->isEnabled() ? "+" : "-") + Name(c) + " ";
+        EXPECT_EQ(a->isEnabled(), Form->IsCommandEnabled(c)) << Name(c);
+    }
+    EXPECT_EQ(items, "+PreviousFrame +NextFrame +CycleFrames -ZoomIn +ZoomOut +AddFrames "
+                     "-AddMipmap +DeleteFrame +ShiftToPreviousFrame +ShiftToNextFrame "
+                     "+SelectPalette +EditProperties +SaveBitmap +SaveAllBitmaps ");
+    const auto item = [mat](const char *name) {
+        return mat->PopupMenu()->findChild<QAction *>(name);
+    };
+    Log.clear();
+    item("CycleFrames1")->trigger();
+    EXPECT_TRUE(Form->IsCycling());
+    item("AddMipmap1")->trigger(); // disabled: does nothing
+    item("ZoomOut1")->trigger();
+    EXPECT_EQ(Log, Texts{"MAT:ZoomOut"});
+    EXPECT_TRUE(Form->IsCycling());
+
+    emit mat->AddToReopenListRequested(Touch("saved.mat"));
+    EXPECT_EQ(Form->ReopenCaptions().front(), Entry(0, "saved.mat"));
+}
+
+// Guards the compile-time check every window class passes: a window lacking an operation its
+// kind has in the command table, or having one its kind lacks, is found (the window base
+// turns this into a build error).
+namespace {
+class TMATWithoutMipmaps : public TDocumentWindow
+{
+public:
+    static constexpr K DocumentKind = K::MAT;
+    void SaveFile() {}
+    void SaveFileAs() {}
+    void SaveBitmap() {}
+    void SaveAllBitmaps() {}
+    void AddFrames() {}
+    void DeleteFrame() {}
+    void ShiftToPreviousFrame() {}
+    void ShiftToNextFrame() {}
+    void SelectPalette() {}
+    void EditProperties() {}
+    void PreviousFrame() {}
+    void NextFrame() {}
+    void ZoomIn() {}
+    void ZoomOut() {}
+};
+class TMATWithMipmaps : public TMATWithoutMipmaps
+{
+public:
+    void AddMipmap() {}
+};
+class TSFTThatSteps : public TMATWithMipmaps
+{
+public:
+    static constexpr K DocumentKind = K::SFT;
+};
+} // namespace
+
+TEST(DocumentOperations, WindowMustImplementExactlyItsKindsRoutes)
+{
+    using namespace DocumentOperations;
+    EXPECT_EQ(FirstMismatch<TMATWithoutMipmaps>(), size_t(C::AddMipmap));
+    EXPECT_EQ(FirstMismatch<TMATWithMipmaps>(), CommandCount);
+    EXPECT_EQ(FirstMismatch<TSFTThatSteps>(), size_t(C::SaveAllBitmaps)); // a BM/MAT command
 }

@@ -7,7 +7,7 @@
 
 #include "TestFiles.h"
 #include "platform/GLM_QtPlatform.h"
-#include "platform/GLM_TestPlatform.h"
+#include "GLM_TestPlatform.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // a terminal, and the commands' entry points.
 
 #include "core/GLM_FileNames.h"
-#include "palettes/GLM_Globals.h"
+#include "formats/GLM_Globals.h"
 
 #include <functional>
 #include <stdexcept>

@@ -7,10 +7,10 @@
 #include "core/GLM_ExportNames.h"
 #include "core/GLM_FileNames.h"
 #include "core/GLM_PaletteSource.h"
-#include "palettes/Adobe_ACT.h"
-#include "palettes/Gimp_GPL.h"
-#include "palettes/Jasc_PAL.h"
-#include "palettes/Microsoft_PAL.h"
+#include "core/palettes/Adobe_ACT.h"
+#include "core/palettes/Gimp_GPL.h"
+#include "core/palettes/Jasc_PAL.h"
+#include "core/palettes/Microsoft_PAL.h"
 
 namespace {
 

@@ -1,0 +1,175 @@
+#include "core/GLM_CommandTable.h"
+
+#include "core/GLM_FileNames.h"
+#include "formats/LEC_BM.h"
+#include "formats/LEC_MAT.h"
+
+namespace {
+
+using C = TCommand;
+
+// clang-format off
+constexpr std::array<TCommand, 18> Documented{
+    C::Save, C::SaveAs, C::SaveBitmap, C::SaveAllBitmaps, C::Close, C::CloseAll,
+    C::AddFrames, C::AddMipmap, C::DeleteFrame, C::ShiftToPreviousFrame, C::ShiftToNextFrame,
+    C::SelectPalette, C::EditProperties, C::PreviousFrame, C::NextFrame, C::CycleFrames,
+    C::ZoomIn, C::ZoomOut,
+};
+
+constexpr TPopupItem Rule{C::New, nullptr};
+
+constexpr TPopupItem BMPopup[]{
+    {C::PreviousFrame, "&Previous Frame"}, {C::NextFrame, "&Next Frame"},
+    {C::CycleFrames, "&Cycle Frames"}, {C::ZoomIn, "&Zoom In"}, {C::ZoomOut, "Zoom &Out"}, Rule,
+    {C::AddFrames, "&Add Frames..."}, {C::DeleteFrame, "&Delete Frame"}, Rule,
+    {C::ShiftToPreviousFrame, "Shift To Pre&vious Frame"},
+    {C::ShiftToNextFrame, "Shift To Ne&xt Frame"}, Rule,
+    {C::SelectPalette, "&Select Palette..."}, {C::EditProperties, "&Edit Properties..."}, Rule,
+    {C::SaveBitmap, "Save &Bitmap..."}, {C::SaveAllBitmaps, "Sa&ve All Bitmaps..."},
+};
+constexpr TPopupItem CMPPopup[]{
+    {C::PreviousFrame, "&Previous Frame"}, {C::NextFrame, "&Next Frame"},
+    {C::CycleFrames, "Cycle &Frames"}, {C::ZoomIn, "&Zoom In"}, {C::ZoomOut, "Zoom &Out"}, Rule,
+    {C::ChangeCellColor, "&Change Cell Color"}, {C::SelectPalette, "&Select Palette"},
+    {C::EditProperties, "&Edit Properties"},
+};
+constexpr TPopupItem MATPopup[]{
+    {C::PreviousFrame, "&Previous Frame"}, {C::NextFrame, "&Next Frame"},
+    {C::CycleFrames, "&Cycle Frames"}, {C::ZoomIn, "&Zoom In"}, {C::ZoomOut, "Zoom &Out"}, Rule,
+    {C::AddFrames, "&Add Frames..."}, {C::AddMipmap, "Add &Mipmap..."},
+    {C::DeleteFrame, "&Delete Frame"}, Rule,
+    {C::ShiftToPreviousFrame, "Shift To Pre&vious Frame"},
+    {C::ShiftToNextFrame, "Shift To Ne&xt Frame"}, Rule,
+    {C::SelectPalette, "&Select Palette"}, {C::EditProperties, "&Edit Properties"}, Rule,
+    {C::SaveBitmap, "Save &Bitmap..."}, {C::SaveAllBitmaps, "Sa&ve All Bitmaps..."},
+};
+constexpr TPopupItem SFTPopup[]{
+    {C::ZoomIn, "&Zoom In"}, {C::ZoomOut, "Zoom &Out"}, Rule,
+    {C::AddFrames, "&Add Frame..."}, {C::DeleteFrame, "&Delete Frame"}, Rule,
+    {C::SelectPalette, "&Select Palette..."}, {C::EditProperties, "&Edit Properties..."}, Rule,
+    {C::SaveBitmap, "Save &Bitmap..."},
+};
+// clang-format on
+
+constexpr bool TableIsConsistent()
+{
+    for (size_t i = 0; i < Commands.size(); ++i)
+        if (static_cast<size_t>(Commands[i].Command) != i)
+            return false;
+    return true;
+}
+static_assert(TableIsConsistent(), "the command table is indexed by TCommand");
+static_assert(static_cast<int>(TFileKind::BM) == static_cast<int>(TDocumentKind::BM) &&
+                  static_cast<int>(TFileKind::CMP) == static_cast<int>(TDocumentKind::CMP) &&
+                  static_cast<int>(TFileKind::MAT) == static_cast<int>(TDocumentKind::MAT) &&
+                  static_cast<int>(TFileKind::SFT) == static_cast<int>(TDocumentKind::SFT),
+              "file kinds and document kinds are listed in the same order");
+
+// A popup item calls the window's operation, so its kind must have it (Cycle Frames aside,
+// which asks the main window).
+constexpr bool PopupIsRouted(std::span<const TPopupItem> items, TDocumentKind kind)
+{
+    for (const TPopupItem &item : items)
+        if (!item.IsSeparator() && item.Command != C::CycleFrames && !HasRoute(item.Command, kind))
+            return false;
+    return true;
+}
+static_assert(PopupIsRouted(BMPopup, TDocumentKind::BM) &&
+                  PopupIsRouted(CMPPopup, TDocumentKind::CMP) &&
+                  PopupIsRouted(MATPopup, TDocumentKind::MAT) &&
+                  PopupIsRouted(SFTPopup, TDocumentKind::SFT),
+              "a popup item names an operation its kind does not have");
+
+} // namespace
+
+std::optional<TDocumentKind> DocumentKindOf(const std::string &path)
+{
+    // TFileKind lists the same four kinds in the same order, then Unknown.
+    const TFileKind kind = FileKindOf(path);
+    if (kind == TFileKind::Unknown)
+        return std::nullopt;
+    return static_cast<TDocumentKind>(kind);
+}
+
+const char *DocumentKindName(TDocumentKind kind)
+{
+    return FileKindName(static_cast<TFileKind>(kind));
+}
+
+const std::array<TCommand, 18> &DocumentCommands()
+{
+    return Documented;
+}
+
+std::span<const TPopupItem> PopupItems(TDocumentKind kind)
+{
+    switch (kind) {
+    case TDocumentKind::BM:
+        return BMPopup;
+    case TDocumentKind::CMP:
+        return CMPPopup;
+    case TDocumentKind::MAT:
+        return MATPopup;
+    case TDocumentKind::SFT:
+        return SFTPopup;
+    }
+    return {};
+}
+
+TCommandStates NoDocumentStates()
+{
+    return {};
+}
+
+TCommandStates DocumentStates(const TDocumentFacts &d)
+{
+    TCommandStates s;
+    const int f = d.Frames;
+    const bool zoomIn = d.Zoom != MaxZoom;
+    const bool zoomOut = d.Zoom != 1;
+    const bool paletted = d.BitsPerPixel == 8;
+    bool save = f > 0, saveBitmap = f > 0, saveAll = false, addFrames = false;
+    bool addMipmap = false, deleteFrame = f > 0, shift = false, selectPalette = paletted;
+    bool stepping = false, in = f > 0 && zoomIn, out = f > 0 && zoomOut;
+    switch (d.Kind) {
+    case TDocumentKind::BM:
+        saveAll = shift = stepping = f >= 2;
+        addFrames = f < TBM::MaxImages;
+        break;
+    case TDocumentKind::CMP:
+        save = selectPalette = stepping = true;
+        saveBitmap = deleteFrame = false;
+        in = zoomIn;
+        out = zoomOut;
+        s.Set(C::ChangeCellColor, true);
+        break;
+    case TDocumentKind::MAT:
+        saveAll = stepping = f > 1 || d.Mipmaps > 1;
+        shift = f > 1;
+        addFrames = f < TMAT::MaxRecords;
+        addMipmap = f > 0 && d.IsTexture && !d.MipmapsFull;
+        break;
+    case TDocumentKind::SFT:
+        addFrames = f == 0;
+        break;
+    }
+    s.Set(C::Save, save);
+    s.Set(C::SaveAs, save);
+    s.Set(C::SaveBitmap, saveBitmap);
+    s.Set(C::SaveAllBitmaps, saveAll);
+    s.Set(C::Close, true);
+    s.Set(C::CloseAll, true);
+    s.Set(C::AddFrames, addFrames);
+    s.Set(C::AddMipmap, addMipmap);
+    s.Set(C::DeleteFrame, deleteFrame);
+    s.Set(C::ShiftToPreviousFrame, shift);
+    s.Set(C::ShiftToNextFrame, shift);
+    s.Set(C::SelectPalette, selectPalette);
+    s.Set(C::EditProperties, true);
+    s.Set(C::PreviousFrame, stepping);
+    s.Set(C::NextFrame, stepping);
+    s.Set(C::CycleFrames, stepping);
+    s.Set(C::ZoomIn, in);
+    s.Set(C::ZoomOut, out);
+    return s;
+}
