@@ -1,0 +1,349 @@
+// The image windows' rules without a window: view stepping, deleting and shifting, captions
+// and sizes, the BM document's frames, settings, status texts and command states, saving
+// with a backup, the display palette a window starts with, and painting at a zoom.
+
+#include "core/GLM_Bitmaps.h"
+#include "core/GLM_ExportNames.h"
+#include "core/GLM_Import.h"
+#include "core/documents/GLM_BMDocument.h"
+#include "core/documents/GLM_ImageDocument.h"
+#include "core/documents/GLM_ZoomPainter.h"
+#include "formats/LEC_FileIO.h"
+#include "CoreTestData.h"
+#include "TestFiles.h"
+
+#include <QPainter>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+using namespace testutil;
+
+namespace {
+
+TImageViewState At(int frame, int zoom = 1)
+{
+    TImageViewState v;
+    v.CurrentFrame = frame;
+    v.Zoom = zoom;
+    return v;
+}
+
+// A BM whose frame f (1-based) is f x 1 pixels of value f.
+TBM Frames(int count, bool is16 = false)
+{
+    TBM bm = NewBM(is16);
+    for (int f = 1; f <= count; ++f)
+        bm.Images[f - 1] = {f, 1, std::vector<uint8_t>(size_t(f) * (is16 ? 2 : 1), uint8_t(f))};
+    bm.Header.NumImages = count;
+    return bm;
+}
+
+std::vector<int> Widths(const TBM &bm)
+{
+    std::vector<int> widths;
+    for (int i = 0; i < bm.NumImages(); ++i)
+        widths.push_back(bm.Images[i].Width);
+    return widths;
+}
+
+} // namespace
+
+TEST(ImageView, SteppingWrapsBetweenFirstAndLast)
+{
+    struct Case { int from, count, previous, next; };
+    for (const Case c : {Case{1, 5, 5, 2}, Case{5, 5, 4, 1}, Case{3, 5, 2, 4}, Case{1, 1, 1, 1}}) {
+        TImageViewState back = At(c.from), on = At(c.from);
+        back.PreviousFrame(c.count);
+        on.NextFrame(c.count);
+        EXPECT_EQ(back.CurrentFrame, c.previous) << c.from << " of " << c.count;
+        EXPECT_EQ(on.CurrentFrame, c.next) << c.from << " of " << c.count;
+    }
+}
+
+TEST(ImageView, DeletingKeepsTheNumberUnlessPastTheEnd)
+{
+    TImageViewState last = At(3, 4), middle = At(2, 4), only = At(1, 7);
+    last.FrameDeleted(2);
+    middle.FrameDeleted(2);
+    only.FrameDeleted(0);
+    EXPECT_EQ(last.CurrentFrame, 2);
+    EXPECT_EQ(last.Zoom, 4);
+    EXPECT_EQ(middle.CurrentFrame, 2);
+    EXPECT_EQ(only.CurrentFrame, 0);
+    EXPECT_EQ(only.Zoom, 1);
+}
+
+TEST(ImageView, ShiftTradesFirstAndLastAtTheEnds)
+{
+    EXPECT_EQ(At(1).ShiftPartner(true, 4), 4);
+    EXPECT_EQ(At(4).ShiftPartner(false, 4), 1);
+    EXPECT_EQ(At(3).ShiftPartner(true, 4), 2);
+    EXPECT_EQ(At(3).ShiftPartner(false, 4), 4);
+    EXPECT_EQ(At(1).ShiftPartner(false, 1), 0);
+}
+
+TEST(ImageView, ZoomStaysWithinOneToTen)
+{
+    TImageViewState v = At(1, 10);
+    v.ZoomIn();
+    EXPECT_EQ(v.Zoom, 10);
+    v = At(1, 1);
+    v.ZoomOut();
+    EXPECT_EQ(v.Zoom, 1);
+}
+
+TEST(ImageView, CaptionsAndSizes)
+{
+    EXPECT_EQ(WindowCaption(UntitledName(0, ".bm"), 1), "Untitled0.bm [1:1]");
+    EXPECT_EQ(MainWindowCaption("/d/walk.bm", "walk.bm"), "Glimra - /d/walk.bm");
+    EXPECT_EQ(MainWindowCaption("", "Untitled2.bm"), "Glimra - Untitled2.bm");
+    EXPECT_EQ(FrameClientSize(64, 40, 1), (TClientSize{150, 40}));
+    EXPECT_EQ(FrameClientSize(64, 40, 3), (TClientSize{192, 120}));
+    // A picture larger than the maximized area starts left of it, truncated toward zero.
+    EXPECT_EQ(CentredOffset(100, 301), -100);
+    EXPECT_EQ(CentredOffset(301, 100), 100);
+    EXPECT_EQ(ChangeFileExt("/d/a.bm", ".~bm"), "/d/a.~bm");
+    EXPECT_EQ(ChangeFileExt("/d.x/a", ".~bm"), "/d.x/a.~bm");
+}
+
+TEST(ImageView, ExportNamesFollowTheFileOrTheUntitledName)
+{
+    const TBM bm = Frames(3);
+    std::vector<std::string> names;
+    for (const TExportPicture &p : BMExportPictures(bm, ExportBaseName("/d/walk.bm")))
+        names.push_back(p.FileName);
+    EXPECT_EQ(names, (std::vector<std::string>{"walk-1.bmp", "walk-2.bmp", "walk-3.bmp"}));
+    EXPECT_EQ(BMExportPictures(bm, ExportBaseName("Untitled0.bm")).front().FileName,
+              "Untitled0-1.bmp");
+}
+
+TEST(BMDocument, DeleteAndSwapMoveImagesWithTheirBuffers)
+{
+    TBM bm = Frames(3);
+    SwapBMFrames(bm, 1, 3);
+    EXPECT_EQ(Widths(bm), (std::vector<int>{3, 2, 1}));
+    EXPECT_EQ(bm.Images[0].Pixels, std::vector<uint8_t>(3, 3));
+    DeleteBMFrame(bm, 1);
+    EXPECT_EQ(Widths(bm), (std::vector<int>{2, 1}));
+    EXPECT_EQ(bm.Images[1].Pixels, std::vector<uint8_t>{1});
+    EXPECT_TRUE(bm.Images[2].Pixels.empty()); // the freed slot holds nothing
+    DeleteBMFrame(bm, 5);                     // no such frame
+    EXPECT_EQ(bm.NumImages(), 2);
+}
+
+TEST(BMDocument, SettingsGoIntoTheDocument)
+{
+    const TPalette display = Ramp();
+    TBM bm8 = NewBM(false), bm16 = NewBM(true);
+    ApplyBMSettings(bm8, {-16, 5, 7, 0xF81F, true}, display);
+    ApplyBMSettings(bm16, {1, 2, 7, 0xF81F, false}, display);
+    EXPECT_EQ(bm8.Header.XOffset, -16);
+    EXPECT_EQ(bm8.Header.YOffset, 5);
+    EXPECT_EQ(bm8.Header.TransColor, 7);
+    EXPECT_EQ(bm8.Header.PaletteIncluded, 2);
+    EXPECT_EQ(bm8.Palette, display);
+    EXPECT_EQ(bm16.Header.TransColor, 0xF81F);
+    EXPECT_EQ(bm16.Header.PaletteIncluded, 1);
+    EXPECT_EQ(bm16.BitsPerPixel(), 16);
+}
+
+TEST(BMDocument, StatusTextsFor8And16Bits)
+{
+    TBM bm8 = Frames(3);
+    bm8.Images[1] = {20, 30, std::vector<uint8_t>(600)};
+    ApplyBMSettings(bm8, {-16, 4, 9, 0, false}, Ramp());
+    EXPECT_EQ(BMStatusTexts(bm8, 2, "/pal/game.act"),
+              (std::array<std::string, 8>{"8-Bit BM", "Frame: 2 of 3", "Size: 20 x 30",
+                                          "Offset: -16 x 4", "Internal: No", "Trans Index: 9",
+                                          "", "Display Palette: game.act"}));
+    bm8.Header.PaletteIncluded = 2;
+    EXPECT_EQ(BMStatusTexts(bm8, 2, "Internal")[4], "Internal: Yes");
+    EXPECT_EQ(BMStatusTexts(bm8, 2, "Internal")[7], "Display Palette: Internal");
+
+    TBM bm16 = Frames(1, true);
+    bm16.Header.TransColor = 0xF81F;
+    EXPECT_EQ(BMStatusTexts(bm16, 1, "Uicolormap"),
+              (std::array<std::string, 8>{"16-Bit BM", "Frame: 1 of 1", "Size: 1 x 1",
+                                          "Offset: 0 x 0", "No Palette", "RGB: 255 0 255", "",
+                                          ""}));
+    EXPECT_EQ(BMStatusTexts(NewBM(false), 0, "Uicolormap")[1], "Frame: 0 of 0");
+}
+
+TEST(BMDocument, CommandStatesAtTheLimits)
+{
+    const auto states = [](int frames, int zoom, bool is16 = false) {
+        return DocumentStates(BMFacts(Frames(frames, is16), zoom));
+    };
+    EXPECT_TRUE(states(49, 1)[TCommand::AddFrames]);
+    EXPECT_FALSE(states(50, 1)[TCommand::AddFrames]);
+    EXPECT_FALSE(states(50, 1)[TCommand::ZoomOut]);
+    EXPECT_TRUE(states(50, 1)[TCommand::ZoomIn]);
+    EXPECT_FALSE(states(50, 10)[TCommand::ZoomIn]);
+    EXPECT_TRUE(states(50, 10)[TCommand::ZoomOut]);
+    EXPECT_FALSE(states(1, 1)[TCommand::NextFrame]);
+    EXPECT_FALSE(states(1, 1)[TCommand::ShiftToNextFrame]);
+    EXPECT_TRUE(states(2, 1)[TCommand::SaveAllBitmaps]);
+    EXPECT_FALSE(states(2, 1, true)[TCommand::SelectPalette]);
+    const TCommandStates empty = states(0, 1);
+    EXPECT_FALSE(empty[TCommand::Save] || empty[TCommand::SaveBitmap] || empty[TCommand::ZoomIn]);
+    EXPECT_TRUE(empty[TCommand::AddFrames] && empty[TCommand::SelectPalette] &&
+                empty[TCommand::EditProperties]);
+}
+
+// ---- Saving with a backup
+
+class SaveWithBackupTest : public ::testing::Test
+{
+protected:
+    TempDir Dir;
+    std::string Doc = Dir.File("a.bm"), Backup = Dir.File("a.~bm");
+    const std::vector<uint8_t> Old = Text("old document"), Older = Text("older backup");
+
+    void WriteNew(const std::string &path) { WriteFile(path, Text("new document")); }
+    size_t FilesInDir() const
+    {
+        return size_t(std::distance(std::filesystem::directory_iterator(Dir.Path),
+                                    std::filesystem::directory_iterator()));
+    }
+};
+
+TEST_F(SaveWithBackupTest, OldFileBecomesTheBackupAndAnOlderOneGoes)
+{
+    WriteFile(Doc, Old);
+    WriteFile(Backup, Older);
+    SaveWithBackup(Doc, ".~bm", [&](const std::string &p) { WriteNew(p); });
+    EXPECT_EQ(ReadFile(Doc), Text("new document"));
+    EXPECT_EQ(ReadFile(Backup), Old);
+    EXPECT_EQ(FilesInDir(), 2u);
+}
+
+TEST_F(SaveWithBackupTest, FailedWriteLeavesDocumentAndBackupAsTheyWere)
+{
+    WriteFile(Doc, Old);
+    WriteFile(Backup, Older);
+    const std::string error = MessageOf([&] {
+        SaveWithBackup(Doc, ".~bm", [&](const std::string &p) {
+            WriteFile(p, Text("half"));
+            throw EInOutError(EInOutError::DiskFull);
+        });
+    });
+    EXPECT_EQ(error, "Disk full");
+    EXPECT_EQ(ReadFile(Doc), Old);
+    EXPECT_EQ(ReadFile(Backup), Older);
+    EXPECT_EQ(FilesInDir(), 2u); // nothing half-written left behind
+}
+
+TEST_F(SaveWithBackupTest, WithoutBackupOrOldFileTheDocumentIsWrittenInPlace)
+{
+    SaveWithBackup(Doc, ".~bm", [&](const std::string &p) { WriteNew(p); });
+    EXPECT_EQ(ReadFile(Doc), Text("new document"));
+    EXPECT_FALSE(std::filesystem::exists(Backup));
+    SaveWithBackup(Doc, "", [&](const std::string &p) { EXPECT_EQ(p, Doc); });
+    EXPECT_FALSE(std::filesystem::exists(Backup));
+}
+
+TEST_F(SaveWithBackupTest, ReadOnlyDocumentIsRefused)
+{
+    WriteFile(Doc, Old);
+    std::filesystem::permissions(Doc, std::filesystem::perms::owner_read);
+    EXPECT_EQ(MessageOf([&] {
+                  SaveWithBackup(Doc, ".~bm", [&](const std::string &p) { WriteNew(p); });
+              }),
+              "File access denied");
+    EXPECT_EQ(ReadFile(Doc), Old);
+    EXPECT_FALSE(std::filesystem::exists(Backup));
+}
+
+// ---- The display palette of a new window
+
+TEST(DisplayPalette, BuiltInFileOrFallbackWithOneMessage)
+{
+    TempDir dir;
+    const TDisplayPalette dflt = ResolveDisplayPalette("Dflt", "Uicolormap");
+    EXPECT_EQ(dflt.Name, "Dflt");
+    EXPECT_EQ(dflt.Palette, DfltPalette());
+    EXPECT_FALSE(dflt.Problem);
+
+    const std::string act = Put(dir, "game.act", PaletteBytes(Ramp()));
+    const TDisplayPalette file = ResolveDisplayPalette(act, "Uicolormap");
+    EXPECT_EQ(file.Name, act);
+    EXPECT_EQ(file.Palette, Ramp());
+    EXPECT_FALSE(file.Problem);
+
+    for (const std::string &bad :
+         {dir.File("gone.act"), Put(dir, "garbage.pal", Text("neither RIFF nor JASC")),
+          Put(dir, "short.bm", Text("BM  "))}) {
+        const TDisplayPalette fallback = ResolveDisplayPalette(bad, "Uicolormap");
+        EXPECT_EQ(fallback.Name, "Uicolormap") << bad;
+        EXPECT_EQ(fallback.Palette, UicolormapPalette()) << bad;
+        ASSERT_TRUE(fallback.Problem) << bad;
+        EXPECT_NE(fallback.Problem->find(bad), std::string::npos) << *fallback.Problem;
+    }
+    // A BM file's own palette is no name a new window starts from; nothing to report.
+    const TDisplayPalette internal = ResolveDisplayPalette("Internal", "Dflt");
+    EXPECT_EQ(internal.Name, "Dflt");
+    EXPECT_FALSE(internal.Problem);
+}
+
+// ---- Painting at a zoom
+
+TEST(ZoomPainter, EachPixelBecomesAZoomBlockWhateverPartIsPainted)
+{
+    QImage picture(3, 2, QImage::Format_RGB32);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            picture.setPixel(x, y, qRgb(40 * x, 100 * y, 7 * (x + y)));
+    const QPoint origin(5, 2);
+    for (const int zoom : {3, 4, 7, 10})
+        for (const QRect exposed : {QRect(0, 0, 40, 30), QRect(9, 4, 6, 5), QRect(13, 7, 1, 1)}) {
+            QImage view(40, 30, QImage::Format_RGB32);
+            view.fill(Qt::white);
+            {
+                QPainter painter(&view);
+                PaintZoomed(painter, picture, zoom, origin, exposed);
+            }
+            const QRect zoomed(origin, picture.size() * zoom);
+            for (int y = 0; y < view.height(); ++y)
+                for (int x = 0; x < view.width(); ++x) {
+                    const QPoint p(x, y);
+                    const QRgb expected =
+                        zoomed.contains(p) && exposed.contains(p)
+                            ? picture.pixel((x - origin.x()) / zoom, (y - origin.y()) / zoom)
+                            : qRgb(255, 255, 255);
+                    ASSERT_EQ(view.pixel(p), expected) << "zoom " << zoom << " at " << x << ","
+                                                       << y;
+                }
+        }
+}
+
+TEST(ZoomPainter, DisplayPictureIsTheFrameAtOneToOne)
+{
+    const TBM bm = Frames(2);
+    const QImage picture = DisplayPicture(*BMFrameView(bm, 2), Ramp());
+    ASSERT_EQ(picture.size(), QSize(2, 1));
+    EXPECT_EQ(picture.pixel(1, 0), qRgb(2, 253, 14));
+}
+
+// ---- Empty pictures reach the size rules
+
+TEST(EmptyPicture, ZeroWidthBitmapIsAPictureWithoutPixels)
+{
+    // A 40-byte information header giving 0 x 5 at 24 bits, and no pixel data.
+    Bytes bmp;
+    bmp.Text("BM").I32(54).I32(0).I32(54).I32(40).I32(0).I32(5).U16(1).U16(24).I32(0).I32(0)
+        .I32(0).I32(0).I32(0).I32(0);
+    const TBitmapPicture picture = ReadBitmapBytes(bmp.Data);
+    EXPECT_EQ(picture.Width, 0);
+    EXPECT_EQ(picture.Height, 5);
+    ASSERT_TRUE(CheckTextureSize(picture.Width, picture.Height));
+    EXPECT_EQ(CheckTextureSize(picture.Width, picture.Height)->Text,
+              "Bitmap Size: 0x5\rDimensions must be greater than 1");
+
+    TBM bm = NewBM(false);
+    EXPECT_TRUE(ImportBMFrame(bm, picture, Ramp()).Changed());
+    EXPECT_EQ(bm.Images[0].Width, 0);
+    EXPECT_EQ(bm.Images[0].Height, 5);
+    EXPECT_TRUE(bm.Images[0].Pixels.empty());
+}
