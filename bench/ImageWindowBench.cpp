@@ -2,10 +2,10 @@
 // into a 1280 x 1024 view (from the 1:1 picture; the zoomed picture is never made), and
 // opening a BM of 50 frames up to its first picture.
 
+#include "TestFiles.h"
 #include "core/GLM_FramePicture.h"
 #include "core/documents/GLM_ZoomPainter.h"
 #include "formats/LEC_BM.h"
-#include "TestFiles.h"
 
 #include <QPainter>
 

@@ -61,8 +61,8 @@ std::array<std::string, 8> BMStatusTexts(const TBM &bm, int currentFrame,
         height = bm.Images[currentFrame - 1].Height;
     }
     texts[2] = "Size: " + std::to_string(width) + " x " + std::to_string(height);
-    texts[3] = "Offset: " + std::to_string(bm.Header.XOffset) + " x " +
-               std::to_string(bm.Header.YOffset);
+    texts[3] =
+        "Offset: " + std::to_string(bm.Header.XOffset) + " x " + std::to_string(bm.Header.YOffset);
     if (is16) {
         texts[4] = "No Palette";
         texts[5] = Color565Text(static_cast<uint16_t>(bm.Header.TransColor));

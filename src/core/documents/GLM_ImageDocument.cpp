@@ -95,8 +95,8 @@ fs::path NewSibling(const fs::path &target)
 {
     static std::mt19937_64 rng{std::random_device{}()};
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const fs::path candidate = target.parent_path() /
-                                   Utf8Path("." + target.filename().string() + ".new-" +
+        const fs::path candidate =
+            target.parent_path() / Utf8Path("." + target.filename().string() + ".new-" +
                                             std::to_string(rng() % 1000000000));
         std::error_code ec;
         if (!fs::exists(candidate, ec))
@@ -127,8 +127,8 @@ void SaveWithBackup(const std::string &path, const std::string &backupExtension,
         return;
     }
     // A file nobody may write is refused, as writing over it directly would be.
-    constexpr auto writable = fs::perms::owner_write | fs::perms::group_write |
-                              fs::perms::others_write;
+    constexpr auto writable =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     if ((old.permissions() & writable) == fs::perms::none)
         throw EInOutError(EInOutError::AccessDenied);
 
@@ -176,8 +176,8 @@ TDisplayPalette ResolveDisplayPalette(const std::string &wanted, const std::stri
     if (wanted.empty() || wanted == "Internal")
         return fallBack(std::nullopt);
     const auto problem = [&](const std::string &reason) {
-        return "The display palette " + wanted + " cannot be read (" + reason + "); " +
-               fallback + " is shown instead.";
+        return "The display palette " + wanted + " cannot be read (" + reason + "); " + fallback +
+               " is shown instead.";
     };
     if (!FileExists(wanted))
         return fallBack(problem(EInOutError::StandardText(EInOutError::FileNotFound)));

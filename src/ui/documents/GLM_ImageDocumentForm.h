@@ -83,7 +83,7 @@ public:
     std::string PaletteName; // "Dflt", "Uicolormap", a palette file path or "Internal"
     TPalette Palette{};      // the display palette
     bool Modified = false;
-    TImageViewState View;    // Zoom and CurrentFrame
+    TImageViewState View; // Zoom and CurrentFrame
 
     int Zoom() const { return View.Zoom; }
     int CurrentFrame() const { return View.CurrentFrame; }
