@@ -51,9 +51,14 @@ test)
     # The full build, warnings as errors.
     build build-ci -DGLIMRA_WERROR=ON
     (cd build-ci && ctest --output-on-failure -j "$jobs")
-    # The core again under AddressSanitizer and UBSan: the hostile-input tests matter here.
-    build build-asan -DGLIMRA_WERROR=ON -DGLIMRA_SANITIZE=ON -DGLIMRA_BUILD_GUI=OFF \
+    # The libraries shared, each linked with --no-undefined: a library that uses another its
+    # link line does not name fails to link here.
+    build build-shared -DGLIMRA_WERROR=ON -DGLIMRA_SHARED_LIBS=ON -DGLIMRA_BUILD_TESTS=OFF \
         -DGLIMRA_BUILD_BENCH=OFF
+    # The core again under AddressSanitizer and UBSan: the hostile-input tests matter here.
+    # This build also takes the colour search's portable lanes, the ones MSVC gets.
+    build build-asan -DGLIMRA_WERROR=ON -DGLIMRA_SANITIZE=ON -DGLIMRA_BUILD_GUI=OFF \
+        -DGLIMRA_BUILD_BENCH=OFF -DGLIMRA_PORTABLE_LANES=ON
     (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j "$jobs")
     ;;
 *)

@@ -93,8 +93,7 @@ std::optional<TDocumentKind> DocumentKindOf(const std::string &path)
 
 const char *DocumentKindName(TDocumentKind kind)
 {
-    constexpr const char *Names[]{"BM", "CMP", "MAT", "SFT"};
-    return Names[static_cast<size_t>(kind)];
+    return FileKindName(static_cast<TFileKind>(kind));
 }
 
 const std::array<TCommand, 18> &DocumentCommands()

@@ -37,6 +37,18 @@ TFileKind FileKindOf(const std::string &name)
     return TFileKind::Unknown;
 }
 
+const char *FileKindName(TFileKind kind)
+{
+    switch (kind) {
+    case TFileKind::BM: return "BM";
+    case TFileKind::CMP: return "CMP";
+    case TFileKind::MAT: return "MAT";
+    case TFileKind::SFT: return "SFT";
+    case TFileKind::Unknown: break;
+    }
+    return "";
+}
+
 bool FileExists(const std::string &name)
 {
     if (name.empty())

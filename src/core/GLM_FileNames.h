@@ -15,6 +15,8 @@ enum class TFileKind { BM, CMP, MAT, SFT, Unknown };
 
 // ".bm", ".cmp", ".mat", ".sft" in any case; Unknown for every other extension.
 TFileKind FileKindOf(const std::string &name);
+// "BM", "CMP", "MAT", "SFT"; empty for Unknown.
+const char *FileKindName(TFileKind kind);
 
 // True when a regular file (or a link to one) of that name exists.
 bool FileExists(const std::string &name);

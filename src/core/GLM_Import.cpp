@@ -114,8 +114,7 @@ TImportResult ImportMATFrame(TMAT &mat, const TBitmapPicture &picture, const TPa
     mat.TextureHeaders[count] = header;
     mat.Pixels[count] =
         FramePixels(picture, palette, mat.Header.BitsPerPixel == 16, settings.NewTrans);
-    mat.Header.NumRecords = frame;
-    mat.Header.NumTextures = frame;
+    mat.SetNumRecords(frame);
     if (settings.AutoMipmaps)
         GenerateMipmaps(mat, frame, settings.NumberMipmaps);
     result.Frame = frame;
@@ -160,8 +159,7 @@ TImportResult AddMATColorFrame(TMAT &mat, int32_t color)
         return result;
     mat.ColorRecords[count] = TMATColorRecord{};
     mat.ColorRecords[count].Color = color;
-    mat.Header.NumRecords = count + 1;
-    mat.Header.NumTextures = count + 1;
+    mat.SetNumRecords(count + 1);
     result.Frame = count + 1;
     return result;
 }

@@ -1,13 +1,9 @@
 #include "formats/GLM_IntegerText.h"
 
-#include <cstdint>
 #include <limits>
 
-int StrToInt(const std::string &text)
+bool TryStrToInt(const std::string &text, int32_t &result)
 {
-    const auto fail = [&text]() -> int {
-        throw EConvertError("'" + text + "' is not a valid integer value");
-    };
     size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
@@ -15,7 +11,7 @@ int StrToInt(const std::string &text)
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         negative = text[i++] == '-';
     if (i == text.size())
-        return fail();
+        return false;
     // Magnitude in 64 bits, stopped as soon as it leaves the 32-bit range.
     const int64_t limit = negative ? -int64_t{std::numeric_limits<int32_t>::min()}
                                    : int64_t{std::numeric_limits<int32_t>::max()};
@@ -23,10 +19,19 @@ int StrToInt(const std::string &text)
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (c < '0' || c > '9')
-            return fail();
+            return false;
         value = value * 10 + (c - '0');
         if (value > limit)
-            return fail();
+            return false;
     }
-    return static_cast<int>(negative ? -value : value);
+    result = static_cast<int32_t>(negative ? -value : value);
+    return true;
+}
+
+int32_t StrToInt(const std::string &text)
+{
+    int32_t value = 0;
+    if (!TryStrToInt(text, value))
+        throw EConvertError("'" + text + "' is not a valid integer value");
+    return value;
 }

@@ -56,6 +56,12 @@ uint64_t TBM::ImageBytes(int32_t width, int32_t height) const
     return PictureBytes(width, height, Header.BytesPerPixel());
 }
 
+void TBM::SetHasPalette(bool on)
+{
+    if (HasPalette() != on)
+        Header.PaletteIncluded = on ? TBMHeader::PaletteFollows : TBMHeader::NoPalette;
+}
+
 void TBM::LoadFromFile(const std::string &path)
 {
     TFileReader reader(path);

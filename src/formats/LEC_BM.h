@@ -14,7 +14,10 @@
 // BitsPerPixel mean anything to the reader; every other word is carried through unchanged.
 struct TBMHeader
 {
-    static constexpr int32_t PaletteFollows = 2; // any other PaletteIncluded: no palette
+    // PaletteIncluded is a set of bits, as the game reads it: bit 1 says a palette follows
+    // the images, bit 0 turns on the transparent colour. The editor writes 2 or 1.
+    static constexpr int32_t PaletteFollows = 2;
+    static constexpr int32_t NoPalette = 1;
 
     char Magic[4] = {'B', 'M', ' ', ' '};      // 0
     int32_t Version = 70;                      // 4
@@ -62,7 +65,6 @@ public:
     TBM(TBM &&) = default;
     TBM &operator=(const TBM &) = default;
     TBM &operator=(TBM &&) = default;
-    virtual ~TBM() = default;
 
     TBMHeader Header;
     // Image i (1-based, as the file counts them) is Images[i - 1], for i = 1..NumImages.
@@ -75,7 +77,10 @@ public:
     // Writes the whole object, replacing the file only once every byte is written.
     void SaveToFile(const std::string &path) const;
     void SetDefaults16() { Header.SetDefaults16(); }
-    bool HasPalette() const { return Header.PaletteIncluded == TBMHeader::PaletteFollows; }
+    bool HasPalette() const { return (Header.PaletteIncluded & TBMHeader::PaletteFollows) != 0; }
+    // The internal-palette choice: writes 2 or 1 only when it changes whether a palette is
+    // stored, so other bits of a value like 3 survive a choice the user left alone.
+    void SetHasPalette(bool on);
 
     int32_t NumImages() const { return Header.NumImages; }
     int32_t BitsPerPixel() const { return Header.BitsPerPixel; }

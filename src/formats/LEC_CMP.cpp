@@ -2,6 +2,7 @@
 
 #include "formats/LEC_FileIO.h"
 
+#include <cstring>
 #include <memory>
 
 // Reading, writing and filling of colormaps. The table computations live in LEC_CMPTables.
@@ -11,6 +12,7 @@ namespace {
 constexpr size_t HeaderSize = 64;
 constexpr size_t LightLevelsSize = 64 * 256;
 constexpr size_t TransTablesSize = 256 * 256;
+static_assert(sizeof(float) == 4, "the tint is stored as three 32-bit floats");
 static_assert(HeaderSize + sizeof(TPalette) + LightLevelsSize == 17216,
               "a colormap without tables is 17216 bytes");
 
@@ -20,6 +22,10 @@ TCMPHeader ReadHeader(TFileReader &r)
     r.Read(h.Magic, sizeof h.Magic);
     h.Version = r.ReadInt32();
     h.HasTransparency = r.ReadInt32();
+    for (float &v : h.Tint) {
+        const int32_t bits = r.ReadInt32();
+        std::memcpy(&v, &bits, sizeof v);
+    }
     for (int32_t &v : h.Reserved)
         v = r.ReadInt32();
     return h;
@@ -30,6 +36,11 @@ void WriteHeader(TFileWriter &w, const TCMPHeader &h)
     w.Write(h.Magic, sizeof h.Magic);
     w.WriteInt32(h.Version);
     w.WriteInt32(h.HasTransparency);
+    for (const float v : h.Tint) {
+        int32_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        w.WriteInt32(bits);
+    }
     for (int32_t v : h.Reserved)
         w.WriteInt32(v);
 }

@@ -10,10 +10,13 @@
 
 struct TCMPHeader
 {
-    char Magic[4] = {'C', 'M', 'P', ' '};
-    int32_t Version = 32;
-    int32_t HasTransparency = 0;
-    int32_t Reserved[13] = {};
+    char Magic[4] = {'C', 'M', 'P', ' '}; // 0
+    int32_t Version = 32;                 // 4
+    int32_t HasTransparency = 0;          // 8
+    // 12: red, green, blue as 32-bit floats, kept bit for bit. The game multiplies every
+    // face lit through a secondary colormap by this tint, so zeros there render black.
+    float Tint[3] = {};
+    int32_t Reserved[10] = {}; // 24
 };
 
 using TColorTable = std::array<uint8_t, 256>;
@@ -28,7 +31,6 @@ public:
     static constexpr long double TransBlendWeight = 0.65L;
 
     TCMP();
-    virtual ~TCMP() = default;
 
     TCMPHeader Header;
     TPalette Palette{};

@@ -42,6 +42,75 @@ inline int32_t FarTerm(int32_t v, int32_t lo, int32_t size)
     return reach * reach;
 }
 
+// Four lanes of the screening below. GCC and Clang (also when they build for Windows) use
+// their vector extension. Other compilers (MSVC) use plain four-element arrays with the same
+// operators, written lane by lane for their optimisers to vectorise; GCC does so within about
+// a tenth of the extension's speed on the colormap benchmarks. GLIMRA_PORTABLE_LANES selects
+// the arrays everywhere, so that the fallback is built and tested on Linux too.
+#if (defined(__GNUC__) || defined(__clang__)) && !defined(GLIMRA_PORTABLE_LANES)
+using TLanes = float __attribute__((vector_size(4 * sizeof(float))));
+using TLaneMask = int32_t __attribute__((vector_size(4 * sizeof(int32_t))));
+
+template<class T>
+inline T Select(TLaneMask mask, T yes, T no)
+{
+    return mask ? yes : no;
+}
+#else
+template<class T>
+struct TLaneArray
+{
+    T V[4];
+    T operator[](size_t i) const { return V[i]; }
+};
+using TLanes = TLaneArray<float>;
+using TLaneMask = TLaneArray<int32_t>; // -1 for true, 0 for false, as vector comparisons give
+
+template<class T, class F>
+inline TLaneArray<T> EachLane(F f)
+{
+    return {{f(0), f(1), f(2), f(3)}};
+}
+
+template<class T>
+inline TLaneArray<T> operator+(TLaneArray<T> a, TLaneArray<T> b)
+{
+    return EachLane<T>([&](size_t i) { return a.V[i] + b.V[i]; });
+}
+
+template<class T>
+inline TLaneArray<T> &operator+=(TLaneArray<T> &a, TLaneArray<T> b)
+{
+    return a = a + b;
+}
+
+inline TLanes operator-(TLanes a, TLanes b)
+{
+    return EachLane<float>([&](size_t i) { return a.V[i] - b.V[i]; });
+}
+
+inline TLanes operator*(TLanes a, TLanes b)
+{
+    return EachLane<float>([&](size_t i) { return a.V[i] * b.V[i]; });
+}
+
+inline TLaneMask operator<(TLanes a, TLanes b)
+{
+    return EachLane<int32_t>([&](size_t i) { return a.V[i] < b.V[i] ? -1 : 0; });
+}
+
+inline TLaneMask operator<=(TLanes a, TLanes b)
+{
+    return EachLane<int32_t>([&](size_t i) { return a.V[i] <= b.V[i] ? -1 : 0; });
+}
+
+template<class T>
+inline TLaneArray<T> Select(TLaneMask mask, TLaneArray<T> yes, TLaneArray<T> no)
+{
+    return EachLane<T>([&](size_t i) { return mask.V[i] ? yes.V[i] : no.V[i]; });
+}
+#endif
+
 } // namespace
 
 TColorSearch::TColorSearch(const TPalette &palette) : FPalette(palette)
@@ -218,30 +287,28 @@ uint8_t TColorSearch::Nearest(double r, double g, double b)
     }
 
     // Screen the box's candidates four at a time, keeping where each lane saw its least.
-    static_assert(BlockSize == 4, "the vectors below are written out for four lanes");
-    using TVector = float __attribute__((vector_size(BlockSize * sizeof(float))));
-    using TMask = int32_t __attribute__((vector_size(BlockSize * sizeof(int32_t))));
+    static_assert(BlockSize == 4, "the lanes are written out for four");
     const uint32_t count = FNodes[node].Count;
     const uint32_t blocks = (count + BlockSize - 1) / BlockSize;
     const TBlock *block = FBlocks.data() + FNodes[node].First;
     const float fr = static_cast<float>(r), fg = static_cast<float>(g), fb = static_cast<float>(b);
-    const TVector qr = {fr, fr, fr, fr}, qg = {fg, fg, fg, fg}, qb = {fb, fb, fb, fb};
+    const TLanes qr = {fr, fr, fr, fr}, qg = {fg, fg, fg, fg}, qb = {fb, fb, fb, fb};
     constexpr float Infinity = std::numeric_limits<float>::infinity();
-    TVector least = {Infinity, Infinity, Infinity, Infinity};
-    TMask leastAt = {0, 0, 0, 0}, at = {0, 1, 2, 3};
-    const TMask step = {BlockSize, BlockSize, BlockSize, BlockSize};
-    TVector distances[256 / BlockSize];
+    TLanes least = {Infinity, Infinity, Infinity, Infinity};
+    TLaneMask leastAt = {0, 0, 0, 0}, at = {0, 1, 2, 3};
+    const TLaneMask step = {BlockSize, BlockSize, BlockSize, BlockSize};
+    TLanes distances[256 / BlockSize];
     for (uint32_t i = 0; i < blocks; ++i, at += step) {
-        TVector cr, cg, cb;
+        TLanes cr, cg, cb;
         std::memcpy(&cr, block[i].Red, sizeof cr);
         std::memcpy(&cg, block[i].Green, sizeof cg);
         std::memcpy(&cb, block[i].Blue, sizeof cb);
-        const TVector dr = cr - qr, dg = cg - qg, db = cb - qb;
-        const TVector d = dr * dr + dg * dg + db * db;
+        const TLanes dr = cr - qr, dg = cg - qg, db = cb - qb;
+        const TLanes d = dr * dr + dg * dg + db * db;
         distances[i] = d;
-        const TMask closer = d < least;
-        least = closer ? d : least;
-        leastAt = closer ? at : leastAt;
+        const TLaneMask closer = d < least;
+        least = Select(closer, d, least);
+        leastAt = Select(closer, at, leastAt);
     }
     float best = least[0];
     int32_t bestAt = leastAt[0];
@@ -254,8 +321,8 @@ uint8_t TColorSearch::Nearest(double r, double g, double b)
 
     // Count the candidates within the margin (as negative ones, the comparison's "true").
     const float limit = best + ScreenMargin;
-    const TVector limits = {limit, limit, limit, limit};
-    TMask within = {0, 0, 0, 0};
+    const TLanes limits = {limit, limit, limit, limit};
+    TLaneMask within = {0, 0, 0, 0};
     for (uint32_t i = 0; i < blocks; ++i)
         within += distances[i] <= limits;
     if (within[0] + within[1] + within[2] + within[3] == -1)
@@ -265,7 +332,7 @@ uint8_t TColorSearch::Nearest(double r, double g, double b)
     double exactBest = std::numeric_limits<double>::infinity();
     uint8_t result = 0;
     for (uint32_t i = 0; i < blocks; ++i) {
-        const TMask near = distances[i] <= limits;
+        const TLaneMask near = distances[i] <= limits;
         if ((near[0] | near[1] | near[2] | near[3]) == 0)
             continue;
         for (uint32_t lane = 0; lane < BlockSize; ++lane) {

@@ -121,6 +121,12 @@ uint64_t TMAT::TextureBytes(const TMATTextureHeader &header, int32_t levels,
     return pixels * bytesPerPixel;
 }
 
+void TMAT::SetNumRecords(int32_t count)
+{
+    Header.NumRecords = count;
+    Header.NumTextures = Header.MatType == TMATHeader::TextureType ? count : 0;
+}
+
 void TMAT::LoadFromFile(const std::string &path)
 {
     TFileReader reader(path);

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-// The 76-byte header, kept exactly as read; NumTextures is carried but never used.
+// The 76-byte header, kept exactly as read. NumTextures is carried but never used by the
+// reader; the game reads that many texture headers whatever the type (see SetNumRecords).
 struct TMATHeader
 {
     static constexpr int32_t ColorType = 0;
@@ -80,7 +81,6 @@ public:
     TMAT(TMAT &&) = default;
     TMAT &operator=(const TMAT &) = default;
     TMAT &operator=(TMAT &&) = default;
-    virtual ~TMAT() = default;
 
     TMATHeader Header;
     // Frame i (1-based) is entry i - 1 of each table, for i = 1..NumRecords.
@@ -102,6 +102,11 @@ public:
     }
 
     int32_t NumRecords() const { return Header.NumRecords; }
+    // Sets the frame count after frames were added or removed, with the NumTextures the game
+    // expects: the count for a texture MAT, 0 otherwise. The game reads NumTextures texture
+    // headers after the records of any MAT, so a colour MAT with its count there makes it
+    // read past the end of the file.
+    void SetNumRecords(int32_t count);
     uint32_t BytesPerPixel() const { return Header.BitsPerPixel == 16 ? 2 : 1; }
 
     // Pixel bytes of the first `levels` mipmap levels of a frame: the size of its data for

@@ -63,6 +63,9 @@ private:
     std::vector<TSFTCharDef> FItems;
 };
 
+inline constexpr const char *NoCharactersWarning =
+    "The font has no characters. The game cannot load it until it has some.";
+
 class TSFT
 {
 public:
@@ -71,7 +74,6 @@ public:
     TSFT(TSFT &&) = default;
     TSFT &operator=(const TSFT &) = default;
     TSFT &operator=(TSFT &&) = default;
-    virtual ~TSFT() = default;
 
     TSFTHeader Header;
     TSFTCharList Chars;
@@ -89,6 +91,11 @@ public:
     // written. A font without pixels is stored as a 0 x 0 bitmap.
     void SaveToFile(const std::string &path);
     void SetDefaults16() { BMHeader.SetDefaults16(); }
+
+    // The game reads one character range before it looks at NumRanges: a font without
+    // characters makes it read the bitmap header as a range and fail. Such a font is still
+    // saved; windows and tools warn with NoCharactersWarning.
+    bool HasCharacters() const { return Chars.Count() > 0; }
 
     // The number of ranges SaveToFile writes.
     int CountRanges() const;

@@ -101,17 +101,29 @@ class TMessageBoxes
 {
 public:
     virtual ~TMessageBoxes() = default;
-    // An empty caption gives the kind's standard one ("Warning", "Error", "Information",
-    // "Confirm").
-    virtual void Warning(const std::string &text, const std::string &caption = {},
-                         QWidget *parent = nullptr) = 0;
-    virtual void Error(const std::string &text, const std::string &caption = {},
-                       QWidget *parent = nullptr) = 0;
-    virtual void Information(const std::string &text, const std::string &caption = {},
-                             QWidget *parent = nullptr) = 0;
-    // Yes, No and Cancel buttons; the close box answers Cancel.
+    // A box with an OK button and the icon of `kind` (Warning, Error or Information). An
+    // empty caption gives the kind's standard one ("Warning", "Error", "Information").
+    virtual void Show(TMessageKind kind, const std::string &text, const std::string &caption = {},
+                      QWidget *parent = nullptr) = 0;
+    // Yes, No and Cancel buttons; the close box answers Cancel. Standard caption "Confirm".
     virtual TMessageResult Question(const std::string &text, const std::string &caption = {},
                                     QWidget *parent = nullptr) = 0;
+
+    void Warning(const std::string &text, const std::string &caption = {},
+                 QWidget *parent = nullptr)
+    {
+        Show(TMessageKind::Warning, text, caption, parent);
+    }
+    void Error(const std::string &text, const std::string &caption = {},
+               QWidget *parent = nullptr)
+    {
+        Show(TMessageKind::Error, text, caption, parent);
+    }
+    void Information(const std::string &text, const std::string &caption = {},
+                     QWidget *parent = nullptr)
+    {
+        Show(TMessageKind::Information, text, caption, parent);
+    }
 };
 
 // ---------------------------------------------------------------------------------------------

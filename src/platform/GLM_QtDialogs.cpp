@@ -12,6 +12,8 @@
 #include <QMimeDatabase>
 #include <QUrl>
 
+#include "formats/GLM_Globals.h"
+
 namespace {
 
 QString Q(const std::string &s)
@@ -34,12 +36,10 @@ QString MessageText(const std::string &text)
     return s;
 }
 
-void ShowBox(QMessageBox::Icon icon, const std::string &text, const std::string &caption,
-             const char *standardCaption, QWidget *parent)
+// A name filter without its last parentheses, as Qt shows it when the details are hidden.
+QString StrippedFilter(const QString &filter)
 {
-    QMessageBox box(icon, caption.empty() ? QString::fromLatin1(standardCaption) : Q(caption),
-                    MessageText(text), QMessageBox::Ok, parent);
-    box.exec();
+    return filter.left(filter.lastIndexOf('(')).simplified();
 }
 
 } // namespace
@@ -58,31 +58,35 @@ QStringList TQtFileDialogs::NameFilters(const std::string &filter)
     return list;
 }
 
-bool TQtFileDialogs::Execute(TFileDialogRequest &request)
+std::unique_ptr<QFileDialog> TQtFileDialogs::NewDialog(const TFileDialogRequest &request)
 {
-    QFileDialog dialog(request.Parent, Q(request.Title), Q(request.InitialDir));
+    auto dialog = std::make_unique<QFileDialog>(request.Parent, Q(request.Title),
+                                                Q(request.InitialDir));
     const QStringList filters = NameFilters(request.Filter);
     if (!filters.isEmpty()) {
-        dialog.setNameFilters(filters);
-        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        dialog->setNameFilters(filters);
+        dialog->setOption(QFileDialog::HideNameFilterDetails);
         const int index = std::clamp(request.FilterIndex, 1, static_cast<int>(filters.size()));
-        dialog.selectNameFilter(filters[index - 1]);
+        dialog->selectNameFilter(filters[index - 1]);
     }
     if (request.Kind == TFileDialogKind::Save) {
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog->setAcceptMode(QFileDialog::AcceptSave);
+        dialog->setFileMode(QFileDialog::AnyFile);
         // Replacing a file is confirmed by the caller's own dialog.
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        dialog.setDefaultSuffix(Q(request.DefaultExt));
+        dialog->setOption(QFileDialog::DontConfirmOverwrite);
+        dialog->setDefaultSuffix(Q(request.DefaultExt));
     } else {
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(request.MultiSelect ? QFileDialog::ExistingFiles
-                                               : QFileDialog::ExistingFile);
+        dialog->setAcceptMode(QFileDialog::AcceptOpen);
+        dialog->setFileMode(request.MultiSelect ? QFileDialog::ExistingFiles
+                                                : QFileDialog::ExistingFile);
     }
     if (!request.FileName.empty())
-        dialog.selectFile(Q(request.FileName));
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
+        dialog->selectFile(Q(request.FileName));
+    return dialog;
+}
+
+bool TQtFileDialogs::Collect(const QFileDialog &dialog, TFileDialogRequest &request)
+{
     const QStringList chosen = dialog.selectedFiles();
     if (chosen.isEmpty())
         return false;
@@ -90,37 +94,50 @@ bool TQtFileDialogs::Execute(TFileDialogRequest &request)
     for (const QString &file : chosen)
         request.Files.push_back(S(QDir::toNativeSeparators(file)));
     request.FileName = request.Files.front();
-    if (const qsizetype i = filters.indexOf(dialog.selectedNameFilter()); i >= 0)
-        request.FilterIndex = static_cast<int>(i) + 1;
+    // Qt names the chosen filter in full, or, with the details hidden, as the list shows it:
+    // the description alone, the way its own parser strips the patterns (Qt 6.4).
+    const QString filter = dialog.selectedNameFilter();
+    const QStringList filters = NameFilters(request.Filter);
+    for (qsizetype i = 0; i < filters.size(); ++i) {
+        if (filters[i] == filter || StrippedFilter(filters[i]) == filter.simplified()) {
+            request.FilterIndex = static_cast<int>(i) + 1;
+            break;
+        }
+    }
     return true;
+}
+
+bool TQtFileDialogs::Execute(TFileDialogRequest &request)
+{
+    const std::unique_ptr<QFileDialog> dialog = NewDialog(request);
+    return dialog->exec() == QDialog::Accepted && Collect(*dialog, request);
 }
 
 bool TQtColorDialog::Execute(uint32_t &color, QWidget *parent)
 {
-    const QColor initial(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+    const QColor initial(RedOf(color), GreenOf(color), BlueOf(color));
     const QColor chosen = QColorDialog::getColor(initial, parent);
     if (!chosen.isValid())
         return false;
-    color = static_cast<uint32_t>(chosen.red()) | (static_cast<uint32_t>(chosen.green()) << 8) |
-            (static_cast<uint32_t>(chosen.blue()) << 16);
+    color = MakeColor(chosen.red(), chosen.green(), chosen.blue());
     return true;
 }
 
-void TQtMessageBoxes::Warning(const std::string &text, const std::string &caption,
-                              QWidget *parent)
+void TQtMessageBoxes::Show(TMessageKind kind, const std::string &text,
+                           const std::string &caption, QWidget *parent)
 {
-    ShowBox(QMessageBox::Warning, text, caption, "Warning", parent);
-}
-
-void TQtMessageBoxes::Error(const std::string &text, const std::string &caption, QWidget *parent)
-{
-    ShowBox(QMessageBox::Critical, text, caption, "Error", parent);
-}
-
-void TQtMessageBoxes::Information(const std::string &text, const std::string &caption,
-                                  QWidget *parent)
-{
-    ShowBox(QMessageBox::Information, text, caption, "Information", parent);
+    QMessageBox::Icon icon = QMessageBox::Information;
+    const char *standardCaption = "Information";
+    if (kind == TMessageKind::Warning) {
+        icon = QMessageBox::Warning;
+        standardCaption = "Warning";
+    } else if (kind == TMessageKind::Error) {
+        icon = QMessageBox::Critical;
+        standardCaption = "Error";
+    }
+    QMessageBox box(icon, caption.empty() ? QString::fromLatin1(standardCaption) : Q(caption),
+                    MessageText(text), QMessageBox::Ok, parent);
+    box.exec();
 }
 
 TMessageResult TQtMessageBoxes::Question(const std::string &text, const std::string &caption,

@@ -9,6 +9,7 @@
 
 #include "platform/GLM_Platform.h"
 
+class QFileDialog;
 class QSettings;
 
 // QSettings with organisation "Orlend" and application "Glimra": on Windows the registry key
@@ -44,6 +45,12 @@ public:
     // The filter string as Qt's name filters ("BM Graphics (*.bm) (*.bm)").
     static QStringList NameFilters(const std::string &filter);
     bool Execute(TFileDialogRequest &request) override;
+
+    // The two halves of Execute around the dialog's loop, apart so that tests can play the
+    // user on a real dialog: one set up for the request, and the choices read back from it
+    // (false when none is chosen).
+    static std::unique_ptr<QFileDialog> NewDialog(const TFileDialogRequest &request);
+    static bool Collect(const QFileDialog &dialog, TFileDialogRequest &request);
 };
 
 class TQtColorDialog : public TColorDialog
@@ -55,12 +62,8 @@ public:
 class TQtMessageBoxes : public TMessageBoxes
 {
 public:
-    void Warning(const std::string &text, const std::string &caption = {},
-                 QWidget *parent = nullptr) override;
-    void Error(const std::string &text, const std::string &caption = {},
-               QWidget *parent = nullptr) override;
-    void Information(const std::string &text, const std::string &caption = {},
-                     QWidget *parent = nullptr) override;
+    void Show(TMessageKind kind, const std::string &text, const std::string &caption = {},
+              QWidget *parent = nullptr) override;
     TMessageResult Question(const std::string &text, const std::string &caption = {},
                             QWidget *parent = nullptr) override;
 };

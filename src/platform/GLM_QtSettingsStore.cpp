@@ -1,10 +1,11 @@
 #include "platform/GLM_QtPlatform.h"
 
-#include <charconv>
 #include <limits>
 
 #include <QFileInfo>
 #include <QSettings>
+
+#include "formats/GLM_IntegerText.h"
 
 namespace {
 
@@ -14,16 +15,6 @@ const QString StringTag = QStringLiteral("sz:");
 QString Key(const std::string &name)
 {
     return QString::fromStdString(name);
-}
-
-// Strict decimal conversion: an optional minus sign and digits, nothing else, in 32 bits.
-bool StrictInteger(const QString &text, int32_t &value)
-{
-    const std::string s = text.toStdString();
-    if (s.empty() || s.front() == '+')
-        return false;
-    const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value);
-    return ec == std::errc() && end == s.data() + s.size();
 }
 
 } // namespace
@@ -100,7 +91,7 @@ int32_t TQtSettingsStore::ReadInteger(const std::string &name)
         if (text.startsWith(IntegerTag))
             text = text.mid(IntegerTag.size());
         // Untagged text, as a hand-edited file may hold, counts when it is a plain number.
-        if (!StrictInteger(text, value))
+        if (!TryStrToInt(text.toStdString(), value))
             throw ESettingsTypeError(name);
         return value;
     }

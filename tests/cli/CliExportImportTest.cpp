@@ -139,6 +139,9 @@ TEST(CliImport, ExportedPicturesRebuildTheSamples)
     }
     for (const char *sample : {"texture8.mat", "texture16t.mat", "color.mat"})
         EXPECT_EQ(ReadFile(dir.File(std::string("new-") + sample)), ReadFile(Sample(sample)));
+    // NumTextures: the game reads that many texture headers, in a colour MAT too.
+    EXPECT_EQ(I32At(ReadFile(dir.File("new-color.mat")), 16), 0);
+    EXPECT_EQ(I32At(ReadFile(dir.File("new-texture8.mat")), 16), 2);
     // The strip without the character table; the 16-bit frame with the same words.
     const TSFT font = Load<TSFT>(Sample("font8.sft"));
     const TSFT strip = Load<TSFT>(dir.File("new-font8.sft"));
@@ -191,4 +194,100 @@ TEST(CliImport, SizeRulesAndFrameLimitsFailOrWarnAndLeaveNoFile)
               err + dir.File("m.mat") + ": A MAT holds at most 16 frames, 17 pictures given\n");
     args.pop_back();
     EXPECT_EQ(Exit(args), 0);
+}
+
+namespace {
+
+// The "chars" array of `info --json` for a font.
+std::string CharsOf(const std::string &font)
+{
+    const std::string out = RunCli({"info", "--json", font}).Out;
+    const size_t start = out.find("\"chars\": ");
+    return start == std::string::npos ? "" : out.substr(start + 9, out.rfind('}') - start - 9);
+}
+
+} // namespace
+
+TEST(CliImport, FontCharactersFromARangeOrATable)
+{
+    TempDir dir;
+    SavePicture(dir.File("strip.bmp"), 96, 8, qRgb(255, 255, 255));
+    const TRun range =
+        RunCli({"import", dir.File("r.sft"), dir.File("strip.bmp"), "--chars", "65-72"});
+    ASSERT_EQ(range.Code, 0) << range.Err;
+    EXPECT_EQ(range.Err, "");
+    // Eight 12-pixel characters in one range: First 65, Last 72, then offset and width each.
+    Bytes head;
+    head.Text("SFNT").I32(10).I32(0).I32(0).I32(0).I32(1).Fill(16).U16(65).U16(72);
+    for (int32_t i = 0; i < 8; ++i)
+        head.I32(12 * i).I32(12);
+    const std::vector<uint8_t> bytes = ReadFile(dir.File("r.sft"));
+    ASSERT_EQ(bytes.size(), head.Size() + 128 + 8 + 96 * 8);
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + head.Size()), head.Data);
+
+    // A table as info --json prints it comes back the same; list order is kept, and codes
+    // that do not follow on start new ranges.
+    ASSERT_EQ(Exit({"export", Sample("font8.sft"), "-o", dir.File("")}), 0);
+    const std::string table = CharsOf(Sample("font8.sft"));
+    ASSERT_EQ(table.substr(0, 12), "[[48, 0, 5],");
+    WriteFile(dir.File("t.json"), std::vector<uint8_t>(table.begin(), table.end()));
+    ASSERT_EQ(
+        Exit({"import", dir.File("t.sft"), dir.File("font8.bmp"), "--chars", dir.File("t.json")}),
+        0);
+    EXPECT_EQ(CharsOf(dir.File("t.sft")), table);
+    const std::string spaced = "[\n  [70, 0, 3],\t[65, 3, 4] , [66,7,0]\r\n]\n";
+    WriteFile(dir.File("s.json"), std::vector<uint8_t>(spaced.begin(), spaced.end()));
+    ASSERT_EQ(
+        Exit({"import", dir.File("s.sft"), dir.File("strip.bmp"), "--chars", dir.File("s.json")}),
+        0);
+    EXPECT_EQ(CharsOf(dir.File("s.sft")), "[[70, 0, 3], [65, 3, 4], [66, 7, 0]]");
+    EXPECT_EQ(I32At(ReadFile(dir.File("s.sft")), 20), 2);
+
+    // Without characters the font is written, with a warning that the game cannot load it.
+    const TRun bare = RunCli({"import", dir.File("b.sft"), dir.File("strip.bmp")});
+    EXPECT_EQ(bare.Code, 0);
+    EXPECT_EQ(bare.Err, "glimra-cli: " + dir.File("b.sft") +
+                            ": warning: The font has no characters. The game cannot load it "
+                            "until it has some.\n");
+    EXPECT_EQ(I32At(ReadFile(dir.File("b.sft")), 20), 0);
+}
+
+TEST(CliImport, UnevenStripsAndMalformedTablesLeaveNoFont)
+{
+    TempDir dir;
+    SavePicture(dir.File("strip.bmp"), 96, 8, qRgb(0, 0, 0));
+    SavePicture(dir.File("odd.bmp"), 97, 8, qRgb(0, 0, 0));
+    const std::string out = dir.File("out.sft"), table = dir.File("t.json");
+    const TRun uneven = RunCli({"import", out, dir.File("odd.bmp"), "--chars", "65-72"});
+    EXPECT_EQ(uneven.Code, 1);
+    EXPECT_EQ(uneven.Err, "glimra-cli: " + dir.File("odd.bmp") +
+                              ": The strip is 97 pixels wide, which does not divide into 8 "
+                              "characters of equal width\n");
+    // Each table, and its reason; "" where only the one line naming the table is checked.
+    const std::pair<std::string, std::string> tables[] = {
+        {"[[65, 0]]", "Not a character table [[code, offset, width], ...]: unexpected ']' at "
+                      "byte 8"},
+        {"[[65, 0, 3],]", ""},
+        {"{\"chars\": [[65, 0, 3]]}", ""},
+        {"[[65, 0, 3]] x", ""},
+        {"[[65.5, 0, 3]]", ""},
+        {"", "Not a character table [[code, offset, width], ...]: unexpected end"},
+        {"[[70000, 0, 3]]", "Character code 70000 is not from 0 to 65535"},
+        {"[[65, 0, 99999999999]]", ""},
+        {"[[65, 90, 12]]", "Character 65 at 90, 12 pixels wide, lies outside the 96-pixel strip"},
+        {"[[65, -1, 2]]", ""},
+    };
+    for (const auto &[text, reason] : tables) {
+        WriteFile(table, std::vector<uint8_t>(text.begin(), text.end()));
+        const TRun run = RunCli({"import", out, dir.File("strip.bmp"), "--chars", table});
+        EXPECT_EQ(run.Code, 1) << text;
+        const std::string head = "glimra-cli: " + table + ": ";
+        EXPECT_EQ(run.Err.substr(0, head.size()), head) << text;
+        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+        if (!reason.empty()) {
+            EXPECT_EQ(run.Err, head + reason + "\n");
+        }
+    }
+    EXPECT_EQ(Exit({"import", out, dir.File("strip.bmp"), "--chars", dir.File("no.json")}), 1);
+    EXPECT_FALSE(std::filesystem::exists(out));
 }

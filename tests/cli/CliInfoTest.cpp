@@ -51,7 +51,7 @@ TEST(CliInfo, EverySample)
                            R"("fill": 33808, "cel": 0}]})"},
         {"color.mat", R"("kind": "MAT", "bits": 8, "type": "color", "frames": [{"color": 1}, )"
                       R"({"color": 6}, {"color": 31}, {"color": 16}]})"},
-        {"colormap.cmp", R"("kind": "CMP", "bits": 8, "has_transparency": 1})"},
+        {"colormap.cmp", R"("kind": "CMP", "bits": 8, "has_transparency": 1, "tint": [0, 0, 0]})"},
         {"font8.sft", R"("kind": "SFT", "bits": 8, "width": 96, "height": 8, )"
                       R"("has_bitmap": true, "char_gap": 1, "space_length": 4, )"
                       R"("trans_color": 0, "chars": [[48, 0, 5], [49, 6, 5], [50, 12, 5], )"
@@ -66,7 +66,7 @@ TEST(CliInfo, EverySample)
 TEST(CliInfo, HandBuiltFilesOfEveryKind)
 {
     TempDir dir;
-    Bytes bm = BMHeader(2, 2, -3, 7, 5, 8);
+    Bytes bm = BMHeader(3, 2, -3, 7, 5, 8); // a palette and the transparent colour
     bm.I32(2).I32(1).U8(1).U8(2).I32(1).I32(3).U8(3).U8(4).U8(5).Fill(768);
     Bytes sft;
     sft.Text("SFNT").I32(10).I32(2).I32(5).I32(0).I32(2).Fill(16);
@@ -81,7 +81,8 @@ TEST(CliInfo, HandBuiltFilesOfEveryKind)
     colour.Text("MAT ").I32(50).I32(0).I32(2).I32(2).I32(1).I32(16).Fill(48);
     colour.I32(0).I32(0x00FF8040).Fill(16).I32(0).I32(3).Fill(16);
     Bytes cmp;
-    cmp.Text("CMP ").I32(32).I32(2).Fill(52 + 768 + 16384 + 65536);
+    cmp.Text("CMP ").I32(32).I32(2).I32(0x3F400000).I32(0).I32(0x7FC00000);
+    cmp.Fill(40 + 768 + 16384 + 65536);
     // The kind comes from the content when the name does not tell it.
     const std::pair<std::string, Bytes> files[] = {
         {"hand.bm", bm}, {"hand.sft", sft}, {"tex.mat", tex}, {"colour.mat", colour},
@@ -97,8 +98,8 @@ TEST(CliInfo, HandBuiltFilesOfEveryKind)
         R"("height": 2, "mipmaps": 1, "transparent": false, "fill": 18, "cel": 1}]})",
         R"("kind": "MAT", "bits": 16, "type": "color", "frames": [{"color": 16744512}, )"
         R"({"color": 3}]})",
-        R"("kind": "CMP", "bits": 8, "has_transparency": 2})",
-        R"("kind": "CMP", "bits": 8, "has_transparency": 2})",
+        R"("kind": "CMP", "bits": 8, "has_transparency": 2, "tint": [0.75, 0, null]})",
+        R"("kind": "CMP", "bits": 8, "has_transparency": 2, "tint": [0.75, 0, null]})",
     };
     for (size_t i = 0; i < std::size(files); ++i) {
         WriteFile(dir.File(files[i].first), files[i].second.Data);

@@ -52,6 +52,27 @@ TEST(CliCmp, TablesEqualTheCores)
     EXPECT_EQ(ReadFile(dir.File("d.cmp")).size(), 17216u);
 }
 
+// The tint is three floats at offset 12, kept by a recomputation unless --tint sets it.
+TEST(CliCmp, TintIsSetKeptAndShown)
+{
+    TempDir dir;
+    ASSERT_EQ(Exit({"cmp", dir.File("a.cmp"), "--from", "Dflt", "--tint", "1,0.5,0.1"}), 0);
+    const std::vector<uint8_t> a = ReadFile(dir.File("a.cmp"));
+    const Bytes head = Bytes().Text("CMP ").I32(32).I32(0).I32(0x3F800000).I32(0x3F000000);
+    EXPECT_EQ(std::vector<uint8_t>(a.begin(), a.begin() + 28),
+              Bytes(head).I32(0x3DCCCCCD).I32(0).Data);
+    const std::vector<uint8_t> plain = CoreColormap(DfltPalette(), 0);
+    EXPECT_EQ(std::vector<uint8_t>(a.begin() + 28, a.end()),
+              std::vector<uint8_t>(plain.begin() + 28, plain.end()));
+    ASSERT_EQ(Exit({"cmp", dir.File("a.cmp"), dir.File("b.cmp"), "--trans", "on"}), 0);
+    const TRun kept = RunCli({"info", "--json", dir.File("b.cmp")});
+    EXPECT_NE(kept.Out.find(R"("has_transparency": 1, "tint": [1, 0.5, 0.1]})"), std::string::npos)
+        << kept.Out;
+    ASSERT_EQ(Exit({"cmp", dir.File("b.cmp"), dir.File("c.cmp"), "--tint", "0,0.25,1"}), 0);
+    EXPECT_NE(RunCli({"info", dir.File("c.cmp")}).Out.find("tint: [0, 0.25, 1]"),
+              std::string::npos);
+}
+
 TEST(CliPalette, ConversionsRoundTrip)
 {
     TempDir dir;
@@ -183,6 +204,13 @@ TEST(CliUsage, MistakesExitTwoAndWriteNothing)
         {"import", dir.File("o.sft"), x, x},
         {"cmp", dir.File("o.cmp")},
         {"cmp", dir.File("o.cmp"), "--from", "Dflt", "--trans", "maybe"},
+        {"cmp", dir.File("o.cmp"), "--from", "Dflt", "--tint", "1.5,0,0"},
+        {"cmp", dir.File("o.cmp"), "--from", "Dflt", "--tint", "0,0"},
+        {"cmp", dir.File("o.cmp"), "--from", "Dflt", "--tint", "nan,0,0"},
+        {"cmp", dir.File("o.cmp"), "--from", "Dflt", "--tint", "0,0,0,0"},
+        {"import", dir.File("o.sft"), x, "--chars", "72-65"},
+        {"import", dir.File("o.sft"), x, "--chars", "65-65536"},
+        {"import", out, x, "--chars", "65-72"},
         {"palette", "Dflt"},
         {"palette", "Dflt", dir.File("o.txt")},
         {"palette", "Dflt", dir.File("o.pal"), "--format", "png"},

@@ -4,6 +4,8 @@
 #include "core/GLM_FramePicture.h"
 #include "core/GLM_Import.h"
 
+#include "TestFiles.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,6 +153,29 @@ TEST(Import, EightBitBMFramesAndFontStripsMatchExactly)
     EXPECT_EQ(font.Chars.Count(), 1); // the table is not touched
 }
 
+// A palette with the transparent-colour bit (3) stays through adding a frame and saving.
+TEST(Import, BMFramesKeepThePaletteFlagAsStored)
+{
+    using namespace testutil;
+    TempDir dir;
+    Bytes file;
+    file.Text("BM  ").I32(70).I32(0).I32(3).I32(1).Fill(16).I32(8).Fill(88);
+    file.I32(1).I32(1).U8(20);
+    Bytes palette;
+    palette.Fill(60).Append({1, 2, 3}).Fill(705);
+    WriteFile(dir.File("in.bm"), file.Append(palette.Data).Data);
+    TBM bm;
+    bm.LoadFromFile(dir.File("in.bm"));
+    ASSERT_TRUE(bm.HasPalette());
+    // Matched against the file's own palette: (1, 2, 3) is its entry 20.
+    ASSERT_TRUE(ImportBMFrame(bm, Picture(2, 1, {{1, 2, 3}, {}}), bm.Palette).Changed());
+    bm.SaveToFile(dir.File("out.bm"));
+    Bytes want;
+    want.Text("BM  ").I32(70).I32(0).I32(3).I32(2).Fill(16).I32(8).Fill(88);
+    want.I32(1).I32(1).U8(20).I32(2).I32(1).U8(20).U8(0).Append(palette.Data);
+    EXPECT_EQ(ReadFile(dir.File("out.bm")), want.Data);
+}
+
 TEST(Import, FrameLimitsAreNeverOverrun)
 {
     TMAT mat;
@@ -171,7 +196,7 @@ TEST(Import, FrameLimitsAreNeverOverrun)
     EXPECT_FALSE(AddMATColorFrame(texture, 1).Changed());
     EXPECT_EQ(AddMATColorFrame(colour, 42).Frame, 1);
     EXPECT_EQ(colour.ColorRecords[0], (TMATColorRecord{0, 42, {}}));
-    EXPECT_EQ(colour.Header.NumTextures, 1);
+    EXPECT_EQ(colour.Header.NumTextures, 0); // the game reads that many texture headers
     for (int i = 1; i < 16; ++i)
         ASSERT_TRUE(AddMATColorFrame(colour, i).Changed());
     EXPECT_FALSE(AddMATColorFrame(colour, 1).Changed());

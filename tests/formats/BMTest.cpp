@@ -1,6 +1,8 @@
 #include "FormatTests.h"
 #include "formats/LEC_BM.h"
 
+#include <tuple>
+
 using namespace testutil;
 using BMFile = FormatTest<TBM>;
 
@@ -34,15 +36,42 @@ TEST_F(BMFile, Reads16BitImagesAndKeepsEveryWordAndThePaletteOnlyWhenFlagged)
     EXPECT_TRUE(bm.HasPalette());
     EXPECT_EQ(bm.Palette[1], (TPaletteEntry{10, 11, 12}));
 
-    // Only PaletteIncluded 2 reads a palette: otherwise the 768 bytes that follow are
-    // ignored, and the palette held stays.
-    for (int32_t flag : {0, 1, 3}) {
+    // PaletteIncluded is read as bits: bit 1 means a palette follows (2, 3, 6, 7, -1 ...).
+    // Without it the 768 bytes that follow are ignored, and the palette held stays.
+    for (int32_t flag : {0, 1, 4, 5}) {
         TBM other = bm;
         EXPECT_EQ(RoundTrip(BMHeaderBytes(flag, 0).Fill(768, 0x55).Data, other),
                   BMHeaderBytes(flag, 0).Data)
             << flag;
         EXPECT_FALSE(other.HasPalette());
         EXPECT_EQ(other.Palette, bm.Palette);
+    }
+}
+
+// 3 is a palette and the transparent colour: the palette is the file's own and the value is
+// written back as it was, so neither the palette nor the transparency bit is lost.
+TEST_F(BMFile, PaletteBitWithOtherBitsKeepsPaletteAndValue)
+{
+    for (int32_t flag : {3, 6, 7, -1}) {
+        const Bytes file =
+            BMHeaderBytes(flag, 1).I32(2).I32(2).Append(Ramp(4, 9)).Append(Ramp(768, 3));
+        TBM bm;
+        EXPECT_EQ(RoundTrip(file.Data, bm), file.Data) << flag;
+        EXPECT_TRUE(bm.HasPalette()) << flag;
+        EXPECT_EQ(bm.Palette[255], (TPaletteEntry{0, 1, 2})) << flag;
+    }
+}
+
+// The properties dialog's choice writes 2 or 1, but only when it changes the answer.
+TEST(BMPaletteChoice, OnlyAChangedChoiceRewritesTheValue)
+{
+    const std::tuple<int32_t, bool, int32_t> cases[] = {{3, true, 3}, {3, false, 1}, {2, false, 1},
+                                                        {1, true, 2}, {0, false, 0}, {5, true, 2}};
+    for (const auto &[before, on, after] : cases) {
+        TBM bm;
+        bm.Header.PaletteIncluded = before;
+        bm.SetHasPalette(on);
+        EXPECT_EQ(bm.Header.PaletteIncluded, after) << before << " " << on;
     }
 }
 

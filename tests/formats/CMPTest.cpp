@@ -2,6 +2,7 @@
 #include "formats/LEC_CMP.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 using namespace testutil;
@@ -17,11 +18,13 @@ static bool operator==(const TCMP &a, const TCMP &b)
 namespace {
 
 // A colormap whose every byte tells where it sits: palette entry i is (i, 255 - i, i / 2),
-// level L maps i to (i + L) & 255, table t maps e to t ^ e. A stray reserved word must survive.
+// level L maps i to (i + L) & 255, table t maps e to t ^ e. The tint is 0.5, 1 and a
+// signalling NaN, whose bits must survive as a stray reserved word must.
 Bytes PatternedCmp(int32_t flag, bool withTables)
 {
     Bytes b;
-    b.Text("CMP ").I32(32).I32(flag).Fill(48).I32(0x11223344);
+    b.Text("CMP ").I32(32).I32(flag).I32(0x3F000000).I32(0x3F800000).I32(0x7FA00001);
+    b.Fill(36).I32(0x11223344);
     for (int i = 0; i < 256; ++i)
         b.U8(uint8_t(i)).U8(uint8_t(255 - i)).U8(uint8_t(i / 2));
     for (int level = 0; level < 64; ++level)
@@ -47,8 +50,11 @@ TEST_F(CMPFile, ReadsEveryRegionAtItsOffsetAndRoundTripsByteIdentical)
         EXPECT_EQ(RoundTrip(withTail.Fill(10, 0xEE).Data, cmp), file.Data) << flag;
         EXPECT_EQ(std::string(cmp.Header.Magic, 4), "CMP ");
         EXPECT_EQ(
-            (std::array{cmp.Header.Version, cmp.Header.HasTransparency, cmp.Header.Reserved[12]}),
+            (std::array{cmp.Header.Version, cmp.Header.HasTransparency, cmp.Header.Reserved[9]}),
             (std::array{32, flag, 0x11223344}));
+        EXPECT_EQ(cmp.Header.Tint[0], 0.5f);
+        EXPECT_EQ(cmp.Header.Tint[1], 1.0f);
+        EXPECT_TRUE(std::isnan(cmp.Header.Tint[2]));
         EXPECT_EQ(cmp.Palette[200], (TPaletteEntry{200, 55, 100}));
         EXPECT_EQ(cmp.LightLevels[63][200], static_cast<uint8_t>(263));
         EXPECT_EQ(cmp.TransTables[7][8], flag ? (7 ^ 8) : 42);

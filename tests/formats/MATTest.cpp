@@ -83,6 +83,28 @@ TEST_F(MATFile, ReadsColorFramesWithoutPixelData)
     EXPECT_EQ(mat.NumRecords(), 100000);
 }
 
+// The game reads NumTextures texture headers after the records of any MAT: a colour MAT
+// must carry 0 there (texture MATs carry their frame count; the import tests check it).
+TEST_F(MATFile, NewFramesSetTheNumTexturesTheGameReads)
+{
+    TMAT colour;
+    colour.SetColorType();
+    colour.ColorRecords[0].Color = 5;
+    colour.ColorRecords[1].Color = 6;
+    colour.SetNumRecords(2);
+    Bytes want;
+    want.Text("MAT ").I32(50).I32(0).I32(2).I32(0).I32(0).I32(8).Fill(48);
+    want.I32(0).I32(5).Fill(16).I32(0).I32(6).Fill(16);
+    EXPECT_EQ(Saved(colour), want.Data);
+
+    // A colour MAT as loaded keeps what it stores there until its frames change.
+    Bytes stored;
+    stored.Text("MAT ").I32(50).I32(0).I32(1).I32(1).I32(0).I32(8).Fill(48).I32(0).I32(7).Fill(16);
+    EXPECT_EQ(RoundTrip(stored.Data, colour), stored.Data);
+    colour.SetNumRecords(1);
+    EXPECT_EQ(I32At(Saved(colour), 16), 0);
+}
+
 // Short files, absurd counts and sizes fail cleanly, before anything the size of the claim
 // is allocated (the sanitizer build would abort on a multi-exabyte allocation).
 TEST_F(MATFile, TruncatedAndHostileFilesAreRejectedBeforeAllocating)

@@ -104,21 +104,10 @@ bool TScriptedColorDialog::Execute(uint32_t &color, QWidget *)
 
 // ---- TRecordingMessageBoxes
 
-void TRecordingMessageBoxes::Warning(const std::string &text, const std::string &caption,
-                                     QWidget *)
+void TRecordingMessageBoxes::Show(TMessageKind kind, const std::string &text,
+                                  const std::string &caption, QWidget *)
 {
-    Shown.push_back({TMessageKind::Warning, caption, text});
-}
-
-void TRecordingMessageBoxes::Error(const std::string &text, const std::string &caption, QWidget *)
-{
-    Shown.push_back({TMessageKind::Error, caption, text});
-}
-
-void TRecordingMessageBoxes::Information(const std::string &text, const std::string &caption,
-                                         QWidget *)
-{
-    Shown.push_back({TMessageKind::Information, caption, text});
+    Shown.push_back({kind, caption, text});
 }
 
 TMessageResult TRecordingMessageBoxes::Question(const std::string &text,

@@ -82,12 +82,8 @@ public:
     std::deque<TMessageResult> Answers; // for questions
     int Unanswered = 0;                 // questions asked with an empty queue (Cancel)
 
-    void Warning(const std::string &text, const std::string &caption = {},
-                 QWidget *parent = nullptr) override;
-    void Error(const std::string &text, const std::string &caption = {},
-               QWidget *parent = nullptr) override;
-    void Information(const std::string &text, const std::string &caption = {},
-                     QWidget *parent = nullptr) override;
+    void Show(TMessageKind kind, const std::string &text, const std::string &caption = {},
+              QWidget *parent = nullptr) override;
     TMessageResult Question(const std::string &text, const std::string &caption = {},
                             QWidget *parent = nullptr) override;
 };

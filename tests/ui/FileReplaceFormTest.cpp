@@ -88,24 +88,26 @@ protected:
 
 // Guards the two layouts: a single file offers Yes and No together in the middle; a run over
 // several files adds Yes to All and Cancel with Yes moved to the left, and a later single
-// file gets the middle layout back.
+// file gets the middle layout back. Positions are the design's in its 352-pixel row, which
+// stays centred when the texts widen the dialog.
 TEST_F(FileReplaceFormTest, ButtonLayoutsForOneAndManyFiles)
 {
     const std::string path = MakeFile("a.bm", 10);
-    const auto single = [](TFileReplaceForm &f) {
+    const auto row = [](TFileReplaceForm &f) { return (f.width() - 352) / 2; };
+    const auto single = [&row](TFileReplaceForm &f) {
         EXPECT_TRUE(f.YesButton->isVisible() && f.NoButton->isVisible());
         EXPECT_FALSE(f.YesToAllButton->isVisible() || f.CancelButton->isVisible());
         EXPECT_FALSE(f.YesToAllButton->isEnabled() || f.CancelButton->isEnabled());
-        EXPECT_EQ(f.YesButton->x(), 95);
-        EXPECT_EQ(f.NoButton->x(), 180);
+        EXPECT_EQ(f.YesButton->x() - row(f), 95);
+        EXPECT_EQ(f.NoButton->x() - row(f), 180);
     };
     Show(path, false, single);
-    Show(path, true, [](TFileReplaceForm &f) {
+    Show(path, true, [&row](TFileReplaceForm &f) {
         for (QPushButton *b : {f.YesButton, f.YesToAllButton, f.NoButton, f.CancelButton})
             EXPECT_TRUE(b->isVisible() && b->isEnabled()) << b->text().toStdString();
-        EXPECT_EQ(f.YesButton->x(), 10);
-        EXPECT_EQ(f.YesToAllButton->x(), 95);
-        EXPECT_EQ(f.CancelButton->x(), 265);
+        EXPECT_EQ(f.YesButton->x() - row(f), 10);
+        EXPECT_EQ(f.YesToAllButton->x() - row(f), 95);
+        EXPECT_EQ(f.CancelButton->x() - row(f), 265);
         EXPECT_EQ(f.YesToAllButton->text(), "Yes to &All");
     });
     Show(path, false, single);

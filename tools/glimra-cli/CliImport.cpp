@@ -1,18 +1,21 @@
 // import: a new BM, MAT or SFT made from pictures, as Add Frames makes frames.
 
 #include "CliArgs.h"
+#include "CliChars.h"
 #include "CliCommon.h"
 
 #include "core/GLM_Import.h"
 #include "core/GLM_PaletteMatch.h"
 #include "core/GLM_PaletteSource.h"
 
+#include <optional>
+
 namespace {
 
 const char *Help =
     "Usage: glimra-cli import OUT.bm|OUT.mat|OUT.sft IMAGE... [--bits 8|16]\n"
     "                         [--palette NAME] [--internal] [--color] [--transparent]\n"
-    "                         [--mipmaps N] [--fill N]\n"
+    "                         [--mipmaps N] [--fill N] [--chars FIRST-LAST|TABLE.json]\n"
     "\n"
     "Makes a new file from pictures (Windows bitmaps or PNG), one frame per picture, in\n"
     "the order given. 8-bit pixels take the first palette entry of exactly their colour\n"
@@ -28,7 +31,12 @@ const char *Help =
     "  --transparent    MAT: black pixels of new texture frames are transparent\n"
     "  --mipmaps N      MAT: generate levels up to N in all (1 to 4, default 1: none)\n"
     "  --fill N         MAT: fill colour of texture frames (palette index, or RGB565)\n"
-    "An SFT takes exactly one picture: its character strip (the table stays empty).\n";
+    "  --chars FIRST-LAST   SFT: characters FIRST to LAST (codes 0 to 65535), sharing\n"
+    "                   the strip in equal widths; the width must divide evenly\n"
+    "  --chars TABLE.json   SFT: the character table in the form info --json prints:\n"
+    "                   [[code, offset, width], ...] in list order, each inside the strip\n"
+    "An SFT takes exactly one picture: its character strip. Without --chars the font has\n"
+    "no characters, and the game cannot load it until it has some.\n";
 
 void CheckNotFor(const TCliArgs &cli, const char *kind, std::initializer_list<const char *> names)
 {
@@ -59,6 +67,38 @@ TColor SingleColor(const TBitmapPicture &picture)
     return MakeColor(first.Red, first.Green, first.Blue);
 }
 
+// The strip, the character table --chars gives, and a warning when there is none.
+void ImportFont(const std::optional<TCharsOption> &chars, const std::string &out,
+                const std::string &image, const TPalette &palette, bool is16)
+{
+    std::vector<TSFTCharDef> table;
+    if (chars && !chars->TablePath.empty()) {
+        const std::string &path = chars->TablePath;
+        OnFile(path, [&] {
+            TFileReader reader(path);
+            std::string text(reader.Size(), '\0');
+            if (!text.empty())
+                reader.Read(text.data(), text.size());
+            table = ParseCharTable(text);
+        });
+    }
+    TSFT sft;
+    if (is16)
+        sft.SetDefaults16();
+    OnFile(image, [&] {
+        ImportSFTStrip(sft, ReadBitmapFile(image), palette);
+        if (chars && chars->TablePath.empty())
+            table = EqualWidthChars(chars->First, chars->Last, sft.Width);
+    });
+    if (chars && !chars->TablePath.empty())
+        OnFile(chars->TablePath, [&] { CheckCharsInStrip(table, sft.Width); });
+    for (const TSFTCharDef &def : table)
+        sft.Chars.Add(def);
+    OnFile(out, [&] { sft.SaveToFile(out); });
+    if (!sft.HasCharacters())
+        ReportWarning(out, NoCharactersWarning);
+}
+
 } // namespace
 
 int RunImport(const std::vector<std::string> &args)
@@ -69,7 +109,8 @@ int RunImport(const std::vector<std::string> &args)
                               {"--color", "", false},
                               {"--transparent", "", false},
                               {"--mipmaps", "", true},
-                              {"--fill", "", true}});
+                              {"--fill", "", true},
+                              {"--chars", "", true}});
     if (cli.Help)
         return PrintHelp(Help);
     if (cli.Positionals.size() < 2)
@@ -85,10 +126,14 @@ int RunImport(const std::vector<std::string> &args)
                     {"--color", "--transparent", "--mipmaps", "--fill"});
     if (kind != TFileKind::BM)
         CheckNotFor(cli, kind == TFileKind::MAT ? "a MAT" : "an SFT", {"--internal"});
+    if (kind != TFileKind::SFT)
+        CheckNotFor(cli, kind == TFileKind::MAT ? "a MAT" : "a BM", {"--chars"});
     if (kind == TFileKind::MAT && cli.Has("--color"))
         CheckNotFor(cli, "a colour MAT", {"--transparent", "--mipmaps", "--fill"});
     if (kind == TFileKind::SFT && images.size() != 1)
         throw EUsageError("an SFT takes exactly one IMAGE");
+    const std::optional<TCharsOption> chars =
+        cli.Has("--chars") ? std::optional(ParseCharsOption(cli.Value("--chars"))) : std::nullopt;
 
     const std::string paletteName = cli.Value("--palette", DefaultPaletteName(kind));
     TPalette palette;
@@ -102,7 +147,7 @@ int RunImport(const std::vector<std::string> &args)
             bm.SetDefaults16();
         if (cli.Has("--internal")) {
             bm.Palette = palette;
-            bm.Header.PaletteIncluded = TBMHeader::PaletteFollows;
+            bm.SetHasPalette(true);
         }
         for (const std::string &image : images)
             OnFile(image, [&] { ImportBMFrame(bm, ReadBitmapFile(image), palette); });
@@ -142,11 +187,7 @@ int RunImport(const std::vector<std::string> &args)
         }
         OnFile(out, [&] { mat.SaveToFile(out); });
     } else {
-        TSFT sft;
-        if (is16)
-            sft.SetDefaults16();
-        OnFile(images[0], [&] { ImportSFTStrip(sft, ReadBitmapFile(images[0]), palette); });
-        OnFile(out, [&] { sft.SaveToFile(out); });
+        ImportFont(chars, out, images[0], palette, is16);
     }
     return 0;
 }

@@ -97,9 +97,18 @@ void DescribeCMP(const std::string &path, TJsonWriter &json, std::string &text)
     cmp.LoadFromFile(path);
     json.Key("bits").Value(8);
     json.Key("has_transparency").Value(cmp.Header.HasTransparency);
-    text += std::string("colormap, ") +
-            (cmp.Header.HasTransparency != 0 ? "with" : "without") +
-            " transparency tables (flag " + std::to_string(cmp.Header.HasTransparency) + ")\n";
+    TJsonWriter tint; // the same array in the text form
+    tint.BeginArray();
+    json.Key("tint").BeginArray();
+    for (const float channel : cmp.Header.Tint) {
+        json.Value(channel);
+        tint.Value(channel);
+    }
+    json.EndArray();
+    tint.EndArray();
+    text += std::string("colormap, ") + (cmp.Header.HasTransparency != 0 ? "with" : "without") +
+            " transparency tables (flag " + std::to_string(cmp.Header.HasTransparency) +
+            ")\n  tint: " + tint.Text() + "\n";
 }
 
 void DescribeSFT(const std::string &path, TJsonWriter &json, std::string &text)

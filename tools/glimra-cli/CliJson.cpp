@@ -1,5 +1,7 @@
 #include "CliJson.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 std::string JsonQuote(const std::string &text)
@@ -94,5 +96,18 @@ TJsonWriter &TJsonWriter::Value(bool flag)
 {
     Separate();
     FText += flag ? "true" : "false";
+    return *this;
+}
+
+TJsonWriter &TJsonWriter::Value(float number)
+{
+    Separate();
+    if (!std::isfinite(number)) {
+        FText += "null";
+        return *this;
+    }
+    char buf[32];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, number);
+    FText.append(buf, ec == std::errc() ? end : buf);
     return *this;
 }

@@ -19,6 +19,9 @@ public:
     TJsonWriter &Value(int64_t number);
     TJsonWriter &Value(int number) { return Value(static_cast<int64_t>(number)); }
     TJsonWriter &Value(bool flag);
+    // The shortest text that reads back as the same float; null for NaN and infinities,
+    // which JSON cannot hold.
+    TJsonWriter &Value(float number);
 
     const std::string &Text() const { return FText; }
 

@@ -8,6 +8,11 @@
 #include "formats/GLM_Globals.h"
 #include "ui/shell/GLM_ModalForm.h"
 
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class TPaletteGrid;
+
 class TSelectColorForm : public TModalForm
 {
     Q_OBJECT
@@ -17,6 +22,23 @@ public:
 
     TPalette Palette{};
     int SelectedIndex = 0;
+
+    TPaletteGrid *PaletteImage;
+    QGroupBox *GroupBox1;
+    QLabel *IndexLabel;
+    QLabel *RGBLabel;
+    QPushButton *OKButton;
+    QPushButton *CancelButton;
+
+    // Releasing any mouse button over the grid picks the entry under it.
+    void PaletteImageMouseUp(int x, int y);
+    void OKButtonClick();
+    void CancelButtonClick();
+
+    void ShowSelection();
+
+protected:
+    void FormShow() override;
 };
 
 extern TSelectColorForm *SelectColorForm;

@@ -117,8 +117,14 @@ void TAboutForm::ScrollBy(int pixels)
     CreditsLabel->move(CreditsLabel->x(), CreditsLabel->y() - pixels);
 }
 
+int TAboutForm::ScrollLength() const
+{
+    return ScrollAreaHeight + CreditsLabel->height();
+}
+
 void TAboutForm::FormShow()
 {
+    CreditsLabel->adjustSize(); // as high as its text in the font it is shown with
     ScrollTimer->start();
 }
 
@@ -132,8 +138,8 @@ void TAboutForm::FormHide()
 void TAboutForm::ScrollTimerTimer()
 {
     ScrollBy(1);
-    if (++ScrollOffset >= ScrollLength) {
-        ScrollBy(-ScrollLength);
+    if (++ScrollOffset >= ScrollLength()) {
+        ScrollBy(-ScrollOffset);
         ScrollOffset = 0;
     }
 }

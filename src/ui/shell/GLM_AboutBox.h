@@ -14,7 +14,6 @@ class TAboutForm : public TModalForm
 
 public:
     static constexpr int ScrollAreaHeight = 121; // the clipped strip the credits move in
-    static constexpr int ScrollLength = 740;     // pixels scrolled before starting over
     static constexpr int TickInterval = 50;      // milliseconds
 
     explicit TAboutForm(QWidget *parent = nullptr);
@@ -27,6 +26,8 @@ public:
     int ScrollOffset = 0; // pixels scrolled so far in this pass
 
     static QString CreditsText();
+    // Pixels scrolled before starting over: until the last line has left the strip.
+    int ScrollLength() const;
 
     void ScrollTimerTimer();
     void CloseButtonClick();
@@ -38,8 +39,5 @@ protected:
 private:
     void ScrollBy(int pixels);
 };
-
-// The main window's name for it.
-using TAboutBox = TAboutForm;
 
 extern TAboutForm *AboutForm;

@@ -1,7 +1,10 @@
 #include "ui/shell/GLM_FileReplaceForm.h"
 
+#include <algorithm>
+
 #include <QDateTime>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QLocale>
@@ -14,11 +17,15 @@ TFileReplaceForm *FileReplaceForm = nullptr;
 
 namespace {
 
+// The design: 352 x 143 with lines of 17 pixels. The dialog grows from there to fit its
+// texts, up to MaxClientWidth; the button row stays centred.
 constexpr int ClientWidth = 352;
-constexpr int ClientHeight = 143;
+constexpr int MaxClientWidth = 640;
+constexpr int Margin = 8;
+constexpr int TextLeft = 50; // size and date, right of the icon
+constexpr int LineHeight = 17;
 constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 25;
-constexpr int ButtonTop = 108;
 constexpr int IconSize = 32;
 
 // value / divisor rounded to the nearest integer, halves to the even neighbour.
@@ -46,20 +53,25 @@ std::string Hundredths(int64_t hundredths, const QLocale &locale)
     return text;
 }
 
-QPushButton *Button(const QString &caption, int left, int result, TFileReplaceForm *form)
+QPushButton *Button(const QString &caption, int result, TFileReplaceForm *form)
 {
     auto *button = new QPushButton(caption, form);
-    button->setGeometry(left, ButtonTop, ButtonWidth, ButtonHeight);
+    button->resize(ButtonWidth, ButtonHeight);
     QObject::connect(button, &QPushButton::clicked, form,
                      [form, result] { form->SetModalResult(result); });
     return button;
 }
 
-QLabel *Label(const QString &text, int left, int top, TFileReplaceForm *form)
+// Places `label` at (left, top) across to the right margin of a dialog `width` wide, as
+// high as its text needs there; returns its bottom.
+int PlaceLabel(QLabel *label, int left, int top, int width)
 {
-    auto *label = new QLabel(text, form);
-    label->setGeometry(left, top, ClientWidth - left - 4, 17);
-    return label;
+    const int room = width - left - Margin;
+    label->setWordWrap(label->sizeHint().width() > room);
+    const int height = label->wordWrap() ? label->heightForWidth(room)
+                                         : label->sizeHint().height();
+    label->setGeometry(left, top, room, std::max(height, LineHeight));
+    return label->geometry().bottom() + 1;
 }
 
 } // namespace
@@ -93,44 +105,88 @@ std::string FileDateText(const QDateTime &time, const QLocale &locale)
 TFileReplaceForm::TFileReplaceForm(QWidget *parent) : TModalForm(parent)
 {
     setWindowTitle("Confirm File Replace");
-    setFixedSize(ClientWidth, ClientHeight);
 
-    NameLabel = Label("This folder already contains a file named filename", 8, 8, this);
-    Label1 = Label("Would you like to replace the existing file?", 8, 28, this);
+    NameLabel = new QLabel("This folder already contains a file named filename", this);
+    Label1 = new QLabel("Would you like to replace the existing file?", this);
     IconImage = new QLabel(this);
-    IconImage->setGeometry(10, 54, IconSize, IconSize);
-    SizeLabel = Label("Filesize", 50, 52, this);
-    DateLabel = Label("Modified on", 50, 70, this);
-    // Long day and month names may need a second line.
-    DateLabel->setWordWrap(true);
-    DateLabel->resize(DateLabel->width(), 34);
-    DateLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    IconImage->resize(IconSize, IconSize);
+    SizeLabel = new QLabel("Filesize", this);
+    DateLabel = new QLabel("Modified on", this);
+    for (QLabel *label : {NameLabel, Label1, SizeLabel, DateLabel})
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    YesButton = Button("&Yes", 10, mrYes, this);
-    YesToAllButton = Button("Yes to &All", 95, mrYesToAll, this);
-    NoButton = Button("&No", 180, mrNo, this);
-    CancelButton = Button("&Cancel", 265, mrCancel, this);
+    YesButton = Button("&Yes", mrYes, this);
+    YesToAllButton = Button("Yes to &All", mrYesToAll, this);
+    NoButton = Button("&No", mrNo, this);
+    CancelButton = Button("&Cancel", mrCancel, this);
+    Arrange();
+}
+
+int TFileReplaceForm::MaxWidth() const
+{
+    const QScreen *display = screen();
+    const int screenWidth = display ? display->availableGeometry().width() : MaxClientWidth;
+    return std::max(std::min(MaxClientWidth, screenWidth - 2 * Margin), ClientWidth);
+}
+
+void TFileReplaceForm::Arrange()
+{
+    // Measured on one line each; a text wider than the widest dialog wraps below.
+    for (QLabel *label : {NameLabel, Label1, SizeLabel, DateLabel})
+        label->setWordWrap(false);
+    const auto needs = [](const QLabel *label, int left) {
+        return left + label->sizeHint().width() + Margin;
+    };
+    const int widest = std::max({needs(NameLabel, Margin), needs(Label1, Margin),
+                                 needs(SizeLabel, TextLeft), needs(DateLabel, TextLeft)});
+    const int width = std::clamp(widest, ClientWidth, MaxWidth());
+
+    // Lines as in the design at 17 pixels, moved down by whatever taller texts need.
+    const int questionTop = PlaceLabel(NameLabel, Margin, Margin, width) + 3;
+    const int rowTop = PlaceLabel(Label1, Margin, questionTop, width) + 7;
+    IconImage->move(10, rowTop + 2);
+    const int dateTop = PlaceLabel(SizeLabel, TextLeft, rowTop, width) + 1;
+    const int textBottom = PlaceLabel(DateLabel, TextLeft, dateTop, width);
+    const int buttonTop = std::max(IconImage->geometry().bottom() + 1, textBottom) + 21;
+
+    // Left edges 10, 95, 180 and 265 in the design width; a single file gets Yes and No side
+    // by side in the middle.
+    const int shift = (width - ClientWidth) / 2;
+    YesButton->move(shift + (MultipleFiles ? 10 : 95), buttonTop);
+    YesToAllButton->move(shift + 95, buttonTop);
+    NoButton->move(shift + 180, buttonTop);
+    CancelButton->move(shift + 265, buttonTop);
+    setFixedSize(width, buttonTop + ButtonHeight + 10);
 }
 
 void TFileReplaceForm::FormShow()
 {
-    // Centred on the screen, not on the window that asks.
-    if (const QScreen *display = screen())
-        move(display->availableGeometry().center() - rect().center());
-
-    // A single file gets Yes and No side by side in the middle.
     YesToAllButton->setVisible(MultipleFiles);
     YesToAllButton->setEnabled(MultipleFiles);
     CancelButton->setVisible(MultipleFiles);
     CancelButton->setEnabled(MultipleFiles);
-    YesButton->move(MultipleFiles ? 10 : 95, ButtonTop);
 
     // A missing file leaves the labels and the icon of the last showing.
     const QFileInfo info(QString::fromStdString(FileName));
-    if (!info.exists() || info.isDir())
-        return;
-    NameLabel->setText("This folder already contains a file named '" + info.fileName() +
-                       "'.");
+    if (info.exists() && !info.isDir())
+        Describe(info);
+    Arrange();
+
+    // Centred on the screen, not on the window that asks.
+    if (const QScreen *display = screen())
+        move(display->availableGeometry().center() - rect().center());
+}
+
+void TFileReplaceForm::Describe(const QFileInfo &info)
+{
+    // A name too long for the widest dialog loses its middle; the whole one is in the tip.
+    const QString before = "This folder already contains a file named '", after = "'.";
+    const QFontMetrics metrics = NameLabel->fontMetrics();
+    const int room = MaxWidth() - 2 * Margin - 4 - metrics.horizontalAdvance(before + after);
+    const QString name = metrics.elidedText(info.fileName(), Qt::ElideMiddle, room);
+    NameLabel->setText(before + name + after);
+    NameLabel->setToolTip(name == info.fileName() ? QString() : info.fileName());
+
     const QIcon icon = Platform().Shell().FileIcon(FileName);
     if (!icon.isNull())
         IconImage->setPixmap(icon.pixmap(IconSize, IconSize));

@@ -9,6 +9,7 @@
 #include "ui/shell/GLM_ModalForm.h"
 
 class QDateTime;
+class QFileInfo;
 class QLabel;
 class QLocale;
 class QPushButton;
@@ -42,6 +43,12 @@ public:
 
 protected:
     void FormShow() override;
+
+private:
+    // Sizes the labels to their texts and the dialog to the labels, up to a maximum width.
+    void Arrange();
+    void Describe(const QFileInfo &info);
+    int MaxWidth() const;
 };
 
 extern TFileReplaceForm *FileReplaceForm;

@@ -1,5 +1,6 @@
 #include "ui/shell/GLM_MainForm.h"
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 
@@ -61,6 +62,49 @@ QMdiSubWindow *SubWindowOf(TDocumentWindow *window)
 {
     return window ? qobject_cast<QMdiSubWindow *>(window->parentWidget()) : nullptr;
 }
+
+// The status panels side by side at their own widths. A box layout squeezes them into a
+// narrow window and draws their texts over one another; here the panels beyond the right
+// edge are cut off instead, as a status bar wider than its window is.
+class TStatusPanels : public QWidget
+{
+public:
+    static constexpr int Gap = 2;
+
+    explicit TStatusPanels(QWidget *parent) : QWidget(parent) {}
+
+    QLabel *AddPanel(int width)
+    {
+        auto *panel = new QLabel(this);
+        panel->setFixedWidth(width);
+        FPanels.push_back(panel);
+        return panel;
+    }
+
+    QSize sizeHint() const override
+    {
+        int width = 0, height = 0;
+        for (const QLabel *panel : FPanels) {
+            width += panel->width() + Gap;
+            height = std::max(height, panel->sizeHint().height());
+        }
+        return {std::max(width - Gap, 0), height};
+    }
+    QSize minimumSizeHint() const override { return {0, sizeHint().height()}; }
+
+protected:
+    void resizeEvent(QResizeEvent *) override
+    {
+        int x = 0;
+        for (QLabel *panel : FPanels) {
+            panel->setGeometry(x, 0, panel->width(), height());
+            x += panel->width() + Gap;
+        }
+    }
+
+private:
+    std::vector<QLabel *> FPanels;
+};
 
 } // namespace
 
@@ -215,14 +259,14 @@ void TMainForm::CreateStatusBar()
 {
     QStatusBar *bar = statusBar();
     bar->setObjectName("StatusBar");
+    auto *panels = new TStatusPanels(bar);
     for (int i = 0; i < StatusPanelCount; ++i) {
-        auto *panel = new QLabel(bar);
+        QLabel *panel = panels->AddPanel(i < StatusPanelCount - 1 ? 100 : 90);
         panel->setObjectName(QString("Panel%1").arg(i));
-        panel->setFixedWidth(i < StatusPanelCount - 1 ? 100 : 90);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        bar->addWidget(panel);
         FPanels[static_cast<size_t>(i)] = panel;
     }
+    bar->addWidget(panels, 1);
 }
 
 // ---------------------------------------------------------------------------------------------

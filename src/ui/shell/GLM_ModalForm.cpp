@@ -1,6 +1,8 @@
 #include "ui/shell/GLM_ModalForm.h"
 
+#include <QHBoxLayout>
 #include <QHideEvent>
+#include <QPushButton>
 #include <QShowEvent>
 
 namespace {
@@ -56,4 +58,16 @@ void TModalForm::hideEvent(QHideEvent *event)
     QDialog::hideEvent(event);
     if (!event->spontaneous())
         FormHide();
+}
+
+QHBoxLayout *TModalForm::OKCancelRow(QPushButton *&ok, QPushButton *&cancel)
+{
+    ok = new QPushButton("&OK", this);
+    cancel = new QPushButton("C&ancel", this);
+    ok->setDefault(true);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    return row;
 }

@@ -17,6 +17,9 @@
 
 #include <QDialog>
 
+class QHBoxLayout;
+class QPushButton;
+
 // The results a dialog can end with (the codes callers compare against).
 enum TModalResult : int
 {
@@ -50,6 +53,10 @@ public:
     void reject() override;
 
 protected:
+    // The row every OK/Cancel dialog ends with: "&OK" (the default button) and "C&ancel",
+    // right-aligned. The caller connects their clicks.
+    QHBoxLayout *OKCancelRow(QPushButton *&ok, QPushButton *&cancel);
+
     virtual void FormShow() {}
     virtual void FormHide() {}
 

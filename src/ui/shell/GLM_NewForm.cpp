@@ -28,21 +28,14 @@ TNewForm::TNewForm(QWidget *parent) : TModalForm(parent)
         "File", {"&BM Graphic", "CMP &Palette", "&MAT Texture", "&SFT Font"}, 2, this);
     ColorDepthGroup = new TRadioGroup("Color Depth", {"&8-Bit", "&16-Bit"}, 1, this);
     TypeGroup = new TRadioGroup("Type", {"&Color", "&Texture"}, 1, this);
-    OKButton = new QPushButton("&OK", this);
-    CancelButton = new QPushButton("C&ancel", this);
-    OKButton->setDefault(true);
 
     auto *groups = new QHBoxLayout;
     groups->addWidget(ColorDepthGroup);
     groups->addWidget(TypeGroup);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKButton);
-    buttons->addWidget(CancelButton);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(FileGroup);
     layout->addLayout(groups);
-    layout->addLayout(buttons);
+    layout->addLayout(OKCancelRow(OKButton, CancelButton));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(FileGroup, &TRadioGroup::Clicked, this, &TNewForm::FileGroupClick);

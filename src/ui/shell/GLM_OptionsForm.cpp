@@ -82,9 +82,6 @@ TOptionsForm::TOptionsForm(QWidget *parent) : TModalForm(parent)
     fillLayout->addWidget(FillColorImage);
     fillLayout->addWidget(SelectButton);
 
-    OKButton = new QPushButton("&OK", this);
-    CancelButton = new QPushButton("C&ancel", this);
-    OKButton->setDefault(true);
 
     auto *grid = new QGridLayout;
     grid->addWidget(associationsGroup, 0, 0);
@@ -94,13 +91,9 @@ TOptionsForm::TOptionsForm(QWidget *parent) : TModalForm(parent)
     grid->addWidget(backupGroup, 2, 0);
     grid->addWidget(FormatGroup, 2, 1);
     grid->addWidget(fillGroup, 3, 0, 1, 2);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKButton);
-    buttons->addWidget(CancelButton);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
-    layout->addLayout(buttons);
+    layout->addLayout(OKCancelRow(OKButton, CancelButton));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(SelectButton, &QPushButton::clicked, this, &TOptionsForm::SelectButtonClick);
