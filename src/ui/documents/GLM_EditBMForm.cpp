@@ -2,7 +2,6 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
@@ -54,19 +53,12 @@ TEditBMForm::TEditBMForm(QWidget *parent) : TModalForm(parent)
     trans->addWidget(TransImage, 1, 0);
     trans->addWidget(SelectButton, 1, 1);
 
-    OKButton = new QPushButton("&OK", this);
-    CancelButton = new QPushButton("&Cancel", this);
-    OKButton->setDefault(true);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(OKButton);
-    buttons->addWidget(CancelButton);
-
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(OffsetsGroup);
     layout->addWidget(PaletteGroup);
     layout->addWidget(TransGroup);
-    layout->addLayout(buttons);
+    layout->addLayout(OKCancelRow(OKButton, CancelButton));
+    CancelButton->setText("&Cancel"); // this dialog's own caption
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(PaletteGroup, &TRadioGroup::Clicked, this, &TEditBMForm::PaletteGroupClick);
