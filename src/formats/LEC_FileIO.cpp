@@ -151,25 +151,33 @@ void TFileWriter::SaveTo(const std::string &path) const
 
 namespace {
 
-// Writes everything to an open stream and makes it durable.
-bool WriteAll(std::FILE *f, const std::vector<uint8_t> &bytes, int &err)
+// The temporary file of an atomic save; every failed write raises at once.
+class TTemporaryFileSink final : public TByteSink
 {
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size()) {
-        err = errno;
-        return false;
+public:
+    explicit TTemporaryFileSink(std::FILE *f) : FFile(f) {}
+
+    void Write(const void *src, size_t n) override
+    {
+        errno = 0;
+        if (n > 0 && std::fwrite(src, 1, n, FFile) != n)
+            throw EInOutError::FromErrno(errno ? errno : EIO);
     }
-    if (std::fflush(f) != 0) {
-        err = errno;
-        return false;
-    }
+
+    // Makes what was written durable.
+    void Flush()
+    {
+        if (std::fflush(FFile) != 0)
+            throw EInOutError::FromErrno(errno);
 #ifndef _WIN32
-    if (::fsync(fileno(f)) != 0) {
-        err = errno;
-        return false;
-    }
+        if (::fsync(fileno(FFile)) != 0)
+            throw EInOutError::FromErrno(errno);
 #endif
-    return true;
-}
+    }
+
+private:
+    std::FILE *FFile;
+};
 
 std::filesystem::path TemporarySibling(const std::filesystem::path &target)
 {
@@ -197,6 +205,11 @@ bool Writable(const std::filesystem::path &target, std::filesystem::perms mode)
 } // namespace
 
 void SaveBytesAtomically(const std::string &path, const std::vector<uint8_t> &bytes)
+{
+    SaveStreamAtomically(path, [&](TByteSink &out) { out.Write(bytes.data(), bytes.size()); });
+}
+
+void SaveStreamAtomically(const std::string &path, const std::function<void(TByteSink &)> &produce)
 {
     std::error_code ec;
     std::filesystem::path target = Utf8Path(path);
@@ -229,11 +242,17 @@ void SaveBytesAtomically(const std::string &path, const std::vector<uint8_t> &by
     if (!f)
         throw EInOutError::FromErrno(errno);
 
-    int err = 0;
-    const bool written = WriteAll(f, bytes, err);
-    if (std::fclose(f) != 0 && written)
-        err = errno;
-    if (!written || err != 0) {
+    try {
+        TTemporaryFileSink sink(f);
+        produce(sink);
+        sink.Flush();
+    } catch (...) {
+        std::fclose(f);
+        std::filesystem::remove(temp, ec);
+        throw;
+    }
+    if (std::fclose(f) != 0) {
+        const int err = errno;
         std::filesystem::remove(temp, ec);
         throw EInOutError::FromErrno(err ? err : EIO);
     }
