@@ -4,6 +4,9 @@
 
 #include <QApplication>
 
+#include "ui/colormapfont/GLM_CMPForm.h"
+#include "ui/colormapfont/GLM_EditCMPForm.h"
+#include "ui/colormapfont/GLM_ProgressForm.h"
 #include "ui/shell/GLM_AboutBox.h"
 #include "ui/shell/GLM_DocumentFactory.h"
 #include "ui/shell/GLM_FileReplaceForm.h"
@@ -18,6 +21,7 @@ int main(int argc, char **argv)
     QApplication application(argc, argv);
     // Each document window kind registers here as it is built, for example
     // RegisterDocumentWindow<TMATForm>(); a kind without a window says so when opened.
+    RegisterDocumentWindow<TCMPForm>();
 
     TMainForm mainForm;
     mainForm.CommandLine = QApplication::arguments().mid(1);
@@ -28,6 +32,8 @@ int main(int argc, char **argv)
     OptionsForm = new TOptionsForm(&mainForm);
     SelectPaletteForm = new TSelectPaletteForm(&mainForm);
     SelectColorForm = new TSelectColorForm(&mainForm);
+    EditCMPForm = new TEditCMPForm(&mainForm);
+    ProgressForm = new TProgressForm(&mainForm);
     FileReplaceForm = new TFileReplaceForm(&mainForm);
 
     mainForm.show();
@@ -37,6 +43,8 @@ int main(int argc, char **argv)
     OptionsForm = nullptr;
     SelectPaletteForm = nullptr;
     SelectColorForm = nullptr;
+    EditCMPForm = nullptr;
+    ProgressForm = nullptr;
     FileReplaceForm = nullptr;
     return result;
 }
