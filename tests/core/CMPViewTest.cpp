@@ -86,8 +86,8 @@ TEST(CMPView, CellUnderTheMouseFollowsZoomAndCellSize)
     EXPECT_EQ(CMPCellAt(0, 320, 20, 1), -1);
     EXPECT_EQ(CMPCellAt(-1, 5, 20, 1), -1);
     // A cell size below 1 is taken as 1, never as a division by zero.
-    EXPECT_EQ(CMPCellAt(17, 1, 0, 1), 17);
-    EXPECT_EQ(CMPCellAt(17, 1, -5, 1), 17);
+    EXPECT_EQ(CMPCellAt(5, 1, 0, 1), 21);
+    EXPECT_EQ(CMPCellAt(5, 1, -5, 1), 21);
 }
 
 TEST(CMPView, CellSizeIsBounded)

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <gtest/gtest.h>
 
 #include "GLM_TestPlatform.h"

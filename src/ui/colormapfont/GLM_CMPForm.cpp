@@ -1,5 +1,6 @@
 #include "ui/colormapfont/GLM_CMPForm.h"
 
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
