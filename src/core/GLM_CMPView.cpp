@@ -7,6 +7,21 @@
 
 #include "formats/LEC_CMP.h"
 
+namespace {
+
+// The palette index cell `index` shows in view `frame` (its own index outside 1 to 320).
+uint8_t CMPViewIndex(const TCMP &cmp, int frame, int index)
+{
+    const auto i = static_cast<size_t>(index & 0xFF);
+    if (frame >= 1 && frame <= CMPLightViewCount)
+        return cmp.LightLevels[static_cast<size_t>(frame - 1)][i];
+    if (frame > CMPLightViewCount && frame <= CMPLastView)
+        return cmp.TransTables[static_cast<size_t>(frame - CMPLightViewCount - 1)][i];
+    return static_cast<uint8_t>(i);
+}
+
+} // namespace
+
 int EffectiveCMPCellSize(int setting)
 {
     return std::clamp(setting, 1, MaxCMPCellSize);
@@ -35,16 +50,6 @@ std::string CMPViewText(int frame)
     if (frame > CMPLightViewCount && frame <= CMPLastView)
         return "Trans Table: " + std::to_string(frame - CMPLightViewCount);
     return "Palette";
-}
-
-uint8_t CMPViewIndex(const TCMP &cmp, int frame, int index)
-{
-    const auto i = static_cast<size_t>(index & 0xFF);
-    if (frame >= 1 && frame <= CMPLightViewCount)
-        return cmp.LightLevels[static_cast<size_t>(frame - 1)][i];
-    if (frame > CMPLightViewCount && frame <= CMPLastView)
-        return cmp.TransTables[static_cast<size_t>(frame - CMPLightViewCount - 1)][i];
-    return static_cast<uint8_t>(i);
 }
 
 int CMPCellAt(int x, int y, int cellSize, int zoom)

@@ -31,8 +31,6 @@ int CMPPreviousFrame(int current, int32_t hasTransparency);
 
 // "Palette", "Light Table: f" or "Trans Table: f - 64".
 std::string CMPViewText(int frame);
-// The palette index cell `index` shows in view `frame` (its own index outside 1 to 320).
-uint8_t CMPViewIndex(const TCMP &cmp, int frame, int index);
 
 // The cell under (x, y) of the zoomed grid, or -1 when the point lies outside it.
 int CMPCellAt(int x, int y, int cellSize, int zoom);

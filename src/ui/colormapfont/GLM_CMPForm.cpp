@@ -114,7 +114,7 @@ TStatusTexts TCMPForm::StatusTexts() const
 
 int TCMPForm::CellSize() const
 {
-    return EffectiveCMPCellSize(::CMPCellSize);
+    return FCellSize;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -122,6 +122,8 @@ int TCMPForm::CellSize() const
 
 void TCMPForm::ShowFrame()
 {
+    // The setting is read at every drawing; painting and the mouse use what was drawn.
+    FCellSize = EffectiveCMPCellSize(::CMPCellSize);
     const int side = CMPGridSide(CellSize(), Zoom);
     CMPImage->resize(side, side);
     CMPImage->update();

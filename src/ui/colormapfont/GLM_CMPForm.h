@@ -77,7 +77,7 @@ public:
     void ApplyTransSetting();
     // CalcTransTables behind the progress window.
     void RecalcTransTables();
-    // The cell size the grid is drawn with now (the setting, at least 1).
+    // The cell size the grid was last drawn with (the setting then, at least 1).
     int CellSize() const;
 
     QSize sizeHint() const override;
@@ -99,4 +99,5 @@ private:
     std::string FIndexText; // status panels 3 and 4 while the mouse is over a cell
     std::string FColorText;
     bool FCalculating = false;
+    int FCellSize = 1;
 };
