@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "ui/documents/GLM_EditMATForm.h"
 #include "ui/shell/GLM_AboutBox.h"
 #include "ui/shell/GLM_DocumentFactory.h"
 #include "ui/shell/GLM_FileReplaceForm.h"
@@ -25,6 +26,7 @@ int main(int argc, char **argv)
     // colour pickers and the progress window take their places between these as they come.
     AboutForm = new TAboutForm(&mainForm);
     NewForm = new TNewForm(&mainForm);
+    EditMATForm = new TEditMATForm(&mainForm);
     OptionsForm = new TOptionsForm(&mainForm);
     SelectPaletteForm = new TSelectPaletteForm(&mainForm);
     SelectColorForm = new TSelectColorForm(&mainForm);
@@ -34,6 +36,7 @@ int main(int argc, char **argv)
     const int result = QApplication::exec();
     AboutForm = nullptr;
     NewForm = nullptr;
+    EditMATForm = nullptr;
     OptionsForm = nullptr;
     SelectPaletteForm = nullptr;
     SelectColorForm = nullptr;
