@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include "ui/documents/GLM_BMForm.h"
+#include "ui/documents/GLM_EditBMForm.h"
 #include "ui/documents/GLM_EditMATForm.h"
 #include "ui/shell/GLM_AboutBox.h"
 #include "ui/shell/GLM_DocumentFactory.h"
@@ -17,8 +19,9 @@
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
-    // Each document window kind registers here as it is built, for example
-    // RegisterDocumentWindow<TMATForm>(); a kind without a window says so when opened.
+    // Each document window kind registers here as it is built; a kind without a window says
+    // so when opened.
+    RegisterDocumentWindow<TBMForm>();
 
     TMainForm mainForm;
     mainForm.CommandLine = QApplication::arguments().mid(1);
@@ -30,6 +33,7 @@ int main(int argc, char **argv)
     OptionsForm = new TOptionsForm(&mainForm);
     SelectPaletteForm = new TSelectPaletteForm(&mainForm);
     SelectColorForm = new TSelectColorForm(&mainForm);
+    EditBMForm = new TEditBMForm(&mainForm);
     FileReplaceForm = new TFileReplaceForm(&mainForm);
 
     mainForm.show();
@@ -40,6 +44,7 @@ int main(int argc, char **argv)
     OptionsForm = nullptr;
     SelectPaletteForm = nullptr;
     SelectColorForm = nullptr;
+    EditBMForm = nullptr;
     FileReplaceForm = nullptr;
     return result;
 }
