@@ -7,6 +7,7 @@
 #include "ui/documents/GLM_BMForm.h"
 #include "ui/documents/GLM_EditBMForm.h"
 #include "ui/documents/GLM_EditMATForm.h"
+#include "ui/documents/GLM_MATForm.h"
 #include "ui/shell/GLM_AboutBox.h"
 #include "ui/shell/GLM_DocumentFactory.h"
 #include "ui/shell/GLM_FileReplaceForm.h"
@@ -22,6 +23,7 @@ int main(int argc, char **argv)
     // Each document window kind registers here as it is built; a kind without a window says
     // so when opened.
     RegisterDocumentWindow<TBMForm>();
+    RegisterDocumentWindow<TMATForm>();
 
     TMainForm mainForm;
     mainForm.CommandLine = QApplication::arguments().mid(1);
