@@ -9,6 +9,8 @@
 #include "ui/colormapfont/GLM_ProgressForm.h"
 #include "ui/documents/GLM_BMForm.h"
 #include "ui/documents/GLM_EditBMForm.h"
+#include "ui/documents/GLM_EditMATForm.h"
+#include "ui/documents/GLM_MATForm.h"
 #include "ui/palettes/GLM_SelectColorForm.h"
 #include "ui/palettes/GLM_SelectPaletteForm.h"
 #include "ui/shell/GLM_AboutBox.h"
@@ -24,12 +26,14 @@ int main(int argc, char **argv)
     // Each document window kind registers here; the shell never includes their folders.
     RegisterDocumentWindow<TBMForm>();
     RegisterDocumentWindow<TCMPForm>();
+    RegisterDocumentWindow<TMATForm>();
 
     TMainForm mainForm;
     mainForm.CommandLine = QApplication::arguments().mid(1);
     // Owned by the main window; hidden until shown.
     AboutForm = new TAboutForm(&mainForm);
     NewForm = new TNewForm(&mainForm);
+    EditMATForm = new TEditMATForm(&mainForm);
     OptionsForm = new TOptionsForm(&mainForm);
     SelectPaletteForm = new TSelectPaletteForm(&mainForm);
     SelectColorForm = new TSelectColorForm(&mainForm);
@@ -42,6 +46,7 @@ int main(int argc, char **argv)
     const int result = QApplication::exec();
     AboutForm = nullptr;
     NewForm = nullptr;
+    EditMATForm = nullptr;
     OptionsForm = nullptr;
     SelectPaletteForm = nullptr;
     SelectColorForm = nullptr;

@@ -267,12 +267,9 @@ TImportResult TImageDocumentForm::ImportFrame(const TBitmapPicture &)
     return {};
 }
 
-void TImageDocumentForm::AddFrames()
+std::vector<std::string> TImageDocumentForm::ChoosePictures()
 {
     const TImageKind &kind = ImageKind();
-    const int room = kind.MaxFrames - FrameCount();
-    if (room <= 0)
-        return;
     TFileDialogRequest request;
     request.Kind = TFileDialogKind::OpenPicture;
     request.Title = "Add Bitmaps";
@@ -281,13 +278,34 @@ void TImageDocumentForm::AddFrames()
     request.InitialDir = DialogDirectory(TDialogKind::Open, kind.FileType);
     request.Parent = this;
     if (!Platform().FileDialogs().Execute(request))
-        return;
+        return {};
     std::vector<std::string> files = request.Files;
     if (files.empty() && !request.FileName.empty())
         files.push_back(request.FileName);
+    if (!files.empty())
+        RememberDirectory(TDialogKind::Open, kind.FileType, ChosenFile(request));
+    return files;
+}
+
+void TImageDocumentForm::ShowImportMessages(const TImportResult &result)
+{
+    for (const TImportMessage &message : result.Messages) {
+        if (message.Kind == TImportMessageKind::Warning)
+            Platform().Messages().Warning(message.Text, {}, this);
+        else
+            Platform().Messages().Error(message.Text, {}, this);
+    }
+}
+
+void TImageDocumentForm::AddFrames()
+{
+    const TImageKind &kind = ImageKind();
+    const int room = kind.MaxFrames - FrameCount();
+    if (room <= 0)
+        return;
+    std::vector<std::string> files = ChoosePictures();
     if (files.empty())
         return;
-    RememberDirectory(TDialogKind::Open, kind.FileType, ChosenFile(request));
     // The document's frame table holds no more than its limit.
     const size_t leftOut = files.size() > size_t(room) ? files.size() - size_t(room) : 0;
     files.resize(files.size() - leftOut);
@@ -303,12 +321,7 @@ void TImageDocumentForm::AddFrames()
     try {
         for (const std::string &file : files) {
             const TImportResult result = ImportFrame(ReadBitmapFile(file));
-            for (const TImportMessage &message : result.Messages) {
-                if (message.Kind == TImportMessageKind::Warning)
-                    Platform().Messages().Warning(message.Text, {}, this);
-                else
-                    Platform().Messages().Error(message.Text, {}, this);
-            }
+            ShowImportMessages(result);
             if (result.Changed()) {
                 added = true;
                 View.CurrentFrame = result.Frame;

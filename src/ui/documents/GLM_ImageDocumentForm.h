@@ -124,6 +124,11 @@ protected:
     // Save and Save As that say whether the document was written (false: cancelled).
     bool Save();
     bool SaveAs();
+    // The Add Bitmaps dialog (several pictures may be chosen); the chosen files in the
+    // dialog's order, none when cancelled. The folder is remembered.
+    std::vector<std::string> ChoosePictures();
+    // An import's messages, each in a box of its kind.
+    void ShowImportMessages(const TImportResult &result);
 
     // ---- Hooks every kind implements.
     virtual const TImageKind &ImageKind() const = 0;
