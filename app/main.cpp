@@ -10,6 +10,8 @@
 #include "ui/shell/GLM_MainForm.h"
 #include "ui/shell/GLM_NewForm.h"
 #include "ui/shell/GLM_OptionsForm.h"
+#include "ui/palettes/GLM_SelectColorForm.h"
+#include "ui/palettes/GLM_SelectPaletteForm.h"
 
 int main(int argc, char **argv)
 {
@@ -24,6 +26,8 @@ int main(int argc, char **argv)
     AboutForm = new TAboutForm(&mainForm);
     NewForm = new TNewForm(&mainForm);
     OptionsForm = new TOptionsForm(&mainForm);
+    SelectPaletteForm = new TSelectPaletteForm(&mainForm);
+    SelectColorForm = new TSelectColorForm(&mainForm);
     FileReplaceForm = new TFileReplaceForm(&mainForm);
 
     mainForm.show();
@@ -31,6 +35,8 @@ int main(int argc, char **argv)
     AboutForm = nullptr;
     NewForm = nullptr;
     OptionsForm = nullptr;
+    SelectPaletteForm = nullptr;
+    SelectColorForm = nullptr;
     FileReplaceForm = nullptr;
     return result;
 }
