@@ -4,6 +4,7 @@
 
 #include <QApplication>
 
+#include "ui/colormapfont/GLM_EditSFTForm.h"
 #include "ui/shell/GLM_AboutBox.h"
 #include "ui/shell/GLM_DocumentFactory.h"
 #include "ui/shell/GLM_FileReplaceForm.h"
@@ -28,6 +29,7 @@ int main(int argc, char **argv)
     OptionsForm = new TOptionsForm(&mainForm);
     SelectPaletteForm = new TSelectPaletteForm(&mainForm);
     SelectColorForm = new TSelectColorForm(&mainForm);
+    EditSFTForm = new TEditSFTForm(&mainForm);
     FileReplaceForm = new TFileReplaceForm(&mainForm);
 
     mainForm.show();
@@ -37,6 +39,7 @@ int main(int argc, char **argv)
     OptionsForm = nullptr;
     SelectPaletteForm = nullptr;
     SelectColorForm = nullptr;
+    EditSFTForm = nullptr;
     FileReplaceForm = nullptr;
     return result;
 }
