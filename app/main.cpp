@@ -5,6 +5,8 @@
 #include <QApplication>
 
 #include "ui/colormapfont/GLM_EditSFTForm.h"
+#include "ui/documents/GLM_BMForm.h"
+#include "ui/documents/GLM_EditBMForm.h"
 #include "ui/shell/GLM_AboutBox.h"
 #include "ui/shell/GLM_DocumentFactory.h"
 #include "ui/shell/GLM_FileReplaceForm.h"
@@ -17,8 +19,9 @@
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
-    // Each document window kind registers here as it is built, for example
-    // RegisterDocumentWindow<TMATForm>(); a kind without a window says so when opened.
+    // Each document window kind registers here as it is built; a kind without a window says
+    // so when opened.
+    RegisterDocumentWindow<TBMForm>();
 
     TMainForm mainForm;
     mainForm.CommandLine = QApplication::arguments().mid(1);
@@ -29,6 +32,7 @@ int main(int argc, char **argv)
     OptionsForm = new TOptionsForm(&mainForm);
     SelectPaletteForm = new TSelectPaletteForm(&mainForm);
     SelectColorForm = new TSelectColorForm(&mainForm);
+    EditBMForm = new TEditBMForm(&mainForm);
     EditSFTForm = new TEditSFTForm(&mainForm);
     FileReplaceForm = new TFileReplaceForm(&mainForm);
 
@@ -39,6 +43,7 @@ int main(int argc, char **argv)
     OptionsForm = nullptr;
     SelectPaletteForm = nullptr;
     SelectColorForm = nullptr;
+    EditBMForm = nullptr;
     EditSFTForm = nullptr;
     FileReplaceForm = nullptr;
     return result;

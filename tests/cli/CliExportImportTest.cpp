@@ -271,7 +271,6 @@ TEST(CliImport, UnevenStripsAndMalformedTablesLeaveNoFont)
         {"{\"chars\": [[65, 0, 3]]}", ""},
         {"[[65, 0, 3]] x", ""},
         {"[[65.5, 0, 3]]", ""},
-        {"[[+65, 0, 3]]", ""},
         {"", "Not a character table [[code, offset, width], ...]: unexpected end"},
         {"[[70000, 0, 3]]", "Character code 70000 is not from 0 to 65535"},
         {"[[65, 0, 99999999999]]", ""},

@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 
+#include "core/documents/GLM_ImageDocument.h"
 #include "ui/shell/GLM_PopupMenu.h"
 
 TDocumentWindow::TDocumentWindow(TDocumentKind kind, const TOperations &operations, QWidget *parent)
@@ -22,7 +23,7 @@ TDocumentWindow::TDocumentWindow(TDocumentKind kind, const TOperations &operatio
 
 std::string TDocumentWindow::MainCaption() const
 {
-    return "Glimra - " + (FilePath.empty() ? FileName : FilePath);
+    return MainWindowCaption(FilePath, FileName);
 }
 
 TDocumentFacts TDocumentWindow::DocumentFacts() const
