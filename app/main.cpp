@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "ui/colormapfont/GLM_EditSFTForm.h"
+#include "ui/colormapfont/GLM_SFTForm.h"
 #include "ui/documents/GLM_BMForm.h"
 #include "ui/documents/GLM_EditBMForm.h"
 #include "ui/shell/GLM_AboutBox.h"
@@ -22,6 +23,7 @@ int main(int argc, char **argv)
     // Each document window kind registers here as it is built; a kind without a window says
     // so when opened.
     RegisterDocumentWindow<TBMForm>();
+    RegisterDocumentWindow<TSFTForm>();
 
     TMainForm mainForm;
     mainForm.CommandLine = QApplication::arguments().mid(1);

@@ -64,12 +64,10 @@ TEST(CharacterTableTest, CharCellAndCodeConvertBothWays)
 TEST(CharacterTableTest, CountingRowsBecomeCharactersInGridOrder)
 {
     const std::vector<TCharRow> rows{
-        {"66", "B", "8", "7"},
-        {"65601", "A", "0", "8"}, // modulo 65536
-        {"-1", "", "1", "2"},     // the "Char" cell is not read
-        {"67", "C", "", "5"},     // an emptied Offset drops the row
-        {"", "D", "3", "4"},
-        {"x", "", "3", ""},       // not counting, so never converted
+        {"66", "B", "8", "7"}, {"65601", "A", "0", "8"}, // modulo 65536
+        {"-1", "", "1", "2"},                            // the "Char" cell is not read
+        {"67", "C", "", "5"},                            // an emptied Offset drops the row
+        {"", "D", "3", "4"},   {"x", "", "3", ""},       // not counting, so never converted
     };
     EXPECT_EQ(CharsFromRows(rows), List({{66, 8, 7}, {65, 0, 8}, {65535, 1, 2}}));
     EXPECT_EQ(CharsFromRows({TCharRow{}}).Count(), 0);
@@ -78,12 +76,15 @@ TEST(CharacterTableTest, CountingRowsBecomeCharactersInGridOrder)
 
 TEST(CharacterTableTest, AnyBadCountingCellRefusesTheWholeTable)
 {
-    for (const TCharRow &bad : {TCharRow{"6a", "", "0", "1"}, TCharRow{"65", "", "1.5", "1"},
-                                TCharRow{"65", "", "0", " "}, TCharRow{"70000000000", "", "0", "1"}}) {
+    for (const TCharRow &bad :
+         {TCharRow{"6a", "", "0", "1"}, TCharRow{"65", "", "1.5", "1"},
+          TCharRow{"65", "", "0", " "}, TCharRow{"70000000000", "", "0", "1"}}) {
         const std::vector<TCharRow> rows{{"65", "A", "0", "8"}, bad};
         EXPECT_THROW(CharsFromRows(rows), EConvertError) << bad.Ascii << bad.Offset;
     }
-    EXPECT_EQ(MessageOf([] { CharsFromRows({{"65", "", "1.5", "1"}}); }),
+    EXPECT_EQ(MessageOf([] {
+                  CharsFromRows({{"65", "", "1.5", "1"}});
+              }),
               "'1.5' is not a valid integer value");
 }
 

@@ -61,9 +61,9 @@ TEST(SFTDocumentTest, StatusPanelsOfBothDepths)
     // Another depth leaves the panels that depend on it as they were.
     TSFT odd = Font(false);
     odd.BMHeader.BitsPerPixel = 24;
-    EXPECT_EQ(SFTStatusTexts(odd, "Dflt", before),
-              (TTexts{"a", "Size: 0 x 0", "c", "Character Gap: 2", "Space Length: 9", "", "",
-                      "h"}));
+    EXPECT_EQ(
+        SFTStatusTexts(odd, "Dflt", before),
+        (TTexts{"a", "Size: 0 x 0", "c", "Character Gap: 2", "Space Length: 9", "", "", "h"}));
 }
 
 TEST(SFTDocumentTest, FactsFollowTheStrip)

@@ -75,7 +75,10 @@ protected:
     {
         Form.CharGrid->setCurrentCell(row, column);
         Form.CharGrid->editItem(Form.CharGrid->item(row, column));
-        auto *editor = Form.CharGrid->viewport()->findChild<QLineEdit *>();
+        QLineEdit *editor = nullptr;
+        for (QLineEdit *e : Form.CharGrid->viewport()->findChildren<QLineEdit *>())
+            if (e->isVisible())
+                editor = e;
         ASSERT_NE(editor, nullptr);
         editor->setText(text);
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);

@@ -41,9 +41,11 @@ std::optional<char32_t> SingleCodePoint(const std::string &text)
         return std::nullopt;
     const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
     const unsigned char lead = byte(0);
-    const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3
-                                        : (lead >> 3) == 30  ? 4
-                                                             : 0;
+    const size_t length = lead < 0x80         ? 1
+                          : (lead >> 5) == 6  ? 2
+                          : (lead >> 4) == 14 ? 3
+                          : (lead >> 3) == 30 ? 4
+                                              : 0;
     if (length == 0 || text.size() != length)
         return std::nullopt;
     if (length == 1)

@@ -82,7 +82,10 @@ TEditSFTForm::TEditSFTForm(QWidget *parent) : TModalForm(parent)
     CharGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     CharGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     CharGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    CharGrid->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    // Typing over a cell edits it, as do F2, a double click and a click on the current cell.
+    CharGrid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
+                              QAbstractItemView::DoubleClicked |
+                              QAbstractItemView::SelectedClicked);
     CharGrid->setFixedWidth(ColumnCount * ColumnWidth +
                             CharGrid->verticalScrollBar()->sizeHint().width() +
                             2 * CharGrid->frameWidth());
@@ -122,11 +125,10 @@ TEditSFTForm::TEditSFTForm(QWidget *parent) : TModalForm(parent)
         if (!FFilling)
             CharGridSetEditText(item->column(), item->row());
     });
-    connect(CharGrid, &QTableWidget::currentCellChanged, this,
-            [this](int row, int column) {
-                if (!FFilling && row >= 0)
-                    CharGridSelectCell(column, row);
-            });
+    connect(CharGrid, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
+        if (!FFilling && row >= 0)
+            CharGridSelectCell(column, row);
+    });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -35,8 +35,8 @@ public:
     // The grid's columns.
     enum { AsciiColumn = 0, CharColumn = 1, OffsetColumn = 2, WidthColumn = 3 };
 
-    TPalette Palette{};   // the SFT window's display palette
-    QImage FontBitmap;    // the strip at 1:1 as drawn; null for a font without bitmap
+    TPalette Palette{}; // the SFT window's display palette
+    QImage FontBitmap;  // the strip at 1:1 as drawn; null for a font without bitmap
     bool Is16Bit = false;
     int32_t CharGap = 0;
     int32_t SpaceLength = 0;
