@@ -6,7 +6,9 @@
 
 #include "ui/colormapfont/GLM_CMPForm.h"
 #include "ui/colormapfont/GLM_EditCMPForm.h"
+#include "ui/colormapfont/GLM_EditSFTForm.h"
 #include "ui/colormapfont/GLM_ProgressForm.h"
+#include "ui/colormapfont/GLM_SFTForm.h"
 #include "ui/documents/GLM_BMForm.h"
 #include "ui/documents/GLM_EditBMForm.h"
 #include "ui/documents/GLM_EditMATForm.h"
@@ -27,6 +29,7 @@ int main(int argc, char **argv)
     RegisterDocumentWindow<TBMForm>();
     RegisterDocumentWindow<TCMPForm>();
     RegisterDocumentWindow<TMATForm>();
+    RegisterDocumentWindow<TSFTForm>();
 
     TMainForm mainForm;
     mainForm.CommandLine = QApplication::arguments().mid(1);
@@ -38,6 +41,7 @@ int main(int argc, char **argv)
     SelectPaletteForm = new TSelectPaletteForm(&mainForm);
     SelectColorForm = new TSelectColorForm(&mainForm);
     EditBMForm = new TEditBMForm(&mainForm);
+    EditSFTForm = new TEditSFTForm(&mainForm);
     EditCMPForm = new TEditCMPForm(&mainForm);
     ProgressForm = new TProgressForm(&mainForm);
     FileReplaceForm = new TFileReplaceForm(&mainForm);
@@ -51,6 +55,7 @@ int main(int argc, char **argv)
     SelectPaletteForm = nullptr;
     SelectColorForm = nullptr;
     EditBMForm = nullptr;
+    EditSFTForm = nullptr;
     EditCMPForm = nullptr;
     ProgressForm = nullptr;
     FileReplaceForm = nullptr;
