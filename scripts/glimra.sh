@@ -9,7 +9,8 @@ cd "$here"
 jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libx11-dev
-          libbenchmark-dev xvfb xauth fonts-dejavu-core)
+          libbenchmark-dev xvfb xauth fonts-dejavu-core
+          clang wine wine64 g++-mingw-w64-x86-64-posix)
 
 setup() {
     local missing=()
@@ -60,6 +61,10 @@ test)
     build build-asan -DGLIMRA_WERROR=ON -DGLIMRA_SANITIZE=ON -DGLIMRA_BUILD_GUI=OFF \
         -DGLIMRA_BUILD_BENCH=OFF -DGLIMRA_PORTABLE_LANES=ON
     (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j "$jobs")
+    # Every reader under libFuzzer for about ten seconds each; any finding fails.
+    bash scripts/fuzz.sh 10
+    # The formats library and its tests built for Windows and run under Wine.
+    bash scripts/windows-tests.sh "$here/build-windows"
     ;;
 *)
     echo "usage: $0 run [FILE] | test" >&2

@@ -1,5 +1,6 @@
 #include "core/GLM_Bitmaps.h"
 
+#include "core/GLM_BitmapHeader.h"
 #include "core/GLM_FileNames.h"
 #include "formats/LEC_FileIO.h"
 
@@ -12,10 +13,12 @@
 #include <array>
 #include <optional>
 #include <cstring>
+#include <new>
 
 namespace {
 
 const char *const InvalidPicture = "Bitmap image is not valid";
+const char *const NoMemory = "Not enough memory for the picture";
 
 TPaletteEntry EntryOf(QRgb c)
 {
@@ -23,28 +26,76 @@ TPaletteEntry EntryOf(QRgb c)
             static_cast<uint8_t>(qBlue(c))};
 }
 
-// Paletted pictures: the file's table as it is, the pixels' colours through that table
-// padded to 256 entries with black (an index beyond a short table shows black).
-void ReadIndexed(const QImage &image, TBitmapPicture &picture)
+// Memory for the picture's own buffers; running out is a refused file, not a crash.
+template <typename T>
+void Allocate(std::vector<T> &v, size_t n)
 {
-    const QList<QRgb> table = image.colorTable();
+    try {
+        v.resize(n);
+    } catch (const std::bad_alloc &) {
+        throw EInOutError(EInOutError::Other, NoMemory);
+    }
+}
+
+// Paletted pictures: the file's table as it is, the pixels' colours through that table
+// padded to 256 entries with black (an index beyond a short table shows black). `index`
+// gives pixel x of a row.
+template <typename IndexOf>
+void ReadIndexed(const QImage &image, const QList<QRgb> &table, TBitmapPicture &picture,
+                 IndexOf index)
+{
     std::array<TPaletteEntry, 256> colors{};
     for (qsizetype i = 0; i < table.size() && i < 256; ++i) {
         picture.ColorTable.push_back(EntryOf(table[i]));
         colors[static_cast<size_t>(i)] = picture.ColorTable.back();
     }
     const size_t w = static_cast<size_t>(picture.Width);
-    picture.Indices.resize(w * static_cast<size_t>(picture.Height));
+    Allocate(picture.Indices, w * static_cast<size_t>(picture.Height));
     for (int y = 0; y < picture.Height; ++y) {
         const uchar *line = image.constScanLine(y);
         uint8_t *indices = &picture.Indices[y * w];
         uint8_t *rgb = &picture.RGB[y * w * 3];
         for (size_t x = 0; x < w; ++x) {
-            indices[x] = line[x];
-            const TPaletteEntry &e = colors[line[x]];
+            indices[x] = index(line, x);
+            const TPaletteEntry &e = colors[indices[x]];
             rgb[3 * x] = e.Red;
             rgb[3 * x + 1] = e.Green;
             rgb[3 * x + 2] = e.Blue;
+        }
+    }
+}
+
+void ReadRow(const QRgb *line, size_t w, uint8_t *rgb)
+{
+    for (size_t x = 0; x < w; ++x) {
+        rgb[3 * x] = static_cast<uint8_t>(qRed(line[x]));
+        rgb[3 * x + 1] = static_cast<uint8_t>(qGreen(line[x]));
+        rgb[3 * x + 2] = static_cast<uint8_t>(qBlue(line[x]));
+    }
+}
+
+// Any other format as plain (not premultiplied) colours, a band of rows at a time, so that no
+// 32-bit copy of the whole picture is ever made. Alpha plays no part.
+void ReadTrueColor(const QImage &source, TBitmapPicture &picture)
+{
+    const size_t w = static_cast<size_t>(picture.Width);
+    const bool direct = source.format() == QImage::Format_ARGB32 ||
+                        source.format() == QImage::Format_RGB32;
+    constexpr int Band = 64;
+    for (int top = 0; top < picture.Height; top += Band) {
+        const int rows = std::min(Band, picture.Height - top);
+        QImage band;
+        if (!direct) {
+            // A view of the source's rows, converted on its own.
+            const QImage view(source.constScanLine(top), picture.Width, rows,
+                              source.bytesPerLine(), source.format());
+            band = view.convertToFormat(QImage::Format_ARGB32);
+            if (band.isNull())
+                throw EInOutError(EInOutError::Other, NoMemory);
+        }
+        for (int y = 0; y < rows; ++y) {
+            const uchar *line = direct ? source.constScanLine(top + y) : band.constScanLine(y);
+            ReadRow(reinterpret_cast<const QRgb *>(line), w, &picture.RGB[(top + y) * w * 3]);
         }
     }
 }
@@ -123,74 +174,93 @@ TBitmapPicture PictureFromImage(const QImage &source)
         return picture;
     picture.Width = source.width();
     picture.Height = source.height();
-    const size_t w = static_cast<size_t>(picture.Width);
-    picture.RGB.resize(w * static_cast<size_t>(picture.Height) * 3);
+    Allocate(picture.RGB, static_cast<size_t>(picture.Width) * picture.Height * 3);
 
     switch (source.format()) {
     case QImage::Format_Mono:
+        ReadIndexed(source, source.colorTable(), picture, [](const uchar *line, size_t x) {
+            return static_cast<uint8_t>((line[x >> 3] >> (7 - (x & 7))) & 1);
+        });
+        return picture;
     case QImage::Format_MonoLSB:
-        ReadIndexed(source.convertToFormat(QImage::Format_Indexed8), picture);
+        ReadIndexed(source, source.colorTable(), picture, [](const uchar *line, size_t x) {
+            return static_cast<uint8_t>((line[x >> 3] >> (x & 7)) & 1);
+        });
         return picture;
     case QImage::Format_Indexed8:
-        ReadIndexed(source, picture);
+        ReadIndexed(source, source.colorTable(), picture,
+                    [](const uchar *line, size_t x) { return line[x]; });
         return picture;
     case QImage::Format_Grayscale8: {
         // A grey PNG is how an 8-bit picture with the plain grey ramp as its palette is
         // stored; give it that palette back.
-        QImage indexed = source.convertToFormat(QImage::Format_Indexed8);
         QList<QRgb> ramp;
         for (int i = 0; i < 256; ++i)
             ramp.append(qRgb(i, i, i));
-        for (int y = 0; y < picture.Height; ++y)
-            std::memcpy(indexed.scanLine(y), source.constScanLine(y), w);
-        indexed.setColorTable(ramp);
-        ReadIndexed(indexed, picture);
+        ReadIndexed(source, ramp, picture, [](const uchar *line, size_t x) { return line[x]; });
         return picture;
     }
     default:
-        break;
+        ReadTrueColor(source, picture);
+        return picture;
     }
-
-    // Everything else as plain (not premultiplied) colours; alpha plays no part.
-    const QImage image = source.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < picture.Height; ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        uint8_t *rgb = &picture.RGB[y * w * 3];
-        for (size_t x = 0; x < w; ++x) {
-            rgb[3 * x] = static_cast<uint8_t>(qRed(line[x]));
-            rgb[3 * x + 1] = static_cast<uint8_t>(qGreen(line[x]));
-            rgb[3 * x + 2] = static_cast<uint8_t>(qBlue(line[x]));
-        }
-    }
-    return picture;
 }
 
 TBitmapPicture ReadBitmapBytes(const std::vector<uint8_t> &bytes)
 {
     if (std::optional<TBitmapPicture> empty = EmptyBitmap(bytes))
         return *std::move(empty);
-    QByteArray data(reinterpret_cast<const char *>(bytes.data()),
-                    static_cast<qsizetype>(bytes.size()));
-    QBuffer buffer(&data);
+    // Headers that promise more than the file holds are refused before anything is decoded.
+    CheckBitmapBytes(bytes);
+    const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()),
+                                                    static_cast<qsizetype>(bytes.size()));
+    QBuffer buffer;
+    buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
-    // The reader's allocation limit bounds what a forged header can make us allocate.
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
+    // The size cap decides, for every kind of picture: the decoder may allocate what a picture
+    // of that size needs at 32 bits and no more.
+    reader.setAllocationLimit(MaxPictureSide / 1024 * MaxPictureSide / 1024 * 4);
+    // A picture whose size cannot be told before decoding is not decoded.
+    const QSize declared = reader.size();
+    if (!declared.isValid())
+        throw EInOutError(EInOutError::Other, InvalidPicture);
+    CheckPictureSize(declared.width(), declared.height());
     QImage image = reader.read();
     if (image.isNull())
         throw EInOutError(EInOutError::Other, InvalidPicture);
+    CheckPictureSize(image.width(), image.height());
     RestoreMonoOrder(bytes, image);
     return PictureFromImage(image);
 }
 
-TBitmapPicture ReadBitmapFile(const std::string &path)
+namespace {
+
+// The file's bytes; the reader's own copy is gone before anything is decoded.
+std::vector<uint8_t> FileBytes(const std::string &path)
 {
     TFileReader file(path);
     std::vector<uint8_t> bytes(file.Size());
-    if (!bytes.empty())
-        file.Read(bytes.data(), bytes.size());
-    return ReadBitmapBytes(bytes);
+    file.Read(bytes.data(), bytes.size());
+    return bytes;
+}
+
+} // namespace
+
+TBitmapPicture ReadBitmapFile(const std::string &path)
+{
+    return ReadBitmapBytes(FileBytes(path));
+}
+
+std::vector<TPaletteEntry> ReadBitmapFileColorTable(const std::string &path)
+{
+    const std::vector<uint8_t> bytes = FileBytes(path);
+    if (const std::optional<TBitmapHeader> header = ParseBitmapHeader(bytes))
+        return ReadBitmapColorTable(bytes, *header);
+    // Another kind of picture under a bitmap's name: only decoding finds its table.
+    return ReadBitmapBytes(bytes).ColorTable;
 }
 
 bool IsPngFileName(const std::string &path)
@@ -201,7 +271,10 @@ bool IsPngFileName(const std::string &path)
 std::vector<uint8_t> EncodeTrueColorBitmap(const QImage &image, bool png)
 {
     // A paletted QImage would be saved as such; the 24-bit form is asked for.
-    return Encode(image.convertToFormat(QImage::Format_RGB32), png);
+    const QImage converted = image.convertToFormat(QImage::Format_RGB32);
+    if (converted.isNull() && !image.isNull())
+        throw EInOutError(EInOutError::Other, NoMemory);
+    return Encode(converted, png);
 }
 
 std::vector<uint8_t> EncodePalettedBitmap(int width, int height,
@@ -212,7 +285,7 @@ std::vector<uint8_t> EncodePalettedBitmap(int width, int height,
         indices.size() != static_cast<size_t>(width) * static_cast<size_t>(height))
         throw EInOutError(EInOutError::Other, "Cannot save an empty picture");
     QImage image(width, height, QImage::Format_Indexed8);
-    if (image.isNull())
+    if (image.isNull() || image.width() != width)
         throw EInOutError(EInOutError::Other, "Not enough memory for the picture");
     QList<QRgb> table;
     table.reserve(256);

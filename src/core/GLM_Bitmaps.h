@@ -29,10 +29,15 @@ struct TBitmapPicture
 
 // Reads any bitmap the platform knows (Windows bitmaps of 1, 4, 8, 16, 24 and 32 bits,
 // RLE-compressed ones, PNG, ...). The kind is told from the content, not the name.
-// Raises EInOutError for a file that cannot be opened or is not a picture.
+// Raises EInOutError for a file that cannot be opened or is not a picture, for a picture
+// larger than MaxPictureSide (GLM_BitmapHeader.h) either way, and for a Windows bitmap whose
+// pixel data is shorter than its header says; nothing is decoded before those checks.
 TBitmapPicture ReadBitmapFile(const std::string &path);
 TBitmapPicture ReadBitmapBytes(const std::vector<uint8_t> &bytes);
 TBitmapPicture PictureFromImage(const QImage &image);
+// A picture file's colour table alone: a Windows bitmap's straight from the file, without
+// decoding its pixels; any other picture is decoded.
+std::vector<TPaletteEntry> ReadBitmapFileColorTable(const std::string &path);
 
 // True when pictures saved under this name are PNG rather than Windows bitmaps.
 bool IsPngFileName(const std::string &path);

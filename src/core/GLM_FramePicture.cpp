@@ -93,6 +93,8 @@ std::optional<TFrameView> SFTFrameView(const TSFT &sft)
 QImage FramePicture(const TFrameView &view, const TPalette &palette, int zoom)
 {
     QImage picture(view.Width, view.Height, QImage::Format_RGB888);
+    if (picture.isNull()) // no memory for it: a null picture, as for a frame that is not there
+        return picture;
     if (view.Layout == TPixelLayout::ColorIndex || view.Layout == TPixelLayout::ColorValue) {
         TColor c = view.Color;
         if (view.Layout == TPixelLayout::ColorIndex) {

@@ -1,11 +1,17 @@
 #include "formats/LEC_FileIO.h"
 
+#include "formats/LEC_SaveHooks.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <random>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -91,7 +97,9 @@ void TFileReader::Require(uint64_t n) const
 
 void TFileReader::Read(void *dest, size_t n)
 {
-    std::memcpy(dest, Take(n), n);
+    const uint8_t *src = Take(n);
+    if (n > 0) // an empty file has no data pointer to copy from
+        std::memcpy(dest, src, n);
 }
 
 const uint8_t *TFileReader::Take(size_t n)
@@ -160,7 +168,8 @@ public:
     void Write(const void *src, size_t n) override
     {
         errno = 0;
-        if (n > 0 && std::fwrite(src, 1, n, FFile) != n)
+        const auto write = SaveHooks().Write;
+        if (n > 0 && (write ? write(src, n, FFile) : std::fwrite(src, 1, n, FFile)) != n)
             throw EInOutError::FromErrno(errno ? errno : EIO);
     }
 
@@ -169,10 +178,12 @@ public:
     {
         if (std::fflush(FFile) != 0)
             throw EInOutError::FromErrno(errno);
-#ifndef _WIN32
+#ifdef _WIN32
+        if (::_commit(::_fileno(FFile)) != 0)
+#else
         if (::fsync(fileno(FFile)) != 0)
-            throw EInOutError::FromErrno(errno);
 #endif
+            throw EInOutError::FromErrno(errno);
     }
 
 private:
@@ -182,11 +193,41 @@ private:
 std::filesystem::path TemporarySibling(const std::filesystem::path &target)
 {
     static std::mt19937_64 rng{std::random_device{}()};
-    std::string name = "." + target.filename().string() + ".glimra-";
-    const char digits[] = "0123456789abcdef";
-    for (int i = 0; i < 8; ++i)
-        name += digits[rng() % 16];
-    return target.parent_path() / Utf8Path(name + ".tmp");
+    std::string tag;
+    if (const auto hook = SaveHooks().TemporaryTag) {
+        tag = hook();
+    } else {
+        const char digits[] = "0123456789abcdef";
+        for (int i = 0; i < 8; ++i)
+            tag += digits[rng() % 16];
+    }
+    // Built as a path, so that the target's name never passes through a narrow code page.
+    std::filesystem::path name(".");
+    name += target.filename();
+    name += Utf8Path(".glimra-" + tag + ".tmp");
+    return target.parent_path() / name;
+}
+
+// Creates the temporary file, failing when the name exists already.
+std::FILE *OpenExclusive(const std::filesystem::path &temp)
+{
+#ifdef _WIN32
+    // The C runtime's fopen ignores the "x" mode letter, so the exclusive open is asked for
+    // by its flags.
+    const int fd = ::_wopen(temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                            _S_IREAD | _S_IWRITE);
+    if (fd < 0)
+        return nullptr;
+    std::FILE *f = ::_fdopen(fd, "wb");
+    if (!f) {
+        const int err = errno;
+        ::_close(fd);
+        errno = err;
+    }
+    return f;
+#else
+    return std::fopen(temp.c_str(), "wbx");
+#endif
 }
 
 bool Writable(const std::filesystem::path &target, std::filesystem::perms mode)
@@ -231,11 +272,7 @@ void SaveStreamAtomically(const std::string &path, const std::function<void(TByt
     std::FILE *f = nullptr;
     for (int attempt = 0; attempt < 16 && !f; ++attempt) {
         temp = TemporarySibling(target);
-#ifdef _WIN32
-        f = _wfopen(temp.c_str(), L"wbx");
-#else
-        f = std::fopen(temp.c_str(), "wbx");
-#endif
+        f = OpenExclusive(temp);
         if (!f && errno != EEXIST)
             break;
     }

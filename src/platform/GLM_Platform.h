@@ -42,6 +42,14 @@ public:
     virtual void WriteInteger(const std::string &name, int32_t value) = 0;
     virtual void WriteString(const std::string &name, const std::string &value) = 0;
 
+    // Where the values live, for messages: the settings file, or the registry key.
+    virtual std::string Location() const { return {}; }
+    // True when the last OpenKey found a store it could not make sense of (a damaged
+    // settings file); whatever could be read is still there.
+    virtual bool Damaged() const { return false; }
+    // True when the last CloseKey could not store the values written.
+    virtual bool SaveFailed() const { return false; }
+
     // Booleans are integers: written as 0 or 1, read as true when non-zero.
     bool ReadBool(const std::string &name) { return ReadInteger(name) != 0; }
     void WriteBool(const std::string &name, bool value) { WriteInteger(name, value ? 1 : 0); }

@@ -31,9 +31,14 @@ public:
     std::string ReadString(const std::string &name) override;
     void WriteInteger(const std::string &name, int32_t value) override;
     void WriteString(const std::string &name, const std::string &value) override;
+    std::string Location() const override;
+    bool Damaged() const override { return FDamaged; }
+    bool SaveFailed() const override { return FSaveFailed; }
 
 private:
     std::unique_ptr<QSettings> NewSettings() const;
+    bool FDamaged = false;
+    bool FSaveFailed = false;
     bool TypedText() const; // types kept in the value's text rather than by the store
     std::string FIniFile;
     std::unique_ptr<QSettings> FSettings;

@@ -42,6 +42,10 @@ std::unique_ptr<QSettings> TQtSettingsStore::NewSettings() const
 bool TQtSettingsStore::OpenKey(bool canCreate)
 {
     FSettings = NewSettings();
+    FSaveFailed = false;
+    // Reading a value makes the store parse its file; a file it cannot parse says so here.
+    FSettings->contains(QStringLiteral("CycleRate"));
+    FDamaged = FSettings->status() == QSettings::FormatError;
     bool exists;
 #ifdef Q_OS_WIN
     exists = FIniFile.empty()
@@ -59,9 +63,20 @@ bool TQtSettingsStore::OpenKey(bool canCreate)
 
 void TQtSettingsStore::CloseKey()
 {
-    if (FSettings)
+    if (FSettings) {
         FSettings->sync();
+        FSaveFailed = FSettings->status() == QSettings::AccessError;
+    }
     FSettings.reset();
+}
+
+std::string TQtSettingsStore::Location() const
+{
+#ifdef Q_OS_WIN
+    if (FIniFile.empty())
+        return "HKEY_CURRENT_USER\\Software\\Orlend\\Glimra";
+#endif
+    return (FSettings ? FSettings->fileName() : NewSettings()->fileName()).toStdString();
 }
 
 bool TQtSettingsStore::ValueExists(const std::string &name)

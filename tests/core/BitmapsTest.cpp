@@ -135,7 +135,8 @@ TEST(BitmapRead, FailuresAreReported)
     EXPECT_EQ(MessageOf([&] { ReadBitmapFile(dir.File("absent.bmp")); }), "File not found");
     // A header claiming a vast picture is refused without allocating it.
     const auto huge = BitmapFile(60000, 60000, 24, 0, {}, {1, 2, 3, 0});
-    EXPECT_EQ(MessageOf([&] { ReadBitmapBytes(huge); }), "Bitmap image is not valid");
+    EXPECT_EQ(MessageOf([&] { ReadBitmapBytes(huge); }),
+              "Bitmap image is too large: 60000x60000 (the limit is 16384x16384)");
 }
 
 TEST(BitmapWrite, EightBitsWithThePaletteAsColourTable)

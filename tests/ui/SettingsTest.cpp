@@ -117,12 +117,19 @@ TEST_F(SettingsTest, WrongTypesAreReportedAndTheRestStillLoads)
     ASSERT_EQ(Desk.Boxes.Shown.size(), 1u);
     EXPECT_EQ(Desk.Boxes.Shown[0].Kind, TMessageKind::Error);
     EXPECT_EQ(Desk.Boxes.Shown[0].Text,
-              "Invalid data type for 'Width'\nInvalid data type for 'HelpFilePath'\n"
+              "Some settings could not be read from the settings store; Glimra uses their "
+              "defaults.\nInvalid data type for 'Width'\nInvalid data type for 'HelpFilePath'\n"
               "Invalid data type for 'CycleRate'\nInvalid data type for 'Reopen0'");
     EXPECT_EQ(MATFillIndex, 9);
     EXPECT_TRUE(BackupFile);
     EXPECT_EQ(CycleRate, 5); // validation still ran
     EXPECT_EQ(HelpFilePath, "Glimra.chm");
+    // A wrong type gives the first-run value, not the starting zero.
+    ClearSettings();
+    Desk.Boxes.Shown.clear();
+    Stored("MATAverageFill", "yes");
+    LoadSettings(&Window);
+    EXPECT_TRUE(MATAverageFill);
 }
 
 // Guards the save: every value in its order with its type, and the key closed afterwards;

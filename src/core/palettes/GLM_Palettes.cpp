@@ -77,10 +77,10 @@ void ReadCMPPalette(const std::string &fileName, TPalette &palette)
 
 void ReadBitmapPalette(const std::string &fileName, TPalette &palette)
 {
-    const TBitmapPicture picture = ReadBitmapFile(fileName);
+    const std::vector<TPaletteEntry> table = ReadBitmapFileColorTable(fileName);
     TPalette result{};
-    for (size_t k = 0; k < picture.ColorTable.size() && k < result.size(); ++k)
-        result[k] = picture.ColorTable[k];
+    for (size_t k = 0; k < table.size() && k < result.size(); ++k)
+        result[k] = table[k];
     palette = result;
 }
 

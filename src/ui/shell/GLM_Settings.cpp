@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <initializer_list>
+#include <iterator>
 #include <variant>
 
 #include "formats/LEC_FileIO.h"
@@ -259,13 +260,49 @@ void ValidateSettings()
 
 // Reads one value, collecting a type error instead of giving up on the rest.
 template <typename F>
-void Guarded(std::vector<std::string> &errors, F read)
+bool Guarded(std::vector<std::string> &errors, F read)
 {
     try {
         read();
+        return true;
     } catch (const ESettingsTypeError &e) {
         errors.push_back(e.what());
+        return false;
     }
+}
+
+using TSettingValue = std::variant<int, bool, std::string>;
+
+std::vector<TSettingValue> CurrentValues()
+{
+    std::vector<TSettingValue> values;
+    for (const TSetting &s : Settings)
+        std::visit([&](auto *p) { values.emplace_back(*p); }, s.Ref);
+    return values;
+}
+
+// The first-run value of setting k, without touching the others.
+TSettingValue DefaultValue(size_t k)
+{
+    const std::vector<TSettingValue> kept = CurrentValues();
+    SetDefaults();
+    const std::vector<TSettingValue> defaults = CurrentValues();
+    for (size_t i = 0; i < kept.size(); ++i)
+        std::visit([&](auto *p) { *p = std::get<std::remove_pointer_t<decltype(p)>>(kept[i]); },
+                   Settings[i].Ref);
+    return defaults[k];
+}
+
+void SetValue(size_t k, const TSettingValue &value)
+{
+    std::visit([&](auto *p) { *p = std::get<std::remove_pointer_t<decltype(p)>>(value); },
+               Settings[k].Ref);
+}
+
+std::string StoreName(const TSettingsStore &store)
+{
+    const std::string where = store.Location();
+    return where.empty() ? "the settings store" : "\"" + where + "\"";
 }
 
 } // namespace
@@ -285,6 +322,7 @@ void LoadSettings(TSettingsWindow *window)
 {
     TSettingsStore &store = Platform().Settings();
     std::vector<std::string> errors;
+    bool damaged = false;
     bool boundsRead = false;
     bool maximized = false;
     TWindowBounds bounds = window ? window->Bounds() : TWindowBounds{};
@@ -303,9 +341,16 @@ void LoadSettings(TSettingsWindow *window)
                     boundsRead = true;
                 });
 
-        for (const TSetting &s : Settings) {
-            if (store.ValueExists(s.Name))
-                Guarded(errors, [&] { Read(store, s); });
+        // What cannot be read (a value of the wrong type, anything in a damaged store) takes
+        // its first-run value.
+        damaged = store.Damaged();
+        for (size_t k = 0; k < std::size(Settings); ++k) {
+            const TSetting &s = Settings[k];
+            const bool read = store.ValueExists(s.Name)
+                                  ? Guarded(errors, [&] { Read(store, s); })
+                                  : !damaged;
+            if (!read)
+                SetValue(k, DefaultValue(k));
             // Maximized sits between LastFileIndex and CycleRate in the stored order.
             if (std::string(s.Name) == "LastFileIndex" && store.ValueExists("Maximized"))
                 Guarded(errors, [&] { maximized = store.ReadBool("Maximized"); });
@@ -339,10 +384,12 @@ void LoadSettings(TSettingsWindow *window)
     }
     ValidateSettings();
 
-    if (!errors.empty()) {
-        std::string text;
+    if (!errors.empty() || damaged) {
+        // Said once, naming the store, whatever went wrong.
+        std::string text = "Some settings could not be read from " + StoreName(store) +
+                           "; Glimra uses their defaults.";
         for (const std::string &e : errors)
-            text += (text.empty() ? "" : "\n") + e;
+            text += "\n" + e;
         Platform().Messages().Error(text);
     }
 }
@@ -373,6 +420,9 @@ void SaveSettings(const TSettingsWindow *window)
             store.WriteString(ReopenValueName(static_cast<int>(i)), captions[i]);
     }
     store.CloseKey();
+    if (store.SaveFailed())
+        Platform().Messages().Error("The settings could not be saved to " + StoreName(store) +
+                                    ".");
 }
 
 std::string &DialogDirectory(TDialogKind kind, TFileType type)

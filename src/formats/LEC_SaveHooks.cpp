@@ -1,0 +1,7 @@
+#include "formats/LEC_SaveHooks.h"
+
+TSaveHooks &SaveHooks()
+{
+    static TSaveHooks hooks;
+    return hooks;
+}

@@ -1,0 +1,8 @@
+#include "FuzzPalette.h"
+#include "palettes/Adobe_ACT.h"
+
+// A short colour table fills what it holds before the error, as documented.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    return fuzz::FuzzPalette(data, size, ".act", ReadACT, fuzz::TOnError::MayFillPart);
+}

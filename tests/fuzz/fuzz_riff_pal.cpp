@@ -1,0 +1,7 @@
+#include "FuzzPalette.h"
+#include "palettes/Microsoft_PAL.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    return fuzz::FuzzPalette(data, size, ".pal", ReadRiffPAL, fuzz::TOnError::KeepsPalette);
+}
