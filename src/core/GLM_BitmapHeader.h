@@ -3,7 +3,7 @@
 // against the largest frame anyone could mean, and the pixel data against the file's length.
 // Also the colour table, read straight from the file for callers that want only the palette.
 
-#include "palettes/GLM_Globals.h"
+#include "formats/GLM_Globals.h"
 
 #include <cstdint>
 #include <optional>

@@ -9,7 +9,7 @@
 #include "formats/LEC_FileIO.h"
 #include "formats/LEC_MAT.h"
 #include "formats/LEC_SFT.h"
-#include "palettes/GLM_Palettes.h"
+#include "core/palettes/GLM_Palettes.h"
 
 #include <gtest/gtest.h>
 

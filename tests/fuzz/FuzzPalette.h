@@ -4,7 +4,7 @@
 // whole palette before storing it must leave it untouched when they refuse the file.
 
 #include "FuzzCommon.h"
-#include "palettes/GLM_Globals.h"
+#include "formats/GLM_Globals.h"
 
 namespace fuzz {
 

@@ -1,5 +1,5 @@
 #include "FuzzPalette.h"
-#include "palettes/Gimp_GPL.h"
+#include "core/palettes/Gimp_GPL.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,5 +1,5 @@
 #include "FuzzPalette.h"
-#include "palettes/Jasc_PAL.h"
+#include "core/palettes/Jasc_PAL.h"
 
 // Entries before a bad colour line are kept, as documented.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -1,5 +1,5 @@
 #include "FuzzPalette.h"
-#include "palettes/Microsoft_PAL.h"
+#include "core/palettes/Microsoft_PAL.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -12,8 +12,8 @@
 #include "SaveFaults.h"
 #include "TestFiles.h"
 #include "platform/GLM_QtPlatform.h"
-#include "platform/GLM_TestPlatform.h"
-#include "shell/GLM_Settings.h"
+#include "GLM_TestPlatform.h"
+#include "ui/shell/GLM_Settings.h"
 
 using namespace testutil;
 
