@@ -79,9 +79,8 @@ void TCMPForm::FormCreate()
     FillColor = static_cast<TColor>(CMPFillColor) & 0xFFFFFF;
     Document.FillPalette(RedOf(FillColor), GreenOf(FillColor), BlueOf(FillColor));
     ApplyTransSetting();
-    ShowFrame();
     Modified = false;
-    UpdateMainWindow();
+    ShowFrame();
 }
 
 void TCMPForm::LoadFile(const std::string &path)
@@ -94,7 +93,6 @@ void TCMPForm::LoadFile(const std::string &path)
     setWindowTitle(QString::fromStdString(FileName));
     Modified = false;
     ShowFrame();
-    UpdateMainWindow();
 }
 
 TDocumentFacts TCMPForm::Facts() const
