@@ -5,6 +5,7 @@
 #include <QMenu>
 
 #include "core/documents/GLM_ImageDocument.h"
+#include "platform/GLM_Platform.h"
 #include "ui/shell/GLM_PopupMenu.h"
 
 TDocumentWindow::TDocumentWindow(TDocumentKind kind, const TOperations &operations, QWidget *parent)
@@ -12,10 +13,17 @@ TDocumentWindow::TDocumentWindow(TDocumentKind kind, const TOperations &operatio
 {
     FPopupMenu = BuildPopupMenu(kind, this, [this](TCommand command) {
         // Popup commands do not stop cycling; Cycle Frames asks the main window to toggle it.
-        if (command == TCommand::CycleFrames)
+        if (command == TCommand::CycleFrames) {
             emit ToggleCyclingRequested();
-        else
+            return;
+        }
+        // A file error must not leave through Qt's event loop, which ends the program; it is
+        // shown here as the main window shows those of its own commands.
+        try {
             RunOperation(command);
+        } catch (const std::exception &e) {
+            Platform().Messages().Error(e.what(), {}, this);
+        }
     });
     FPopupMenu->setObjectName("PopupMenu");
     connect(FPopupMenu, &QMenu::aboutToShow, this, &TDocumentWindow::UpdatePopupMenu);
