@@ -10,7 +10,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libx11-dev
           libbenchmark-dev xvfb xauth fonts-dejavu-core
-          clang wine wine64 g++-mingw-w64-x86-64-posix)
+          clang libclang-rt-14-dev wine wine64 g++-mingw-w64-x86-64-posix)
 
 setup() {
     local missing=()

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <cstring>
 #include <new>
 
@@ -137,6 +138,33 @@ std::vector<uint8_t> Encode(const QImage &image, bool png)
     return {data.begin(), data.end()};
 }
 
+// A Windows bitmap whose header gives a width or height of 0: a picture with no pixels,
+// which the platform's reader refuses but the import's size rules are there to judge.
+std::optional<TBitmapPicture> EmptyBitmap(const std::vector<uint8_t> &bytes)
+{
+    constexpr size_t FileHeader = 14;
+    if (bytes.size() < FileHeader + 12 || bytes[0] != 'B' || bytes[1] != 'M')
+        return std::nullopt;
+    const auto headerSize = static_cast<uint32_t>(GetInt32LE(&bytes[FileHeader]));
+    int64_t width = 0, height = 0;
+    if (headerSize == 12) { // OS/2: 16-bit sizes
+        width = bytes[18] | (bytes[19] << 8);
+        height = bytes[20] | (bytes[21] << 8);
+    } else if (headerSize >= 40 && bytes.size() >= FileHeader + 12) {
+        width = GetInt32LE(&bytes[18]);
+        height = GetInt32LE(&bytes[22]);
+    } else {
+        return std::nullopt;
+    }
+    if (width != 0 && height != 0)
+        return std::nullopt;
+    TBitmapPicture picture;
+    picture.Width = static_cast<int>(std::clamp<int64_t>(width < 0 ? -width : width, 0, 1 << 30));
+    picture.Height =
+        static_cast<int>(std::clamp<int64_t>(height < 0 ? -height : height, 0, 1 << 30));
+    return picture;
+}
+
 } // namespace
 
 TBitmapPicture PictureFromImage(const QImage &source)
@@ -180,6 +208,8 @@ TBitmapPicture PictureFromImage(const QImage &source)
 
 TBitmapPicture ReadBitmapBytes(const std::vector<uint8_t> &bytes)
 {
+    if (std::optional<TBitmapPicture> empty = EmptyBitmap(bytes))
+        return *std::move(empty);
     // Headers that promise more than the file holds are refused before anything is decoded.
     CheckBitmapBytes(bytes);
     const QByteArray data = QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()),

@@ -1,8 +1,6 @@
 #include "core/GLM_FramePicture.h"
 
-#include "core/GLM_Bitmaps.h"
 #include "core/GLM_Mipmaps.h"
-#include "core/palettes/GLM_Palettes.h"
 
 namespace {
 
@@ -126,40 +124,6 @@ QImage FramePicture(const TFrameView &view, const TPalette &palette, int zoom)
         }
     }
     return ZoomPicture(picture, zoom);
-}
-
-std::vector<uint8_t> FrameIndices(const TFrameView &view, int zoom)
-{
-    if (!view.IsPaletted())
-        return {};
-    zoom = std::max(zoom, 1);
-    const size_t width = static_cast<size_t>(view.Width) * zoom;
-    const size_t height = static_cast<size_t>(view.Height) * zoom;
-    if (view.Layout == TPixelLayout::ColorIndex)
-        return std::vector<uint8_t>(width * height, static_cast<uint8_t>(view.Color));
-    std::vector<uint8_t> indices(width * height);
-    for (size_t y = 0; y < height; ++y) {
-        const uint8_t *in = view.Pixels + (y / zoom) * view.Width;
-        uint8_t *out = indices.data() + y * width;
-        for (size_t x = 0; x < width; ++x)
-            out[x] = in[x / zoom];
-    }
-    return indices;
-}
-
-void SaveFrameBitmap(const TFrameView &view, const TPalette &palette, int zoom, int bits,
-                     const std::string &path)
-{
-    zoom = std::max(zoom, 1);
-    if (bits != 8) {
-        WriteTrueColorBitmap(FramePicture(view, palette, zoom), path);
-    } else if (view.IsPaletted()) {
-        // The frame's own indices: a colour the palette holds twice keeps the entry it uses.
-        WritePalettedBitmap(view.Width * zoom, view.Height * zoom, FrameIndices(view, zoom),
-                            palette, path);
-    } else {
-        SavePalettedBitmap(FramePicture(view, palette, zoom), palette, path);
-    }
 }
 
 QImage BMFramePicture(const TBM &bm, int frame, const TPalette &palette, int zoom)

@@ -55,14 +55,11 @@ std::optional<TFrameView> SFTFrameView(const TSFT &sft);
 
 // The 24-bit picture (Format_RGB888) of the frame at the zoom.
 QImage FramePicture(const TFrameView &view, const TPalette &palette, int zoom = 1);
-// The palette indices of an 8-bit frame at the zoom, rows from the top; empty for 16-bit.
-std::vector<uint8_t> FrameIndices(const TFrameView &view, int zoom = 1);
-
 // Writes the frame at the zoom as the windows' bitmap export does. bits 8: an 8-bit picture
 // whose colour table is `palette`; an 8-bit frame keeps its own indices, a 16-bit frame
 // takes the palette index of each colour (the nearest one when the palette lacks it).
-// Any other value: the 24-bit picture. PNG for a ".png" name, else a Windows bitmap; the old
-// file survives a failed write.
+// Any other value: the 24-bit picture. PNG for a ".png" name, else a Windows bitmap written
+// row band by row band (GLM_BitmapStream); the old file survives a failed write.
 void SaveFrameBitmap(const TFrameView &view, const TPalette &palette, int zoom, int bits,
                      const std::string &path);
 

@@ -159,29 +159,36 @@ void TFileWriter::SaveTo(const std::string &path) const
 
 namespace {
 
-// Writes everything to an open stream and makes it durable.
-bool WriteAll(std::FILE *f, const std::vector<uint8_t> &bytes, int &err)
+// The temporary file of an atomic save; every failed write raises at once.
+class TTemporaryFileSink final : public TByteSink
 {
-    const auto write = SaveHooks().Write;
-    if (!bytes.empty() && (write ? write(bytes.data(), bytes.size(), f)
-                                 : std::fwrite(bytes.data(), 1, bytes.size(), f)) != bytes.size()) {
-        err = errno;
-        return false;
+public:
+    explicit TTemporaryFileSink(std::FILE *f) : FFile(f) {}
+
+    void Write(const void *src, size_t n) override
+    {
+        errno = 0;
+        const auto write = SaveHooks().Write;
+        if (n > 0 && (write ? write(src, n, FFile) : std::fwrite(src, 1, n, FFile)) != n)
+            throw EInOutError::FromErrno(errno ? errno : EIO);
     }
-    if (std::fflush(f) != 0) {
-        err = errno;
-        return false;
-    }
+
+    // Makes what was written durable.
+    void Flush()
+    {
+        if (std::fflush(FFile) != 0)
+            throw EInOutError::FromErrno(errno);
 #ifdef _WIN32
-    if (::_commit(::_fileno(f)) != 0) {
+        if (::_commit(::_fileno(FFile)) != 0)
 #else
-    if (::fsync(fileno(f)) != 0) {
+        if (::fsync(fileno(FFile)) != 0)
 #endif
-        err = errno;
-        return false;
+            throw EInOutError::FromErrno(errno);
     }
-    return true;
-}
+
+private:
+    std::FILE *FFile;
+};
 
 std::filesystem::path TemporarySibling(const std::filesystem::path &target)
 {
@@ -240,6 +247,11 @@ bool Writable(const std::filesystem::path &target, std::filesystem::perms mode)
 
 void SaveBytesAtomically(const std::string &path, const std::vector<uint8_t> &bytes)
 {
+    SaveStreamAtomically(path, [&](TByteSink &out) { out.Write(bytes.data(), bytes.size()); });
+}
+
+void SaveStreamAtomically(const std::string &path, const std::function<void(TByteSink &)> &produce)
+{
     std::error_code ec;
     std::filesystem::path target = Utf8Path(path);
     // Saving through a symbolic link replaces the file it points to, not the link.
@@ -267,11 +279,17 @@ void SaveBytesAtomically(const std::string &path, const std::vector<uint8_t> &by
     if (!f)
         throw EInOutError::FromErrno(errno);
 
-    int err = 0;
-    const bool written = WriteAll(f, bytes, err);
-    if (std::fclose(f) != 0 && written)
-        err = errno;
-    if (!written || err != 0) {
+    try {
+        TTemporaryFileSink sink(f);
+        produce(sink);
+        sink.Flush();
+    } catch (...) {
+        std::fclose(f);
+        std::filesystem::remove(temp, ec);
+        throw;
+    }
+    if (std::fclose(f) != 0) {
+        const int err = errno;
         std::filesystem::remove(temp, ec);
         throw EInOutError::FromErrno(err ? err : EIO);
     }

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -73,6 +74,21 @@ private:
 
 // Replaces `path` with `bytes` as TFileWriter::SaveTo does.
 void SaveBytesAtomically(const std::string &path, const std::vector<uint8_t> &bytes);
+
+// Where a file too large to hold in memory is written, piece by piece, as it is made.
+class TByteSink
+{
+public:
+    // Raises EInOutError when the bytes cannot be written.
+    virtual void Write(const void *src, size_t n) = 0;
+
+protected:
+    ~TByteSink() = default;
+};
+
+// Replaces `path` as SaveBytesAtomically does, with the bytes `produce` writes to the sink.
+// Whatever `produce` raises leaves the old file untouched and is raised again.
+void SaveStreamAtomically(const std::string &path, const std::function<void(TByteSink &)> &produce);
 
 // Byte count of a width x height picture, rejecting negative sizes; never overflows.
 uint64_t PictureBytes(int32_t width, int32_t height, uint32_t bytesPerPixel);

@@ -67,11 +67,11 @@ struct TFileDialogRequest
     std::string Title;
     std::string InitialDir;
     std::string Filter;
-    int FilterIndex = 1;        // 1-based; below 1 selects the first. Set to the chosen one.
-    std::string FileName;       // initial name; on return the first chosen full path
+    int FilterIndex = 1;            // 1-based; below 1 selects the first. Set to the chosen one.
+    std::string FileName;           // initial name; on return the first chosen full path
     std::vector<std::string> Files; // on return every chosen full path, in the dialog's order
-    bool MultiSelect = false;   // open dialogs only
-    std::string DefaultExt;     // without dot; added by save dialogs to names without one
+    bool MultiSelect = false;       // open dialogs only
+    std::string DefaultExt;         // without dot; added by save dialogs to names without one
     QWidget *Parent = nullptr;
 };
 
@@ -122,8 +122,7 @@ public:
     {
         Show(TMessageKind::Warning, text, caption, parent);
     }
-    void Error(const std::string &text, const std::string &caption = {},
-               QWidget *parent = nullptr)
+    void Error(const std::string &text, const std::string &caption = {}, QWidget *parent = nullptr)
     {
         Show(TMessageKind::Error, text, caption, parent);
     }

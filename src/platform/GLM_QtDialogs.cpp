@@ -26,6 +26,16 @@ std::string S(const QString &s)
     return s.toStdString();
 }
 
+// Message texts break lines with a lone carriage return too (the import size messages do);
+// Qt breaks only at line feeds.
+QString MessageText(const std::string &text)
+{
+    QString s = Q(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
 // A name filter without its last parentheses, as Qt shows it when the details are hidden.
 QString StrippedFilter(const QString &filter)
 {
@@ -126,7 +136,7 @@ void TQtMessageBoxes::Show(TMessageKind kind, const std::string &text,
         standardCaption = "Error";
     }
     QMessageBox box(icon, caption.empty() ? QString::fromLatin1(standardCaption) : Q(caption),
-                    Q(text), QMessageBox::Ok, parent);
+                    MessageText(text), QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -134,7 +144,7 @@ TMessageResult TQtMessageBoxes::Question(const std::string &text, const std::str
                                          QWidget *parent)
 {
     const QString title = caption.empty() ? QStringLiteral("Confirm") : Q(caption);
-    QMessageBox box(QMessageBox::Question, title, Q(text),
+    QMessageBox box(QMessageBox::Question, title, MessageText(text),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {

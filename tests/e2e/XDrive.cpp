@@ -1,16 +1,21 @@
 // Drives the real editor on an X display the way a user would: starts it, waits for its main
-// window titled "Glimra", gives that window the keyboard, and chooses File > Exit with the
-// menu's mnemonics (Alt+F, then X). Exits with the editor's own exit status, or 90 and up
-// when the driving failed. Run it under xvfb-run; it needs nothing but Xlib.
+// window titled "Glimra" (or the title given), saves a picture of that window when asked,
+// gives it the keyboard, and chooses File > Exit with the menu's mnemonics (Alt+F, then X).
+// Exits with the editor's own exit status, or 90 and up when the driving failed. Run it under
+// xvfb-run; it needs nothing but Xlib.
 //
-//     glimra_xdrive PROGRAM [ARGUMENTS...]
+//     glimra_xdrive [--title TITLE] [--screenshot FILE.bmp] PROGRAM [ARGUMENTS...]
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <vector>
 #include <thread>
 
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -64,6 +69,65 @@ void TypeKey(Display *display, Window window, KeySym symbol, unsigned int state)
     }
 }
 
+// The channel of a pixel under `mask`, scaled to 8 bits.
+uint8_t Channel(unsigned long pixel, unsigned long mask)
+{
+    if (mask == 0)
+        return 0;
+    int shift = 0;
+    while (!((mask >> shift) & 1))
+        ++shift;
+    const unsigned long top = mask >> shift;
+    return static_cast<uint8_t>(((pixel & mask) >> shift) * 255 / top);
+}
+
+void PutLE(std::vector<uint8_t> &out, uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+// Writes what the window shows as a 24-bit Windows bitmap; false when it cannot.
+bool SaveScreenshot(Display *display, Window window, const char *path)
+{
+    XWindowAttributes attributes{};
+    if (!XGetWindowAttributes(display, window, &attributes))
+        return false;
+    const int w = attributes.width, h = attributes.height;
+    XImage *image = XGetImage(display, window, 0, 0, static_cast<unsigned>(w),
+                              static_cast<unsigned>(h), AllPlanes, ZPixmap);
+    if (!image)
+        return false;
+    const uint32_t row = static_cast<uint32_t>((3 * w + 3) & ~3);
+    std::vector<uint8_t> bytes{'B', 'M'};
+    PutLE(bytes, 54 + row * static_cast<uint32_t>(h), 4);
+    PutLE(bytes, 0, 4);
+    PutLE(bytes, 54, 4);
+    PutLE(bytes, 40, 4);
+    PutLE(bytes, static_cast<uint32_t>(w), 4);
+    PutLE(bytes, static_cast<uint32_t>(h), 4);
+    PutLE(bytes, 1, 2);
+    PutLE(bytes, 24, 2);
+    for (int i = 0; i < 6; ++i)
+        PutLE(bytes, 0, 4);
+    for (int y = h - 1; y >= 0; --y) { // bottom row first
+        const size_t start = bytes.size();
+        for (int x = 0; x < w; ++x) {
+            const unsigned long pixel = XGetPixel(image, x, y);
+            bytes.push_back(Channel(pixel, attributes.visual->blue_mask));
+            bytes.push_back(Channel(pixel, attributes.visual->green_mask));
+            bytes.push_back(Channel(pixel, attributes.visual->red_mask));
+        }
+        bytes.resize(start + row, 0);
+    }
+    XDestroyImage(image);
+    std::FILE *file = std::fopen(path, "wb");
+    if (!file)
+        return false;
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return std::fclose(file) == 0 && written;
+}
+
 // Waits up to `limit` for the child to end; kills it and answers `failure` if it does not.
 int AwaitExit(pid_t child, std::chrono::milliseconds limit, int failure, const char *why)
 {
@@ -82,15 +146,27 @@ int AwaitExit(pid_t child, std::chrono::milliseconds limit, int failure, const c
 
 int main(int argc, char **argv)
 {
-    Display *display = argc < 2 ? nullptr : XOpenDisplay(nullptr);
+    std::string title = "Glimra";
+    const char *screenshot = nullptr;
+    int first = 1;
+    for (; first + 1 < argc; first += 2) {
+        if (std::strcmp(argv[first], "--title") == 0)
+            title = argv[first + 1];
+        else if (std::strcmp(argv[first], "--screenshot") == 0)
+            screenshot = argv[first + 1];
+        else
+            break;
+    }
+    Display *display = first >= argc ? nullptr : XOpenDisplay(nullptr);
     if (!display) {
-        std::fprintf(stderr, "usage: glimra_xdrive PROGRAM [ARGUMENTS...] on an X display\n");
+        std::fprintf(stderr, "usage: glimra_xdrive [--title TITLE] [--screenshot FILE.bmp] "
+                             "PROGRAM [ARGUMENTS...] on an X display\n");
         return 90;
     }
     XSetErrorHandler(IgnoreError);
     const pid_t child = fork();
     if (child == 0) {
-        execv(argv[1], argv + 1);
+        execv(argv[first], argv + first);
         std::perror("glimra_xdrive: exec");
         _exit(127);
     }
@@ -101,17 +177,19 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "glimra_xdrive: the program ended before showing its window\n");
             return 91;
         }
-        window = FindViewable(display, "Glimra");
+        window = FindViewable(display, title);
         if (!window)
             std::this_thread::sleep_for(100ms);
     }
     if (!window)
-        return AwaitExit(child, 0ms, 92, "no window titled \"Glimra\"");
+        return AwaitExit(child, 0ms, 92, ("no window titled \"" + title + "\"").c_str());
 
     // Without a window manager nobody gives the window the keyboard: do it as one would.
     XSetInputFocus(display, window, RevertToParent, CurrentTime);
     XSync(display, False);
     std::this_thread::sleep_for(700ms);
+    if (screenshot && !SaveScreenshot(display, window, screenshot))
+        return AwaitExit(child, 0ms, 94, "cannot save the screenshot");
     TypeKey(display, window, XK_f, Mod1Mask);
     std::this_thread::sleep_for(500ms); // the File menu opens
     TypeKey(display, window, XK_x, 0);

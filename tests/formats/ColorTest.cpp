@@ -23,8 +23,6 @@ TEST(Colors, ConversionsAndTexts)
                                          {192, 192}, {247, 192}, {248, 255}, {255, 255}};
     for (auto [x, want] : snaps)
         EXPECT_EQ(SnapLevel(static_cast<uint8_t>(x)), want) << x;
-    // Without short names on this file system LongPathName changes nothing.
-    EXPECT_EQ(LongPathName("/no/such/place/FILE~1.BM"), "/no/such/place/FILE~1.BM");
 }
 
 TEST(BuiltInPalettes, FixedEntries)

@@ -125,24 +125,27 @@ public:
     TStatusTexts StatusTexts() const override { return {Name}; }
     bool CloseQuery() override { return Answer(); }
 
-#define GLIMRA_LOGGED(Command, Op)                                                                 \
-    void Op() requires(HasRoute(TCommand::Command, Kind))                                          \
-    {                                                                                              \
-        Log(#Op);                                                                                  \
-    }
+// clang-format off
+#define GLIMRA_LOGGED(Command, Op) \
+    void Op() requires(HasRoute(TCommand::Command, Kind)) { Log(#Op); }
     GLIMRA_LOGGED(Save, SaveFile)
-    GLIMRA_LOGGED(SaveAs, SaveFileAs) GLIMRA_LOGGED(PreviousFrame, PreviousFrame)
-        GLIMRA_LOGGED(NextFrame, NextFrame) GLIMRA_LOGGED(ZoomIn, ZoomIn)
-            GLIMRA_LOGGED(ZoomOut, ZoomOut) GLIMRA_LOGGED(AddFrames, AddFrames)
-                GLIMRA_LOGGED(AddMipmap, AddMipmap) GLIMRA_LOGGED(DeleteFrame, DeleteFrame)
-                    GLIMRA_LOGGED(ShiftToPreviousFrame, ShiftToPreviousFrame)
-                        GLIMRA_LOGGED(ShiftToNextFrame, ShiftToNextFrame)
-                            GLIMRA_LOGGED(SelectPalette, SelectPalette)
-                                GLIMRA_LOGGED(EditProperties, EditProperties)
-                                    GLIMRA_LOGGED(SaveBitmap, SaveBitmap)
-                                        GLIMRA_LOGGED(SaveAllBitmaps, SaveAllBitmaps)
-                                            GLIMRA_LOGGED(ChangeCellColor, ChangeCellColor)
+    GLIMRA_LOGGED(SaveAs, SaveFileAs)
+    GLIMRA_LOGGED(PreviousFrame, PreviousFrame)
+    GLIMRA_LOGGED(NextFrame, NextFrame)
+    GLIMRA_LOGGED(ZoomIn, ZoomIn)
+    GLIMRA_LOGGED(ZoomOut, ZoomOut)
+    GLIMRA_LOGGED(AddFrames, AddFrames)
+    GLIMRA_LOGGED(AddMipmap, AddMipmap)
+    GLIMRA_LOGGED(DeleteFrame, DeleteFrame)
+    GLIMRA_LOGGED(ShiftToPreviousFrame, ShiftToPreviousFrame)
+    GLIMRA_LOGGED(ShiftToNextFrame, ShiftToNextFrame)
+    GLIMRA_LOGGED(SelectPalette, SelectPalette)
+    GLIMRA_LOGGED(EditProperties, EditProperties)
+    GLIMRA_LOGGED(SaveBitmap, SaveBitmap)
+    GLIMRA_LOGGED(SaveAllBitmaps, SaveAllBitmaps)
+    GLIMRA_LOGGED(ChangeCellColor, ChangeCellColor)
 #undef GLIMRA_LOGGED
+    // clang-format on
 };
 
 TTestDocumentBase *Stand(TDocumentWindow *window)

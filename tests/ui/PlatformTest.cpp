@@ -3,7 +3,10 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include "TestFiles.h"
 #include "platform/GLM_QtPlatform.h"
@@ -153,4 +156,23 @@ TEST_F(XdgAssociationsTest, MimeDatabaseLearnsTheGlob)
     ASSERT_TRUE(refreshing.Associate(".sft", "Glimra.SFT", "SFT File"));
     EXPECT_NE(Text(Data() + "/mime/globs2").find("application/x-glimra-sft:*.sft"),
               std::string::npos);
+}
+
+// The real Qt box, not the double: the import's size messages break their line with a lone
+// carriage return, which Qt would otherwise show as nothing.
+TEST(QtMessageBoxes, LoneCarriageReturnBreaksTheLine)
+{
+    TQtMessageBoxes boxes;
+    QString shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible()) {
+                shown = box->text();
+                box->accept();
+            }
+    });
+    poll.start(10);
+    boxes.Error("Bitmap Size: 0x5\rDimensions must be greater than 1");
+    EXPECT_EQ(shown.toStdString(), "Bitmap Size: 0x5\nDimensions must be greater than 1");
 }

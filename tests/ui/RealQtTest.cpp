@@ -13,10 +13,10 @@
 
 #include "TestFiles.h"
 #include "platform/GLM_QtPlatform.h"
-#include "platform/GLM_TestPlatform.h"
-#include "shell/GLM_FileReplaceForm.h"
-#include "shell/GLM_MainForm.h"
-#include "shell/GLM_Settings.h"
+#include "GLM_TestPlatform.h"
+#include "ui/shell/GLM_FileReplaceForm.h"
+#include "ui/shell/GLM_MainForm.h"
+#include "ui/shell/GLM_Settings.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 
+#include "core/documents/GLM_ImageDocument.h"
+#include "platform/GLM_Platform.h"
 #include "ui/shell/GLM_PopupMenu.h"
 
 TDocumentWindow::TDocumentWindow(TDocumentKind kind, const TOperations &operations, QWidget *parent)
@@ -11,10 +13,17 @@ TDocumentWindow::TDocumentWindow(TDocumentKind kind, const TOperations &operatio
 {
     FPopupMenu = BuildPopupMenu(kind, this, [this](TCommand command) {
         // Popup commands do not stop cycling; Cycle Frames asks the main window to toggle it.
-        if (command == TCommand::CycleFrames)
+        if (command == TCommand::CycleFrames) {
             emit ToggleCyclingRequested();
-        else
+            return;
+        }
+        // A file error must not leave through Qt's event loop, which ends the program; it is
+        // shown here as the main window shows those of its own commands.
+        try {
             RunOperation(command);
+        } catch (const std::exception &e) {
+            Platform().Messages().Error(e.what(), {}, this);
+        }
     });
     FPopupMenu->setObjectName("PopupMenu");
     connect(FPopupMenu, &QMenu::aboutToShow, this, &TDocumentWindow::UpdatePopupMenu);
@@ -22,7 +31,7 @@ TDocumentWindow::TDocumentWindow(TDocumentKind kind, const TOperations &operatio
 
 std::string TDocumentWindow::MainCaption() const
 {
-    return "Glimra - " + (FilePath.empty() ? FileName : FilePath);
+    return MainWindowCaption(FilePath, FileName);
 }
 
 TDocumentFacts TDocumentWindow::DocumentFacts() const

@@ -170,16 +170,19 @@ template <class W, size_t... I> constexpr void CheckAll(std::index_sequence<I...
 } // namespace DocumentOperations
 
 // The base a window class derives from: TYourForm : public TDocumentWindowOf<TYourForm>.
-template <class W> class TDocumentWindowOf : public TDocumentWindow
+// Windows that share more than the contract name their common base (itself derived from
+// TDocumentWindow, with the same protected constructor) as Base.
+template <class W, class Base = TDocumentWindow> class TDocumentWindowOf : public Base
 {
 protected:
     explicit TDocumentWindowOf(QWidget *parent = nullptr)
-        : TDocumentWindow(W::DocumentKind, Operations(), parent)
+        : Base(W::DocumentKind, Operations(), parent)
     {
         DocumentOperations::CheckAll<W>(std::make_index_sequence<CommandCount>());
     }
 
 private:
+    using TOperations = typename Base::TOperations;
     static TOperations Operations()
     {
         TOperations table{};

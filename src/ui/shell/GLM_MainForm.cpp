@@ -7,12 +7,16 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QUrl>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -41,6 +45,18 @@ constexpr int ToolBarHeight = 30;
 constexpr int ButtonSize = 24;
 constexpr int LeadingGap = 5;
 constexpr int DividerWidth = 8;
+
+// The local files among dropped items, in the order they were dropped.
+std::vector<std::string> DroppedFiles(const QMimeData *data)
+{
+    std::vector<std::string> files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl &url : data->urls())
+        if (url.isLocalFile())
+            files.push_back(url.toLocalFile().toStdString());
+    return files;
+}
 
 QMdiSubWindow *SubWindowOf(TDocumentWindow *window)
 {
@@ -101,6 +117,7 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     setWindowTitle(MainCaption);
     setWindowIcon(ProgramIcon());
     setContextMenuPolicy(Qt::NoContextMenu);
+    setAcceptDrops(true);
     resize(640, 480);
 
     FMdiArea = new QMdiArea(this);
@@ -706,6 +723,26 @@ void TMainForm::closeEvent(QCloseEvent *e)
     }
     SaveSettings(this);
     e->accept();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent *e)
+{
+    if (!DroppedFiles(e->mimeData()).empty())
+        e->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent *e)
+{
+    const std::vector<std::string> files = DroppedFiles(e->mimeData());
+    if (files.empty())
+        return;
+    e->acceptProposedAction();
+    StopCycling();
+    // Opened after the drop has finished, so that no message box runs inside it.
+    QTimer::singleShot(0, this, [this, files] {
+        for (const std::string &file : files)
+            OpenDocument(file);
+    });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -98,6 +98,9 @@ protected:
     bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    // Files dropped on the window open as if chosen in the Open dialog.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     static size_t Index(TCommand command) { return static_cast<size_t>(command); }

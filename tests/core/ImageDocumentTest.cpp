@@ -1,0 +1,275 @@
+// The image windows' rules without a window: view stepping, deleting and shifting, captions
+// and sizes, the BM document's frames, settings, status texts and command states, saving
+// with a backup, the display palette a window starts with, and painting at a zoom.
+
+#include "CoreTestData.h"
+#include "TestFiles.h"
+#include "core/GLM_Bitmaps.h"
+#include "core/GLM_ExportNames.h"
+#include "core/GLM_Import.h"
+#include "core/documents/GLM_BMDocument.h"
+#include "core/documents/GLM_ImageDocument.h"
+#include "core/documents/GLM_ZoomPainter.h"
+#include "formats/LEC_FileIO.h"
+
+#include <QPainter>
+
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+using namespace testutil;
+
+namespace {
+
+TImageViewState At(int frame, int zoom = 1)
+{
+    TImageViewState v;
+    v.CurrentFrame = frame;
+    v.Zoom = zoom;
+    return v;
+}
+
+// A BM whose frame f (1-based) is f x 1 pixels of value f.
+TBM Frames(int count, bool is16 = false)
+{
+    TBM bm = NewBM(is16);
+    for (int f = 1; f <= count; ++f)
+        bm.Images[f - 1] = {f, 1, std::vector<uint8_t>(size_t(f) * (is16 ? 2 : 1), uint8_t(f))};
+    bm.Header.NumImages = count;
+    return bm;
+}
+
+std::vector<int> Widths(const TBM &bm)
+{
+    std::vector<int> widths;
+    for (int i = 0; i < bm.NumImages(); ++i)
+        widths.push_back(bm.Images[i].Width);
+    return widths;
+}
+
+} // namespace
+
+TEST(ImageView, SteppingWrapsDeletingAndShiftingFollowTheCount)
+{
+    struct Case
+    {
+        int from, count, previous, next;
+    };
+    for (const Case c : {Case{1, 5, 5, 2}, Case{5, 5, 4, 1}, Case{3, 5, 2, 4}, Case{1, 1, 1, 1}}) {
+        TImageViewState back = At(c.from), on = At(c.from);
+        back.PreviousFrame(c.count);
+        on.NextFrame(c.count);
+        EXPECT_EQ(back.CurrentFrame, c.previous) << c.from << " of " << c.count;
+        EXPECT_EQ(on.CurrentFrame, c.next) << c.from << " of " << c.count;
+    }
+    TImageViewState last = At(3, 4), only = At(1, 7);
+    last.FrameDeleted(2);
+    only.FrameDeleted(0);
+    EXPECT_EQ(last.CurrentFrame, 2);
+    EXPECT_EQ(last.Zoom, 4);
+    EXPECT_EQ(only.CurrentFrame, 0);
+    EXPECT_EQ(only.Zoom, 1);
+
+    EXPECT_EQ(At(1).ShiftPartner(true, 4), 4);
+    EXPECT_EQ(At(4).ShiftPartner(false, 4), 1);
+    EXPECT_EQ(At(3).ShiftPartner(true, 4), 2);
+    EXPECT_EQ(At(1).ShiftPartner(false, 1), 0);
+
+    TImageViewState zoom = At(1, 10);
+    zoom.ZoomIn();
+    EXPECT_EQ(zoom.Zoom, 10);
+    zoom = At(1, 1);
+    zoom.ZoomOut();
+    EXPECT_EQ(zoom.Zoom, 1);
+}
+
+TEST(ImageView, CaptionsBackupNamesAndCentring)
+{
+    EXPECT_EQ(WindowCaption(UntitledName(0, ".bm"), 1), "Untitled0.bm [1:1]");
+    EXPECT_EQ(MainWindowCaption("/d/walk.bm", "walk.bm"), "Glimra - /d/walk.bm");
+    EXPECT_EQ(MainWindowCaption("", "Untitled2.bm"), "Glimra - Untitled2.bm");
+    // A picture larger than the maximized area starts left of it, truncated toward zero.
+    EXPECT_EQ(CentredOffset(100, 301), -100);
+    EXPECT_EQ(ChangeFileExt("/d/a.bm", ".~bm"), "/d/a.~bm");
+    EXPECT_EQ(ChangeFileExt("/d.x/a", ".~bm"), "/d.x/a.~bm");
+}
+
+TEST(ImageView, ExportNamesFollowTheFileOrTheUntitledName)
+{
+    const TBM bm = Frames(3);
+    std::vector<std::string> names;
+    for (const TExportPicture &p : BMExportPictures(bm, ExportBaseName("/d/walk.bm")))
+        names.push_back(p.FileName);
+    EXPECT_EQ(names, (std::vector<std::string>{"walk-1.bmp", "walk-2.bmp", "walk-3.bmp"}));
+    EXPECT_EQ(BMExportPictures(bm, ExportBaseName("Untitled0.bm")).front().FileName,
+              "Untitled0-1.bmp");
+}
+
+TEST(BMDocument, DeleteAndSwapMoveImagesWithTheirBuffers)
+{
+    TBM bm = Frames(3);
+    SwapBMFrames(bm, 1, 3);
+    EXPECT_EQ(Widths(bm), (std::vector<int>{3, 2, 1}));
+    EXPECT_EQ(bm.Images[0].Pixels, std::vector<uint8_t>(3, 3));
+    DeleteBMFrame(bm, 1);
+    EXPECT_EQ(Widths(bm), (std::vector<int>{2, 1}));
+    EXPECT_EQ(bm.Images[1].Pixels, std::vector<uint8_t>{1});
+    EXPECT_TRUE(bm.Images[2].Pixels.empty()); // the freed slot holds nothing
+    DeleteBMFrame(bm, 5);                     // no such frame
+    EXPECT_EQ(bm.NumImages(), 2);
+}
+
+TEST(BMDocument, SettingsAndStatusTexts)
+{
+    TBM bm8 = Frames(3), bm16 = Frames(1, true);
+    bm8.Images[1] = {20, 30, std::vector<uint8_t>(600)};
+    ApplyBMSettings(bm8, {-16, 4, 9, 0xF81F, true}, Ramp());
+    ApplyBMSettings(bm16, {0, 0, 9, 0xF81F, false}, Ramp());
+    EXPECT_EQ(bm8.Palette, Ramp());
+    EXPECT_EQ(bm8.Header.PaletteIncluded, 2);
+    EXPECT_EQ(bm16.Header.PaletteIncluded, 1);
+    EXPECT_EQ(BMStatusTexts(bm8, 2, "/pal/game.act"),
+              (std::array<std::string, 8>{"8-Bit BM", "Frame: 2 of 3", "Size: 20 x 30",
+                                          "Offset: -16 x 4", "Internal: Yes", "Trans Index: 9", "",
+                                          "Display Palette: game.act"}));
+    EXPECT_EQ(
+        BMStatusTexts(bm16, 1, "Uicolormap"),
+        (std::array<std::string, 8>{"16-Bit BM", "Frame: 1 of 1", "Size: 1 x 1", "Offset: 0 x 0",
+                                    "No Palette", "RGB: 255 0 255", "", ""}));
+}
+
+TEST(BMDocument, CommandStatesAtTheLimits)
+{
+    const auto states = [](int frames, int zoom, bool is16 = false) {
+        return DocumentStates(BMFacts(Frames(frames, is16), zoom));
+    };
+    EXPECT_TRUE(states(49, 1)[TCommand::AddFrames]);
+    EXPECT_FALSE(states(50, 1)[TCommand::AddFrames]);
+    EXPECT_FALSE(states(50, 1)[TCommand::ZoomOut]);
+    EXPECT_FALSE(states(50, 10)[TCommand::ZoomIn]);
+    EXPECT_TRUE(states(50, 10)[TCommand::ZoomOut]);
+    EXPECT_FALSE(states(1, 1)[TCommand::ShiftToNextFrame]);
+    EXPECT_TRUE(states(2, 1)[TCommand::SaveAllBitmaps]);
+    EXPECT_FALSE(states(2, 1, true)[TCommand::SelectPalette]);
+    const TCommandStates empty = states(0, 1);
+    EXPECT_FALSE(empty[TCommand::Save] || empty[TCommand::SaveBitmap] || empty[TCommand::ZoomIn]);
+    EXPECT_TRUE(empty[TCommand::AddFrames] && empty[TCommand::SelectPalette]);
+}
+
+// ---- Saving with a backup
+
+TEST(SaveWithBackup, FailedWriteOrReadOnlyFileLeavesBothFilesAsTheyWere)
+{
+    TempDir dir;
+    const std::string doc = Put(dir, "a.bm", Text("old")),
+                      backup = Put(dir, "a.~bm", Text("older"));
+    EXPECT_EQ(MessageOf([&] {
+                  SaveWithBackup(doc, ".~bm", [](const std::string &p) {
+                      WriteFile(p, Text("half"));
+                      throw EInOutError(EInOutError::DiskFull);
+                  });
+              }),
+              "Disk full");
+    EXPECT_EQ(ReadFile(doc), Text("old"));
+    EXPECT_EQ(ReadFile(backup), Text("older"));
+    // Nothing half-written is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 2);
+
+    std::filesystem::permissions(doc, std::filesystem::perms::owner_read);
+    EXPECT_EQ(MessageOf([&] { SaveWithBackup(doc, ".~bm", [](const std::string &) {}); }),
+              "File access denied");
+    EXPECT_EQ(ReadFile(backup), Text("older"));
+}
+
+// ---- The display palette of a new window
+
+TEST(DisplayPalette, BuiltInFileOrFallbackWithOneMessage)
+{
+    TempDir dir;
+    const std::string act = Put(dir, "game.act", PaletteBytes(Ramp()));
+    const TDisplayPalette file = ResolveDisplayPalette(act, "Uicolormap");
+    EXPECT_EQ(file.Name, act);
+    EXPECT_EQ(file.Palette, Ramp());
+    EXPECT_FALSE(file.Problem);
+
+    for (const std::string &bad :
+         {dir.File("gone.act"), Put(dir, "garbage.pal", Text("neither RIFF nor JASC")),
+          Put(dir, "short.bm", Text("BM  "))}) {
+        const TDisplayPalette fallback = ResolveDisplayPalette(bad, "Uicolormap");
+        EXPECT_EQ(fallback.Name, "Uicolormap") << bad;
+        EXPECT_EQ(fallback.Palette, UicolormapPalette()) << bad;
+        ASSERT_TRUE(fallback.Problem) << bad;
+        EXPECT_NE(fallback.Problem->find(bad), std::string::npos) << *fallback.Problem;
+    }
+    // A BM file's own palette is no name a new window starts from; nothing to report.
+    const TDisplayPalette internal = ResolveDisplayPalette("Internal", "Dflt");
+    EXPECT_EQ(internal.Name, "Dflt");
+    EXPECT_FALSE(internal.Problem);
+}
+
+// ---- Painting at a zoom
+
+TEST(ZoomPainter, EachPixelBecomesAZoomBlockWhateverPartIsPainted)
+{
+    QImage picture(3, 2, QImage::Format_RGB32);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            picture.setPixel(x, y, qRgb(40 * x, 100 * y, 7 * (x + y)));
+    const QPoint origin(5, 2);
+    for (const int zoom : {3, 4, 7, 10})
+        for (const QRect exposed : {QRect(0, 0, 40, 30), QRect(9, 4, 6, 5), QRect(13, 7, 1, 1)}) {
+            QImage view(40, 30, QImage::Format_RGB32);
+            view.fill(Qt::white);
+            {
+                QPainter painter(&view);
+                PaintZoomed(painter, picture, zoom, origin, exposed);
+            }
+            const QRect zoomed(origin, picture.size() * zoom);
+            for (int y = 0; y < view.height(); ++y)
+                for (int x = 0; x < view.width(); ++x) {
+                    const QPoint p(x, y);
+                    const QRgb expected =
+                        zoomed.contains(p) && exposed.contains(p)
+                            ? picture.pixel((x - origin.x()) / zoom, (y - origin.y()) / zoom)
+                            : qRgb(255, 255, 255);
+                    ASSERT_EQ(view.pixel(p), expected)
+                        << "zoom " << zoom << " at " << x << "," << y;
+                }
+        }
+}
+
+// ---- Empty pictures reach the size rules
+
+TEST(EmptyPicture, ZeroWidthBitmapIsAPictureWithoutPixels)
+{
+    // A 40-byte information header giving 0 x 5 at 24 bits, and no pixel data.
+    Bytes bmp;
+    bmp.Text("BM")
+        .I32(54)
+        .I32(0)
+        .I32(54)
+        .I32(40)
+        .I32(0)
+        .I32(5)
+        .U16(1)
+        .U16(24)
+        .I32(0)
+        .I32(0)
+        .I32(0)
+        .I32(0)
+        .I32(0)
+        .I32(0);
+    const TBitmapPicture picture = ReadBitmapBytes(bmp.Data);
+    EXPECT_EQ(picture.Width, 0);
+    EXPECT_EQ(picture.Height, 5);
+    ASSERT_TRUE(CheckTextureSize(picture.Width, picture.Height));
+    EXPECT_EQ(CheckTextureSize(picture.Width, picture.Height)->Text,
+              "Bitmap Size: 0x5\rDimensions must be greater than 1");
+
+    TBM bm = NewBM(false);
+    EXPECT_TRUE(ImportBMFrame(bm, picture, Ramp()).Changed());
+    EXPECT_EQ(bm.Images[0].Width, 0);
+    EXPECT_EQ(bm.Images[0].Height, 5);
+    EXPECT_TRUE(bm.Images[0].Pixels.empty());
+}

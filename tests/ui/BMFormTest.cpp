@@ -1,0 +1,515 @@
+// The BM window inside the real main window, on the scripted desktop: sizes and painting at a
+// zoom, stepping with keys, deleting and shifting, Save with its backup and a failing disk,
+// the close question, Save Bitmap and Save All Bitmaps with the replace flow, Select Palette,
+// Edit Properties with its dialog, Add Frames, opening by dropping and a damaged file.
+
+#include <deque>
+#include <functional>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include "GLM_TestPlatform.h"
+#include "TestFiles.h"
+#include "TestWriteLimit.h"
+#include "core/GLM_FileNames.h"
+#include "ui/documents/GLM_BMForm.h"
+#include "ui/documents/GLM_EditBMForm.h"
+#include "ui/palettes/GLM_SelectColorForm.h"
+#include "ui/palettes/GLM_SelectPaletteForm.h"
+#include "ui/shell/GLM_DocumentFactory.h"
+#include "ui/shell/GLM_FileReplaceForm.h"
+#include "ui/shell/GLM_MainForm.h"
+#include "ui/shell/GLM_RadioGroup.h"
+
+using namespace testutil;
+using C = TCommand;
+
+namespace {
+
+void Settle()
+{
+    QApplication::processEvents();
+}
+
+// Entry k = (k, 255 - k, 3k): distinct entries.
+TPalette Ramp()
+{
+    TPalette p;
+    for (int k = 0; k < 256; ++k)
+        p[k] = {uint8_t(k), uint8_t(255 - k), uint8_t(3 * k)};
+    return p;
+}
+
+struct TFrame
+{
+    int Width, Height;
+    uint8_t Fill; // every pixel byte
+};
+
+// A BM file byte by byte: header, frames, then the palette when one is given.
+std::vector<uint8_t> BMBytes(const std::vector<TFrame> &frames, int bits = 8,
+                             const TPalette *palette = nullptr)
+{
+    Bytes b;
+    b.Text("BM  ").I32(70).I32(0).I32(palette ? 2 : 1).I32(int32_t(frames.size()));
+    b.I32(4).I32(-2).I32(bits == 16 ? 0xF81F : 9).I32(bits == 16 ? 1 : 0).I32(bits);
+    b.Fill(128 - b.Size());
+    for (const TFrame &f : frames)
+        b.I32(f.Width).I32(f.Height).Fill(size_t(f.Width * f.Height * bits / 8), f.Fill);
+    if (palette)
+        b.Append({&(*palette)[0].Red, &(*palette)[0].Red + 768});
+    return b.Data;
+}
+
+class BMFormTest : public ::testing::Test
+{
+protected:
+    BMFormTest()
+    {
+        ClearSettings();
+        RegisterDocumentWindow<TBMForm>();
+        Main = std::make_unique<TMainForm>();
+        FileReplaceForm = new TFileReplaceForm(Main.get());
+        SelectPaletteForm = new TSelectPaletteForm(Main.get());
+        SelectColorForm = new TSelectColorForm(Main.get());
+        EditBMForm = new TEditBMForm(Main.get());
+        Main->show();
+        Settle();
+    }
+    ~BMFormTest() override
+    {
+        Main.reset();
+        FileReplaceForm = nullptr;
+        SelectPaletteForm = nullptr;
+        SelectColorForm = nullptr;
+        EditBMForm = nullptr;
+        RegisterDocumentWindow(TDocumentKind::BM, {});
+        ClearSettings();
+    }
+
+    std::string Put(const std::string &name, const std::vector<uint8_t> &bytes)
+    {
+        WriteFile(Dir.File(name), bytes);
+        return Dir.File(name);
+    }
+    TBMForm *Open(const std::string &path)
+    {
+        Main->OpenDocument(path);
+        Settle();
+        return dynamic_cast<TBMForm *>(Main->ActiveDocument());
+    }
+    TBMForm *New()
+    {
+        QMdiSubWindow *sub = Main->CreateDocument(TDocumentKind::BM);
+        sub->show();
+        Settle();
+        return dynamic_cast<TBMForm *>(sub->widget());
+    }
+    void Run(C command)
+    {
+        Main->RunCommand(command);
+        Settle();
+    }
+    std::vector<std::string> Messages() const
+    {
+        std::vector<std::string> texts;
+        for (const TRecordedMessage &m : Desk.Boxes.Shown)
+            texts.push_back(m.Text);
+        return texts;
+    }
+    // Plays the user in every dialog shown while it is installed; replace questions are
+    // answered from ReplaceAnswers and recorded in Asked.
+    TScopedModalDriver Driver{[this](TModalForm &form) {
+        if (auto *replace = dynamic_cast<TFileReplaceForm *>(&form)) {
+            Asked.push_back(ExtractFileName(replace->FileName) +
+                            (replace->MultipleFiles ? " (many)" : ""));
+            if (!ReplaceAnswers.empty()) {
+                replace->SetModalResult(ReplaceAnswers.front());
+                ReplaceAnswers.pop_front();
+            }
+        } else if (User) {
+            User(form);
+        }
+    }};
+
+    TTestPlatform Desk;
+    TempDir Dir;
+    std::unique_ptr<TMainForm> Main;
+    std::deque<int> ReplaceAnswers;
+    std::vector<std::string> Asked;
+    std::function<void(TModalForm &)> User;
+};
+
+// ---- Window, view and painting
+
+TEST_F(BMFormTest, ClientAreaFitsTheZoomedFrameAndPaintsBlocks)
+{
+    const TPalette ramp = Ramp();
+    TBMForm *bm = Open(Put("wide.bm", BMBytes({{64, 40, 7}}, 8, &ramp)));
+    ASSERT_TRUE(bm);
+    EXPECT_EQ(bm->size(), QSize(150, 40)); // never narrower than 150
+    EXPECT_EQ(bm->Image()->geometry(), QRect(0, 0, 64, 40));
+    Run(C::ZoomIn);
+    Run(C::ZoomIn);
+    EXPECT_EQ(bm->size(), QSize(192, 120));
+    EXPECT_EQ(bm->windowTitle(), "wide.bm [3:1]");
+    EXPECT_EQ(Main->windowTitle().toStdString(), "Glimra - " + Dir.File("wide.bm"));
+    // What Qt really paints: entry 7 of the file's palette in every pixel of the picture.
+    const QImage shown = bm->grab().toImage();
+    EXPECT_EQ(shown.pixel(0, 0), qRgb(7, 248, 21));
+    EXPECT_EQ(shown.pixel(191, 119), qRgb(7, 248, 21));
+
+    // Maximized, the picture is centred in the client area.
+    bm->parentWidget()->showMaximized();
+    Settle();
+    const QSize client = bm->size();
+    EXPECT_EQ(bm->Image()->pos(), QPoint((client.width() - 192) / 2, (client.height() - 120) / 2));
+}
+
+TEST_F(BMFormTest, NewWindowsAreEmptyAndCascade)
+{
+    TBMForm *first = New();
+    TBMForm *second = New();
+    EXPECT_EQ(first->windowTitle(), "Untitled0.bm [1:1]");
+    EXPECT_EQ(first->parentWidget()->size(), QSize(200, 200));
+    EXPECT_EQ(first->parentWidget()->pos(), QPoint(0, 0));
+    EXPECT_EQ(second->parentWidget()->pos(), QPoint(22, 22));
+    EXPECT_EQ(first->PaletteName, "Uicolormap");
+    EXPECT_FALSE(Main->IsCommandEnabled(C::Save));
+    EXPECT_TRUE(Main->IsCommandEnabled(C::AddFrames));
+}
+
+TEST_F(BMFormTest, KeysStepDeleteAndShiftFollowTheRules)
+{
+    TBMForm *bm = Open(Put("three.bm", BMBytes({{10, 10, 1}, {20, 20, 2}, {30, 30, 3}})));
+    const auto release = [bm](Qt::Key key) {
+        QKeyEvent event(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(bm, &event);
+    };
+    release(Qt::Key_Right);
+    EXPECT_EQ(bm->CurrentFrame(), 2);
+    release(Qt::Key_Left);
+    release(Qt::Key_Left);
+    EXPECT_EQ(bm->CurrentFrame(), 3);
+    EXPECT_EQ(Main->StatusPanel(1), "Frame: 3 of 3");
+
+    // Frame 3 shifted back lands on 2, with the view following it.
+    Run(C::ShiftToPreviousFrame);
+    EXPECT_EQ(bm->CurrentFrame(), 2);
+    EXPECT_EQ(bm->Document.Images[1].Width, 30);
+    EXPECT_TRUE(bm->Modified);
+    // From frame 1, Shift To Previous trades places with the last frame and shows it.
+    bm->View.CurrentFrame = 1;
+    Run(C::ShiftToPreviousFrame);
+    EXPECT_EQ(bm->CurrentFrame(), 3);
+    EXPECT_EQ(bm->Document.Images[2].Width, 10);
+
+    Run(C::ZoomIn);
+    Run(C::DeleteFrame); // the last of 3
+    EXPECT_EQ(bm->CurrentFrame(), 2);
+    Run(C::DeleteFrame);
+    Run(C::DeleteFrame);
+    EXPECT_EQ(bm->CurrentFrame(), 0);
+    EXPECT_EQ(bm->Zoom(), 1);
+    EXPECT_EQ(bm->parentWidget()->size(), QSize(200, 200));
+    EXPECT_FALSE(Main->IsCommandEnabled(C::DeleteFrame));
+}
+
+// ---- Opening, saving and closing
+
+TEST_F(BMFormTest, TruncatedFileOpensNoWindowAndNoReopenEntry)
+{
+    std::vector<uint8_t> bytes = BMBytes({{8, 8, 1}});
+    bytes.resize(bytes.size() - 10);
+    Open(Put("cut.bm", bytes));
+    EXPECT_TRUE(Main->DocumentWindows().empty());
+    EXPECT_TRUE(Main->ReopenCaptions().empty());
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Read beyond end of file"}));
+}
+
+TEST_F(BMFormTest, SaveKeepsABackupAndAFailedWriteChangesNothing)
+{
+    BackupFile = true;
+    const std::string path = Put("a.bm", BMBytes({{4, 4, 1}, {4, 4, 2}}));
+    const std::vector<uint8_t> original = ReadFile(path);
+    Put("a.~bm", {1, 2, 3});
+    TBMForm *bm = Open(path);
+    Run(C::DeleteFrame);
+    Run(C::Save);
+    EXPECT_EQ(ReadFile(Dir.File("a.~bm")), original);
+    EXPECT_EQ(ReadFile(path), BMBytes({{4, 4, 2}}));
+    EXPECT_FALSE(bm->Modified);
+
+    Run(C::DeleteFrame);
+    const std::vector<uint8_t> saved = ReadFile(path), backup = ReadFile(Dir.File("a.~bm"));
+    {
+        TScopedWriteLimit full(64); // no BM fits
+        Run(C::Save);
+    }
+    EXPECT_EQ(ReadFile(path), saved);
+    EXPECT_EQ(ReadFile(Dir.File("a.~bm")), backup);
+    EXPECT_TRUE(bm->Modified);
+    EXPECT_EQ(Main->DocumentWindows().size(), 1u);
+    ASSERT_EQ(Desk.Boxes.Shown.size(), 1u);
+    EXPECT_EQ(Desk.Boxes.Shown[0].Kind, TMessageKind::Error);
+}
+
+TEST_F(BMFormTest, CloseQuestionAndSaveAs)
+{
+    TBMForm *bm = New();
+    bm->Modified = true;
+    // Yes, then Save As cancelled: the window stays with its changes.
+    Desk.Boxes.Answers = {TMessageResult::Yes, TMessageResult::Cancel};
+    Desk.Dialogs.Cancel();
+    bm->parentWidget()->close();
+    Settle();
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"Save changes to Untitled0.bm?"}));
+    ASSERT_EQ(Main->DocumentWindows().size(), 1u);
+    EXPECT_TRUE(bm->Modified);
+    bm->parentWidget()->close(); // Cancel
+    Settle();
+    ASSERT_EQ(Main->DocumentWindows().size(), 1u);
+
+    // Save As over an existing file asks first; Yes writes it and takes its name.
+    const std::string target = Put("over.bm", {9});
+    Desk.Dialogs.Accept({target});
+    ReplaceAnswers = {mrYes};
+    Run(C::SaveAs);
+    const TFileDialogRequest &request = Desk.Dialogs.Shown.back();
+    EXPECT_EQ(request.Title, "Save As BM Graphic");
+    EXPECT_EQ(request.FileName, "Untitled0.bm");
+    EXPECT_EQ(Asked, (std::vector<std::string>{"over.bm"}));
+    Bytes untitled; // the new document: the BM settings at their start values
+    untitled.Text("BM  ").I32(70).I32(0).I32(1).Fill(20).I32(8).Fill(88);
+    EXPECT_EQ(ReadFile(target), untitled.Data);
+    EXPECT_EQ(bm->windowTitle(), "over.bm [1:1]");
+    EXPECT_FALSE(bm->Modified);
+    EXPECT_EQ(Main->ReopenCaptions(), (std::vector<std::string>{"&0 " + target}));
+    EXPECT_EQ(LastCommonDirectory, Dir.Path.string());
+
+    bm->Modified = true;
+    Desk.Boxes.Answers = {TMessageResult::No};
+    bm->parentWidget()->close();
+    Settle();
+    EXPECT_TRUE(Main->DocumentWindows().empty());
+}
+
+// ---- Bitmap export
+
+TEST_F(BMFormTest, EightBitExportCarriesThePaletteAsColourTable)
+{
+    const TPalette ramp = Ramp();
+    Open(Put("pal.bm", BMBytes({{3, 2, 200}}, 8, &ramp)));
+    SaveBitmapFormat = 8;
+    Run(C::ZoomIn);
+    Desk.Dialogs.Accept({Dir.File("out.bmp")});
+    Run(C::SaveBitmap);
+    EXPECT_EQ(Desk.Dialogs.Shown.back().FileName, "pal-1.bmp");
+    const std::vector<uint8_t> bmp = ReadFile(Dir.File("out.bmp"));
+    ASSERT_GE(bmp.size(), 54u + 1024u + 4u * 4u);
+    EXPECT_EQ(I32At(bmp, 18), 6); // the picture at zoom 2
+    EXPECT_EQ(I32At(bmp, 22), 4);
+    EXPECT_EQ(bmp[28], 8);
+    for (int i = 0; i < 256; ++i) { // blue, green, red, reserved
+        const size_t at = 54 + 4 * size_t(i);
+        ASSERT_EQ((std::vector<int>{bmp[at + 2], bmp[at + 1], bmp[at]}),
+                  (std::vector<int>{ramp[i].Red, ramp[i].Green, ramp[i].Blue}))
+            << i;
+    }
+    EXPECT_EQ(bmp[size_t(I32At(bmp, 10))], 200); // the first pixel keeps its index
+}
+
+TEST_F(BMFormTest, SaveAllBitmapsAsksBeforeReplacing)
+{
+    TBMForm *bm = Open(Put("walk.bm", BMBytes({{2, 2, 1}, {2, 2, 2}, {2, 2, 3}})));
+    Run(C::NextFrame);
+    const auto run = [&](std::deque<int> answers) {
+        for (const char *name : {"walk-1.bmp", "walk-2.bmp", "walk-3.bmp"})
+            Put(name, {7});
+        Asked.clear();
+        ReplaceAnswers = std::move(answers);
+        Desk.Dialogs.Accept({Dir.File("anything.bmp")});
+        Run(C::SaveAllBitmaps);
+        std::string replaced;
+        for (const char *name : {"walk-1.bmp", "walk-2.bmp", "walk-3.bmp"})
+            replaced += ReadFile(Dir.File(name)).size() > 1 ? "W" : "-";
+        return replaced;
+    };
+    EXPECT_EQ(run({mrYes, mrNo, mrCancel}), "W--");
+    EXPECT_EQ(Asked, (std::vector<std::string>{"walk-1.bmp (many)", "walk-2.bmp (many)",
+                                               "walk-3.bmp (many)"}));
+    EXPECT_EQ(Desk.Dialogs.Shown.back().FileName, "walk-1.bmp");
+    EXPECT_EQ(Desk.Dialogs.Shown.back().Title, "Save As Bitmap");
+    EXPECT_EQ(bm->CurrentFrame(), 2); // the view is where it was
+    EXPECT_EQ(run({mrNo, mrYesToAll}), "-WW");
+    EXPECT_EQ(Asked.size(), 2u); // Yes to All asks no more
+    EXPECT_EQ(run({mrCancel}), "---");
+    EXPECT_EQ(bm->CurrentFrame(), 2);
+}
+
+// ---- Palette and properties
+
+TEST_F(BMFormTest, SelectPaletteReplacesAnInternalPaletteOnly)
+{
+    const TPalette ramp = Ramp();
+    User = [](TModalForm &form) {
+        auto &picker = dynamic_cast<TSelectPaletteForm &>(form);
+        EXPECT_NE(picker.PaletteName, "Dflt");
+        picker.PaletteName = "Dflt";
+        picker.Palette = DfltPalette();
+        picker.SetModalResult(mrOk);
+    };
+    TBMForm *own = Open(Put("own.bm", BMBytes({{2, 2, 5}}, 8, &ramp)));
+    Run(C::SelectPalette);
+    EXPECT_EQ(own->Document.Palette, DfltPalette());
+    EXPECT_TRUE(own->Modified);
+    EXPECT_EQ(BMPalettePath, "Dflt");
+    EXPECT_EQ(Main->StatusPanel(7), "Display Palette: Dflt");
+
+    BMPalettePath = "Uicolormap";
+    TBMForm *plain = Open(Put("plain.bm", BMBytes({{2, 2, 5}})));
+    const TPalette before = plain->Document.Palette;
+    Run(C::SelectPalette);
+    EXPECT_EQ(plain->Document.Palette, before);
+    EXPECT_EQ(plain->Palette, DfltPalette());
+    EXPECT_FALSE(plain->Modified);
+    EXPECT_EQ(BMPalettePath, "Dflt");
+}
+
+TEST_F(BMFormTest, EditPropertiesWritesSettingsThenTheDocument)
+{
+    TBMForm *bm = Open(Put("plain.bm", BMBytes({{2, 2, 5}})));
+    std::function<void(TEditBMForm &)> user;
+    User = [&](TModalForm &form) { user(dynamic_cast<TEditBMForm &>(form)); };
+
+    user = [](TEditBMForm &dialog) {
+        EXPECT_EQ(dialog.XOffsetBox->text(), "4");
+        EXPECT_EQ(dialog.TransLabel->text(), "Palette Index : 9");
+        EXPECT_EQ(dialog.PaletteGroup->ItemIndex(), 0);
+        dialog.XOffsetBox->setText("-16");
+        dialog.PaletteGroup->SetItemIndex(1);
+        dialog.OKButtonClick();
+    };
+    Run(C::EditProperties);
+    EXPECT_EQ(bm->Document.Header.PaletteIncluded, 2);
+    EXPECT_EQ(bm->Document.Palette, bm->Palette);
+    EXPECT_EQ(bm->Document.Header.XOffset, -16);
+    EXPECT_TRUE(bm->Modified);
+    EXPECT_EQ(Main->StatusPanel(3), "Offset: -16 x -2");
+    EXPECT_EQ(Main->StatusPanel(4), "Internal: Yes");
+
+    user = [](TEditBMForm &dialog) {
+        dialog.PaletteGroup->SetItemIndex(0);
+        dialog.OKButtonClick();
+    };
+    Run(C::EditProperties);
+    EXPECT_EQ(bm->Document.Header.PaletteIncluded, 1);
+
+    // Not a number: the standard message, the dialog stays open, nothing is written.
+    bool stillOpen = false;
+    user = [&](TEditBMForm &dialog) {
+        dialog.PaletteGroup->SetItemIndex(1);
+        dialog.YOffsetBox->setText("12x");
+        dialog.XOffsetBox->setText("3");
+        dialog.OKButtonClick();
+        stillOpen = dialog.isVisible();
+    };
+    Run(C::EditProperties);
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(Messages().back(), "'12x' is not a valid integer value");
+    EXPECT_EQ(BMXOffset, -16);
+    EXPECT_FALSE(BMUseInternalPalette);
+    EXPECT_EQ(bm->Document.Header.PaletteIncluded, 1);
+}
+
+TEST_F(BMFormTest, PropertiesDialogShowsAndPicksTheTransparentColour)
+{
+    TEditBMForm &dialog = *EditBMForm;
+    dialog.Is16Bit = true;
+    dialog.TransColor = 0xF81F;
+    User = [](TModalForm &form) {
+        if (auto *picker = dynamic_cast<TSelectColorForm *>(&form)) {
+            EXPECT_EQ(picker->SelectedIndex, 0);
+            picker->SelectedIndex = 35;
+            picker->SetModalResult(mrOk);
+            return;
+        }
+        auto &d = dynamic_cast<TEditBMForm &>(form);
+        EXPECT_EQ(d.TransLabel->text(), "RGB: 255 0 255");
+        EXPECT_EQ(d.TransImage->pixmap().toImage().pixel(30, 12), qRgb(255, 0, 255));
+        d.SelectButtonClick(); // the colour dialog, answered with pure green
+        EXPECT_EQ(d.TransColor, 0x07E0u);
+        d.Is16Bit = false;
+        d.Palette = Ramp();
+        d.TransColor = 0;
+        d.SelectButtonClick(); // the palette picker, answered with entry 35
+        EXPECT_EQ(d.TransLabel->text(), "Palette Index : 35");
+        EXPECT_EQ(d.TransImage->pixmap().toImage().pixel(0, 0), qRgb(35, 220, 105));
+        d.OKButtonClick();
+    };
+    Desk.Colors.Answers = {uint32_t(0x00FF00)};
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_EQ(Desk.Colors.Shown, (std::vector<uint32_t>{0xFF00FF}));
+    EXPECT_EQ(BMTransIndex, 35);
+}
+
+// ---- Adding frames and opening
+
+TEST_F(BMFormTest, AddFramesMatchesColoursExactlyAndLeavesOutWhatDoesNotFit)
+{
+    std::vector<TFrame> many(49, TFrame{1, 1, 0});
+    TBMForm *bm = Open(Put("full.bm", BMBytes(many)));
+    const TPaletteEntry c = bm->Palette[42];
+    QImage picture(2, 1, QImage::Format_RGB32);
+    picture.setPixel(0, 0, qRgb(c.Red, c.Green, c.Blue));
+    picture.setPixel(1, 0, qRgb(1, 2, 3)); // in no palette entry
+    const std::string a = Dir.File("a.bmp");
+    ASSERT_TRUE(picture.save(QString::fromStdString(a), "BMP"));
+    Desk.Dialogs.Accept({a, a, a});
+    Run(C::AddFrames);
+    EXPECT_EQ(bm->Document.NumImages(), 50);
+    EXPECT_EQ(bm->CurrentFrame(), 50);
+    EXPECT_EQ(bm->Document.Images[49].Pixels, (std::vector<uint8_t>{42, 255}));
+    EXPECT_TRUE(bm->Modified);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{
+                              "2 pictures were left out: a BM holds at most 50 frames."}));
+    EXPECT_EQ(Desk.Dialogs.Shown.back().Title, "Add Bitmaps");
+    EXPECT_FALSE(Main->IsCommandEnabled(C::AddFrames));
+}
+
+TEST_F(BMFormTest, UnreadableDisplayPaletteFallsBackAndSaysSoOnce)
+{
+    BMPalettePath = Dir.File("missing.act");
+    EXPECT_EQ(New()->PaletteName, "Uicolormap");
+    EXPECT_EQ(New()->Palette, UicolormapPalette());
+    ASSERT_EQ(Desk.Boxes.Shown.size(), 1u);
+    EXPECT_EQ(Desk.Boxes.Shown[0].Kind, TMessageKind::Warning);
+    EXPECT_NE(Desk.Boxes.Shown[0].Text.find("missing.act"), std::string::npos);
+}
+
+TEST_F(BMFormTest, DroppedFilesOpen)
+{
+    const std::string path = Put("dropped.bm", BMBytes({{2, 2, 1}}));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+    // Over the document area, as a file manager drags it there.
+    const QPoint at = Main->MdiArea()->geometry().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Main->MdiArea()->viewport(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Main->MdiArea()->viewport(), &drop);
+    Settle();
+    ASSERT_EQ(Main->DocumentWindows().size(), 1u);
+    EXPECT_EQ(Main->DocumentWindows()[0]->FilePath, path);
+}
+
+} // namespace
