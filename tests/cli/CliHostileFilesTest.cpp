@@ -185,7 +185,7 @@ TEST(CliHostileFiles, FailedOutputsKeepTheOldFile)
         std::filesystem::create_directory(dir.Path / folder);
         std::filesystem::permissions(out, std::filesystem::perms::all);
         const TCase cases[] = {
-            {"full disk", out, "File too large",
+            {"full disk", out, "Disk full",
              [] {
                  std::signal(SIGXFSZ, SIG_IGN);
                  const rlimit r{100, 100};

@@ -1,10 +1,11 @@
 #pragma once
-// Faults for the save paths: a disk that fills part-way (through the save hooks), a folder the
+// Faults for the save paths: a disk that fills part-way (TScopedWriteLimit), a folder the
 // user may not write to, a target that is a folder and a folder that vanished before the
 // write. Each case checks that the old file is byte-identical, the user sees the standard
 // message and nothing half-written is left in the folder.
 
 #include "TestFiles.h"
+#include "TestWriteLimit.h"
 #include "formats/LEC_SaveHooks.h"
 
 #include <gtest/gtest.h>
@@ -22,31 +23,6 @@
 #endif
 
 namespace testutil {
-
-// While alive, saves find the disk full once `room` bytes have gone into their file.
-class TDiskFills
-{
-public:
-    explicit TDiskFills(size_t room) : FPrevious(SaveHooks())
-    {
-        Room() = room;
-        SaveHooks().Write = [](const void *data, size_t n, std::FILE *f) -> size_t {
-            const size_t done = std::fwrite(data, 1, std::min(n, Room()), f);
-            if (done < n)
-                errno = ENOSPC;
-            return done;
-        };
-    }
-    ~TDiskFills() { SaveHooks() = FPrevious; }
-
-private:
-    static size_t &Room()
-    {
-        static size_t room = 0;
-        return room;
-    }
-    TSaveHooks FPrevious;
-};
 
 // While alive, temporary names take these tags in turn (then random ones again).
 class TTemporaryTags
@@ -115,7 +91,7 @@ inline void ExpectSaveFaultsHarmless(const std::function<void(const std::string 
         std::filesystem::remove(probe);
         if (room > full)
             room = full - 1;
-        TDiskFills disk(room);
+        TScopedWriteLimit disk(room);
         EXPECT_EQ(MessageOf([&] { save(path); }), "Disk full") << name << " room " << room;
         EXPECT_EQ(ReadFile(path), old) << name;
         EXPECT_EQ(FolderNames(dir.Path), std::set<std::string>{name}) << name;
