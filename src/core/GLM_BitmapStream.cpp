@@ -208,8 +208,9 @@ private:
     std::vector<int16_t> FIndexOfWord;
 };
 
-// The platform's PNG writer writing straight into the atomic save; the sink's error is kept
-// and raised again once the writer has given up.
+// The platform's PNG writer writing straight into the atomic save. A failed write is kept
+// and raised once the writer is done: the writer is told every write went well, because its
+// own error path leaks a row buffer.
 class TSinkDevice final : public QIODevice
 {
 public:
@@ -225,11 +226,12 @@ protected:
     qint64 readData(char *, qint64) override { return -1; }
     qint64 writeData(const char *data, qint64 size) override
     {
+        if (FError)
+            return size;
         try {
             FSink.Write(data, static_cast<size_t>(size));
         } catch (...) {
             FError = std::current_exception();
-            return -1;
         }
         return size;
     }
@@ -269,11 +271,11 @@ void SaveFramePng(const TFrameView &view, const TPalette &palette, int zoom, int
     SaveStreamAtomically(path, [&](TByteSink &out) {
         TSinkDevice device(out);
         QImageWriter writer(&device, "png");
-        if (!writer.write(picture)) {
-            device.RaiseKeptError();
+        const bool written = writer.write(picture);
+        device.RaiseKeptError();
+        if (!written)
             throw EInOutError(EInOutError::Other,
                               "Cannot save the picture: " + writer.errorString().toStdString());
-        }
     });
 }
 
