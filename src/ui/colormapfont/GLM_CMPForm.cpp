@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr int MinClientWidth = 150;
 constexpr int NewClientSide = 200;
 constexpr int CascadeStep = 22;
 
