@@ -372,20 +372,5 @@ bool TCMPForm::SaveAs()
 
 bool TCMPForm::CloseQuery()
 {
-    if (!Modified)
-        return true;
-    switch (Platform().Messages().Question("Save changes to " + FileName + "?", {}, this)) {
-    case TMessageResult::Yes:
-        try {
-            // A Save As given up keeps the window and its changes.
-            return Save();
-        } catch (const std::exception &e) {
-            Platform().Messages().Error(e.what(), {}, this);
-            return false;
-        }
-    case TMessageResult::No:
-        return true;
-    default:
-        return false;
-    }
+    return !Modified || AskSaveChanges([this] { return Save(); });
 }

@@ -466,22 +466,7 @@ void TImageDocumentForm::SaveFileAs()
 
 bool TImageDocumentForm::CloseQuery()
 {
-    if (!Modified)
-        return true;
-    switch (Platform().Messages().Question("Save changes to " + FileName + "?", {}, this)) {
-    case TMessageResult::Yes:
-        try {
-            // A Save As cancelled on the way keeps the window and its changes.
-            return Save();
-        } catch (const std::exception &e) {
-            Platform().Messages().Error(e.what(), {}, this);
-            return false;
-        }
-    case TMessageResult::No:
-        return true;
-    default:
-        return false;
-    }
+    return !Modified || AskSaveChanges([this] { return Save(); });
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -84,3 +84,20 @@ void TDocumentWindow::contextMenuEvent(QContextMenuEvent *event)
 {
     FPopupMenu->exec(event->globalPos());
 }
+
+bool TDocumentWindow::AskSaveChanges(const std::function<bool()> &save)
+{
+    switch (Platform().Messages().Question("Save changes to " + FileName + "?", {}, this)) {
+    case TMessageResult::Yes:
+        try {
+            return save();
+        } catch (const std::exception &e) {
+            Platform().Messages().Error(e.what(), {}, this);
+            return false;
+        }
+    case TMessageResult::No:
+        return true;
+    default:
+        return false;
+    }
+}

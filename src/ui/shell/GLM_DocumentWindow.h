@@ -25,6 +25,7 @@
 // File errors leave LoadFile and the operations as exceptions; the main window shows them.
 
 #include <array>
+#include <functional>
 #include <string>
 #include <utility>
 
@@ -86,6 +87,11 @@ signals:
     void Closing(TDocumentWindow *window);
 
 protected:
+    // The "Save changes to" question of a modified document. Yes runs `save`, whose false (a
+    // Save As given up) or error keeps the window open with its changes; No lets it close;
+    // Cancel keeps it open.
+    bool AskSaveChanges(const std::function<bool()> &save);
+
     using TOperation = void (*)(TDocumentWindow &);
     using TOperations = std::array<TOperation, CommandCount>;
 
