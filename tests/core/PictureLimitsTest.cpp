@@ -94,7 +94,7 @@ std::vector<uint8_t> Png(int width, int height)
 
 // Runs f in a child process whose address space may grow by at most `extra` bytes beyond
 // what it has at the fork; gives f's result, or -1 when the child did not exit normally.
-int WithinAddressSpace(size_t extra, const std::function<int()> &f)
+[[maybe_unused]] int WithinAddressSpace(size_t extra, const std::function<int()> &f)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
