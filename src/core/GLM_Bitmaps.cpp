@@ -139,29 +139,17 @@ std::vector<uint8_t> Encode(const QImage &image, bool png)
 }
 
 // A Windows bitmap whose header gives a width or height of 0: a picture with no pixels,
-// which the platform's reader refuses but the import's size rules are there to judge.
+// which the platform's reader refuses but the import's size rules are there to judge. Only a
+// header of a known kind counts, and its other side still has to be within the size cap.
 std::optional<TBitmapPicture> EmptyBitmap(const std::vector<uint8_t> &bytes)
 {
-    constexpr size_t FileHeader = 14;
-    if (bytes.size() < FileHeader + 12 || bytes[0] != 'B' || bytes[1] != 'M')
+    const std::optional<TBitmapHeader> header = ParseBitmapHeader(bytes);
+    if (!header || (header->Width != 0 && header->Height != 0))
         return std::nullopt;
-    const auto headerSize = static_cast<uint32_t>(GetInt32LE(&bytes[FileHeader]));
-    int64_t width = 0, height = 0;
-    if (headerSize == 12) { // OS/2: 16-bit sizes
-        width = bytes[18] | (bytes[19] << 8);
-        height = bytes[20] | (bytes[21] << 8);
-    } else if (headerSize >= 40 && bytes.size() >= FileHeader + 12) {
-        width = GetInt32LE(&bytes[18]);
-        height = GetInt32LE(&bytes[22]);
-    } else {
-        return std::nullopt;
-    }
-    if (width != 0 && height != 0)
-        return std::nullopt;
+    CheckPictureSize(header->Width, header->Height);
     TBitmapPicture picture;
-    picture.Width = static_cast<int>(std::clamp<int64_t>(width < 0 ? -width : width, 0, 1 << 30));
-    picture.Height =
-        static_cast<int>(std::clamp<int64_t>(height < 0 ? -height : height, 0, 1 << 30));
+    picture.Width = static_cast<int>(header->Width < 0 ? -header->Width : header->Width);
+    picture.Height = static_cast<int>(header->Height < 0 ? -header->Height : header->Height);
     return picture;
 }
 

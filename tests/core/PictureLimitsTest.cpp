@@ -159,6 +159,17 @@ TEST(PictureLimits, SizesBeyondTheCapAreRefusedBeforeDecoding)
                                           5,   0x80, 1,    0, 0x18, 0, 0, 0, 0};
     EXPECT_EQ(unknown.size(), 29u);
     EXPECT_EQ(MessageOf([&] { ReadBitmapBytes(unknown); }), "Bitmap image is not valid");
+    // A side of 0 is read as an empty picture for the import's rules to judge, but only from
+    // a header of a known kind and with the other side within the cap (a fuzzer's find: an
+    // unknown header of 0 x 524288 came back as a picture).
+    std::vector<uint8_t> odd = Bitmap(0, 524288, 32, 0, 0, {});
+    EXPECT_EQ(MessageOf([&] { ReadBitmapBytes(odd); }),
+              tooLarge + "0x524288 (the limit is 16384x16384)");
+    odd[14] = 0; odd[15] = 1; odd[17] = 0x20; // header size 0x20000100
+    EXPECT_EQ(MessageOf([&] { ReadBitmapBytes(odd); }), "Bitmap image is not valid");
+    const TBitmapPicture empty = ReadBitmapBytes(Bitmap(0, -5, 8, 0, 256, {}));
+    EXPECT_EQ(std::make_pair(empty.Width, empty.Height), std::make_pair(0, 5));
+    EXPECT_TRUE(empty.RGB.empty());
 }
 
 TEST(PictureLimits, APaletteComesFromTheColourTableWithoutDecoding)

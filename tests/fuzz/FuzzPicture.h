@@ -39,11 +39,13 @@ inline bool FitsFuzzerMemory(const std::vector<uint8_t> &bytes)
     return !size.isValid() || int64_t(size.width()) * size.height() <= MaxFuzzPixels;
 }
 
-// The picture's buffers hold exactly what its size says.
+// The picture's buffers hold exactly what its size says. A header may declare no pixels at
+// all (a side of 0): the import's size rules judge such a picture, so it is read, empty.
 inline void CheckPicture(const TBitmapPicture &p)
 {
     const size_t pixels = size_t(p.Width) * size_t(p.Height);
-    if (p.Width <= 0 || p.Height <= 0 || p.RGB.size() != pixels * 3 ||
+    if (p.Width < 0 || p.Height < 0 || p.Width > MaxPictureSide || p.Height > MaxPictureSide ||
+        p.RGB.size() != pixels * 3 ||
         (!p.Indices.empty() && p.Indices.size() != pixels) || p.ColorTable.size() > 256)
         Fail("a picture's buffers do not match its size");
 }
