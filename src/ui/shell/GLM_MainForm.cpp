@@ -65,7 +65,8 @@ QMdiSubWindow *SubWindowOf(TDocumentWindow *window)
 
 // The status panels side by side at their own widths. A box layout squeezes them into a
 // narrow window and draws their texts over one another; here the panels beyond the right
-// edge are cut off instead, as a status bar wider than its window is.
+// edge are cut off instead, as a status bar wider than its window is. A text longer than its
+// panel (a long palette name, a large size) widens that panel rather than being clipped.
 class TStatusPanels : public QWidget
 {
 public:
@@ -78,7 +79,22 @@ public:
         auto *panel = new QLabel(this);
         panel->setFixedWidth(width);
         FPanels.push_back(panel);
+        FWidths.push_back(width);
         return panel;
+    }
+
+    void SetText(size_t index, const QString &text)
+    {
+        QLabel *panel = FPanels[index];
+        panel->setText(text);
+        const int frame = 2 * panel->frameWidth() + 2 * panel->margin() + 4;
+        const int width = std::max(FWidths[index],
+                                   panel->fontMetrics().horizontalAdvance(text) + frame);
+        if (width != panel->width()) {
+            panel->setFixedWidth(width);
+            updateGeometry();
+            Arrange();
+        }
     }
 
     QSize sizeHint() const override
@@ -93,7 +109,10 @@ public:
     QSize minimumSizeHint() const override { return {0, sizeHint().height()}; }
 
 protected:
-    void resizeEvent(QResizeEvent *) override
+    void resizeEvent(QResizeEvent *) override { Arrange(); }
+
+private:
+    void Arrange()
     {
         int x = 0;
         for (QLabel *panel : FPanels) {
@@ -104,6 +123,7 @@ protected:
 
 private:
     std::vector<QLabel *> FPanels;
+    std::vector<int> FWidths; // each panel's own width, the least it shows
 };
 
 } // namespace
@@ -275,8 +295,8 @@ void TMainForm::CreateStatusBar()
 void TMainForm::ResetMainWindow()
 {
     setWindowTitle(MainCaption);
-    for (QLabel *panel : FPanels)
-        panel->clear();
+    for (int i = 0; i < StatusPanelCount; ++i)
+        SetStatusPanel(i, {});
     SetCommandStates(NoDocumentStates());
 }
 
@@ -315,7 +335,9 @@ void TMainForm::SetCommandStates(const TCommandStates &states)
 void TMainForm::SetStatusPanel(int index, const std::string &text)
 {
     if (index >= 0 && index < StatusPanelCount)
-        FPanels[static_cast<size_t>(index)]->setText(QString::fromStdString(text));
+        // The panels' row is their parent and keeps them side by side.
+        static_cast<TStatusPanels *>(FPanels[static_cast<size_t>(index)]->parentWidget())
+            ->SetText(static_cast<size_t>(index), QString::fromStdString(text));
 }
 
 std::string TMainForm::StatusPanel(int index) const
