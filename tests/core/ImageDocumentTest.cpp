@@ -129,6 +129,10 @@ TEST(BMDocument, SettingsAndStatusTexts)
     EXPECT_EQ(bm8.Palette, Ramp());
     EXPECT_EQ(bm8.Header.PaletteIncluded, 2);
     EXPECT_EQ(bm16.Header.PaletteIncluded, 1);
+    // A palette and the transparency bit: an OK that keeps the palette keeps both.
+    bm8.Header.PaletteIncluded = 3;
+    ApplyBMSettings(bm8, {-16, 4, 9, 0xF81F, true}, Ramp());
+    EXPECT_EQ(bm8.Header.PaletteIncluded, 3);
     EXPECT_EQ(BMStatusTexts(bm8, 2, "/pal/game.act"),
               (std::array<std::string, 8>{"8-Bit BM", "Frame: 2 of 3", "Size: 20 x 30",
                                           "Offset: -16 x 4", "Internal: Yes", "Trans Index: 9", "",

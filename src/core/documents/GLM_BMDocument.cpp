@@ -28,7 +28,8 @@ void ApplyBMSettings(TBM &bm, const TBMSettings &settings, const TPalette &displ
     if (settings.UseInternalPalette)
         bm.Palette = displayPalette;
     bm.Header.TransColor = bm.BitsPerPixel() == 16 ? settings.TransColor : settings.TransIndex;
-    bm.Header.PaletteIncluded = settings.UseInternalPalette ? TBMHeader::PaletteFollows : 1;
+    // The other bits of the flag (the game's transparency bit) stay unless the choice changes.
+    bm.SetHasPalette(settings.UseInternalPalette);
 }
 
 void DeleteBMFrame(TBM &bm, int frame)

@@ -24,7 +24,8 @@ struct TBMSettings
 TBM NewBM(bool is16Bit);
 
 // Offsets and transparent colour into the document; with UseInternalPalette the display
-// palette becomes the file's own (PaletteIncluded 2), without it the file has none (1).
+// palette becomes the file's own (PaletteIncluded 2), without it the file has none (1); a
+// choice that matches the file leaves PaletteIncluded as it was.
 void ApplyBMSettings(TBM &bm, const TBMSettings &settings, const TPalette &displayPalette);
 
 // Removes frame `frame` (1-based); the later frames move down one place with their buffers.
