@@ -13,13 +13,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDateTime>
 #include <QEventLoop>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 
@@ -42,7 +44,7 @@ namespace {
 // instead of hanging the script.
 constexpr int WatchdogMs = 120000;
 // The status bar's eight panels need this width to show whole.
-constexpr int StatusBarWidth = 820;
+constexpr int StatusBarWidth = 860;
 
 // Lets the windows settle (show, lay out, paint) before the picture is taken.
 void Settle(int ms)
@@ -112,13 +114,17 @@ public:
         Settle(300);
     }
 
-    // One document in the main window, with the toolbar and the status bar it sets.
-    void ShootDocument(const QString &sample, const QString &name, int nextFrames = 0)
+    // One document in the main window, with the toolbar and the status bar it sets; the
+    // small samples are zoomed in so that their pixels can be seen.
+    void ShootDocument(const QString &sample, const QString &name, int zoom, int nextFrames = 0)
     {
         Open({sample});
-        if (TDocumentWindow *window = FMainForm.ActiveDocument())
+        if (TDocumentWindow *window = FMainForm.ActiveDocument()) {
+            for (int i = 1; i < zoom; ++i)
+                window->RunOperation(TCommand::ZoomIn);
             for (int i = 0; i < nextFrames; ++i)
                 window->RunOperation(TCommand::NextFrame);
+        }
         FitMainWindow();
         SaveManual(FMainForm.grab(), name);
     }
@@ -228,36 +234,41 @@ int main(int argc, char **argv)
     shooter.Save(mainForm.grab(), docs + "/images/editor.png");
     shooter.CloseAll();
 
-    // The main window on its own, then its parts.
-    mainForm.resize(StatusBarWidth, 300);
+    // The main window without documents.
+    mainForm.resize(StatusBarWidth, 160);
     Settle(300);
     shooter.SaveManual(mainForm.grab(), "main-window.png");
-    shooter.SaveManual(mainForm.ToolBar()->grab(), "toolbar.png");
-    shooter.ShootMenus("menus.png");
 
     // Each document window with what its commands show.
-    shooter.ShootDocument("sample8.bm", "bm-window.png");
+    shooter.ShootDocument("sample8.bm", "bm-window.png", 8);
     shooter.ShootDocumentDialog(TCommand::SelectPalette, "select-palette.png");
     shooter.ShootDocumentDialog(TCommand::EditProperties, "edit-bm.png");
     shooter.CloseAll();
 
-    shooter.ShootDocument("texture8.mat", "mat-window.png");
+    shooter.ShootDocument("texture8.mat", "mat-window.png", 8);
+    shooter.ShootMenus("menus.png");
+    // The toolbar alone, its buttons as a texture MAT sets them.
+    QToolBar *toolBar = mainForm.ToolBar();
+    const QWidget *lastButton = toolBar->widgetForAction(toolBar->actions().back());
+    shooter.SaveManual(toolBar->grab(QRect(0, 0, lastButton->geometry().right() + 5,
+                                           toolBar->height())),
+                       "toolbar.png");
     shooter.ShootDocumentDialog(TCommand::EditProperties, "edit-mat.png");
     if (TDocumentWindow *window = mainForm.ActiveDocument()) {
         window->UpdatePopupMenu();
         shooter.SaveManual(shooter.MenuPicture(window->PopupMenu()), "mat-popup.png");
     }
     shooter.CloseAll();
-    shooter.ShootDocument("color.mat", "mat-color-window.png");
+    shooter.ShootDocument("color.mat", "mat-color-window.png", 2);
     shooter.CloseAll();
 
-    shooter.ShootDocument("colormap.cmp", "cmp-window.png");
+    shooter.ShootDocument("colormap.cmp", "cmp-window.png", 1);
     shooter.ShootDocumentDialog(TCommand::EditProperties, "edit-cmp.png");
     shooter.CloseAll();
-    shooter.ShootDocument("colormap.cmp", "cmp-light-table.png", 32);
+    shooter.ShootDocument("colormap.cmp", "cmp-light-table.png", 1, 32);
     shooter.CloseAll();
 
-    shooter.ShootDocument("font8.sft", "sft-window.png");
+    shooter.ShootDocument("font8.sft", "sft-window.png", 4);
     shooter.ShootDocumentDialog(TCommand::EditProperties, "edit-sft.png");
     shooter.CloseAll();
 
@@ -269,8 +280,17 @@ int main(int argc, char **argv)
         SelectColorForm->SelectedIndex = 0;
         SelectColorForm->ShowModal();
     });
-    shooter.ShootDialog("replace.png", [&shooter] {
-        FileReplaceForm->FileName = shooter.Sample("sample8.bm").toStdString();
+    // An exported picture met again, with a fixed date so that the picture stays the same.
+    QTemporaryDir folder;
+    const QString existing = folder.filePath("texture8-1-A.bmp");
+    QFile::copy(shooter.Sample("sample8.bm"), existing);
+    QFile file(existing);
+    if (file.open(QIODevice::ReadWrite))
+        file.setFileTime(QDateTime(QDate(2026, 1, 15), QTime(14, 30)),
+                         QFileDevice::FileModificationTime);
+    file.close();
+    shooter.ShootDialog("replace.png", [&existing] {
+        FileReplaceForm->FileName = existing.toStdString();
         FileReplaceForm->MultipleFiles = true;
         FileReplaceForm->ShowModal();
     });
