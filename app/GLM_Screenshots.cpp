@@ -12,8 +12,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QDateTime>
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
 #include <QMdiArea>
@@ -25,8 +25,12 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "GLM_Startup.h"
 #include "formats/GLM_Globals.h"
@@ -132,12 +136,19 @@ public:
     // Runs `show`, which shows one dialog modally, and keeps the picture of that dialog.
     void ShootDialog(const QString &name, const std::function<void()> &show)
     {
-        TScopedModalDriver driver([this, name](TModalForm &form) {
+        bool shown = false;
+        TScopedModalDriver driver([this, name, &shown](TModalForm &form) {
+            shown = true;
             Settle(300);
             SaveManual(form.grab(), name);
         });
         show();
         Settle(100);
+        if (!shown) {
+            std::fprintf(stderr, "glimra-screenshots: no dialog was shown for %s\n",
+                         qPrintable(name));
+            FOk = false;
+        }
     }
 
     void ShootDocumentDialog(TCommand command, const QString &name)
@@ -176,12 +187,11 @@ public:
         QPixmap sheet(std::max(width - gap, 1), height + titleHeight);
         sheet.fill(FMainForm.palette().color(QPalette::Window));
         QPainter painter(&sheet);
-        painter.setFont(FMainForm.menuBar()->font());
+        QFont bold = FMainForm.menuBar()->font();
+        bold.setBold(true);
+        painter.setFont(bold);
         int x = 0;
         for (const auto &[title, picture] : menus) {
-            QFont bold = painter.font();
-            bold.setBold(true);
-            painter.setFont(bold);
             painter.drawText(QRect(x + 4, 0, picture.width(), titleHeight),
                              Qt::AlignLeft | Qt::AlignVCenter, title);
             painter.drawPixmap(x, titleHeight, picture);
@@ -250,9 +260,9 @@ int main(int argc, char **argv)
     // The toolbar alone, its buttons as a texture MAT sets them.
     QToolBar *toolBar = mainForm.ToolBar();
     const QWidget *lastButton = toolBar->widgetForAction(toolBar->actions().back());
-    shooter.SaveManual(toolBar->grab(QRect(0, 0, lastButton->geometry().right() + 5,
-                                           toolBar->height())),
-                       "toolbar.png");
+    shooter.SaveManual(
+        toolBar->grab(QRect(0, 0, lastButton->geometry().right() + 5, toolBar->height())),
+        "toolbar.png");
     shooter.ShootDocumentDialog(TCommand::EditProperties, "edit-mat.png");
     if (TDocumentWindow *window = mainForm.ActiveDocument()) {
         window->UpdatePopupMenu();
