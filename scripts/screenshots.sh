@@ -5,7 +5,7 @@
 #   scripts/screenshots.sh [BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${1:-$here/build}
+build=$(cd "${1:-$here/build}" && pwd)
 tool="$build/app/glimra-screenshots"
 [ -x "$tool" ] || { echo "build the editor first: $tool is missing" >&2; exit 1; }
 # A settings folder of its own, so the user's settings are neither read nor changed and every
@@ -13,5 +13,7 @@ tool="$build/app/glimra-screenshots"
 config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
 cd "$here"
+# The manual's pictures are exactly what the tool makes: none left over from an older set.
+rm -f docs/manual/images/*.png
 XDG_CONFIG_HOME="$config" xvfb-run -a -s "-screen 0 1280x800x24" \
     "$tool" "$here/docs" "$here/samples"
