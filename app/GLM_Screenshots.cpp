@@ -1,21 +1,54 @@
-// Pictures of the editor for the README and the manual: opens each file given in the main
-// window as the editor would, places the document windows side by side and saves the whole
-// main window as a PNG. scripts/screenshots.sh runs it under Xvfb.
+// Pictures of the editor for the README and the manual, drawn by the real windows: opens
+// sample files in the main window as the editor would, shows the dialogs as their commands
+// show them, and saves each picture as a PNG. scripts/screenshots.sh runs it under Xvfb.
 //
-//     glimra-screenshots OUT.png FILE...
+//     glimra-screenshots DOCS_DIR SAMPLES_DIR
+//
+// writes DOCS_DIR/images/editor.png and the pictures of DOCS_DIR/manual/images/.
+//
+// Dialogs are never run in a modal loop: a modal driver takes the picture while the dialog
+// is open and then leaves it, which cancels it, so no document changes and every window
+// closes without a question.
 
+#include <QAction>
 #include <QApplication>
+#include <QDateTime>
+#include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "GLM_Startup.h"
+#include "formats/GLM_Globals.h"
+#include "ui/palettes/GLM_SelectColorForm.h"
+#include "ui/shell/GLM_DocumentWindow.h"
+#include "ui/shell/GLM_FileReplaceForm.h"
 #include "ui/shell/GLM_MainForm.h"
+#include "ui/shell/GLM_ModalForm.h"
+#include "ui/shell/GLM_NewForm.h"
+#include "ui/shell/GLM_OptionsForm.h"
 
 namespace {
+
+// A run that waits on something unexpected (a message box about a missing sample) ends
+// instead of hanging the script.
+constexpr int WatchdogMs = 120000;
+// The status bar's eight panels need this width to show whole.
+constexpr int StatusBarWidth = 860;
 
 // Lets the windows settle (show, lay out, paint) before the picture is taken.
 void Settle(int ms)
@@ -25,16 +58,178 @@ void Settle(int ms)
     loop.exec();
 }
 
+class TShooter
+{
+public:
+    TShooter(TMainForm &mainForm, const QString &manualImages, const QString &samples)
+        : FMainForm(mainForm), FImages(manualImages), FSamples(samples)
+    {
+    }
+
+    bool Ok() const { return FOk; }
+
+    bool Save(const QPixmap &picture, const QString &path)
+    {
+        if (picture.isNull() || !picture.save(path, "PNG")) {
+            std::fprintf(stderr, "glimra-screenshots: cannot write %s\n", qPrintable(path));
+            FOk = false;
+            return false;
+        }
+        std::printf("wrote %s\n", qPrintable(QDir::current().relativeFilePath(path)));
+        return true;
+    }
+
+    bool SaveManual(const QPixmap &picture, const QString &name)
+    {
+        return Save(picture, FImages + "/" + name);
+    }
+
+    QString Sample(const QString &name) const { return FSamples + "/" + name; }
+
+    // Opens the files; the windows lie side by side from the top left corner.
+    void Open(const QStringList &names)
+    {
+        for (const QString &name : names)
+            FMainForm.OpenDocument(Sample(name).toStdString());
+        Settle(300);
+        int left = 0;
+        for (QMdiSubWindow *window : FMainForm.MdiArea()->subWindowList()) {
+            window->move(left, 0);
+            left += window->width() + 8;
+        }
+        Settle(200);
+    }
+
+    void CloseAll()
+    {
+        FMainForm.CloseAllDocuments();
+        Settle(100);
+    }
+
+    // The main window just large enough for its document windows (and the status bar).
+    void FitMainWindow()
+    {
+        QRect used;
+        for (QMdiSubWindow *window : FMainForm.MdiArea()->subWindowList())
+            used |= window->geometry();
+        const QSize chrome = FMainForm.size() - FMainForm.MdiArea()->size();
+        FMainForm.resize(std::max(StatusBarWidth, used.right() + 12) + chrome.width(),
+                         used.bottom() + 12 + chrome.height());
+        Settle(300);
+    }
+
+    // One document in the main window, with the toolbar and the status bar it sets; the
+    // small samples are zoomed in so that their pixels can be seen.
+    void ShootDocument(const QString &sample, const QString &name, int zoom, int nextFrames = 0)
+    {
+        Open({sample});
+        if (TDocumentWindow *window = FMainForm.ActiveDocument()) {
+            for (int i = 1; i < zoom; ++i)
+                window->RunOperation(TCommand::ZoomIn);
+            for (int i = 0; i < nextFrames; ++i)
+                window->RunOperation(TCommand::NextFrame);
+        }
+        FitMainWindow();
+        SaveManual(FMainForm.grab(), name);
+    }
+
+    // Runs `show`, which shows one dialog modally, and keeps the picture of that dialog.
+    void ShootDialog(const QString &name, const std::function<void()> &show)
+    {
+        bool shown = false;
+        TScopedModalDriver driver([this, name, &shown](TModalForm &form) {
+            shown = true;
+            Settle(300);
+            SaveManual(form.grab(), name);
+        });
+        show();
+        Settle(100);
+        if (!shown) {
+            std::fprintf(stderr, "glimra-screenshots: no dialog was shown for %s\n",
+                         qPrintable(name));
+            FOk = false;
+        }
+    }
+
+    void ShootDocumentDialog(TCommand command, const QString &name)
+    {
+        ShootDialog(name, [this, command] {
+            if (TDocumentWindow *window = FMainForm.ActiveDocument())
+                window->RunOperation(command);
+        });
+    }
+
+    // A popup menu shown where it would open and grabbed while it is up.
+    QPixmap MenuPicture(QMenu *menu)
+    {
+        menu->popup(FMainForm.mapToGlobal(QPoint(40, 40)));
+        Settle(300);
+        const QPixmap picture = menu->grab();
+        menu->hide();
+        Settle(100);
+        return picture;
+    }
+
+    // The four menus of the menu bar side by side, each under its title.
+    void ShootMenus(const QString &name)
+    {
+        std::vector<std::pair<QString, QPixmap>> menus;
+        for (QAction *action : FMainForm.menuBar()->actions())
+            if (QMenu *menu = action->menu())
+                menus.emplace_back(menu->title().remove('&'), MenuPicture(menu));
+        const int gap = 12;
+        const int titleHeight = FMainForm.fontMetrics().height() + 6;
+        int width = 0, height = 0;
+        for (const auto &[title, picture] : menus) {
+            width += picture.width() + gap;
+            height = std::max(height, picture.height());
+        }
+        QPixmap sheet(std::max(width - gap, 1), height + titleHeight);
+        sheet.fill(FMainForm.palette().color(QPalette::Window));
+        QPainter painter(&sheet);
+        QFont bold = FMainForm.menuBar()->font();
+        bold.setBold(true);
+        painter.setFont(bold);
+        int x = 0;
+        for (const auto &[title, picture] : menus) {
+            painter.drawText(QRect(x + 4, 0, picture.width(), titleHeight),
+                             Qt::AlignLeft | Qt::AlignVCenter, title);
+            painter.drawPixmap(x, titleHeight, picture);
+            x += picture.width() + gap;
+        }
+        painter.end();
+        SaveManual(sheet, name);
+    }
+
+private:
+    TMainForm &FMainForm;
+    QString FImages;
+    QString FSamples;
+    bool FOk = true;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
     const QStringList args = QApplication::arguments().mid(1);
-    if (args.size() < 2) {
-        std::fprintf(stderr, "usage: glimra-screenshots OUT.png FILE...\n");
+    if (args.size() != 2) {
+        std::fprintf(stderr, "usage: glimra-screenshots DOCS_DIR SAMPLES_DIR\n");
         return 2;
     }
+    QTimer::singleShot(WatchdogMs, [] {
+        std::fprintf(stderr, "glimra-screenshots: gave up waiting (a message box?)\n");
+        std::_Exit(3);
+    });
+    const QString docs = QDir(args[0]).absolutePath();
+    const QString images = docs + "/manual/images";
+    if (!QDir().mkpath(docs + "/images") || !QDir().mkpath(images)) {
+        std::fprintf(stderr, "glimra-screenshots: cannot make the folders under %s\n",
+                     qPrintable(docs));
+        return 1;
+    }
+
     RegisterDocumentWindows();
     TMainForm mainForm;
     CreateDialogs(&mainForm);
@@ -42,22 +237,74 @@ int main(int argc, char **argv)
     mainForm.resize(1180, 640);
     mainForm.show();
     Settle(300);
+    TShooter shooter(mainForm, images, QDir(args[1]).absolutePath());
 
-    for (const QString &file : args.mid(1))
-        mainForm.OpenDocument(file.toStdString());
+    // The README's picture: a MAT, a CMP and an SFT window side by side.
+    shooter.Open({"texture8.mat", "colormap.cmp", "font8.sft"});
+    shooter.Save(mainForm.grab(), docs + "/images/editor.png");
+    shooter.CloseAll();
+
+    // The main window without documents.
+    mainForm.resize(StatusBarWidth, 160);
     Settle(300);
-    int left = 0;
-    for (QMdiSubWindow *window : mainForm.MdiArea()->subWindowList()) {
-        window->move(left, 0);
-        left += window->width() + 8;
-    }
-    Settle(500);
+    shooter.SaveManual(mainForm.grab(), "main-window.png");
 
-    const bool saved = mainForm.grab().save(args.first());
-    ReleaseDialogs();
-    if (!saved) {
-        std::fprintf(stderr, "glimra-screenshots: cannot write %s\n", qPrintable(args.first()));
-        return 1;
+    // Each document window with what its commands show.
+    shooter.ShootDocument("sample8.bm", "bm-window.png", 8);
+    shooter.ShootDocumentDialog(TCommand::SelectPalette, "select-palette.png");
+    shooter.ShootDocumentDialog(TCommand::EditProperties, "edit-bm.png");
+    shooter.CloseAll();
+
+    shooter.ShootDocument("texture8.mat", "mat-window.png", 8);
+    shooter.ShootMenus("menus.png");
+    // The toolbar alone, its buttons as a texture MAT sets them.
+    QToolBar *toolBar = mainForm.ToolBar();
+    const QWidget *lastButton = toolBar->widgetForAction(toolBar->actions().back());
+    shooter.SaveManual(
+        toolBar->grab(QRect(0, 0, lastButton->geometry().right() + 5, toolBar->height())),
+        "toolbar.png");
+    shooter.ShootDocumentDialog(TCommand::EditProperties, "edit-mat.png");
+    if (TDocumentWindow *window = mainForm.ActiveDocument()) {
+        window->UpdatePopupMenu();
+        shooter.SaveManual(shooter.MenuPicture(window->PopupMenu()), "mat-popup.png");
     }
-    return 0;
+    shooter.CloseAll();
+    shooter.ShootDocument("color.mat", "mat-color-window.png", 2);
+    shooter.CloseAll();
+
+    shooter.ShootDocument("colormap.cmp", "cmp-window.png", 1);
+    shooter.ShootDocumentDialog(TCommand::EditProperties, "edit-cmp.png");
+    shooter.CloseAll();
+    shooter.ShootDocument("colormap.cmp", "cmp-light-table.png", 1, 32);
+    shooter.CloseAll();
+
+    shooter.ShootDocument("font8.sft", "sft-window.png", 4);
+    shooter.ShootDocumentDialog(TCommand::EditProperties, "edit-sft.png");
+    shooter.CloseAll();
+
+    // The dialogs the main window and the properties dialogs show.
+    shooter.ShootDialog("new.png", [] { NewForm->ShowModal(); });
+    shooter.ShootDialog("options.png", [] { OptionsForm->ShowModal(); });
+    shooter.ShootDialog("select-color.png", [] {
+        SelectColorForm->Palette = DfltPalette();
+        SelectColorForm->SelectedIndex = 0;
+        SelectColorForm->ShowModal();
+    });
+    // An exported picture met again, with a fixed date so that the picture stays the same.
+    QTemporaryDir folder;
+    const QString existing = folder.filePath("texture8-1-A.bmp");
+    QFile::copy(shooter.Sample("sample8.bm"), existing);
+    QFile file(existing);
+    if (file.open(QIODevice::ReadWrite))
+        file.setFileTime(QDateTime(QDate(2026, 1, 15), QTime(14, 30)),
+                         QFileDevice::FileModificationTime);
+    file.close();
+    shooter.ShootDialog("replace.png", [&existing] {
+        FileReplaceForm->FileName = existing.toStdString();
+        FileReplaceForm->MultipleFiles = true;
+        FileReplaceForm->ShowModal();
+    });
+
+    ReleaseDialogs();
+    return shooter.Ok() ? 0 : 1;
 }

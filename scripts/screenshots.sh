@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# Remakes the README's picture of the editor: a MAT, a CMP and an SFT window from samples/,
-# drawn by the real editor under Xvfb. Run after a build (scripts/glimra.sh run or test).
+# Remakes the pictures of the editor: the README's (docs/images/editor.png) and the manual's
+# (docs/manual/images/*.png), drawn by the real editor under Xvfb from the files in samples/.
+# Run after a build (scripts/glimra.sh run or test).
 #   scripts/screenshots.sh [BUILD_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${1:-$here/build}
+build=$(cd "${1:-$here/build}" && pwd)
 tool="$build/app/glimra-screenshots"
 [ -x "$tool" ] || { echo "build the editor first: $tool is missing" >&2; exit 1; }
-# A settings folder of its own, so the user's settings are neither read nor changed.
+# A settings folder of its own, so the user's settings are neither read nor changed and every
+# dialog shows its first-run values.
 config=$(mktemp -d)
 trap 'rm -rf "$config"' EXIT
-mkdir -p "$here/docs/images"
+cd "$here"
+# The manual's pictures are exactly what the tool makes: none left over from an older set.
+rm -f docs/manual/images/*.png
 XDG_CONFIG_HOME="$config" xvfb-run -a -s "-screen 0 1280x800x24" \
-    "$tool" "$here/docs/images/editor.png" \
-    "$here/samples/texture8.mat" "$here/samples/colormap.cmp" "$here/samples/font8.sft"
-echo "wrote docs/images/editor.png"
+    "$tool" "$here/docs" "$here/samples"
