@@ -59,10 +59,12 @@ for t in "${targets[@]}"; do
     limit=-max_total_time="$seconds"
     [ -z "${GLIMRA_FUZZ_RUNS:-}" ] || limit=-runs="$GLIMRA_FUZZ_RUNS"
     # Qt keeps the settings files it parsed in a cache, so every settings run looks like a leak
-    # and the per-run leak scan takes most of the time; leaks are still checked at exit.
+    # and the per-run leak scan takes most of the time; leaks are still checked at exit. Its
+    # many small allocations also fragment ASan's quarantine past the memory limit in long runs.
     extra=()
-    [ "$t" != settings ] || extra=(-detect_leaks=0)
-    if "$dir/tests/fuzz/fuzz_$t" "$limit" "${extra[@]}" -timeout=10 -rss_limit_mb=2560 \
+    asan=$ASAN_OPTIONS
+    [ "$t" != settings ] || { extra=(-detect_leaks=0); asan=$asan:quarantine_size_mb=64; }
+    if ASAN_OPTIONS=$asan "$dir/tests/fuzz/fuzz_$t" "$limit" "${extra[@]}" -timeout=10 -rss_limit_mb=2560 \
         -max_len=90000 -print_final_stats=1 -artifact_prefix="$findings/" "$corpus" >"$log" 2>&1
     then
         runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$')
