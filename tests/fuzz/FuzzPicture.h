@@ -21,12 +21,13 @@ inline const bool QuietQt = [] {
 
 constexpr int64_t MaxFuzzPixels = 4096 * 4096;
 
-inline bool FitsFuzzerMemory(const std::vector<uint8_t> &bytes)
+inline bool FitsFuzzerMemory(const std::vector<uint8_t> &bytes,
+                             int64_t maxPixels = MaxFuzzPixels)
 {
     if (const auto header = ParseBitmapHeader(bytes)) {
         const int64_t w = header->Width < 0 ? -header->Width : header->Width;
         const int64_t h = header->Height < 0 ? -header->Height : header->Height;
-        if (w * h > MaxFuzzPixels)
+        if (w * h > maxPixels)
             return false;
     }
     QBuffer buffer;
@@ -36,7 +37,7 @@ inline bool FitsFuzzerMemory(const std::vector<uint8_t> &bytes)
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
-    return !size.isValid() || int64_t(size.width()) * size.height() <= MaxFuzzPixels;
+    return !size.isValid() || int64_t(size.width()) * size.height() <= maxPixels;
 }
 
 // The picture's buffers hold exactly what its size says. A header may declare no pixels at
