@@ -56,8 +56,8 @@ TEST(CliInfo, HandBuiltFilesOfEveryKind)
     bm16.I32(1).I32(1).U16(0xFFFF);
     // The kind comes from the content when the name does not tell it.
     const std::pair<std::string, Bytes> files[] = {
-        {"hand.bm", bm}, {"hand16.bm", bm16}, {"hand.sft", sft}, {"tex.mat", tex}, {"colour.mat", colour},
-        {"flag2.cmp", cmp}, {"colormap.dat", cmp}};
+        {"hand.bm", bm},        {"hand16.bm", bm16}, {"hand.sft", sft},    {"tex.mat", tex},
+        {"colour.mat", colour}, {"flag2.cmp", cmp},  {"colormap.dat", cmp}};
     const std::string want[] = {
         R"("kind": "BM", "bits": 8, "has_palette": true, "x_offset": -3, "y_offset": 7, )"
         R"("trans_color": 5, "frames": [{"width": 2, "height": 1}, {"width": 1, "height": 3}]})",

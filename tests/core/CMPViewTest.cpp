@@ -145,9 +145,7 @@ TEST(SafeSave, OldFileBecomesTheBackupOnlyOnceTheNewOneIsWritten)
     Put(dir, "a.~cmp", {'o', 'l', 'd', 'e', 'r'});
     {
         TScopedWriteLimit full(100);
-        EXPECT_EQ(MessageOf([&] {
-                      SaveWithBackup(file, ".~cmp", Writer(std::string(1000, 'x')));
-                  }),
+        EXPECT_EQ(MessageOf([&] { SaveWithBackup(file, ".~cmp", Writer(std::string(1000, 'x'))); }),
                   "Disk full");
     }
     // A writer that leaves a half-written file behind and fails.
@@ -171,8 +169,7 @@ TEST(SafeSave, OldFileBecomesTheBackupOnlyOnceTheNewOneIsWritten)
     EXPECT_EQ(FileCount(dir), 3u);
     // A read-only file is refused before the backup is touched.
     std::filesystem::permissions(file, std::filesystem::perms::owner_read);
-    EXPECT_EQ(MessageOf([&] { SaveWithBackup(file, ".~cmp", Writer("x")); }),
-              "File access denied");
+    EXPECT_EQ(MessageOf([&] { SaveWithBackup(file, ".~cmp", Writer("x")); }), "File access denied");
     EXPECT_EQ(Text(file) + "/" + Text(backup), "newer/old");
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 // Palettes and bytes shared by the core tests.
 
-#include "formats/GLM_Globals.h"
 #include "TestFiles.h"
 #include "TestPalettes.h"
+#include "formats/GLM_Globals.h"
 
 #include <string>
 #include <vector>

@@ -38,8 +38,8 @@ TEST(Mipmaps, FullWhenFourLevelsOrTheNextWouldBeEmpty)
 {
     // The next level 8 x 8, 0 x 0, 1 x 1, 1 x 0 and 2 x 0; at four or more levels; none.
     const std::tuple<int, int, int, bool> cases[] = {
-        {64, 64, 3, false}, {4, 4, 3, true},       {2, 2, 1, false},   {2, 1, 1, true},
-        {8, 3, 2, true},    {1024, 1024, 4, true}, {64, 64, 7, true},  {0, 0, 0, false}};
+        {64, 64, 3, false}, {4, 4, 3, true},       {2, 2, 1, false},  {2, 1, 1, true},
+        {8, 3, 2, true},    {1024, 1024, 4, true}, {64, 64, 7, true}, {0, 0, 0, false}};
     for (const auto &[width, height, levels, full] : cases)
         EXPECT_EQ(MipmapsFull(Header(width, height, levels)), full) << width << "x" << height;
 }

@@ -4,13 +4,13 @@
 #include "CoreTestData.h"
 #include "core/GLM_FileNames.h"
 #include "core/GLM_PaletteSource.h"
-#include "core/palettes/Gimp_GPL.h"
-#include "formats/LEC_BM.h"
-#include "formats/LEC_FileIO.h"
 #include "core/palettes/Adobe_ACT.h"
 #include "core/palettes/GLM_Palettes.h"
+#include "core/palettes/Gimp_GPL.h"
 #include "core/palettes/Jasc_PAL.h"
 #include "core/palettes/Microsoft_PAL.h"
+#include "formats/LEC_BM.h"
+#include "formats/LEC_FileIO.h"
 
 #include <gtest/gtest.h>
 

@@ -44,8 +44,7 @@ TEST_F(BMFile, Reads16BitImagesAndKeepsEveryWordAndThePaletteOnlyWhenFlagged)
         const Bytes head = BMHeaderBytes(flag, 1).I32(2).I32(2).Append(Ramp(4, 9));
         const Bytes full = Bytes(head).Append(Ramp(768, 3));
         TBM other = bm;
-        EXPECT_EQ(RoundTrip(full.Data, other), has ? full.Data : head.Data)
-            << flag;
+        EXPECT_EQ(RoundTrip(full.Data, other), has ? full.Data : head.Data) << flag;
         EXPECT_EQ(other.HasPalette(), has) << flag;
         if (has)
             EXPECT_EQ(other.Palette[255], (TPaletteEntry{0, 1, 2})) << flag;
