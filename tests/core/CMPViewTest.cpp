@@ -145,8 +145,17 @@ TEST(SafeSave, OldFileBecomesTheBackupOnlyOnceTheNewOneIsWritten)
     Put(dir, "a.~cmp", {'o', 'l', 'd', 'e', 'r'});
     {
         TScopedWriteLimit full(100);
-        EXPECT_THROW(SaveWithBackup(file, ".~cmp", Writer(std::string(1000, 'x'))), EInOutError);
+        EXPECT_EQ(MessageOf([&] { SaveWithBackup(file, ".~cmp", Writer(std::string(1000, 'x'))); }),
+                  "Disk full");
     }
+    // A writer that leaves a half-written file behind and fails.
+    EXPECT_EQ(MessageOf([&] {
+                  SaveWithBackup(file, ".~cmp", [](const std::string &p) {
+                      WriteFile(p, {'h', 'a', 'l', 'f'});
+                      throw EInOutError(EInOutError::DiskFull);
+                  });
+              }),
+              "Disk full");
     EXPECT_EQ(Text(file) + "/" + Text(backup), "old/older");
     EXPECT_EQ(FileCount(dir), 2u);
 
@@ -158,6 +167,10 @@ TEST(SafeSave, OldFileBecomesTheBackupOnlyOnceTheNewOneIsWritten)
     SaveWithBackup(dir.File("b.cmp"), ".~cmp", Writer("b"));
     EXPECT_EQ(Text(file) + "/" + Text(backup), "newer/old");
     EXPECT_EQ(FileCount(dir), 3u);
+    // A read-only file is refused before the backup is touched.
+    std::filesystem::permissions(file, std::filesystem::perms::owner_read);
+    EXPECT_EQ(MessageOf([&] { SaveWithBackup(file, ".~cmp", Writer("x")); }), "File access denied");
+    EXPECT_EQ(Text(file) + "/" + Text(backup), "newer/old");
 }
 
 } // namespace

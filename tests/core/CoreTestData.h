@@ -1,22 +1,14 @@
 #pragma once
 // Palettes and bytes shared by the core tests.
 
-#include "formats/GLM_Globals.h"
 #include "TestFiles.h"
+#include "TestPalettes.h"
+#include "formats/GLM_Globals.h"
 
 #include <string>
 #include <vector>
 
 namespace testutil {
-
-// Entry k = (k, 255 - k, k * 7 mod 256): every entry distinct, every channel used.
-inline TPalette Ramp()
-{
-    TPalette p;
-    for (int k = 0; k < 256; ++k)
-        p[k] = {uint8_t(k), uint8_t(255 - k), uint8_t(k * 7)};
-    return p;
-}
 
 inline TPalette Filled(uint8_t v)
 {
@@ -25,21 +17,23 @@ inline TPalette Filled(uint8_t v)
     return p;
 }
 
-// The 768 bytes R, G, B of each entry, as BM, CMP and ACT files hold a palette.
-inline std::vector<uint8_t> PaletteBytes(const TPalette &p)
+// A Windows bitmap: file header, 40-byte information header, colour table (B, G, R, 0), then
+// `pixels` exactly as given (rows bottom up and padded, or RLE codes).
+inline std::vector<uint8_t> BitmapFile(int32_t width, int32_t height, int bits, int compression,
+                                       const std::vector<TPaletteEntry> &table,
+                                       const std::vector<uint8_t> &pixels)
 {
-    return {&p[0].Red, &p[0].Red + 768};
+    const auto offset = int32_t(54 + 4 * table.size());
+    Bytes b;
+    b.Text("BM").I32(offset + int32_t(pixels.size())).I32(0).I32(offset);
+    b.I32(40).I32(width).I32(height).U16(1).U16(uint16_t(bits)).I32(compression);
+    b.I32(int32_t(pixels.size())).I32(2835).I32(2835).I32(int32_t(table.size())).I32(0);
+    for (const TPaletteEntry &e : table)
+        b.U8(e.Blue).U8(e.Green).U8(e.Red).U8(0);
+    return b.Append(pixels).Data;
 }
 
 inline std::vector<uint8_t> Text(const std::string &s) { return {s.begin(), s.end()}; }
-
-// Writes a file into `dir` and gives its path.
-inline std::string Put(const TempDir &dir, const std::string &name,
-                       const std::vector<uint8_t> &bytes)
-{
-    WriteFile(dir.File(name), bytes);
-    return dir.File(name);
-}
 
 // What a palette reader raised ("no error" for nothing) and the palette it left behind.
 struct TReadResult

@@ -105,12 +105,6 @@ TEST(FramePicture, EightBitExportKeepsTheFramesOwnIndices)
     ASSERT_EQ(back.Width, 4);
     EXPECT_EQ(back.Indices, (Indices{2, 2, 1, 1, 2, 2, 1, 1}));
     EXPECT_EQ(back.ColorTable, Colours(palette.begin(), palette.end()));
-    // A 16-bit frame at 8 bits takes the palette entry of its colour.
-    TPalette reds{};
-    reds[5] = {255, 0, 0};
-    SaveFrameBitmap(*BMFrameView(TwoByOneBM(Words({0xF800, 0xF800}), true), 1), reds, 1, 8,
-                    dir.File("g.png"));
-    EXPECT_EQ(ReadBitmapFile(dir.File("g.png")).Indices, (Indices{5, 5}));
 }
 
 TEST(ExportNames, OtherPathsExtensionsAndTextureDepths)
@@ -120,6 +114,10 @@ TEST(ExportNames, OtherPathsExtensionsAndTextureDepths)
     EXPECT_EQ(ExportBaseName("C:\\fonts\\big.sft"), "big");
     EXPECT_EQ(ExportBaseName("C:walk.bm"), "walk");
     EXPECT_EQ(ExportBaseName("dir.d/noext"), "noext");
+    TBM bm;
+    bm.Header.NumImages = 2;
+    EXPECT_EQ(BMExportPictures(bm, ExportBaseName("Untitled0.bm")),
+              (std::vector<TExportPicture>{{"Untitled0-1.bmp", 1, 0}, {"Untitled0-2.bmp", 2, 0}}));
     EXPECT_EQ(MATLevelBitmapName("wall", 2, 1), "wall-2-A.bmp");
     EXPECT_EQ(MATLevelBitmapName("wall", 1, 4, ".png"), "wall-1-D.png");
     EXPECT_EQ(MATLevelBitmapName("wall", 1, 5), "wall-1.bmp"); // no letter beyond D

@@ -1,20 +1,15 @@
 // The image windows' rules without a window: view stepping, deleting and shifting, captions
-// and sizes, the BM document's frames, settings, status texts and command states, saving
-// with a backup, the display palette a window starts with, and painting at a zoom.
+// and sizes, the BM document's frames, settings, status texts and command facts, the display
+// palette a window starts with, and painting at a zoom.
 
 #include "CoreTestData.h"
-#include "TestFiles.h"
 #include "core/GLM_Bitmaps.h"
-#include "core/GLM_ExportNames.h"
 #include "core/GLM_Import.h"
 #include "core/documents/GLM_BMDocument.h"
 #include "core/documents/GLM_ImageDocument.h"
 #include "core/documents/GLM_ZoomPainter.h"
-#include "formats/LEC_FileIO.h"
 
 #include <QPainter>
-
-#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -84,26 +79,13 @@ TEST(ImageView, SteppingWrapsDeletingAndShiftingFollowTheCount)
     EXPECT_EQ(zoom.Zoom, 1);
 }
 
-TEST(ImageView, CaptionsBackupNamesAndCentring)
+TEST(ImageView, CaptionsAndCentring)
 {
     EXPECT_EQ(WindowCaption(UntitledName(0, ".bm"), 1), "Untitled0.bm [1:1]");
     EXPECT_EQ(MainWindowCaption("/d/walk.bm", "walk.bm"), "Glimra - /d/walk.bm");
     EXPECT_EQ(MainWindowCaption("", "Untitled2.bm"), "Glimra - Untitled2.bm");
     // A picture larger than the maximized area starts left of it, truncated toward zero.
     EXPECT_EQ(CentredOffset(100, 301), -100);
-    EXPECT_EQ(ChangeFileExt("/d/a.bm", ".~bm"), "/d/a.~bm");
-    EXPECT_EQ(ChangeFileExt("/d.x/a", ".~bm"), "/d.x/a.~bm");
-}
-
-TEST(ImageView, ExportNamesFollowTheFileOrTheUntitledName)
-{
-    const TBM bm = Frames(3);
-    std::vector<std::string> names;
-    for (const TExportPicture &p : BMExportPictures(bm, ExportBaseName("/d/walk.bm")))
-        names.push_back(p.FileName);
-    EXPECT_EQ(names, (std::vector<std::string>{"walk-1.bmp", "walk-2.bmp", "walk-3.bmp"}));
-    EXPECT_EQ(BMExportPictures(bm, ExportBaseName("Untitled0.bm")).front().FileName,
-              "Untitled0-1.bmp");
 }
 
 TEST(BMDocument, DeleteAndSwapMoveImagesWithTheirBuffers)
@@ -143,47 +125,15 @@ TEST(BMDocument, SettingsAndStatusTexts)
                                     "No Palette", "RGB: 255 0 255", "", ""}));
 }
 
-TEST(BMDocument, CommandStatesAtTheLimits)
+// The facts a BM gives the command table (the table itself is pinned in CommandTableTest).
+TEST(BMDocument, FactsForTheCommandTable)
 {
     const auto states = [](int frames, int zoom, bool is16 = false) {
         return DocumentStates(BMFacts(Frames(frames, is16), zoom));
     };
-    EXPECT_TRUE(states(49, 1)[TCommand::AddFrames]);
     EXPECT_FALSE(states(50, 1)[TCommand::AddFrames]);
-    EXPECT_FALSE(states(50, 1)[TCommand::ZoomOut]);
-    EXPECT_FALSE(states(50, 10)[TCommand::ZoomIn]);
-    EXPECT_TRUE(states(50, 10)[TCommand::ZoomOut]);
-    EXPECT_FALSE(states(1, 1)[TCommand::ShiftToNextFrame]);
-    EXPECT_TRUE(states(2, 1)[TCommand::SaveAllBitmaps]);
+    EXPECT_TRUE(states(2, 10)[TCommand::SaveAllBitmaps] && states(2, 10)[TCommand::ZoomOut]);
     EXPECT_FALSE(states(2, 1, true)[TCommand::SelectPalette]);
-    const TCommandStates empty = states(0, 1);
-    EXPECT_FALSE(empty[TCommand::Save] || empty[TCommand::SaveBitmap] || empty[TCommand::ZoomIn]);
-    EXPECT_TRUE(empty[TCommand::AddFrames] && empty[TCommand::SelectPalette]);
-}
-
-// ---- Saving with a backup
-
-TEST(SaveWithBackup, FailedWriteOrReadOnlyFileLeavesBothFilesAsTheyWere)
-{
-    TempDir dir;
-    const std::string doc = Put(dir, "a.bm", Text("old")),
-                      backup = Put(dir, "a.~bm", Text("older"));
-    EXPECT_EQ(MessageOf([&] {
-                  SaveWithBackup(doc, ".~bm", [](const std::string &p) {
-                      WriteFile(p, Text("half"));
-                      throw EInOutError(EInOutError::DiskFull);
-                  });
-              }),
-              "Disk full");
-    EXPECT_EQ(ReadFile(doc), Text("old"));
-    EXPECT_EQ(ReadFile(backup), Text("older"));
-    // Nothing half-written is left behind.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 2);
-
-    std::filesystem::permissions(doc, std::filesystem::perms::owner_read);
-    EXPECT_EQ(MessageOf([&] { SaveWithBackup(doc, ".~bm", [](const std::string &) {}); }),
-              "File access denied");
-    EXPECT_EQ(ReadFile(backup), Text("older"));
 }
 
 // ---- The display palette of a new window
@@ -248,23 +198,7 @@ TEST(ZoomPainter, EachPixelBecomesAZoomBlockWhateverPartIsPainted)
 TEST(EmptyPicture, ZeroWidthBitmapIsAPictureWithoutPixels)
 {
     // A 40-byte information header giving 0 x 5 at 24 bits, and no pixel data.
-    Bytes bmp;
-    bmp.Text("BM")
-        .I32(54)
-        .I32(0)
-        .I32(54)
-        .I32(40)
-        .I32(0)
-        .I32(5)
-        .U16(1)
-        .U16(24)
-        .I32(0)
-        .I32(0)
-        .I32(0)
-        .I32(0)
-        .I32(0)
-        .I32(0);
-    const TBitmapPicture picture = ReadBitmapBytes(bmp.Data);
+    const TBitmapPicture picture = ReadBitmapBytes(BitmapFile(0, 5, 24, 0, {}, {}));
     EXPECT_EQ(picture.Width, 0);
     EXPECT_EQ(picture.Height, 5);
     ASSERT_TRUE(CheckTextureSize(picture.Width, picture.Height));

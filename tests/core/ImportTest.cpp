@@ -158,9 +158,7 @@ TEST(Import, BMFramesKeepThePaletteFlagAsStored)
 {
     using namespace testutil;
     TempDir dir;
-    Bytes file;
-    file.Text("BM  ").I32(70).I32(0).I32(3).I32(1).Fill(16).I32(8).Fill(88);
-    file.I32(1).I32(1).U8(20);
+    Bytes file = BMHeaderBytes(3, 1).I32(1).I32(1).U8(20);
     Bytes palette;
     palette.Fill(60).Append({1, 2, 3}).Fill(705);
     WriteFile(dir.File("in.bm"), file.Append(palette.Data).Data);
@@ -170,9 +168,8 @@ TEST(Import, BMFramesKeepThePaletteFlagAsStored)
     // Matched against the file's own palette: (1, 2, 3) is its entry 20.
     ASSERT_TRUE(ImportBMFrame(bm, Picture(2, 1, {{1, 2, 3}, {}}), bm.Palette).Changed());
     bm.SaveToFile(dir.File("out.bm"));
-    Bytes want;
-    want.Text("BM  ").I32(70).I32(0).I32(3).I32(2).Fill(16).I32(8).Fill(88);
-    want.I32(1).I32(1).U8(20).I32(2).I32(1).U8(20).U8(0).Append(palette.Data);
+    const Bytes want =
+        BMHeaderBytes(3, 2).I32(1).I32(1).U8(20).I32(2).I32(1).U8(20).U8(0).Append(palette.Data);
     EXPECT_EQ(ReadFile(dir.File("out.bm")), want.Data);
 }
 

@@ -36,14 +36,12 @@ TMAT OneFrame(int32_t width, int32_t height, bool is16 = false)
 
 TEST(Mipmaps, FullWhenFourLevelsOrTheNextWouldBeEmpty)
 {
-    EXPECT_FALSE(MipmapsFull(Header(64, 64, 3))); // fourth level 8 x 8
-    EXPECT_TRUE(MipmapsFull(Header(4, 4, 3)));    // fourth level 0 x 0
-    EXPECT_FALSE(MipmapsFull(Header(2, 2, 1)));   // second level 1 x 1
-    EXPECT_TRUE(MipmapsFull(Header(2, 1, 1)));    // second level 1 x 0
-    EXPECT_TRUE(MipmapsFull(Header(8, 3, 2)));    // third level 2 x 0
-    EXPECT_TRUE(MipmapsFull(Header(1024, 1024, 4)));
-    EXPECT_TRUE(MipmapsFull(Header(64, 64, 7)));
-    EXPECT_FALSE(MipmapsFull(Header(0, 0, 0))); // no level: never full
+    // The next level 8 x 8, 0 x 0, 1 x 1, 1 x 0 and 2 x 0; at four or more levels; none.
+    const std::tuple<int, int, int, bool> cases[] = {
+        {64, 64, 3, false}, {4, 4, 3, true},       {2, 2, 1, false},  {2, 1, 1, true},
+        {8, 3, 2, true},    {1024, 1024, 4, true}, {64, 64, 7, true}, {0, 0, 0, false}};
+    for (const auto &[width, height, levels, full] : cases)
+        EXPECT_EQ(MipmapsFull(Header(width, height, levels)), full) << width << "x" << height;
 }
 
 TEST(Mipmaps, KeepsTheTopLeftPixelOfEachBlock)

@@ -46,6 +46,8 @@ public:
     }
     std::string Output() const { return ReadText(Log); }
 
+    static bool Available() { return std::system("command -v xvfb-run > /dev/null") == 0; }
+
     testutil::TempDir Home;
     const std::filesystem::path Config = Home.Path / "config", Runtime = Home.Path / "runtime";
     const std::string Log = Home.File("run.log");
@@ -57,7 +59,7 @@ public:
 // Exit with its closing order, and settings saved on the way out.
 TEST(EndToEnd, StartsShowsGlimraAndSavesSettingsOnFileExit)
 {
-    if (std::system("command -v xvfb-run > /dev/null") != 0)
+    if (!TXRun::Available())
         GTEST_SKIP() << "xvfb-run is not installed";
     TXRun x;
     ASSERT_EQ(x.Run("'" GLIMRA_EXE "'"), 0) << x.Output();
@@ -75,7 +77,7 @@ TEST(EndToEnd, StartsShowsGlimraAndSavesSettingsOnFileExit)
 // takes the file's path as its title, and the picture of it is kept for people to look at.
 TEST(EndToEnd, OpensASampleBMFromTheCommandLine)
 {
-    if (std::system("command -v xvfb-run > /dev/null") != 0)
+    if (!TXRun::Available())
         GTEST_SKIP() << "xvfb-run is not installed";
     const std::string sample = GLIMRA_SAMPLES "/sample8.bm";
     const std::string screenshot = GLIMRA_SCREENSHOTS "/sample8-window.bmp";

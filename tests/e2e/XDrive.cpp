@@ -100,13 +100,10 @@ bool SaveScreenshot(Display *display, Window window, const char *path)
         return false;
     const uint32_t row = static_cast<uint32_t>((3 * w + 3) & ~3);
     std::vector<uint8_t> bytes{'B', 'M'};
-    PutLE(bytes, 54 + row * static_cast<uint32_t>(h), 4);
-    PutLE(bytes, 0, 4);
-    PutLE(bytes, 54, 4);
-    PutLE(bytes, 40, 4);
-    PutLE(bytes, static_cast<uint32_t>(w), 4);
-    PutLE(bytes, static_cast<uint32_t>(h), 4);
-    PutLE(bytes, 1, 2);
+    const auto width = static_cast<uint32_t>(w), height = static_cast<uint32_t>(h);
+    for (uint32_t v : {54 + row * height, 0u, 54u, 40u, width, height})
+        PutLE(bytes, v, 4);
+    PutLE(bytes, 1, 2); // planes
     PutLE(bytes, 24, 2);
     for (int i = 0; i < 6; ++i)
         PutLE(bytes, 0, 4);

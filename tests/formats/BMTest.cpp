@@ -36,29 +36,20 @@ TEST_F(BMFile, Reads16BitImagesAndKeepsEveryWordAndThePaletteOnlyWhenFlagged)
     EXPECT_TRUE(bm.HasPalette());
     EXPECT_EQ(bm.Palette[1], (TPaletteEntry{10, 11, 12}));
 
-    // PaletteIncluded is read as bits: bit 1 means a palette follows (2, 3, 6, 7, -1 ...).
-    // Without it the 768 bytes that follow are ignored, and the palette held stays.
-    for (int32_t flag : {0, 1, 4, 5}) {
+    // PaletteIncluded is read as bits: bit 1 means the file's own palette follows. Without
+    // it the 768 bytes after the images are ignored and the palette held stays; with it any
+    // other bits (3 is a palette and the transparent colour) are written back as they were.
+    for (int32_t flag : {0, 1, 4, 5, 3, 6, 7, -1}) {
+        const bool has = flag & 2;
+        const Bytes head = BMHeaderBytes(flag, 1).I32(2).I32(2).Append(Ramp(4, 9));
+        const Bytes full = Bytes(head).Append(Ramp(768, 3));
         TBM other = bm;
-        EXPECT_EQ(RoundTrip(BMHeaderBytes(flag, 0).Fill(768, 0x55).Data, other),
-                  BMHeaderBytes(flag, 0).Data)
-            << flag;
-        EXPECT_FALSE(other.HasPalette());
-        EXPECT_EQ(other.Palette, bm.Palette);
-    }
-}
-
-// 3 is a palette and the transparent colour: the palette is the file's own and the value is
-// written back as it was, so neither the palette nor the transparency bit is lost.
-TEST_F(BMFile, PaletteBitWithOtherBitsKeepsPaletteAndValue)
-{
-    for (int32_t flag : {3, 6, 7, -1}) {
-        const Bytes file =
-            BMHeaderBytes(flag, 1).I32(2).I32(2).Append(Ramp(4, 9)).Append(Ramp(768, 3));
-        TBM bm;
-        EXPECT_EQ(RoundTrip(file.Data, bm), file.Data) << flag;
-        EXPECT_TRUE(bm.HasPalette()) << flag;
-        EXPECT_EQ(bm.Palette[255], (TPaletteEntry{0, 1, 2})) << flag;
+        EXPECT_EQ(RoundTrip(full.Data, other), has ? full.Data : head.Data) << flag;
+        EXPECT_EQ(other.HasPalette(), has) << flag;
+        if (has)
+            EXPECT_EQ(other.Palette[255], (TPaletteEntry{0, 1, 2})) << flag;
+        else
+            EXPECT_EQ(other.Palette, bm.Palette) << flag;
     }
 }
 

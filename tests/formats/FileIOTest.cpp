@@ -1,9 +1,4 @@
 #include "FormatTests.h"
-#include "TestWriteLimit.h"
-#include "formats/LEC_BM.h"
-#include "formats/LEC_CMP.h"
-#include "formats/LEC_MAT.h"
-#include "formats/LEC_SFT.h"
 
 using namespace testutil;
 
@@ -23,32 +18,4 @@ TEST(FileReader, BoundsEveryReadAndOpensOnlyFiles)
     WriteFile(dir.File("cd.bm"), {1, 2});
     std::filesystem::permissions(dir.File("cd.bm"), std::filesystem::perms::owner_read);
     EXPECT_EQ(TFileReader(dir.File("cd.bm")).Size(), 2u);
-}
-
-// Guards against a failed save destroying the user's file (disk full mid-write), for every
-// document kind: each must save through the atomic writer, which leaves no temporary file.
-template <class T> using FailedSave = FormatTest<T>;
-using TDocuments = ::testing::Types<TBM, TMAT, TCMP, TSFT>;
-TYPED_TEST_SUITE(FailedSave, TDocuments);
-
-TYPED_TEST(FailedSave, KeepsTheOldFileByteIdentical)
-{
-    const std::string path = this->Dir.File("keep");
-    const std::vector<uint8_t> old(300, 0x42);
-    WriteFile(path, old);
-    TypeParam doc;
-    {
-        testutil::TScopedWriteLimit full(50);
-        EXPECT_EQ(MessageOf([&] { doc.SaveToFile(path); }), "Disk full");
-    }
-    EXPECT_EQ(ReadFile(path), old);
-    EXPECT_EQ(MessageOf([&] { doc.SaveToFile(this->Dir.File("no/such/x")); }), "File not found");
-    // A read-only file is not replaced behind its back (renaming over it would).
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    EXPECT_EQ(MessageOf([&] { doc.SaveToFile(path); }), "File access denied");
-    EXPECT_EQ(ReadFile(path), old);
-    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
-    doc.SaveToFile(path);
-    EXPECT_NE(ReadFile(path), old);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(this->Dir.Path), {}), 1);
 }

@@ -19,19 +19,6 @@ inline std::vector<uint8_t> Ramp(size_t n, uint8_t start = 0)
     return v;
 }
 
-// A 128-byte BM header (also the bitmap header of SFT fonts); `defaults16` writes the words
-// SetDefaults16 sets: ColorMode 1, 16 bits and the 565 layout.
-inline Bytes BMHeaderBytes(int32_t paletteIncluded, int32_t numImages, int32_t bitsPerPixel = 8,
-                           bool defaults16 = false)
-{
-    Bytes b;
-    b.Text("BM  ").I32(70).I32(0).I32(paletteIncluded).I32(numImages).Fill(12);
-    b.I32(defaults16 ? 1 : 0).I32(defaults16 ? 16 : bitsPerPixel);
-    for (int32_t v : {5, 6, 5, 11, 5, 3, 2, 3})
-        b.I32(defaults16 ? v : 0);
-    return b.Fill(56);
-}
-
 template <class T> class FormatTest : public ::testing::Test
 {
 protected:

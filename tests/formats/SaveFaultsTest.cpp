@@ -19,6 +19,17 @@ TEST(SaveFaults, EveryDocumentKindKeepsTheOldFile)
     ExpectSaveFaultsHarmless([](const std::string &p) { TSFT().SaveToFile(p); }, "a.sft");
 }
 
+// Renaming over a read-only file would replace it behind its protection's back.
+TEST(SaveFaults, AReadOnlyFileIsRefusedAndKept)
+{
+    TempDir dir;
+    const std::string path = dir.File("ro.bm");
+    WriteFile(path, {1, 2, 3});
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    EXPECT_EQ(MessageOf([&] { TBM().SaveToFile(path); }), "File access denied");
+    EXPECT_EQ(ReadFile(path), (std::vector<uint8_t>{1, 2, 3}));
+}
+
 TEST(SaveFaults, AnExistingTemporaryNameIsNeitherOverwrittenNorRemoved)
 {
     TempDir dir;

@@ -192,42 +192,34 @@ TEST_F(OptionsFormTest, ShowingLoadsAndOKAppliesEverySetting)
 
 // Guards the order of OK on a bad integer: associations, directory mode and the numbers
 // before the bad one are applied, then the standard message stops the rest, and the dialog
-// still closes; a cycle rate below 1 is stored as 1.
-TEST_F(OptionsFormTest, BadIntegerAppliesOnlyTheStepsBeforeIt)
+// still closes. A cell size below 1 is refused with a warning before anything is applied and
+// the dialog stays open for a correction; a cycle rate below 1 is stored as 1.
+TEST_F(OptionsFormTest, BadNumbersStopOKAtTheirStep)
 {
-    const std::tuple<const char *, const char *, int, std::string> cases[] = {
-        {"fast", "9", 5, "'fast'"}, {"12", "1.5", 12, "'1.5'"}};
-    for (const auto &[rate, cell, appliedRate, bad] : cases) {
-        Reset();
-        EXPECT_EQ(TypeAndOK(rate, cell), mrOk) << rate;
-        EXPECT_TRUE(Desk.Assoc.IsAssociated(".bm"));
-        EXPECT_EQ(std::tuple(LastDirectoryIndex, CycleRate, CMPCellSize, BackupFile),
-                  std::tuple(2, appliedRate, 20, false));
-        ASSERT_EQ(Desk.Boxes.Shown.size(), 1u);
-        EXPECT_EQ(Desk.Boxes.Shown[0].Kind, TMessageKind::Error);
-        EXPECT_EQ(Desk.Boxes.Shown[0].Text, bad + " is not a valid integer value");
-    }
-    for (const char *rate : {"0", "-3"}) {
-        Reset();
-        TypeAndOK(rate, "20");
-        EXPECT_EQ(CycleRate, 1) << rate;
-    }
-}
-
-// Guards CMP windows against a zero or negative cell size: it is refused with a message before
-// any setting or association changes, and the dialog stays open for a correction.
-TEST_F(OptionsFormTest, CellSizeBelowOneIsRefusedBeforeAnythingIsApplied)
-{
-    for (const char *size : {"0", "-4"}) {
+    const std::tuple<const char *, const char *, int, int, std::string> cases[] = {
+        {"fast", "9", 2, 5, "'fast' is not a valid integer value"},
+        {"12", "1.5", 2, 12, "'1.5' is not a valid integer value"},
+        {"0", "20", 2, 1, ""},
+        {"-3", "20", 2, 1, ""},
+        {"9", "0", 0, 5, "warning"},
+        {"9", "-4", 0, 5, "warning"}};
+    for (const auto &[rate, cell, directory, appliedRate, message] : cases) {
+        SCOPED_TRACE(std::string(rate) + " " + cell);
         Reset();
         bool stillOpen = false;
-        TypeAndOK("9", size, &stillOpen);
-        EXPECT_TRUE(stillOpen) << size;
+        TypeAndOK(rate, cell, &stillOpen);
+        EXPECT_EQ(stillOpen, message == "warning");
+        EXPECT_EQ(Desk.Assoc.IsAssociated(".bm"), directory == 2);
         EXPECT_EQ(std::tuple(LastDirectoryIndex, CycleRate, CMPCellSize, BackupFile),
-                  std::tuple(0, 5, 20, false));
-        EXPECT_FALSE(Desk.Assoc.IsAssociated(".bm"));
-        ASSERT_EQ(Desk.Boxes.Shown.size(), 1u);
-        EXPECT_EQ(Desk.Boxes.Shown[0].Kind, TMessageKind::Warning);
+                  std::tuple(directory, appliedRate, 20, message.empty()));
+        ASSERT_EQ(Desk.Boxes.Shown.size(), message.empty() ? 0u : 1u);
+        if (message.empty())
+            continue;
+        const bool warning = message == "warning";
+        EXPECT_EQ(Desk.Boxes.Shown[0].Kind, warning ? TMessageKind::Warning : TMessageKind::Error);
+        if (!warning) {
+            EXPECT_EQ(Desk.Boxes.Shown[0].Text, message);
+        }
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include "GLM_TestPlatform.h"
+#include "TestPalettes.h"
 #include "ui/documents/GLM_EditMATForm.h"
 #include "ui/palettes/GLM_SelectColorForm.h"
 #include "ui/shell/GLM_Settings.h"
@@ -30,8 +31,7 @@ protected:
     {
         ClearSettings();
         SelectColorForm = &Picker;
-        for (int k = 0; k < 256; ++k)
-            Form.Palette[k] = {uint8_t(k), uint8_t(255 - k), uint8_t(3 * k)};
+        Form.Palette = testutil::Ramp();
         Form.HasFrames = true;
     }
     void TearDown() override { SelectColorForm = nullptr; }
@@ -107,11 +107,11 @@ TEST_F(EditMATFormTest, EightBitFillThroughSelectColor)
     Show(
         [](TEditMATForm &f) {
             EXPECT_EQ(f.FillLabel->text(), "Fill Color Index: 17");
-            EXPECT_EQ(Swatch(f), qRgb(17, 238, 51));
+            EXPECT_EQ(Swatch(f), qRgb(17, 238, 119));
             f.SelectButtonClick(); // cancelled
             f.SelectButtonClick(); // 200
             EXPECT_EQ(f.FillLabel->text(), "Fill Color Index: 200");
-            EXPECT_EQ(Swatch(f), qRgb(200, 55, 88));
+            EXPECT_EQ(Swatch(f), qRgb(200, 55, 120));
             f.OKButtonClick();
         },
         [&](TSelectColorForm &picker) {

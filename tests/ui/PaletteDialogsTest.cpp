@@ -16,6 +16,8 @@
 
 #include "GLM_TestPlatform.h"
 #include "TestFiles.h"
+#include "TestPalettes.h"
+#include "core/palettes/Microsoft_PAL.h"
 #include "ui/palettes/GLM_PaletteGrid.h"
 #include "ui/palettes/GLM_SelectColorForm.h"
 #include "ui/palettes/GLM_SelectPaletteForm.h"
@@ -25,24 +27,6 @@
 using namespace testutil;
 
 namespace {
-
-// Every entry distinct, so a wrong index shows as a wrong colour.
-TPalette Ramp()
-{
-    TPalette p{};
-    for (int k = 0; k < 256; ++k)
-        p[static_cast<size_t>(k)] = {static_cast<uint8_t>(k), static_cast<uint8_t>(255 - k),
-                                     static_cast<uint8_t>((k * 7) & 0xFF)};
-    return p;
-}
-
-std::vector<uint8_t> ActBytes(const TPalette &p)
-{
-    Bytes b;
-    for (const TPaletteEntry &e : p)
-        b.U8(e.Red).U8(e.Green).U8(e.Blue);
-    return b.Data;
-}
 
 QRgb Pixel(TPaletteGrid *grid, int x, int y)
 {
@@ -187,7 +171,7 @@ TEST_F(SelectPaletteTest, OpenTakesOrRefusesAFile)
     WriteFile(sft, std::vector<uint8_t>(2000, 1));
     TPalette fromFile = Ramp();
     std::reverse(fromFile.begin(), fromFile.end());
-    WriteFile(act, ActBytes(fromFile));
+    WriteFile(act, PaletteBytes(fromFile));
     WriteFile(Dir.File("bad.act"), std::vector<uint8_t>(100, 9));
     LastDirectoryIndex = 1;
     LastOpenDirectory = "/start";
@@ -250,18 +234,15 @@ TEST_F(SelectPaletteTest, SaveAsWritesTheFilterFormat)
     EXPECT_EQ(LastSaveDirectory, "/start");
     SaveAs(Dir.File("typed.pal"), 3);
     EXPECT_EQ(LastSaveDirectory, Dir.Path.string());
-    EXPECT_EQ(ReadFile(Dir.File("typed.act")), ActBytes(Ramp()));
+    EXPECT_EQ(ReadFile(Dir.File("typed.act")), PaletteBytes(Ramp()));
     EXPECT_FALSE(std::filesystem::exists(Dir.File("typed.pal")));
 
-    Bytes riff;
-    riff.Text("RIFF").I32(1044).Text("PAL data").I32(1032).U16(0x0300).U16(256);
-    for (const TPaletteEntry &e : Ramp())
-        riff.U8(e.Red).U8(e.Green).U8(e.Blue).U8(0);
-    riff.I32(0);
+    WriteRiffPAL(Dir.File("riff"), Ramp()); // its bytes are pinned in the core tests
+    const std::vector<uint8_t> riff = ReadFile(Dir.File("riff"));
     SaveAs(Dir.File("one.act"), 1);
     SaveAs(Dir.File("any.txt"), 4);
-    EXPECT_EQ(ReadFile(Dir.File("one.pal")), riff.Data);
-    EXPECT_EQ(ReadFile(Dir.File("any.pal")), riff.Data);
+    EXPECT_EQ(ReadFile(Dir.File("one.pal")), riff);
+    EXPECT_EQ(ReadFile(Dir.File("any.pal")), riff);
     SaveAs(Dir.File("jasc"), 2);
     const std::vector<uint8_t> jasc = ReadFile(Dir.File("jasc.pal"));
     EXPECT_EQ(std::string(jasc.begin(), jasc.begin() + std::min<size_t>(jasc.size(), 30)),
@@ -287,7 +268,7 @@ TEST_F(SelectPaletteTest, SaveAsConfirmsReplacingTheForcedName)
     EXPECT_EQ(ReadFile(act), std::vector<uint8_t>(768, 7));
     SaveAs(Dir.File("old.pal"), 3, mrYes);
     EXPECT_EQ(Asked.size(), 2u);
-    EXPECT_EQ(ReadFile(act), ActBytes(Ramp()));
+    EXPECT_EQ(ReadFile(act), PaletteBytes(Ramp()));
 }
 
 // Releasing any button picks the cell: top left 0, bottom right 255, row 1 column 0 16; a

@@ -2,12 +2,7 @@
 // defaults and one message naming the file; a save that cannot be written keeps the old file.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "SaveFaults.h"
 #include "TestFiles.h"
@@ -105,21 +100,13 @@ TEST_F(SettingsFileTest, AFailedSaveKeepsTheOldFile)
         std::filesystem::remove_all(Dir.Path / "gone");
     }
 
-    // The disk fills part-way: the process may write no more than 10 bytes to a file.
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit r{10, 10};
-        ::setrlimit(RLIMIT_FSIZE, &r);
+    // The disk fills part-way: no file may grow past 10 bytes.
+    {
+        TScopedWriteLimit full(10);
         SaveSettings(nullptr);
-        ::_exit(Messages() == std::vector<std::string>{"The settings could not be saved to \"" +
-                                                       Path + "\"."}
-                    ? 0
-                    : 1);
     }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "no message, or another";
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"The settings could not be saved to \"" + Path + "\"."});
     EXPECT_EQ(ReadFile(Path), old);
     EXPECT_EQ(FolderNames(Dir.Path), (std::set<std::string>{"Glimra.conf", "folder"}));
 
