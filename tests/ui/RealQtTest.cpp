@@ -99,6 +99,17 @@ TEST_F(RealMainFormTest, StatusPanelsKeepTheirWidthsAndNeverOverlap)
         }
         EXPECT_EQ(visible, width == 640 ? 7 : 8);
     }
+    // A text longer than its panel widens it and pushes the next one along; cleared, the
+    // panel is back at its own width.
+    const std::string text = "Display Palette: a rather long palette name.act";
+    form.SetStatusPanel(1, text);
+    QApplication::processEvents();
+    const QLabel *panel = form.StatusLabel(1);
+    EXPECT_GE(panel->contentsRect().width(),
+              panel->fontMetrics().horizontalAdvance(QString::fromStdString(text)));
+    EXPECT_GT(form.StatusLabel(2)->x(), panel->geometry().right());
+    form.ResetMainWindow();
+    EXPECT_EQ(panel->width(), 100);
 }
 
 namespace {
