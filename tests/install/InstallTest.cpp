@@ -47,7 +47,8 @@ QString Q(const fs::path &path)
 
 // Guards the MIME package the install puts into share/mime/packages: the desktop's own
 // lookup gives Glimra's type for a file of each kind, by its extension in any case even when
-// the content says otherwise, and by its first four bytes when the name has no extension.
+// the content says otherwise, and by its first four bytes when the name has no extension,
+// without taking a Windows bitmap that happens to start the same way.
 TEST(InstalledMimeTypes, DesktopToolsKnowEveryKind)
 {
     const QString xdgMime = QStandardPaths::findExecutable("xdg-mime");
@@ -98,6 +99,12 @@ TEST(InstalledMimeTypes, DesktopToolsKnowEveryKind)
         fs::copy_file(sample, bare);
         EXPECT_EQ(typeOf(bare), kind.Type) << bare;
     }
+    // A Windows bitmap of 8224 bytes also starts with "BM  "; it stays a Windows bitmap.
+    const fs::path windows = dir.Path / "winbitmap";
+    testutil::WriteFile(windows.string(),
+                        {'B', 'M', 0x20, 0x20, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
+                         0,   0,   0,    1,    0, 0, 0, 1, 0, 0, 0,  1, 0, 24, 0});
+    EXPECT_EQ(typeOf(windows), "image/bmp");
 }
 
 // Guards the link checker CI runs over the installed manual: a sound manual passes, and each
