@@ -10,6 +10,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libx11-dev
           libbenchmark-dev xvfb xauth fonts-dejavu-core
+          desktop-file-utils libxml2-utils appstream xdg-utils shared-mime-info
+          libfile-mimeinfo-perl python3
           clang libclang-rt-14-dev wine wine64 g++-mingw-w64-x86-64-posix)
 
 setup() {
@@ -52,6 +54,8 @@ test)
     # The full build, warnings as errors.
     build build-ci -DGLIMRA_WERROR=ON
     (cd build-ci && ctest --output-on-failure -j "$jobs")
+    # Installed into a temporary prefix: launcher, MIME types, icons, metadata, manual links.
+    bash scripts/check-install.sh build-ci
     # The libraries shared, each linked with --no-undefined: a library that uses another its
     # link line does not name fails to link here.
     build build-shared -DGLIMRA_WERROR=ON -DGLIMRA_SHARED_LIBS=ON -DGLIMRA_BUILD_TESTS=OFF \

@@ -228,4 +228,8 @@ TEST(CliUsage, MistakesExitTwoAndWriteNothing)
     EXPECT_EQ(top.Code, 0);
     EXPECT_NE(top.Out.find("palette"), std::string::npos);
     EXPECT_EQ(top.Out.find("make-samples"), std::string::npos); // hidden
+    // The version is the build's, the one the About box shows.
+    const TRun version = RunCli({"--version"});
+    EXPECT_EQ(version.Code, 0);
+    EXPECT_EQ(version.Out, "glimra-cli " GLIMRA_PROJECT_VERSION "\n");
 }

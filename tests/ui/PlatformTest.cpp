@@ -176,3 +176,29 @@ TEST(QtMessageBoxes, LoneCarriageReturnBreaksTheLine)
     boxes.Error("Bitmap Size: 0x5\rDimensions must be greater than 1");
     EXPECT_EQ(shown.toStdString(), "Bitmap Size: 0x5\nDimensions must be greater than 1");
 }
+
+// Guards the associations of an installed program: the real shell names the executable that
+// runs (so an installed copy registers itself, a build-folder copy only itself), and the MIME
+// types it associates are the ones the installed MIME package and launcher declare.
+TEST_F(XdgAssociationsTest, AssociationsNameTheRunningProgramAndTheInstalledTypes)
+{
+    TQtShell real;
+    TXdgAssociations assoc{real, Data(), Config(), false};
+    ASSERT_TRUE(assoc.Associate(".mat", "Glimra.MAT", "MAT File"));
+    const fs::path running = fs::canonical("/proc/self/exe");
+    EXPECT_EQ(fs::canonical(real.ProgramPath()), running);
+    EXPECT_NE(Text(Entry("Glimra.MAT.desktop")).find("Exec=" + running.string() + " %f\n"),
+              std::string::npos)
+        << Text(Entry("Glimra.MAT.desktop"));
+
+    const std::string package = Text(GLIMRA_DATA_DIR "/glimra-mime.xml");
+    const std::string launcher = Text(GLIMRA_DATA_DIR "/org.orlend.Glimra.desktop.in");
+    for (const TAssociation &a : AssociationTable()) {
+        const std::string type = TXdgAssociations::MimeTypeOf(a.Extension);
+        EXPECT_NE(package.find("<mime-type type=\"" + type + "\">"), std::string::npos) << type;
+        EXPECT_NE(package.find("<glob pattern=\"*" + std::string(a.Extension) + "\"/>"),
+                  std::string::npos)
+            << type;
+        EXPECT_NE(launcher.find(type + ";"), std::string::npos) << type;
+    }
+}

@@ -2,6 +2,7 @@
 
 #include "CliArgs.h"
 #include "CliCommon.h"
+#include "GLM_Version.h"
 
 #include <cstdio>
 #include <string>
@@ -35,7 +36,8 @@ void PrintUsage(FILE *out)
     for (const TCommand &c : Commands)
         if (!c.Hidden)
             std::fprintf(out, "  %-9s %s\n", c.Name, c.Summary);
-    std::fputs("\nRun 'glimra-cli COMMAND --help' for the arguments of a command.\n"
+    std::fputs("\nRun 'glimra-cli COMMAND --help' for the arguments of a command,\n"
+               "'glimra-cli --version' for the version.\n"
                "Exit codes: 0 success, 1 a file failed, 2 a usage error.\n",
                out);
 }
@@ -51,6 +53,10 @@ int main(int argc, char **argv)
     const std::string name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintUsage(stdout);
+        return 0;
+    }
+    if (name == "--version") {
+        std::puts("glimra-cli " GLIMRA_VERSION);
         return 0;
     }
     const std::vector<std::string> args(argv + 2, argv + argc);

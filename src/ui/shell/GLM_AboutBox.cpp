@@ -1,5 +1,7 @@
 #include "ui/shell/GLM_AboutBox.h"
 
+#include "GLM_Version.h"
+
 #include <QFont>
 #include <QLabel>
 #include <QLinearGradient>
@@ -44,7 +46,7 @@ QPixmap Logo()
 QString TAboutForm::CreditsText()
 {
     return "Glimra\n"
-           "Version 0.8\n"
+           "Version " GLIMRA_VERSION "\n"
            "\n"
            "A graphics editor for the\n"
            "BM, MAT, CMP and SFT files of\n"

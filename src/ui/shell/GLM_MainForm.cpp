@@ -23,6 +23,7 @@
 #include <QToolButton>
 
 #include "core/GLM_FileNames.h"
+#include "core/GLM_HelpFile.h"
 #include "formats/GLM_Globals.h"
 #include "formats/LEC_FileIO.h"
 #include "platform/GLM_Platform.h"
@@ -593,8 +594,10 @@ void TMainForm::ShowHelp()
         if (!Platform().Shell().OpenWithDefaultProgram(ec ? path : full.string()))
             Platform().Messages().Error("Cannot open help file " + ExtractFileName(path), {}, this);
     };
-    if (FileExists(HelpFilePath)) {
-        open(HelpFilePath);
+    const std::string found =
+        FindHelpFile(HelpFilePath, ProgramDataFolder(Platform().Shell().ProgramPath()));
+    if (!found.empty()) {
+        open(found);
         return;
     }
     Platform().Messages().Error("Cannot find help file " + ExtractFileName(HelpFilePath), {}, this);

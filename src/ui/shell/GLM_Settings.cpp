@@ -5,6 +5,7 @@
 #include <iterator>
 #include <variant>
 
+#include "core/GLM_HelpFile.h"
 #include "formats/LEC_FileIO.h"
 #include "platform/GLM_Platform.h"
 
@@ -172,7 +173,7 @@ void SetDefaults()
     LastCommonDirectory.clear();
     LastOpenDirectory.clear();
     LastSaveDirectory.clear();
-    HelpFilePath = "Glimra.chm";
+    HelpFilePath = DefaultHelpFile;
     LastDirectoryIndex = 0;
     LastOpenFilterIndex = 0;
     LastFileIndex = 0;
@@ -229,7 +230,7 @@ void ValidateSettings()
     OrDefault(LastCommonDirectory, cwd);
     OrDefault(LastOpenDirectory, cwd);
     OrDefault(LastSaveDirectory, cwd);
-    OrDefault(HelpFilePath, "Glimra.chm");
+    OrDefault(HelpFilePath, DefaultHelpFile);
     InRange(LastDirectoryIndex, 0, 2, 0);
     InRange(LastOpenFilterIndex, 0, 6, 0);
     InRange(LastFileIndex, 0, 3, 0);
