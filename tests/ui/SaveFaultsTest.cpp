@@ -1,0 +1,401 @@
+// The document windows' save paths under faults, for every kind that has the path: Save, Save
+// with its backup, Save As, Save Bitmap (BMP and PNG) and Save All Bitmaps, against a disk that
+// fills part-way, a folder nobody may write to, a folder in the target's place and a folder
+// that vanished between the dialog and the write. In every case the files are as they were
+// (no partial file, no temporary), the user sees the one standard message, and the window
+// stays open, modified, under its old name.
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <tuple>
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "GLM_TestPlatform.h"
+#include "SaveFaults.h"
+#include "TestFiles.h"
+#include "core/GLM_FileNames.h"
+#include "ui/colormapfont/GLM_CMPForm.h"
+#include "ui/colormapfont/GLM_SFTForm.h"
+#include "ui/documents/GLM_BMForm.h"
+#include "ui/documents/GLM_MATForm.h"
+#include "ui/shell/GLM_DocumentFactory.h"
+#include "ui/shell/GLM_FileReplaceForm.h"
+#include "ui/shell/GLM_MainForm.h"
+#include "ui/shell/GLM_Settings.h"
+
+using namespace testutil;
+namespace fs = std::filesystem;
+using C = TCommand;
+using K = TDocumentKind;
+
+namespace {
+
+enum class TFault { DiskFull, ReadOnlyFolder, TargetIsFolder, FolderGone };
+
+constexpr TFault AllFaults[] = {TFault::DiskFull, TFault::ReadOnlyFolder, TFault::TargetIsFolder,
+                                TFault::FolderGone};
+
+std::string FaultName(TFault fault)
+{
+    switch (fault) {
+    case TFault::DiskFull: return "DiskFull";
+    case TFault::ReadOnlyFolder: return "ReadOnlyFolder";
+    case TFault::TargetIsFolder: return "TargetIsFolder";
+    case TFault::FolderGone: return "FolderGone";
+    }
+    return {};
+}
+
+// What the user is told.
+std::string FaultMessage(TFault fault)
+{
+    switch (fault) {
+    case TFault::DiskFull: return "Disk full";
+    case TFault::FolderGone: return "File not found";
+    default: return "File access denied";
+    }
+}
+
+std::string Extension(K kind)
+{
+    switch (kind) {
+    case K::BM: return ".bm";
+    case K::MAT: return ".mat";
+    case K::CMP: return ".cmp";
+    default: return ".sft";
+    }
+}
+
+// Each kind's document byte by byte: three 8 x 8 frames (BM, MAT), one character on a 4 x 2
+// strip (SFT), a colormap without transparency tables (CMP).
+std::vector<uint8_t> DocumentBytes(K kind)
+{
+    Bytes b;
+    switch (kind) {
+    case K::BM:
+        b.Text("BM  ").I32(70).I32(0).I32(1).I32(3).I32(4).I32(-2).I32(9).I32(0).I32(8);
+        b.Fill(128 - b.Size());
+        for (uint8_t f = 1; f <= 3; ++f)
+            b.I32(8).I32(8).Fill(64, f);
+        break;
+    case K::MAT:
+        b.Text("MAT ").I32(50).I32(2).I32(3).I32(3).I32(0).I32(8).Fill(48);
+        for (int32_t i = 0; i < 3; ++i)
+            b.I32(8).I32(5 + i).Fill(28).I32(i);
+        for (uint8_t f = 1; f <= 3; ++f)
+            b.I32(8).I32(8).I32(0).I32(0).I32(0).I32(1).Fill(64, f);
+        break;
+    case K::SFT: {
+        b.Text("SFNT").I32(10).I32(1).I32(6).I32(0).I32(1).Fill(16);
+        b.U16(65).U16(65).I32(0).I32(2);
+        const size_t bm = b.Size();
+        b.Text("BM  ").I32(70).I32(0).I32(1).I32(1).I32(0).I32(0).I32(0).I32(0).I32(8);
+        b.Fill(bm + 128 - b.Size());
+        b.I32(4).I32(2).Fill(8, 1);
+        break;
+    }
+    default:
+        b.Text("CMP ").I32(32).I32(0).Fill(52);
+        for (int k = 0; k < 256; ++k)
+            b.U8(uint8_t(k)).U8(uint8_t(255 - k)).U8(uint8_t(k / 2));
+        for (int level = 0; level < 64; ++level)
+            for (int i = 0; i < 256; ++i)
+                b.U8(uint8_t(i));
+        break;
+    }
+    return b.Data;
+}
+
+// Bytes no save writes, to tell an old file from a new one.
+std::vector<uint8_t> Old(const std::string &what)
+{
+    const std::string text = "the old " + what;
+    return {text.begin(), text.end()};
+}
+
+std::string Describe(const std::vector<uint8_t> &bytes)
+{
+    uint32_t hash = 2166136261u;
+    for (uint8_t byte : bytes)
+        hash = (hash ^ byte) * 16777619u;
+    return std::to_string(bytes.size()) + " bytes #" + std::to_string(hash);
+}
+
+// Everything under `root`: folders, and files by their size and a hash of their bytes.
+std::map<std::string, std::string> Tree(const fs::path &root)
+{
+    std::map<std::string, std::string> tree;
+    for (const auto &entry : fs::recursive_directory_iterator(root)) {
+        const std::string name = fs::relative(entry.path(), root).generic_string();
+        if (entry.is_directory())
+            tree[name + "/"] = "folder";
+        else
+            tree[name] = Describe(ReadFile(entry.path().string()));
+    }
+    return tree;
+}
+
+class SaveFaultsTest : public ::testing::Test
+{
+protected:
+    SaveFaultsTest()
+    {
+        ClearSettings();
+        RegisterDocumentWindow<TBMForm>();
+        RegisterDocumentWindow<TMATForm>();
+        RegisterDocumentWindow<TCMPForm>();
+        RegisterDocumentWindow<TSFTForm>();
+        Main = std::make_unique<TMainForm>();
+        FileReplaceForm = new TFileReplaceForm(Main.get());
+        Main->show();
+        QApplication::processEvents();
+        fs::create_directory(Work);
+        fs::create_directory(Out);
+    }
+    ~SaveFaultsTest() override
+    {
+        Disarm();
+        Main.reset();
+        FileReplaceForm = nullptr;
+        for (K kind : {K::BM, K::MAT, K::CMP, K::SFT})
+            RegisterDocumentWindow(kind, {});
+        ClearSettings();
+    }
+
+    // Opens the kind's document from work/doc.<ext>, then gives the file other bytes and marks
+    // the window modified, so that any write of the document shows in the file.
+    void OpenModified(K kind)
+    {
+        DocPath = (Work / ("doc" + Extension(kind))).string();
+        WriteFile(DocPath, DocumentBytes(kind));
+        Main->OpenDocument(DocPath);
+        QApplication::processEvents();
+        Window = Main->ActiveDocument();
+        ASSERT_NE(Window, nullptr);
+        ASSERT_EQ(Window->Kind(), kind);
+        WriteFile(DocPath, Old("document"));
+        Modified() = true;
+        Reopen = Main->ReopenCaptions();
+    }
+    bool &Modified()
+    {
+        if (auto *image = dynamic_cast<TImageDocumentForm *>(Window))
+            return image->Modified;
+        return dynamic_cast<TCMPForm &>(*Window).Modified;
+    }
+
+    // Puts the fault in place for a save to `target`. A folder that vanishes goes while the
+    // replace question is open when `asks` (the target exists, so the user is asked), else
+    // at once.
+    void Arm(TFault fault, const fs::path &target, bool asks, size_t room = 16)
+    {
+        const fs::path folder = target.parent_path();
+        switch (fault) {
+        case TFault::DiskFull:
+            Disk.emplace(room);
+            break;
+        case TFault::ReadOnlyFolder:
+            ReadOnly.emplace(folder);
+            ASSERT_TRUE(ReadOnly->Holds()) << "the folder takes new files all the same";
+            break;
+        case TFault::TargetIsFolder:
+            fs::remove(target);
+            fs::create_directories(target / "inside");
+            break;
+        case TFault::FolderGone:
+            if (asks) {
+                OnReplace = [folder] { fs::remove_all(folder); };
+                Vanishing = fs::relative(folder, Dir.Path).generic_string() + "/";
+            } else
+                fs::remove_all(folder);
+            break;
+        }
+    }
+    void Disarm()
+    {
+        Disk.reset();
+        ReadOnly.reset();
+    }
+
+    // Runs `command` under the armed fault and checks the promises: the files as `expected`
+    // (by default as they were just before; a vanishing folder is gone from it), the fault's
+    // message alone, the window open, modified and under its old name.
+    void RunAndCheck(C command, TFault fault,
+                     std::optional<std::map<std::string, std::string>> expected = {})
+    {
+        if (!expected)
+            expected = Tree(Dir.Path);
+        Main->RunCommand(command);
+        QApplication::processEvents();
+        if (Disk) {
+            EXPECT_GT(Disk->Asked(), Disk->Written()) << "the disk never filled";
+        }
+        Disarm();
+
+        if (!Vanishing.empty())
+            std::erase_if(*expected,
+                          [&](const auto &entry) { return entry.first.starts_with(Vanishing); });
+        EXPECT_EQ(Tree(Dir.Path), *expected);
+        std::vector<std::string> messages;
+        for (const TRecordedMessage &m : Desk.Boxes.Shown)
+            messages.push_back((m.Kind == TMessageKind::Error ? "" : "(not an error) ") + m.Text);
+        EXPECT_EQ(messages, std::vector<std::string>{FaultMessage(fault)});
+        EXPECT_EQ(Main->DocumentWindows(), std::vector<TDocumentWindow *>{Window});
+        EXPECT_FALSE(Window->IsClosed());
+        EXPECT_TRUE(Modified());
+        EXPECT_EQ(Window->FilePath, DocPath);
+        EXPECT_EQ(Window->FileName, fs::path(DocPath).filename().string());
+        EXPECT_EQ(Main->ReopenCaptions(), Reopen);
+    }
+
+    TTestPlatform Desk;
+    TempDir Dir;
+    const fs::path Work = Dir.Path / "work"; // the document's folder
+    const fs::path Out = Dir.Path / "out";   // where Save As and the exports go
+    std::unique_ptr<TMainForm> Main;
+    TDocumentWindow *Window = nullptr;
+    std::string DocPath;
+    std::vector<std::string> Reopen;
+
+    std::optional<TScopedFullDisk> Disk;
+    std::optional<TScopedReadOnlyFolder> ReadOnly;
+    int ReplaceAnswer = mrYes;
+    std::function<void()> OnReplace;
+    std::string Vanishing; // the folder OnReplace removes, as Tree names it
+    TScopedModalDriver Driver{[this](TModalForm &form) {
+        if (OnReplace)
+            std::exchange(OnReplace, {})();
+        form.SetModalResult(ReplaceAnswer);
+    }};
+};
+
+template <class... P>
+std::string CaseName(const ::testing::TestParamInfo<std::tuple<K, TFault, P...>> &info)
+{
+    std::string name = std::string(DocumentKindName(std::get<0>(info.param))) + "_" +
+                       FaultName(std::get<1>(info.param));
+    if constexpr (sizeof...(P) > 0)
+        name += "_" + std::string(std::get<2>(info.param) + 1);
+    return name;
+}
+
+} // namespace
+
+// ---- Save, the backup step and Save As: every kind
+
+class DocumentSaveFaults : public SaveFaultsTest,
+                           public ::testing::WithParamInterface<std::tuple<K, TFault>>
+{
+};
+
+TEST_P(DocumentSaveFaults, Save)
+{
+    const auto [kind, fault] = GetParam();
+    OpenModified(kind);
+    Arm(fault, DocPath, false);
+    // With the file gone, Save asks for a name; the user gives the same one.
+    if (fault == TFault::TargetIsFolder || fault == TFault::FolderGone)
+        Desk.Dialogs.Accept({DocPath});
+    RunAndCheck(C::Save, fault);
+}
+
+TEST_P(DocumentSaveFaults, SaveWithBackup)
+{
+    const auto [kind, fault] = GetParam();
+    BackupFile = true;
+    OpenModified(kind);
+    const std::string backup = ChangeFileExt(DocPath, ".~" + Extension(kind).substr(1));
+    WriteFile(backup, Old("backup"));
+    // A folder under the backup's name stops the old file from becoming the backup.
+    Arm(fault, fault == TFault::TargetIsFolder ? backup : DocPath, false);
+    if (fault == TFault::FolderGone)
+        Desk.Dialogs.Accept({DocPath});
+    RunAndCheck(C::Save, fault);
+}
+
+TEST_P(DocumentSaveFaults, SaveAs)
+{
+    const auto [kind, fault] = GetParam();
+    OpenModified(kind);
+    const fs::path target = Out / ("new" + Extension(kind));
+    WriteFile(target.string(), Old("target"));
+    Desk.Dialogs.Accept({target.string()});
+    Arm(fault, target, fault != TFault::TargetIsFolder);
+    RunAndCheck(C::SaveAs, fault);
+}
+
+INSTANTIATE_TEST_SUITE_P(, DocumentSaveFaults,
+                         ::testing::Combine(::testing::Values(K::BM, K::MAT, K::CMP, K::SFT),
+                                            ::testing::ValuesIn(AllFaults)),
+                         CaseName<>);
+
+// ---- Save Bitmap: the image windows, as a Windows bitmap and as PNG
+
+class SaveBitmapFaults
+    : public SaveFaultsTest,
+      public ::testing::WithParamInterface<std::tuple<K, TFault, const char *>>
+{
+};
+
+TEST_P(SaveBitmapFaults, SaveBitmap)
+{
+    const auto [kind, fault, extension] = GetParam();
+    OpenModified(kind);
+    const fs::path target = Out / (std::string("picture") + extension);
+    WriteFile(target.string(), Old("picture"));
+    Desk.Dialogs.Accept({target.string()});
+    Arm(fault, target, fault != TFault::TargetIsFolder);
+    RunAndCheck(C::SaveBitmap, fault);
+}
+
+INSTANTIATE_TEST_SUITE_P(, SaveBitmapFaults,
+                         ::testing::Combine(::testing::Values(K::BM, K::MAT, K::SFT),
+                                            ::testing::ValuesIn(AllFaults),
+                                            ::testing::Values(".bmp", ".png")),
+                         CaseName<const char *>);
+
+// ---- Save All Bitmaps: BM and MAT. The run stops at the first picture that cannot be
+// written: those before it are complete, those after it untouched.
+
+class SaveAllBitmapsFaults : public SaveFaultsTest,
+                             public ::testing::WithParamInterface<std::tuple<K, TFault>>
+{
+};
+
+TEST_P(SaveAllBitmapsFaults, SaveAllBitmaps)
+{
+    const auto [kind, fault] = GetParam();
+    OpenModified(kind);
+    // The pictures as a run without faults writes them, in their order.
+    const fs::path probe = Dir.Path / "probe";
+    fs::create_directory(probe);
+    Desk.Dialogs.Accept({(probe / "any.bmp").string()});
+    Main->RunCommand(C::SaveAllBitmaps);
+    std::map<std::string, std::vector<uint8_t>> pictures;
+    for (const auto &entry : fs::directory_iterator(probe))
+        pictures[entry.path().filename().string()] = ReadFile(entry.path().string());
+    fs::remove_all(probe);
+    ASSERT_EQ(pictures.size(), 3u);
+    const auto first = pictures.begin(), second = std::next(first);
+
+    for (const auto &[name, bytes] : pictures)
+        WriteFile((Out / name).string(), Old(name));
+    ReplaceAnswer = mrYesToAll;
+    Desk.Dialogs.Accept({(Out / "any.bmp").string()});
+    // The disk holds the first picture and part of the second; the second's name is a folder.
+    Arm(fault, Out / second->first, fault != TFault::TargetIsFolder,
+        first->second.size() + 16);
+    std::map<std::string, std::string> expected = Tree(Dir.Path);
+    if (fault == TFault::DiskFull || fault == TFault::TargetIsFolder)
+        expected["out/" + first->first] = Describe(first->second);
+    RunAndCheck(C::SaveAllBitmaps, fault, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(, SaveAllBitmapsFaults,
+                         ::testing::Combine(::testing::Values(K::BM, K::MAT),
+                                            ::testing::ValuesIn(AllFaults)),
+                         CaseName<>);
