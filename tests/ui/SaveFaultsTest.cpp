@@ -1,9 +1,9 @@
 // The document windows' save paths under faults, for every kind that has the path: Save, Save
-// with its backup, Save As, Save Bitmap (BMP and PNG) and Save All Bitmaps, against a disk that
-// fills part-way, a folder nobody may write to, a folder in the target's place and a folder
-// that vanished between the dialog and the write. In every case the files are as they were
-// (no partial file, no temporary), the user sees the one standard message, and the window
-// stays open, modified, under its old name.
+// with its backup, Save As, Save on closing, Save Bitmap (BMP and PNG) and Save All Bitmaps,
+// against a disk that fills part-way, a folder nobody may write to, a folder in the target's
+// place and a folder that vanished between the dialog and the write. In every case the files
+// are as they were (no partial file, no temporary), the user sees the one standard message,
+// and the window stays open, modified, under its old name.
 
 #include <filesystem>
 #include <functional>
@@ -227,9 +227,15 @@ protected:
     void RunAndCheck(C command, TFault fault,
                      std::optional<std::map<std::string, std::string>> expected = {})
     {
+        RunAndCheck([&] { Main->RunCommand(command); }, {}, fault, std::move(expected));
+    }
+    // The same for any action; the user sees `before`, then the fault's message.
+    void RunAndCheck(const std::function<void()> &action, std::vector<std::string> before,
+                     TFault fault, std::optional<std::map<std::string, std::string>> expected)
+    {
         if (!expected)
             expected = Tree(Dir.Path);
-        Main->RunCommand(command);
+        action();
         QApplication::processEvents();
         if (Disk) {
             EXPECT_GT(Disk->Asked(), Disk->Written()) << "the disk never filled";
@@ -242,8 +248,9 @@ protected:
         EXPECT_EQ(Tree(Dir.Path), *expected);
         std::vector<std::string> messages;
         for (const TRecordedMessage &m : Desk.Boxes.Shown)
-            messages.push_back((m.Kind == TMessageKind::Error ? "" : "(not an error) ") + m.Text);
-        EXPECT_EQ(messages, std::vector<std::string>{FaultMessage(fault)});
+            messages.push_back((m.Kind == TMessageKind::Error ? "(error) " : "") + m.Text);
+        before.push_back("(error) " + FaultMessage(fault));
+        EXPECT_EQ(messages, before);
         EXPECT_EQ(Main->DocumentWindows(), std::vector<TDocumentWindow *>{Window});
         EXPECT_FALSE(Window->IsClosed());
         EXPECT_TRUE(Modified());
@@ -326,6 +333,19 @@ TEST_P(DocumentSaveFaults, SaveAs)
     Desk.Dialogs.Accept({target.string()});
     Arm(fault, target, fault != TFault::TargetIsFolder);
     RunAndCheck(C::SaveAs, fault);
+}
+
+// Closing a modified window, Yes to saving: the window stays open with its changes.
+TEST_P(DocumentSaveFaults, SaveOnClose)
+{
+    const auto [kind, fault] = GetParam();
+    OpenModified(kind);
+    Arm(fault, DocPath, false);
+    if (fault == TFault::TargetIsFolder || fault == TFault::FolderGone)
+        Desk.Dialogs.Accept({DocPath});
+    Desk.Boxes.Answers = {TMessageResult::Yes};
+    RunAndCheck([this] { Window->parentWidget()->close(); },
+                {"Save changes to " + Window->FileName + "?"}, fault, {});
 }
 
 INSTANTIATE_TEST_SUITE_P(, DocumentSaveFaults,
