@@ -9,9 +9,10 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <tuple>
+#include <ostream>
 
 #include <QApplication>
+#include <QString>
 #include <gtest/gtest.h>
 
 #include "GLM_TestPlatform.h"
@@ -39,35 +40,26 @@ enum class TFault { DiskFull, ReadOnlyFolder, TargetIsFolder, FolderGone };
 constexpr TFault AllFaults[] = {TFault::DiskFull, TFault::ReadOnlyFolder, TFault::TargetIsFolder,
                                 TFault::FolderGone};
 
+// Each fault's name, and the message the user is told.
+constexpr const char *FaultNames[][2] = {{"DiskFull", "Disk full"},
+                                         {"ReadOnlyFolder", "File access denied"},
+                                         {"TargetIsFolder", "File access denied"},
+                                         {"FolderGone", "File not found"}};
+
 std::string FaultName(TFault fault)
 {
-    switch (fault) {
-    case TFault::DiskFull: return "DiskFull";
-    case TFault::ReadOnlyFolder: return "ReadOnlyFolder";
-    case TFault::TargetIsFolder: return "TargetIsFolder";
-    case TFault::FolderGone: return "FolderGone";
-    }
-    return {};
+    return FaultNames[int(fault)][0];
 }
 
-// What the user is told.
 std::string FaultMessage(TFault fault)
 {
-    switch (fault) {
-    case TFault::DiskFull: return "Disk full";
-    case TFault::FolderGone: return "File not found";
-    default: return "File access denied";
-    }
+    return FaultNames[int(fault)][1];
 }
 
+// ".bm", ".mat", ...
 std::string Extension(K kind)
 {
-    switch (kind) {
-    case K::BM: return ".bm";
-    case K::MAT: return ".mat";
-    case K::CMP: return ".cmp";
-    default: return ".sft";
-    }
+    return QString(".%1").arg(DocumentKindName(kind)).toLower().toStdString();
 }
 
 // Each kind's document byte by byte: three 8 x 8 frames (BM, MAT), one character on a 4 x 2
@@ -280,116 +272,128 @@ protected:
     }};
 };
 
-template <class... P>
-std::string CaseName(const ::testing::TestParamInfo<std::tuple<K, TFault, P...>> &info)
+// One row of a table: the window kind, the fault, and for Save Bitmap the picture's extension.
+struct TCase
 {
-    std::string name = std::string(DocumentKindName(std::get<0>(info.param))) + "_" +
-                       FaultName(std::get<1>(info.param));
-    if constexpr (sizeof...(P) > 0)
-        name += "_" + std::string(std::get<2>(info.param) + 1);
-    return name;
+    K Kind;
+    TFault Fault;
+    std::string Extension;
+};
+
+std::string CaseName(const TCase &c)
+{
+    return std::string(DocumentKindName(c.Kind)) + "_" + FaultName(c.Fault) +
+           (c.Extension.empty() ? "" : "_" + c.Extension.substr(1));
 }
+
+void PrintTo(const TCase &c, std::ostream *out)
+{
+    *out << CaseName(c);
+}
+
+// Every fault for each of `kinds` (and each extension).
+std::vector<TCase> Cases(std::initializer_list<K> kinds,
+                         std::initializer_list<const char *> extensions = {""})
+{
+    std::vector<TCase> cases;
+    for (K kind : kinds)
+        for (TFault fault : AllFaults)
+            for (const char *extension : extensions)
+                cases.push_back({kind, fault, extension});
+    return cases;
+}
+
+const auto Named = [](const ::testing::TestParamInfo<TCase> &info) { return CaseName(info.param); };
+
+// The fixture of the tables: each case starts with its kind's document open and modified.
+class SaveFaultsCase : public SaveFaultsTest, public ::testing::WithParamInterface<TCase>
+{
+protected:
+    void SetUp() override { OpenModified(GetParam().Kind); }
+    const K Kind = GetParam().Kind;
+    const TFault Fault = GetParam().Fault;
+};
 
 } // namespace
 
-// ---- Save, the backup step and Save As: every kind
+// ---- Save, the backup step, Save As and the save on closing: every kind
 
-class DocumentSaveFaults : public SaveFaultsTest,
-                           public ::testing::WithParamInterface<std::tuple<K, TFault>>
+class DocumentSaveFaults : public SaveFaultsCase
 {
 };
 
 TEST_P(DocumentSaveFaults, Save)
 {
-    const auto [kind, fault] = GetParam();
-    OpenModified(kind);
-    Arm(fault, DocPath, false);
+    Arm(Fault, DocPath, false);
     // With the file gone, Save asks for a name; the user gives the same one.
-    if (fault == TFault::TargetIsFolder || fault == TFault::FolderGone)
+    if (Fault == TFault::TargetIsFolder || Fault == TFault::FolderGone)
         Desk.Dialogs.Accept({DocPath});
-    RunAndCheck(C::Save, fault);
+    RunAndCheck(C::Save, Fault);
 }
 
 TEST_P(DocumentSaveFaults, SaveWithBackup)
 {
-    const auto [kind, fault] = GetParam();
     BackupFile = true;
-    OpenModified(kind);
-    const std::string backup = ChangeFileExt(DocPath, ".~" + Extension(kind).substr(1));
+    const std::string backup = ChangeFileExt(DocPath, ".~" + Extension(Kind).substr(1));
     WriteFile(backup, Old("backup"));
     // A folder under the backup's name stops the old file from becoming the backup.
-    Arm(fault, fault == TFault::TargetIsFolder ? backup : DocPath, false);
-    if (fault == TFault::FolderGone)
+    Arm(Fault, Fault == TFault::TargetIsFolder ? backup : DocPath, false);
+    if (Fault == TFault::FolderGone)
         Desk.Dialogs.Accept({DocPath});
-    RunAndCheck(C::Save, fault);
+    RunAndCheck(C::Save, Fault);
 }
 
 TEST_P(DocumentSaveFaults, SaveAs)
 {
-    const auto [kind, fault] = GetParam();
-    OpenModified(kind);
-    const fs::path target = Out / ("new" + Extension(kind));
+    const fs::path target = Out / ("new" + Extension(Kind));
     WriteFile(target.string(), Old("target"));
     Desk.Dialogs.Accept({target.string()});
-    Arm(fault, target, fault != TFault::TargetIsFolder);
-    RunAndCheck(C::SaveAs, fault);
+    Arm(Fault, target, Fault != TFault::TargetIsFolder);
+    RunAndCheck(C::SaveAs, Fault);
 }
 
 // Closing a modified window, Yes to saving: the window stays open with its changes.
 TEST_P(DocumentSaveFaults, SaveOnClose)
 {
-    const auto [kind, fault] = GetParam();
-    OpenModified(kind);
-    Arm(fault, DocPath, false);
-    if (fault == TFault::TargetIsFolder || fault == TFault::FolderGone)
+    Arm(Fault, DocPath, false);
+    if (Fault == TFault::TargetIsFolder || Fault == TFault::FolderGone)
         Desk.Dialogs.Accept({DocPath});
     Desk.Boxes.Answers = {TMessageResult::Yes};
     RunAndCheck([this] { Window->parentWidget()->close(); },
-                {"Save changes to " + Window->FileName + "?"}, fault, {});
+                {"Save changes to " + Window->FileName + "?"}, Fault, {});
 }
 
 INSTANTIATE_TEST_SUITE_P(, DocumentSaveFaults,
-                         ::testing::Combine(::testing::Values(K::BM, K::MAT, K::CMP, K::SFT),
-                                            ::testing::ValuesIn(AllFaults)),
-                         CaseName<>);
+                         ::testing::ValuesIn(Cases({K::BM, K::MAT, K::CMP, K::SFT})), Named);
 
 // ---- Save Bitmap: the image windows, as a Windows bitmap and as PNG
 
-class SaveBitmapFaults
-    : public SaveFaultsTest,
-      public ::testing::WithParamInterface<std::tuple<K, TFault, const char *>>
+class SaveBitmapFaults : public SaveFaultsCase
 {
 };
 
 TEST_P(SaveBitmapFaults, SaveBitmap)
 {
-    const auto [kind, fault, extension] = GetParam();
-    OpenModified(kind);
-    const fs::path target = Out / (std::string("picture") + extension);
+    const fs::path target = Out / ("picture" + GetParam().Extension);
     WriteFile(target.string(), Old("picture"));
     Desk.Dialogs.Accept({target.string()});
-    Arm(fault, target, fault != TFault::TargetIsFolder);
-    RunAndCheck(C::SaveBitmap, fault);
+    Arm(Fault, target, Fault != TFault::TargetIsFolder);
+    RunAndCheck(C::SaveBitmap, Fault);
 }
 
 INSTANTIATE_TEST_SUITE_P(, SaveBitmapFaults,
-                         ::testing::Combine(::testing::Values(K::BM, K::MAT, K::SFT),
-                                            ::testing::ValuesIn(AllFaults),
-                                            ::testing::Values(".bmp", ".png")),
-                         CaseName<const char *>);
+                         ::testing::ValuesIn(Cases({K::BM, K::MAT, K::SFT}, {".bmp", ".png"})),
+                         Named);
 
 // ---- Save All Bitmaps: BM and MAT. The run stops at the first picture that cannot be
 // written: those before it are complete, those after it untouched.
 
-class SaveAllBitmapsFaults : public SaveFaultsTest,
-                             public ::testing::WithParamInterface<std::tuple<K, TFault>>
+class SaveAllBitmapsFaults : public SaveFaultsCase
 {
 };
 
 TEST_P(SaveAllBitmapsFaults, SaveAllBitmaps)
 {
-    const auto [kind, fault] = GetParam();
-    OpenModified(kind);
     // The pictures as a run without faults writes them, in their order.
     const fs::path probe = Dir.Path / "probe";
     fs::create_directory(probe);
@@ -407,15 +411,12 @@ TEST_P(SaveAllBitmapsFaults, SaveAllBitmaps)
     ReplaceAnswer = mrYesToAll;
     Desk.Dialogs.Accept({(Out / "any.bmp").string()});
     // The disk holds the first picture and part of the second; the second's name is a folder.
-    Arm(fault, Out / second->first, fault != TFault::TargetIsFolder,
-        first->second.size() + 16);
+    Arm(Fault, Out / second->first, Fault != TFault::TargetIsFolder, first->second.size() + 16);
     std::map<std::string, std::string> expected = Tree(Dir.Path);
-    if (fault == TFault::DiskFull || fault == TFault::TargetIsFolder)
+    if (Fault == TFault::DiskFull || Fault == TFault::TargetIsFolder)
         expected["out/" + first->first] = Describe(first->second);
-    RunAndCheck(C::SaveAllBitmaps, fault, expected);
+    RunAndCheck(C::SaveAllBitmaps, Fault, expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(, SaveAllBitmapsFaults,
-                         ::testing::Combine(::testing::Values(K::BM, K::MAT),
-                                            ::testing::ValuesIn(AllFaults)),
-                         CaseName<>);
+INSTANTIATE_TEST_SUITE_P(, SaveAllBitmapsFaults, ::testing::ValuesIn(Cases({K::BM, K::MAT})),
+                         Named);
