@@ -229,7 +229,8 @@ protected:
             expected = Tree(Dir.Path);
         action();
         QApplication::processEvents();
-        if (Disk) {
+        if (Disk) { // part-way: some bytes went in before the disk filled
+            EXPECT_GT(Disk->Written(), 0u);
             EXPECT_GT(Disk->Asked(), Disk->Written()) << "the disk never filled";
         }
         Disarm();
