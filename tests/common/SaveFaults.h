@@ -1,8 +1,9 @@
 #pragma once
-// Faults for the save paths: a disk that fills part-way (TScopedWriteLimit), a folder the
-// user may not write to, a target that is a folder and a folder that vanished before the
-// write. Each case checks that the old file is byte-identical, the user sees the standard
-// message and nothing half-written is left in the folder.
+// Faults for the save paths: a disk that fills part-way (TScopedWriteLimit for one file,
+// TScopedFullDisk across files), a folder the user may not write to (TScopedReadOnlyFolder),
+// a target that is a folder and a folder that vanished before the write. Each case checks
+// that the old file is byte-identical, the user sees the standard message and nothing
+// half-written is left in the folder.
 
 #include "TestFiles.h"
 #include "TestWriteLimit.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <deque>
 #include <filesystem>
@@ -18,8 +20,13 @@
 #include <string>
 
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
+#ifdef __linux__
+#include <linux/capability.h>
+#include <sys/syscall.h>
 #endif
 
 namespace testutil {
@@ -48,6 +55,104 @@ private:
     }
     TSaveHooks FPrevious;
 };
+
+// A disk with `room` bytes free while alive: the saves' writes take what fits, across every
+// file written, then fail with "no space left" part-way through the file that overflows.
+class TScopedFullDisk
+{
+public:
+    explicit TScopedFullDisk(size_t room) : FPrevious(SaveHooks())
+    {
+        Disk() = {room, 0, 0};
+        SaveHooks().Write = [](const void *data, size_t n, std::FILE *file) -> size_t {
+            TDisk &disk = Disk();
+            const size_t fits = std::min(n, disk.Room - disk.Written);
+            const size_t done = fits > 0 ? std::fwrite(data, 1, fits, file) : 0;
+            disk.Written += done;
+            disk.Asked += n;
+            if (done < n)
+                errno = ENOSPC;
+            return done;
+        };
+    }
+    ~TScopedFullDisk() { SaveHooks() = FPrevious; }
+    TScopedFullDisk(const TScopedFullDisk &) = delete;
+    TScopedFullDisk &operator=(const TScopedFullDisk &) = delete;
+
+    // Bytes the saves tried to write, and bytes that went in.
+    size_t Asked() const { return Disk().Asked; }
+    size_t Written() const { return Disk().Written; }
+
+private:
+    struct TDisk
+    {
+        size_t Room, Written, Asked;
+    };
+    static TDisk &Disk()
+    {
+        static TDisk disk{};
+        return disk;
+    }
+    TSaveHooks FPrevious;
+};
+
+#ifndef _WIN32
+// A folder nobody may write to while alive. Root writes there all the same, so this thread
+// also gives up the capabilities that let it pass over file permissions (capabilities belong
+// to a thread on Linux); they and the folder's mode come back at the end. Holds() says whether
+// the folder really refuses a new file.
+class TScopedReadOnlyFolder
+{
+public:
+    explicit TScopedReadOnlyFolder(std::filesystem::path folder) : FFolder(std::move(folder))
+    {
+        using std::filesystem::perms;
+        std::filesystem::permissions(FFolder, perms::owner_read | perms::owner_exec |
+                                                  perms::group_read | perms::group_exec |
+                                                  perms::others_read | perms::others_exec);
+#ifdef __linux__
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        FHaveCaps = ::syscall(SYS_capget, &header, FSaved) == 0;
+        if (FHaveCaps) {
+            __user_cap_data_struct reduced[2] = {FSaved[0], FSaved[1]};
+            for (unsigned cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+                reduced[cap / 32].effective &= ~(1u << (cap % 32));
+            ::syscall(SYS_capset, &header, reduced);
+        }
+#endif
+    }
+    ~TScopedReadOnlyFolder()
+    {
+#ifdef __linux__
+        __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+        if (FHaveCaps)
+            ::syscall(SYS_capset, &header, FSaved);
+#endif
+        std::error_code ec;
+        std::filesystem::permissions(FFolder, std::filesystem::perms::owner_all, ec);
+    }
+    TScopedReadOnlyFolder(const TScopedReadOnlyFolder &) = delete;
+    TScopedReadOnlyFolder &operator=(const TScopedReadOnlyFolder &) = delete;
+
+    bool Holds() const
+    {
+        const std::string probe = (FFolder / ".write-probe").string();
+        const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        if (fd < 0)
+            return true;
+        ::close(fd);
+        ::unlink(probe.c_str());
+        return false;
+    }
+
+private:
+    std::filesystem::path FFolder;
+#ifdef __linux__
+    __user_cap_data_struct FSaved[2]{};
+    bool FHaveCaps = false;
+#endif
+};
+#endif
 
 inline std::set<std::string> FolderNames(const std::filesystem::path &dir)
 {

@@ -1,0 +1,423 @@
+// The document windows' save paths under faults, for every kind that has the path: Save, Save
+// with its backup, Save As, Save on closing, Save Bitmap (BMP and PNG) and Save All Bitmaps,
+// against a disk that fills part-way, a folder nobody may write to, a folder in the target's
+// place and a folder that vanished between the dialog and the write. In every case the files
+// are as they were (no partial file, no temporary), the user sees the one standard message,
+// and the window stays open, modified, under its old name.
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <ostream>
+
+#include <QApplication>
+#include <QString>
+#include <gtest/gtest.h>
+
+#include "GLM_TestPlatform.h"
+#include "SaveFaults.h"
+#include "TestFiles.h"
+#include "core/GLM_FileNames.h"
+#include "ui/colormapfont/GLM_CMPForm.h"
+#include "ui/colormapfont/GLM_SFTForm.h"
+#include "ui/documents/GLM_BMForm.h"
+#include "ui/documents/GLM_MATForm.h"
+#include "ui/shell/GLM_DocumentFactory.h"
+#include "ui/shell/GLM_FileReplaceForm.h"
+#include "ui/shell/GLM_MainForm.h"
+#include "ui/shell/GLM_Settings.h"
+
+using namespace testutil;
+namespace fs = std::filesystem;
+using C = TCommand;
+using K = TDocumentKind;
+
+namespace {
+
+enum class TFault { DiskFull, ReadOnlyFolder, TargetIsFolder, FolderGone };
+
+constexpr TFault AllFaults[] = {TFault::DiskFull, TFault::ReadOnlyFolder, TFault::TargetIsFolder,
+                                TFault::FolderGone};
+
+// Each fault's name, and the message the user is told.
+constexpr const char *FaultNames[][2] = {{"DiskFull", "Disk full"},
+                                         {"ReadOnlyFolder", "File access denied"},
+                                         {"TargetIsFolder", "File access denied"},
+                                         {"FolderGone", "File not found"}};
+
+std::string FaultName(TFault fault)
+{
+    return FaultNames[int(fault)][0];
+}
+
+std::string FaultMessage(TFault fault)
+{
+    return FaultNames[int(fault)][1];
+}
+
+// ".bm", ".mat", ...
+std::string Extension(K kind)
+{
+    return QString(".%1").arg(DocumentKindName(kind)).toLower().toStdString();
+}
+
+// Each kind's document byte by byte: three 8 x 8 frames (BM, MAT), one character on a 4 x 2
+// strip (SFT), a colormap without transparency tables (CMP).
+std::vector<uint8_t> DocumentBytes(K kind)
+{
+    Bytes b;
+    switch (kind) {
+    case K::BM:
+        b.Text("BM  ").I32(70).I32(0).I32(1).I32(3).I32(4).I32(-2).I32(9).I32(0).I32(8);
+        b.Fill(128 - b.Size());
+        for (uint8_t f = 1; f <= 3; ++f)
+            b.I32(8).I32(8).Fill(64, f);
+        break;
+    case K::MAT:
+        b.Text("MAT ").I32(50).I32(2).I32(3).I32(3).I32(0).I32(8).Fill(48);
+        for (int32_t i = 0; i < 3; ++i)
+            b.I32(8).I32(5 + i).Fill(28).I32(i);
+        for (uint8_t f = 1; f <= 3; ++f)
+            b.I32(8).I32(8).I32(0).I32(0).I32(0).I32(1).Fill(64, f);
+        break;
+    case K::SFT: {
+        b.Text("SFNT").I32(10).I32(1).I32(6).I32(0).I32(1).Fill(16);
+        b.U16(65).U16(65).I32(0).I32(2);
+        const size_t bm = b.Size();
+        b.Text("BM  ").I32(70).I32(0).I32(1).I32(1).I32(0).I32(0).I32(0).I32(0).I32(8);
+        b.Fill(bm + 128 - b.Size());
+        b.I32(4).I32(2).Fill(8, 1);
+        break;
+    }
+    default:
+        b.Text("CMP ").I32(32).I32(0).Fill(52);
+        for (int k = 0; k < 256; ++k)
+            b.U8(uint8_t(k)).U8(uint8_t(255 - k)).U8(uint8_t(k / 2));
+        for (int level = 0; level < 64; ++level)
+            for (int i = 0; i < 256; ++i)
+                b.U8(uint8_t(i));
+        break;
+    }
+    return b.Data;
+}
+
+// Bytes no save writes, to tell an old file from a new one.
+std::vector<uint8_t> Old(const std::string &what)
+{
+    const std::string text = "the old " + what;
+    return {text.begin(), text.end()};
+}
+
+std::string Describe(const std::vector<uint8_t> &bytes)
+{
+    uint32_t hash = 2166136261u;
+    for (uint8_t byte : bytes)
+        hash = (hash ^ byte) * 16777619u;
+    return std::to_string(bytes.size()) + " bytes #" + std::to_string(hash);
+}
+
+// Everything under `root`: folders, and files by their size and a hash of their bytes.
+std::map<std::string, std::string> Tree(const fs::path &root)
+{
+    std::map<std::string, std::string> tree;
+    for (const auto &entry : fs::recursive_directory_iterator(root)) {
+        const std::string name = fs::relative(entry.path(), root).generic_string();
+        if (entry.is_directory())
+            tree[name + "/"] = "folder";
+        else
+            tree[name] = Describe(ReadFile(entry.path().string()));
+    }
+    return tree;
+}
+
+class SaveFaultsTest : public ::testing::Test
+{
+protected:
+    SaveFaultsTest()
+    {
+        ClearSettings();
+        RegisterDocumentWindow<TBMForm>();
+        RegisterDocumentWindow<TMATForm>();
+        RegisterDocumentWindow<TCMPForm>();
+        RegisterDocumentWindow<TSFTForm>();
+        Main = std::make_unique<TMainForm>();
+        FileReplaceForm = new TFileReplaceForm(Main.get());
+        Main->show();
+        QApplication::processEvents();
+        fs::create_directory(Work);
+        fs::create_directory(Out);
+    }
+    ~SaveFaultsTest() override
+    {
+        Disarm();
+        Main.reset();
+        FileReplaceForm = nullptr;
+        for (K kind : {K::BM, K::MAT, K::CMP, K::SFT})
+            RegisterDocumentWindow(kind, {});
+        ClearSettings();
+    }
+
+    // Opens the kind's document from work/doc.<ext>, then gives the file other bytes and marks
+    // the window modified, so that any write of the document shows in the file.
+    void OpenModified(K kind)
+    {
+        DocPath = (Work / ("doc" + Extension(kind))).string();
+        WriteFile(DocPath, DocumentBytes(kind));
+        Main->OpenDocument(DocPath);
+        QApplication::processEvents();
+        Window = Main->ActiveDocument();
+        ASSERT_NE(Window, nullptr);
+        ASSERT_EQ(Window->Kind(), kind);
+        WriteFile(DocPath, Old("document"));
+        Modified() = true;
+        Reopen = Main->ReopenCaptions();
+    }
+    bool &Modified()
+    {
+        if (auto *image = dynamic_cast<TImageDocumentForm *>(Window))
+            return image->Modified;
+        return dynamic_cast<TCMPForm &>(*Window).Modified;
+    }
+
+    // Puts the fault in place for a save to `target`. A folder that vanishes goes while the
+    // replace question is open when `asks` (the target exists, so the user is asked), else
+    // at once.
+    void Arm(TFault fault, const fs::path &target, bool asks, size_t room = 16)
+    {
+        const fs::path folder = target.parent_path();
+        switch (fault) {
+        case TFault::DiskFull:
+            Disk.emplace(room);
+            break;
+        case TFault::ReadOnlyFolder:
+            ReadOnly.emplace(folder);
+            ASSERT_TRUE(ReadOnly->Holds()) << "the folder takes new files all the same";
+            break;
+        case TFault::TargetIsFolder:
+            fs::remove(target);
+            fs::create_directories(target / "inside");
+            break;
+        case TFault::FolderGone:
+            if (asks) {
+                OnReplace = [folder] { fs::remove_all(folder); };
+                Vanishing = fs::relative(folder, Dir.Path).generic_string() + "/";
+            } else
+                fs::remove_all(folder);
+            break;
+        }
+    }
+    void Disarm()
+    {
+        Disk.reset();
+        ReadOnly.reset();
+    }
+
+    // Runs `command` under the armed fault and checks the promises: the files as `expected`
+    // (by default as they were just before; a vanishing folder is gone from it), the fault's
+    // message alone, the window open, modified and under its old name.
+    void RunAndCheck(C command, TFault fault,
+                     std::optional<std::map<std::string, std::string>> expected = {})
+    {
+        RunAndCheck([&] { Main->RunCommand(command); }, {}, fault, std::move(expected));
+    }
+    // The same for any action; the user sees `before`, then the fault's message.
+    void RunAndCheck(const std::function<void()> &action, std::vector<std::string> before,
+                     TFault fault, std::optional<std::map<std::string, std::string>> expected)
+    {
+        if (!expected)
+            expected = Tree(Dir.Path);
+        action();
+        QApplication::processEvents();
+        if (Disk) { // part-way: some bytes went in before the disk filled
+            EXPECT_GT(Disk->Written(), 0u);
+            EXPECT_GT(Disk->Asked(), Disk->Written()) << "the disk never filled";
+        }
+        Disarm();
+
+        if (!Vanishing.empty())
+            std::erase_if(*expected,
+                          [&](const auto &entry) { return entry.first.starts_with(Vanishing); });
+        EXPECT_EQ(Tree(Dir.Path), *expected);
+        std::vector<std::string> messages;
+        for (const TRecordedMessage &m : Desk.Boxes.Shown)
+            messages.push_back((m.Kind == TMessageKind::Error ? "(error) " : "") + m.Text);
+        before.push_back("(error) " + FaultMessage(fault));
+        EXPECT_EQ(messages, before);
+        EXPECT_EQ(Main->DocumentWindows(), std::vector<TDocumentWindow *>{Window});
+        EXPECT_FALSE(Window->IsClosed());
+        EXPECT_TRUE(Modified());
+        EXPECT_EQ(Window->FilePath, DocPath);
+        EXPECT_EQ(Window->FileName, fs::path(DocPath).filename().string());
+        EXPECT_EQ(Main->ReopenCaptions(), Reopen);
+    }
+
+    TTestPlatform Desk;
+    TempDir Dir;
+    const fs::path Work = Dir.Path / "work"; // the document's folder
+    const fs::path Out = Dir.Path / "out";   // where Save As and the exports go
+    std::unique_ptr<TMainForm> Main;
+    TDocumentWindow *Window = nullptr;
+    std::string DocPath;
+    std::vector<std::string> Reopen;
+
+    std::optional<TScopedFullDisk> Disk;
+    std::optional<TScopedReadOnlyFolder> ReadOnly;
+    int ReplaceAnswer = mrYes;
+    std::function<void()> OnReplace;
+    std::string Vanishing; // the folder OnReplace removes, as Tree names it
+    TScopedModalDriver Driver{[this](TModalForm &form) {
+        if (OnReplace)
+            std::exchange(OnReplace, {})();
+        form.SetModalResult(ReplaceAnswer);
+    }};
+};
+
+// One row of a table: the window kind, the fault, and for Save Bitmap the picture's extension.
+struct TCase
+{
+    K Kind;
+    TFault Fault;
+    std::string Extension;
+};
+
+std::string CaseName(const TCase &c)
+{
+    return std::string(DocumentKindName(c.Kind)) + "_" + FaultName(c.Fault) +
+           (c.Extension.empty() ? "" : "_" + c.Extension.substr(1));
+}
+
+void PrintTo(const TCase &c, std::ostream *out)
+{
+    *out << CaseName(c);
+}
+
+// Every fault for each of `kinds` (and each extension).
+std::vector<TCase> Cases(std::initializer_list<K> kinds,
+                         std::initializer_list<const char *> extensions = {""})
+{
+    std::vector<TCase> cases;
+    for (K kind : kinds)
+        for (TFault fault : AllFaults)
+            for (const char *extension : extensions)
+                cases.push_back({kind, fault, extension});
+    return cases;
+}
+
+const auto Named = [](const ::testing::TestParamInfo<TCase> &info) { return CaseName(info.param); };
+
+// The fixture of the tables: each case starts with its kind's document open and modified.
+class SaveFaultsCase : public SaveFaultsTest, public ::testing::WithParamInterface<TCase>
+{
+protected:
+    void SetUp() override { OpenModified(GetParam().Kind); }
+    const K Kind = GetParam().Kind;
+    const TFault Fault = GetParam().Fault;
+};
+
+} // namespace
+
+// ---- Save, the backup step, Save As and the save on closing: every kind
+
+class DocumentSaveFaults : public SaveFaultsCase
+{
+};
+
+TEST_P(DocumentSaveFaults, Save)
+{
+    Arm(Fault, DocPath, false);
+    // With the file gone, Save asks for a name; the user gives the same one.
+    if (Fault == TFault::TargetIsFolder || Fault == TFault::FolderGone)
+        Desk.Dialogs.Accept({DocPath});
+    RunAndCheck(C::Save, Fault);
+}
+
+TEST_P(DocumentSaveFaults, SaveWithBackup)
+{
+    BackupFile = true;
+    const std::string backup = ChangeFileExt(DocPath, ".~" + Extension(Kind).substr(1));
+    WriteFile(backup, Old("backup"));
+    // A folder under the backup's name stops the old file from becoming the backup.
+    Arm(Fault, Fault == TFault::TargetIsFolder ? backup : DocPath, false);
+    if (Fault == TFault::FolderGone)
+        Desk.Dialogs.Accept({DocPath});
+    RunAndCheck(C::Save, Fault);
+}
+
+TEST_P(DocumentSaveFaults, SaveAs)
+{
+    const fs::path target = Out / ("new" + Extension(Kind));
+    WriteFile(target.string(), Old("target"));
+    Desk.Dialogs.Accept({target.string()});
+    Arm(Fault, target, Fault != TFault::TargetIsFolder);
+    RunAndCheck(C::SaveAs, Fault);
+}
+
+// Closing a modified window, Yes to saving: the window stays open with its changes.
+TEST_P(DocumentSaveFaults, SaveOnClose)
+{
+    Arm(Fault, DocPath, false);
+    if (Fault == TFault::TargetIsFolder || Fault == TFault::FolderGone)
+        Desk.Dialogs.Accept({DocPath});
+    Desk.Boxes.Answers = {TMessageResult::Yes};
+    RunAndCheck([this] { Window->parentWidget()->close(); },
+                {"Save changes to " + Window->FileName + "?"}, Fault, {});
+}
+
+INSTANTIATE_TEST_SUITE_P(, DocumentSaveFaults,
+                         ::testing::ValuesIn(Cases({K::BM, K::MAT, K::CMP, K::SFT})), Named);
+
+// ---- Save Bitmap: the image windows, as a Windows bitmap and as PNG
+
+class SaveBitmapFaults : public SaveFaultsCase
+{
+};
+
+TEST_P(SaveBitmapFaults, SaveBitmap)
+{
+    const fs::path target = Out / ("picture" + GetParam().Extension);
+    WriteFile(target.string(), Old("picture"));
+    Desk.Dialogs.Accept({target.string()});
+    Arm(Fault, target, Fault != TFault::TargetIsFolder);
+    RunAndCheck(C::SaveBitmap, Fault);
+}
+
+INSTANTIATE_TEST_SUITE_P(, SaveBitmapFaults,
+                         ::testing::ValuesIn(Cases({K::BM, K::MAT, K::SFT}, {".bmp", ".png"})),
+                         Named);
+
+// ---- Save All Bitmaps: BM and MAT. The run stops at the first picture that cannot be
+// written: those before it are complete, those after it untouched.
+
+class SaveAllBitmapsFaults : public SaveFaultsCase
+{
+};
+
+TEST_P(SaveAllBitmapsFaults, SaveAllBitmaps)
+{
+    // The pictures as a run without faults writes them, in their order.
+    const fs::path probe = Dir.Path / "probe";
+    fs::create_directory(probe);
+    Desk.Dialogs.Accept({(probe / "any.bmp").string()});
+    Main->RunCommand(C::SaveAllBitmaps);
+    std::map<std::string, std::vector<uint8_t>> pictures;
+    for (const auto &entry : fs::directory_iterator(probe))
+        pictures[entry.path().filename().string()] = ReadFile(entry.path().string());
+    fs::remove_all(probe);
+    ASSERT_EQ(pictures.size(), 3u);
+    const auto first = pictures.begin(), second = std::next(first);
+
+    for (const auto &[name, bytes] : pictures)
+        WriteFile((Out / name).string(), Old(name));
+    ReplaceAnswer = mrYesToAll;
+    Desk.Dialogs.Accept({(Out / "any.bmp").string()});
+    // The disk holds the first picture and part of the second; the second's name is a folder.
+    Arm(Fault, Out / second->first, Fault != TFault::TargetIsFolder, first->second.size() + 16);
+    std::map<std::string, std::string> expected = Tree(Dir.Path);
+    if (Fault == TFault::DiskFull || Fault == TFault::TargetIsFolder)
+        expected["out/" + first->first] = Describe(first->second);
+    RunAndCheck(C::SaveAllBitmaps, Fault, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(, SaveAllBitmapsFaults, ::testing::ValuesIn(Cases({K::BM, K::MAT})),
+                         Named);
