@@ -16,12 +16,22 @@ std::string Utf8(const fs::path &path)
     return {text.begin(), text.end()};
 }
 
+// A folder that does not exist comes back from weakly_canonical with its spelling ("app/."
+// as "app/"), so the trailing separator is dropped before comparing.
+fs::path CanonicalFolder(const fs::path &folder, std::error_code &ec)
+{
+    fs::path p = fs::weakly_canonical(folder, ec).lexically_normal();
+    if (!p.has_filename() && p.has_relative_path())
+        p = p.parent_path();
+    return p;
+}
+
 bool SameFolder(const fs::path &a, const fs::path &b)
 {
     std::error_code ea;
     std::error_code eb;
-    const fs::path ca = fs::weakly_canonical(a, ea);
-    const fs::path cb = fs::weakly_canonical(b, eb);
+    const fs::path ca = CanonicalFolder(a, ea);
+    const fs::path cb = CanonicalFolder(b, eb);
     return !ea && !eb && ca == cb;
 }
 
