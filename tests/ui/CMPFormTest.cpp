@@ -109,7 +109,7 @@ TEST_F(CMPFormTest, MouseOverAndRecolouringUnderALightView)
     const QImage grid = Picture(form);
     EXPECT_EQ(grid.pixel(5, 5), qRgb(255, 0, 0));          // cell 0 shows index 10
     EXPECT_EQ(grid.pixel(2 * 20 + 5, 5), qRgb(255, 0, 0)); // cell 2 too
-    EXPECT_EQ(grid.pixel(20 + 5, 5), Rgb(CMPRamp()[1]));      // cell 1 shows itself
+    EXPECT_EQ(grid.pixel(20 + 5, 5), Rgb(Ramp()[1]));      // cell 1 shows itself
     Mouse(form, QEvent::MouseMove, 10 * 20 + 5, 5);
     EXPECT_EQ(Panel(3) + "|" + Panel(4), "Index: 10|RGB: 255 0 0");
 
@@ -166,9 +166,9 @@ TEST_F(CMPFormTest, SelectPaletteRecomputesTheTables)
         TScopedModalDriver driver([&](TModalForm &dialog) {
             auto &select = dynamic_cast<TSelectPaletteForm &>(dialog);
             offered = select.PaletteName;
-            EXPECT_EQ(select.Palette, CMPRamp());
+            EXPECT_EQ(select.Palette, Ramp());
             select.PaletteName = name;
-            select.Palette = CMPRamp();
+            select.Palette = Ramp();
             select.SetModalResult(mrOk);
         });
         Main->RunCommand(C::SelectPalette);
@@ -234,7 +234,7 @@ TEST_F(CMPFormTest, SaveAsAsksBeforeReplacingAndKeepsAnOddFlag)
     EXPECT_EQ(Panel(2), "Transparent");
     Main->RunCommand(C::PreviousFrame);
     EXPECT_EQ(Panel(1), "Trans Table: 256");
-    EXPECT_EQ(Picture(form).pixel(5, 5), Rgb(CMPRamp()[255])); // table 255, entry 0
+    EXPECT_EQ(Picture(form).pixel(5, 5), Rgb(Ramp()[255])); // table 255, entry 0
 
     const std::string taken = Put("taken.cmp", {9});
     ReplaceAnswers = {mrNo, mrYes};

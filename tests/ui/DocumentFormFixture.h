@@ -108,7 +108,7 @@ inline std::vector<uint8_t> SFTBytes(const std::vector<TChar> &chars, int width,
 }
 
 // Entry k = (k, 255 - k, k * 7 mod 256): every entry distinct.
-inline TPalette CMPRamp()
+inline TPalette Ramp()
 {
     TPalette p;
     for (int k = 0; k < 256; ++k)
@@ -122,7 +122,7 @@ inline std::vector<uint8_t> CMPBytes(int32_t flag)
 {
     Bytes b;
     b.Text("CMP ").I32(32).I32(flag).Fill(52);
-    for (const TPaletteEntry &e : CMPRamp())
+    for (const TPaletteEntry &e : Ramp())
         b.U8(e.Red).U8(e.Green).U8(e.Blue);
     for (int level = 0; level < 64; ++level)
         for (int i = 0; i < 256; ++i)

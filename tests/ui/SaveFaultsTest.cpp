@@ -22,24 +22,15 @@ namespace {
 
 enum class TFault { DiskFull, ReadOnlyFolder, TargetIsFolder, FolderGone };
 
-constexpr TFault AllFaults[] = {TFault::DiskFull, TFault::ReadOnlyFolder, TFault::TargetIsFolder,
-                                TFault::FolderGone};
-
-// Each fault's name, and the message the user is told.
-constexpr const char *FaultNames[][2] = {{"DiskFull", "Disk full"},
-                                         {"ReadOnlyFolder", "File access denied"},
-                                         {"TargetIsFolder", "File access denied"},
-                                         {"FolderGone", "File not found"}};
-
-std::string FaultName(TFault fault)
+// Each fault with its name and the message the user is told.
+constexpr struct
 {
-    return FaultNames[int(fault)][0];
-}
-
-std::string FaultMessage(TFault fault)
-{
-    return FaultNames[int(fault)][1];
-}
+    TFault Fault;
+    const char *Name, *Message;
+} Faults[] = {{TFault::DiskFull, "DiskFull", "Disk full"},
+              {TFault::ReadOnlyFolder, "ReadOnlyFolder", "File access denied"},
+              {TFault::TargetIsFolder, "TargetIsFolder", "File access denied"},
+              {TFault::FolderGone, "FolderGone", "File not found"}};
 
 // ".bm", ".mat", ...
 std::string Extension(K kind)
@@ -184,7 +175,7 @@ protected:
         std::vector<std::string> messages;
         for (const TRecordedMessage &m : Desk.Boxes.Shown)
             messages.push_back((m.Kind == TMessageKind::Error ? "(error) " : "") + m.Text);
-        before.push_back("(error) " + FaultMessage(fault));
+        before.push_back(std::string("(error) ") + Faults[int(fault)].Message);
         EXPECT_EQ(messages, before);
         EXPECT_EQ(Main->DocumentWindows(), std::vector<TDocumentWindow *>{Window});
         EXPECT_FALSE(Window->IsClosed());
@@ -222,7 +213,7 @@ struct TCase
 
 std::string CaseName(const TCase &c)
 {
-    return std::string(DocumentKindName(c.Kind)) + "_" + FaultName(c.Fault) +
+    return std::string(DocumentKindName(c.Kind)) + "_" + Faults[int(c.Fault)].Name +
            (c.Extension.empty() ? "" : "_" + c.Extension.substr(1));
 }
 
@@ -237,9 +228,9 @@ std::vector<TCase> Cases(std::initializer_list<K> kinds,
 {
     std::vector<TCase> cases;
     for (K kind : kinds)
-        for (TFault fault : AllFaults)
+        for (const auto &fault : Faults)
             for (const char *extension : extensions)
-                cases.push_back({kind, fault, extension});
+                cases.push_back({kind, fault.Fault, extension});
     return cases;
 }
 
@@ -258,9 +249,7 @@ protected:
 
 // ---- Save, the backup step, Save As and the save on closing: every kind
 
-class DocumentSaveFaults : public SaveFaultsCase
-{
-};
+using DocumentSaveFaults = SaveFaultsCase;
 
 TEST_P(DocumentSaveFaults, Save)
 {
@@ -308,9 +297,7 @@ INSTANTIATE_TEST_SUITE_P(, DocumentSaveFaults,
 
 // ---- Save Bitmap: the image windows, as a Windows bitmap and as PNG
 
-class SaveBitmapFaults : public SaveFaultsCase
-{
-};
+using SaveBitmapFaults = SaveFaultsCase;
 
 TEST_P(SaveBitmapFaults, SaveBitmap)
 {
@@ -328,9 +315,7 @@ INSTANTIATE_TEST_SUITE_P(, SaveBitmapFaults,
 // ---- Save All Bitmaps: BM and MAT. The run stops at the first picture that cannot be
 // written: those before it are complete, those after it untouched.
 
-class SaveAllBitmapsFaults : public SaveFaultsCase
-{
-};
+using SaveAllBitmapsFaults = SaveFaultsCase;
 
 TEST_P(SaveAllBitmapsFaults, SaveAllBitmaps)
 {
