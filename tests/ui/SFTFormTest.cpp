@@ -115,16 +115,12 @@ TEST_F(SFTFormTest, CharacterUnderTheMouseAtZoomTwo)
     TSFTForm *sft = Open(Put("ab.sft", SFTBytes({{65, 10, 5}, {66, 15, 4}}, 40, 2)));
     ASSERT_TRUE(sft);
     Run(C::ZoomIn);
-    MoveMouse(sft, 19);
-    EXPECT_EQ(Main->StatusPanel(6), "");
-    MoveMouse(sft, 20);
-    EXPECT_EQ(Main->StatusPanel(6), "Character: A");
-    MoveMouse(sft, 29);
-    EXPECT_EQ(Main->StatusPanel(6), "Character: A");
-    MoveMouse(sft, 30);
-    EXPECT_EQ(Main->StatusPanel(6), "Character: B");
-    MoveMouse(sft, 70); // no character: the panel keeps its text
-    EXPECT_EQ(Main->StatusPanel(6), "Character: B");
+    // Past the last character (x 70) the panel keeps its text.
+    for (const auto &[x, shown] : {std::pair{19, ""}, {20, "Character: A"}, {29, "Character: A"},
+                                   {30, "Character: B"}, {70, "Character: B"}}) {
+        MoveMouse(sft, x);
+        EXPECT_EQ(Main->StatusPanel(6), shown) << x;
+    }
     EXPECT_EQ(Main->StatusPanel(3), "Character Gap: 1");
     // Any other report starts the panel afresh.
     Run(C::ZoomIn);
