@@ -3,67 +3,21 @@
 // progress window, Save and Save As with the backup and the recalculation rule, the close
 // question, and files that fail to load (the save faults are in SaveFaultsTest).
 
-#include <memory>
-
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <gtest/gtest.h>
 
-#include "GLM_TestPlatform.h"
-#include "TestFiles.h"
-#include "ui/colormapfont/GLM_CMPForm.h"
-#include "ui/colormapfont/GLM_EditCMPForm.h"
-#include "ui/colormapfont/GLM_ProgressForm.h"
-#include "ui/palettes/GLM_SelectPaletteForm.h"
-#include "ui/shell/GLM_DocumentFactory.h"
-#include "ui/shell/GLM_FileReplaceForm.h"
-#include "ui/shell/GLM_MainForm.h"
-#include "ui/shell/GLM_Settings.h"
+#include "DocumentFormFixture.h"
 
-using namespace testutil;
+using namespace formtest;
 using C = TCommand;
 
 namespace {
 
-void Settle()
-{
-    QApplication::processEvents();
-}
-
-// Entry k = (k, 255 - k, k * 7 mod 256): every entry distinct.
-TPalette Ramp()
-{
-    TPalette p;
-    for (int k = 0; k < 256; ++k)
-        p[size_t(k)] = {uint8_t(k), uint8_t(255 - k), uint8_t(k * 7)};
-    return p;
-}
-
 QRgb Rgb(const TPaletteEntry &e)
 {
     return qRgb(e.Red, e.Green, e.Blue);
-}
-
-// A colormap built byte by byte: the ramp palette; every light table sends the even indices
-// to 10 and keeps the odd ones; transparency table t sends entry e to (t + e) mod 256.
-std::vector<uint8_t> CMPBytes(int32_t flag)
-{
-    Bytes b;
-    b.Text("CMP ").I32(32).I32(flag).Fill(52);
-    for (const TPaletteEntry &e : Ramp())
-        b.U8(e.Red).U8(e.Green).U8(e.Blue);
-    for (int level = 0; level < 64; ++level)
-        for (int i = 0; i < 256; ++i)
-            b.U8(i % 2 == 0 ? 10 : uint8_t(i));
-    if (flag != 0)
-        for (int t = 0; t < 256; ++t)
-            for (int e = 0; e < 256; ++e)
-                b.U8(uint8_t(t + e));
-    return b.Data;
 }
 
 // Records every showing of the progress window with the text it showed.
@@ -79,53 +33,16 @@ public:
     }
 };
 
-class CMPFormTest : public ::testing::Test
+class CMPFormTest : public TDocumentFormTest<TCMPForm>
 {
 protected:
     CMPFormTest()
     {
-        ClearSettings();
-        RegisterDocumentWindow<TCMPForm>();
-        Main = std::make_unique<TMainForm>();
         LastCommonDirectory = Dir.Path.string();
-        EditCMPForm = new TEditCMPForm(Main.get());
-        ProgressForm = new TProgressForm(Main.get());
-        SelectPaletteForm = new TSelectPaletteForm(Main.get());
-        FileReplaceForm = new TFileReplaceForm(Main.get());
         ProgressForm->installEventFilter(&Progress);
-        Main->show();
-        Settle();
     }
-    ~CMPFormTest() override
-    {
-        ProgressForm->removeEventFilter(&Progress);
-        Main.reset();
-        EditCMPForm = nullptr;
-        ProgressForm = nullptr;
-        SelectPaletteForm = nullptr;
-        FileReplaceForm = nullptr;
-        RegisterDocumentWindow(TDocumentKind::CMP, {});
-        ClearSettings();
-    }
+    ~CMPFormTest() override { ProgressForm->removeEventFilter(&Progress); }
 
-    TCMPForm *New()
-    {
-        QMdiSubWindow *sub = Main->CreateDocument(TDocumentKind::CMP);
-        sub->show();
-        Settle();
-        return qobject_cast<TCMPForm *>(sub->widget());
-    }
-    TCMPForm *Open(const std::string &path)
-    {
-        Main->OpenDocument(path);
-        Settle();
-        return qobject_cast<TCMPForm *>(Main->ActiveDocument());
-    }
-    std::string Put(const std::string &name, const std::vector<uint8_t> &bytes)
-    {
-        WriteFile(Dir.File(name), bytes);
-        return Dir.File(name);
-    }
     static void Mouse(TCMPForm *form, QEvent::Type type, int x, int y)
     {
         const QPointF at(x, y);
@@ -138,9 +55,6 @@ protected:
     std::string Panel(int i) const { return Main->StatusPanel(i); }
     std::string Box(size_t i) const { return Desk.Boxes.Shown.at(i).Text; }
 
-    TTestPlatform Desk;
-    TempDir Dir;
-    std::unique_ptr<TMainForm> Main;
     TShowRecorder Progress;
     bool Checked = false;
 };
@@ -323,17 +237,10 @@ TEST_F(CMPFormTest, SaveAsAsksBeforeReplacingAndKeepsAnOddFlag)
     EXPECT_EQ(Picture(form).pixel(5, 5), Rgb(Ramp()[255])); // table 255, entry 0
 
     const std::string taken = Put("taken.cmp", {9});
-    std::vector<int> replaceAnswers = {mrNo, mrYes};
-    bool offeredAll = true;
-    TScopedModalDriver driver([&](TModalForm &dialog) {
-        auto &replace = dynamic_cast<TFileReplaceForm &>(dialog);
-        offeredAll = replace.MultipleFiles;
-        replace.SetModalResult(replaceAnswers.front());
-        replaceAnswers.erase(replaceAnswers.begin());
-    });
+    ReplaceAnswers = {mrNo, mrYes};
     Desk.Dialogs.Accept({taken});
     Main->RunCommand(C::SaveAs);
-    EXPECT_FALSE(offeredAll);
+    EXPECT_EQ(Asked, std::vector<std::string>{"taken.cmp"}); // no Yes to All for one file
     EXPECT_EQ(ReadFile(taken), std::vector<uint8_t>{9});
     EXPECT_EQ(Main->ReopenCaptions().size(), 1u); // the opened file only
     Desk.Dialogs.Accept({taken});

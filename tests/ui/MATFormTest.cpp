@@ -4,68 +4,18 @@
 // Mipmap, the properties dialog with its pixel conversion, export names and the saved bytes.
 
 #include <filesystem>
-#include <functional>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QImage>
 #include <QKeyEvent>
-#include <QMdiSubWindow>
-#include <gtest/gtest.h>
 
-#include "GLM_TestPlatform.h"
-#include "TestFiles.h"
-#include "core/GLM_FileNames.h"
-#include "ui/documents/GLM_EditMATForm.h"
-#include "ui/documents/GLM_MATForm.h"
-#include "ui/palettes/GLM_SelectColorForm.h"
-#include "ui/palettes/GLM_SelectPaletteForm.h"
-#include "ui/shell/GLM_DocumentFactory.h"
-#include "ui/shell/GLM_FileReplaceForm.h"
-#include "ui/shell/GLM_MainForm.h"
+#include "DocumentFormFixture.h"
 
-using namespace testutil;
+using namespace formtest;
 using C = TCommand;
 
 namespace {
-
-void Settle()
-{
-    QApplication::processEvents();
-}
-
-struct TTexture
-{
-    int Width, Height, Levels;
-    uint16_t Pixel; // every pixel (a byte at 8 bits, a word at 16)
-    int Transparent = 0;
-};
-
-int LevelPixels(const TTexture &t)
-{
-    int n = 0;
-    for (int k = 0, w = t.Width, h = t.Height; k < t.Levels; ++k, w /= 2, h /= 2)
-        n += w * h;
-    return n;
-}
-
-// A texture MAT byte by byte: header, records (fill 5 + frame, CelIndex), then each frame's
-// header and pixels.
-std::vector<uint8_t> TextureMAT(const std::vector<TTexture> &frames, int bits = 8)
-{
-    Bytes b;
-    const auto n = static_cast<int32_t>(frames.size());
-    b.Text("MAT ").I32(50).I32(2).I32(n).I32(n).I32(bits == 16 ? 1 : 0).I32(bits).Fill(48);
-    for (int32_t i = 0; i < n; ++i)
-        b.I32(8).I32(5 + i).Fill(28).I32(i);
-    for (const TTexture &t : frames) {
-        b.I32(t.Width).I32(t.Height).I32(t.Transparent).I32(0).I32(0).I32(t.Levels);
-        for (int p = LevelPixels(t); p > 0; --p)
-            bits == 16 ? b.U16(t.Pixel) : b.U8(static_cast<uint8_t>(t.Pixel));
-    }
-    return b.Data;
-}
 
 std::vector<uint8_t> ColourMAT(const std::vector<int32_t> &colours, int bits = 8)
 {
@@ -86,37 +36,9 @@ std::vector<uint8_t> EmptyBitmapFile()
     return b.Data;
 }
 
-class MATFormTest : public ::testing::Test
+class MATFormTest : public TDocumentFormTest<TMATForm>
 {
 protected:
-    MATFormTest()
-    {
-        ClearSettings();
-        RegisterDocumentWindow<TMATForm>();
-        Main = std::make_unique<TMainForm>();
-        EditMATForm = new TEditMATForm(Main.get());
-        SelectPaletteForm = new TSelectPaletteForm(Main.get());
-        SelectColorForm = new TSelectColorForm(Main.get());
-        FileReplaceForm = new TFileReplaceForm(Main.get());
-        Main->show();
-        Settle();
-    }
-    ~MATFormTest() override
-    {
-        Main.reset();
-        EditMATForm = nullptr;
-        SelectPaletteForm = nullptr;
-        SelectColorForm = nullptr;
-        FileReplaceForm = nullptr;
-        RegisterDocumentWindow(TDocumentKind::MAT, {});
-        ClearSettings();
-    }
-
-    std::string Put(const std::string &name, const std::vector<uint8_t> &bytes)
-    {
-        WriteFile(Dir.File(name), bytes);
-        return Dir.File(name);
-    }
     std::string Picture(const std::string &name, int width, int height, QRgb colour)
     {
         QImage image(width, height, QImage::Format_RGB32);
@@ -124,50 +46,15 @@ protected:
         image.save(QString::fromStdString(Dir.File(name)), "BMP");
         return Dir.File(name);
     }
-    TMATForm *Open(const std::string &path)
-    {
-        Main->OpenDocument(path);
-        Settle();
-        return dynamic_cast<TMATForm *>(Main->ActiveDocument());
-    }
-    TMATForm *New()
-    {
-        QMdiSubWindow *sub = Main->CreateDocument(TDocumentKind::MAT);
-        sub->show();
-        Settle();
-        return dynamic_cast<TMATForm *>(sub->widget());
-    }
-    void Run(C command)
-    {
-        Main->RunCommand(command);
-        Settle();
-    }
     // "frame letter", as the exported names have it.
     static std::string At(const TMATForm *mat)
     {
         return std::to_string(mat->CurrentFrame()) + MipmapLetter(mat->CurrentMipmap);
     }
-    std::vector<std::string> Messages() const
-    {
-        std::vector<std::string> texts;
-        for (const TRecordedMessage &m : Desk.Boxes.Shown)
-            texts.push_back(m.Text);
-        return texts;
-    }
     static QRgb Shown(TMATForm *mat, int x = 0, int y = 0)
     {
         return mat->grab().toImage().pixel(x, y);
     }
-
-    TScopedModalDriver Driver{[this](TModalForm &form) {
-        if (User)
-            User(form);
-    }};
-
-    TTestPlatform Desk;
-    TempDir Dir;
-    std::unique_ptr<TMainForm> Main;
-    std::function<void(TModalForm &)> User;
 };
 
 // ---- Stepping and drawing
@@ -212,7 +99,6 @@ TEST_F(MATFormTest, SixteenBitFramesDrawByTheirLayout)
     EXPECT_EQ(Shown(mat, 1, 1), qRgb(132, 0, 255));
     EXPECT_EQ(Main->StatusPanel(4), "Not Transparent");
     EXPECT_EQ(Main->StatusPanel(7), "");
-    EXPECT_FALSE(Main->IsCommandEnabled(C::SelectPalette));
     // A 16-bit colour frame: a 64 x 64 block of a colour value with red in the low byte.
     TMATForm *colour = Open(Put("c16.mat", ColourMAT({0x0080FF}, 16)));
     EXPECT_EQ(colour->Image()->size(), QSize(64, 64));

@@ -3,57 +3,18 @@
 // mouse, Delete Frame, Save and Save As (with the no-characters warning), Save Bitmap's name,
 // Edit Properties and its settings, and what a font without its strip writes on closing.
 
-#include <functional>
-
 #include <QAction>
-#include <QApplication>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
-#include <gtest/gtest.h>
 
-#include "GLM_TestPlatform.h"
-#include "TestFiles.h"
+#include "DocumentFormFixture.h"
 #include "core/GLM_Bitmaps.h"
-#include "ui/colormapfont/GLM_EditSFTForm.h"
-#include "ui/colormapfont/GLM_SFTForm.h"
-#include "ui/palettes/GLM_SelectColorForm.h"
-#include "ui/palettes/GLM_SelectPaletteForm.h"
-#include "ui/shell/GLM_DocumentFactory.h"
-#include "ui/shell/GLM_FileReplaceForm.h"
-#include "ui/shell/GLM_MainForm.h"
 
-using namespace testutil;
+using namespace formtest;
 using C = TCommand;
 
 namespace {
-
-void Settle()
-{
-    QApplication::processEvents();
-}
-
-struct TChar
-{
-    uint16_t Code;
-    int32_t Offset, Width;
-};
-
-// An SFT file byte by byte: one range per character, then the strip (every pixel `fill`).
-std::vector<uint8_t> SFTBytes(const std::vector<TChar> &chars, int width, int height, int bits = 8,
-                              uint8_t fill = 1, int images = 1)
-{
-    Bytes b;
-    b.Text("SFNT").I32(10).I32(1).I32(6).I32(0).I32(int32_t(chars.size())).Fill(16);
-    for (const TChar &c : chars)
-        b.U16(c.Code).U16(c.Code).I32(c.Offset).I32(c.Width);
-    const size_t bm = b.Size();
-    b.Text("BM  ").I32(70).I32(0).I32(1).I32(images).I32(0).I32(0).I32(0).I32(0).I32(bits);
-    b.Fill(bm + 128 - b.Size());
-    b.I32(width).I32(height).Fill(size_t(width * height * bits / 8), fill);
-    return b.Data;
-}
 
 // A 24-bit picture file of the given colours in one row.
 std::string PictureFile(const TempDir &dir, const std::string &name, const std::vector<QColor> &row)
@@ -65,67 +26,14 @@ std::string PictureFile(const TempDir &dir, const std::string &name, const std::
     return dir.File(name);
 }
 
-class SFTFormTest : public ::testing::Test
+class SFTFormTest : public TDocumentFormTest<TSFTForm>
 {
 protected:
-    SFTFormTest()
-    {
-        ClearSettings();
-        RegisterDocumentWindow<TSFTForm>();
-        Main = std::make_unique<TMainForm>();
-        SelectPaletteForm = new TSelectPaletteForm(Main.get());
-        SelectColorForm = new TSelectColorForm(Main.get());
-        EditSFTForm = new TEditSFTForm(Main.get());
-        FileReplaceForm = new TFileReplaceForm(Main.get());
-        Main->show();
-        Settle();
-    }
-    ~SFTFormTest() override
-    {
-        Main.reset();
-        SelectPaletteForm = nullptr;
-        SelectColorForm = nullptr;
-        EditSFTForm = nullptr;
-        FileReplaceForm = nullptr;
-        RegisterDocumentWindow(TDocumentKind::SFT, {});
-        ClearSettings();
-    }
-
-    std::string Put(const std::string &name, const std::vector<uint8_t> &bytes)
-    {
-        WriteFile(Dir.File(name), bytes);
-        return Dir.File(name);
-    }
-    TSFTForm *Open(const std::string &path)
-    {
-        Main->OpenDocument(path);
-        Settle();
-        return dynamic_cast<TSFTForm *>(Main->ActiveDocument());
-    }
-    TSFTForm *New()
-    {
-        QMdiSubWindow *sub = Main->CreateDocument(TDocumentKind::SFT);
-        sub->show();
-        Settle();
-        return dynamic_cast<TSFTForm *>(sub->widget());
-    }
-    void Run(C command)
-    {
-        Main->RunCommand(command);
-        Settle();
-    }
     std::vector<std::string> Panels() const
     {
         std::vector<std::string> texts;
         for (int i = 0; i < StatusPanelCount; ++i)
             texts.push_back(Main->StatusPanel(i));
-        return texts;
-    }
-    std::vector<std::string> Messages() const
-    {
-        std::vector<std::string> texts;
-        for (const TRecordedMessage &m : Desk.Boxes.Shown)
-            texts.push_back(m.Text);
         return texts;
     }
     void MoveMouse(TSFTForm *sft, int x)
@@ -135,17 +43,6 @@ protected:
         QApplication::sendEvent(sft->Image(), &move);
         Settle();
     }
-
-    // Plays the user in every dialog shown while it is installed.
-    TScopedModalDriver Driver{[this](TModalForm &form) {
-        if (User)
-            User(form);
-    }};
-
-    TTestPlatform Desk;
-    TempDir Dir;
-    std::unique_ptr<TMainForm> Main;
-    std::function<void(TModalForm &)> User;
 };
 
 } // namespace
@@ -162,8 +59,6 @@ TEST_F(SFTFormTest, NewFontsShowTheirSettings)
                                                   "Display Palette: Uicolormap"}));
     EXPECT_EQ(sft->parentWidget()->size(), QSize(200, 200));
     EXPECT_FALSE(sft->Modified);
-    EXPECT_FALSE(Main->IsCommandEnabled(C::Save));
-    EXPECT_TRUE(Main->IsCommandEnabled(C::AddFrames));
 }
 
 TEST_F(SFTFormTest, AddFrameMatchesColoursExactly)
@@ -184,7 +79,6 @@ TEST_F(SFTFormTest, AddFrameMatchesColoursExactly)
     EXPECT_TRUE(sft->Modified);
     EXPECT_EQ(Panels()[1], "Size: 2 x 1");
     EXPECT_EQ(sft->size(), QSize(150, 1));
-    EXPECT_FALSE(Main->IsCommandEnabled(C::AddFrames));
 
     // Not a picture: reported, and a second font keeps its state. From the popup menu too,
     // where nothing of the main window stands between the error and Qt's event loop.
@@ -206,7 +100,6 @@ TEST_F(SFTFormTest, AddFramePacksSixteenBitWords)
     EXPECT_EQ(Panels()[0], "16-Bit SFT");
     EXPECT_EQ(Panels()[2], "RGB: 255 0 0");
     EXPECT_EQ(Panels()[7], "");
-    EXPECT_FALSE(Main->IsCommandEnabled(C::SelectPalette));
     Desk.Dialogs.Accept({PictureFile(Dir, "strip.bmp", {QColor(255, 255, 255), QColor(8, 4, 8)})});
     Run(C::AddFrames);
     // 65535 and 2081, little-endian.
@@ -222,16 +115,12 @@ TEST_F(SFTFormTest, CharacterUnderTheMouseAtZoomTwo)
     TSFTForm *sft = Open(Put("ab.sft", SFTBytes({{65, 10, 5}, {66, 15, 4}}, 40, 2)));
     ASSERT_TRUE(sft);
     Run(C::ZoomIn);
-    MoveMouse(sft, 19);
-    EXPECT_EQ(Main->StatusPanel(6), "");
-    MoveMouse(sft, 20);
-    EXPECT_EQ(Main->StatusPanel(6), "Character: A");
-    MoveMouse(sft, 29);
-    EXPECT_EQ(Main->StatusPanel(6), "Character: A");
-    MoveMouse(sft, 30);
-    EXPECT_EQ(Main->StatusPanel(6), "Character: B");
-    MoveMouse(sft, 70); // no character: the panel keeps its text
-    EXPECT_EQ(Main->StatusPanel(6), "Character: B");
+    std::string readouts; // past the last character (x 70) the panel keeps its text
+    for (int x : {19, 20, 29, 30, 70}) {
+        MoveMouse(sft, x);
+        readouts += Main->StatusPanel(6) + "|";
+    }
+    EXPECT_EQ(readouts, "|Character: A|Character: A|Character: B|Character: B|");
     EXPECT_EQ(Main->StatusPanel(3), "Character Gap: 1");
     // Any other report starts the panel afresh.
     Run(C::ZoomIn);
@@ -257,7 +146,6 @@ TEST_F(SFTFormTest, DeleteFrameAtZoomFour)
     EXPECT_FALSE(sft->Modified);
     EXPECT_EQ(sft->Document.Chars.Count(), 1);
     EXPECT_TRUE(sft->Image()->Picture().isNull());
-    EXPECT_FALSE(Main->IsCommandEnabled(C::Save));
 }
 
 TEST_F(SFTFormTest, SaveAsSaveAndSaveBitmapNames)
@@ -348,13 +236,4 @@ TEST_F(SFTFormTest, ClosingAFontWithoutItsStripWritesAnEmptyBitmap)
     EXPECT_TRUE(Main->DocumentWindows().empty());
     EXPECT_EQ(Messages(), (std::vector<std::string>{"Save changes to c.sft?"}));
     EXPECT_EQ(ReadFile(path), SFTBytes({{65, 0, 2}}, 0, 0, 8, 1, 0));
-
-    // A damaged font opens no window and joins no Reopen list.
-    Desk.Boxes.Shown.clear();
-    std::vector<uint8_t> cut = SFTBytes({{65, 0, 2}}, 4, 2);
-    cut.resize(cut.size() - 3);
-    EXPECT_EQ(Open(Put("cut.sft", cut)), nullptr);
-    EXPECT_TRUE(Main->DocumentWindows().empty());
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"Read beyond end of file"}));
-    EXPECT_EQ(Main->ReopenCaptions(), (std::vector<std::string>{"&0 " + path}));
 }

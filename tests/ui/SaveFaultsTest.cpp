@@ -6,29 +6,14 @@
 // and the window stays open, modified, under its old name.
 
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <optional>
 #include <ostream>
 
-#include <QApplication>
-#include <QString>
-#include <gtest/gtest.h>
-
-#include "GLM_TestPlatform.h"
+#include "DocumentFormFixture.h"
 #include "SaveFaults.h"
-#include "TestFiles.h"
-#include "core/GLM_FileNames.h"
-#include "ui/colormapfont/GLM_CMPForm.h"
-#include "ui/colormapfont/GLM_SFTForm.h"
-#include "ui/documents/GLM_BMForm.h"
-#include "ui/documents/GLM_MATForm.h"
-#include "ui/shell/GLM_DocumentFactory.h"
-#include "ui/shell/GLM_FileReplaceForm.h"
-#include "ui/shell/GLM_MainForm.h"
-#include "ui/shell/GLM_Settings.h"
 
-using namespace testutil;
+using namespace formtest;
 namespace fs = std::filesystem;
 using C = TCommand;
 using K = TDocumentKind;
@@ -37,24 +22,15 @@ namespace {
 
 enum class TFault { DiskFull, ReadOnlyFolder, TargetIsFolder, FolderGone };
 
-constexpr TFault AllFaults[] = {TFault::DiskFull, TFault::ReadOnlyFolder, TFault::TargetIsFolder,
-                                TFault::FolderGone};
-
-// Each fault's name, and the message the user is told.
-constexpr const char *FaultNames[][2] = {{"DiskFull", "Disk full"},
-                                         {"ReadOnlyFolder", "File access denied"},
-                                         {"TargetIsFolder", "File access denied"},
-                                         {"FolderGone", "File not found"}};
-
-std::string FaultName(TFault fault)
+// Each fault with its name and the message the user is told.
+constexpr struct
 {
-    return FaultNames[int(fault)][0];
-}
-
-std::string FaultMessage(TFault fault)
-{
-    return FaultNames[int(fault)][1];
-}
+    TFault Fault;
+    const char *Name, *Message;
+} Faults[] = {{TFault::DiskFull, "DiskFull", "Disk full"},
+              {TFault::ReadOnlyFolder, "ReadOnlyFolder", "File access denied"},
+              {TFault::TargetIsFolder, "TargetIsFolder", "File access denied"},
+              {TFault::FolderGone, "FolderGone", "File not found"}};
 
 // ".bm", ".mat", ...
 std::string Extension(K kind)
@@ -62,44 +38,20 @@ std::string Extension(K kind)
     return QString(".%1").arg(DocumentKindName(kind)).toLower().toStdString();
 }
 
-// Each kind's document byte by byte: three 8 x 8 frames (BM, MAT), one character on a 4 x 2
-// strip (SFT), a colormap without transparency tables (CMP).
+// Each kind's document: three 8 x 8 frames (BM, MAT), one character on a 4 x 2 strip (SFT), a
+// colormap without transparency tables (CMP).
 std::vector<uint8_t> DocumentBytes(K kind)
 {
-    Bytes b;
     switch (kind) {
     case K::BM:
-        b.Text("BM  ").I32(70).I32(0).I32(1).I32(3).I32(4).I32(-2).I32(9).I32(0).I32(8);
-        b.Fill(128 - b.Size());
-        for (uint8_t f = 1; f <= 3; ++f)
-            b.I32(8).I32(8).Fill(64, f);
-        break;
+        return BMBytes({{8, 8, 1}, {8, 8, 2}, {8, 8, 3}});
     case K::MAT:
-        b.Text("MAT ").I32(50).I32(2).I32(3).I32(3).I32(0).I32(8).Fill(48);
-        for (int32_t i = 0; i < 3; ++i)
-            b.I32(8).I32(5 + i).Fill(28).I32(i);
-        for (uint8_t f = 1; f <= 3; ++f)
-            b.I32(8).I32(8).I32(0).I32(0).I32(0).I32(1).Fill(64, f);
-        break;
-    case K::SFT: {
-        b.Text("SFNT").I32(10).I32(1).I32(6).I32(0).I32(1).Fill(16);
-        b.U16(65).U16(65).I32(0).I32(2);
-        const size_t bm = b.Size();
-        b.Text("BM  ").I32(70).I32(0).I32(1).I32(1).I32(0).I32(0).I32(0).I32(0).I32(8);
-        b.Fill(bm + 128 - b.Size());
-        b.I32(4).I32(2).Fill(8, 1);
-        break;
-    }
+        return TextureMAT({{8, 8, 1, 1}, {8, 8, 1, 2}, {8, 8, 1, 3}});
+    case K::SFT:
+        return SFTBytes({{65, 0, 2}}, 4, 2);
     default:
-        b.Text("CMP ").I32(32).I32(0).Fill(52);
-        for (int k = 0; k < 256; ++k)
-            b.U8(uint8_t(k)).U8(uint8_t(255 - k)).U8(uint8_t(k / 2));
-        for (int level = 0; level < 64; ++level)
-            for (int i = 0; i < 256; ++i)
-                b.U8(uint8_t(i));
-        break;
+        return CMPBytes(0);
     }
-    return b.Data;
 }
 
 // Bytes no save writes, to tell an old file from a new one.
@@ -131,32 +83,15 @@ std::map<std::string, std::string> Tree(const fs::path &root)
     return tree;
 }
 
-class SaveFaultsTest : public ::testing::Test
+class SaveFaultsTest : public TDocumentFormTest<TDocumentWindow>
 {
 protected:
     SaveFaultsTest()
     {
-        ClearSettings();
-        RegisterDocumentWindow<TBMForm>();
-        RegisterDocumentWindow<TMATForm>();
-        RegisterDocumentWindow<TCMPForm>();
-        RegisterDocumentWindow<TSFTForm>();
-        Main = std::make_unique<TMainForm>();
-        FileReplaceForm = new TFileReplaceForm(Main.get());
-        Main->show();
-        QApplication::processEvents();
         fs::create_directory(Work);
         fs::create_directory(Out);
     }
-    ~SaveFaultsTest() override
-    {
-        Disarm();
-        Main.reset();
-        FileReplaceForm = nullptr;
-        for (K kind : {K::BM, K::MAT, K::CMP, K::SFT})
-            RegisterDocumentWindow(kind, {});
-        ClearSettings();
-    }
+    ~SaveFaultsTest() override { Disarm(); }
 
     // Opens the kind's document from work/doc.<ext>, then gives the file other bytes and marks
     // the window modified, so that any write of the document shows in the file.
@@ -164,9 +99,7 @@ protected:
     {
         DocPath = (Work / ("doc" + Extension(kind))).string();
         WriteFile(DocPath, DocumentBytes(kind));
-        Main->OpenDocument(DocPath);
-        QApplication::processEvents();
-        Window = Main->ActiveDocument();
+        Window = Open(DocPath);
         ASSERT_NE(Window, nullptr);
         ASSERT_EQ(Window->Kind(), kind);
         WriteFile(DocPath, Old("document"));
@@ -242,7 +175,7 @@ protected:
         std::vector<std::string> messages;
         for (const TRecordedMessage &m : Desk.Boxes.Shown)
             messages.push_back((m.Kind == TMessageKind::Error ? "(error) " : "") + m.Text);
-        before.push_back("(error) " + FaultMessage(fault));
+        before.push_back(std::string("(error) ") + Faults[int(fault)].Message);
         EXPECT_EQ(messages, before);
         EXPECT_EQ(Main->DocumentWindows(), std::vector<TDocumentWindow *>{Window});
         EXPECT_FALSE(Window->IsClosed());
@@ -252,11 +185,8 @@ protected:
         EXPECT_EQ(Main->ReopenCaptions(), Reopen);
     }
 
-    TTestPlatform Desk;
-    TempDir Dir;
     const fs::path Work = Dir.Path / "work"; // the document's folder
     const fs::path Out = Dir.Path / "out";   // where Save As and the exports go
-    std::unique_ptr<TMainForm> Main;
     TDocumentWindow *Window = nullptr;
     std::string DocPath;
     std::vector<std::string> Reopen;
@@ -266,7 +196,7 @@ protected:
     int ReplaceAnswer = mrYes;
     std::function<void()> OnReplace;
     std::string Vanishing; // the folder OnReplace removes, as Tree names it
-    TScopedModalDriver Driver{[this](TModalForm &form) {
+    TScopedModalDriver FaultDriver{[this](TModalForm &form) {
         if (OnReplace)
             std::exchange(OnReplace, {})();
         form.SetModalResult(ReplaceAnswer);
@@ -283,7 +213,7 @@ struct TCase
 
 std::string CaseName(const TCase &c)
 {
-    return std::string(DocumentKindName(c.Kind)) + "_" + FaultName(c.Fault) +
+    return std::string(DocumentKindName(c.Kind)) + "_" + Faults[int(c.Fault)].Name +
            (c.Extension.empty() ? "" : "_" + c.Extension.substr(1));
 }
 
@@ -298,9 +228,9 @@ std::vector<TCase> Cases(std::initializer_list<K> kinds,
 {
     std::vector<TCase> cases;
     for (K kind : kinds)
-        for (TFault fault : AllFaults)
+        for (const auto &fault : Faults)
             for (const char *extension : extensions)
-                cases.push_back({kind, fault, extension});
+                cases.push_back({kind, fault.Fault, extension});
     return cases;
 }
 
@@ -319,9 +249,7 @@ protected:
 
 // ---- Save, the backup step, Save As and the save on closing: every kind
 
-class DocumentSaveFaults : public SaveFaultsCase
-{
-};
+using DocumentSaveFaults = SaveFaultsCase;
 
 TEST_P(DocumentSaveFaults, Save)
 {
@@ -369,9 +297,7 @@ INSTANTIATE_TEST_SUITE_P(, DocumentSaveFaults,
 
 // ---- Save Bitmap: the image windows, as a Windows bitmap and as PNG
 
-class SaveBitmapFaults : public SaveFaultsCase
-{
-};
+using SaveBitmapFaults = SaveFaultsCase;
 
 TEST_P(SaveBitmapFaults, SaveBitmap)
 {
@@ -389,9 +315,7 @@ INSTANTIATE_TEST_SUITE_P(, SaveBitmapFaults,
 // ---- Save All Bitmaps: BM and MAT. The run stops at the first picture that cannot be
 // written: those before it are complete, those after it untouched.
 
-class SaveAllBitmapsFaults : public SaveFaultsCase
-{
-};
+using SaveAllBitmapsFaults = SaveFaultsCase;
 
 TEST_P(SaveAllBitmapsFaults, SaveAllBitmaps)
 {
