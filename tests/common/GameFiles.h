@@ -1,0 +1,114 @@
+#pragma once
+// The four game formats and Windows bitmaps built byte by byte, for every layer's tests: the bytes are written
+// here as the file layouts give them, not by the program's own writers.
+
+#include "TestFiles.h"
+#include "TestPalettes.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace testutil {
+
+struct TFrame
+{
+    int Width, Height;
+    uint8_t Fill; // every pixel byte
+};
+
+// A BM file: header, frames, then the palette when one is given.
+inline std::vector<uint8_t> BMBytes(const std::vector<TFrame> &frames, int bits = 8,
+                                    const TPalette *palette = nullptr)
+{
+    Bytes b;
+    b.Text("BM  ").I32(70).I32(0).I32(palette ? 2 : 1).I32(int32_t(frames.size()));
+    b.I32(4).I32(-2).I32(bits == 16 ? 0xF81F : 9).I32(bits == 16 ? 1 : 0).I32(bits);
+    b.Fill(128 - b.Size());
+    for (const TFrame &f : frames)
+        b.I32(f.Width).I32(f.Height).Fill(size_t(f.Width * f.Height * bits / 8), f.Fill);
+    if (palette)
+        b.Append({&(*palette)[0].Red, &(*palette)[0].Red + 768});
+    return b.Data;
+}
+
+struct TTexture
+{
+    int Width, Height, Levels;
+    uint16_t Pixel; // every pixel (a byte at 8 bits, a word at 16)
+    int Transparent = 0;
+};
+
+// A texture MAT: header, records (fill 5 + frame, CelIndex), then each frame's header and
+// the pixels of all its levels.
+inline std::vector<uint8_t> TextureMAT(const std::vector<TTexture> &frames, int bits = 8)
+{
+    Bytes b;
+    const auto n = static_cast<int32_t>(frames.size());
+    b.Text("MAT ").I32(50).I32(2).I32(n).I32(n).I32(bits == 16 ? 1 : 0).I32(bits).Fill(48);
+    for (int32_t i = 0; i < n; ++i)
+        b.I32(8).I32(5 + i).Fill(28).I32(i);
+    for (const TTexture &t : frames) {
+        b.I32(t.Width).I32(t.Height).I32(t.Transparent).I32(0).I32(0).I32(t.Levels);
+        for (int k = 0, w = t.Width, h = t.Height; k < t.Levels; ++k, w /= 2, h /= 2)
+            for (int p = w * h; p > 0; --p)
+                bits == 16 ? b.U16(t.Pixel) : b.U8(static_cast<uint8_t>(t.Pixel));
+    }
+    return b.Data;
+}
+
+struct TChar
+{
+    uint16_t Code;
+    int32_t Offset, Width;
+};
+
+// An SFT file: one range per character, then the strip (every pixel `fill`).
+inline std::vector<uint8_t> SFTBytes(const std::vector<TChar> &chars, int width, int height,
+                                     int bits = 8, uint8_t fill = 1, int images = 1)
+{
+    Bytes b;
+    b.Text("SFNT").I32(10).I32(1).I32(6).I32(0).I32(int32_t(chars.size())).Fill(16);
+    for (const TChar &c : chars)
+        b.U16(c.Code).U16(c.Code).I32(c.Offset).I32(c.Width);
+    const size_t bm = b.Size();
+    b.Text("BM  ").I32(70).I32(0).I32(1).I32(images).I32(0).I32(0).I32(0).I32(0).I32(bits);
+    b.Fill(bm + 128 - b.Size());
+    b.I32(width).I32(height).Fill(size_t(width * height * bits / 8), fill);
+    return b.Data;
+}
+
+// A colormap: the ramp palette; every light table sends the even indices to 10 and keeps
+// the odd ones; transparency table t sends entry e to (t + e) mod 256.
+inline std::vector<uint8_t> CMPBytes(int32_t flag)
+{
+    Bytes b;
+    b.Text("CMP ").I32(32).I32(flag).Fill(52);
+    for (const TPaletteEntry &e : Ramp())
+        b.U8(e.Red).U8(e.Green).U8(e.Blue);
+    for (int level = 0; level < 64; ++level)
+        for (int i = 0; i < 256; ++i)
+            b.U8(i % 2 == 0 ? 10 : uint8_t(i));
+    if (flag != 0)
+        for (int t = 0; t < 256; ++t)
+            for (int e = 0; e < 256; ++e)
+                b.U8(uint8_t(t + e));
+    return b.Data;
+}
+
+// A Windows bitmap: file header, 40-byte information header, colour table (B, G, R, 0), then
+// `pixels` exactly as given (rows bottom up and padded, or RLE codes).
+inline std::vector<uint8_t> BitmapFile(int32_t width, int32_t height, int bits, int compression,
+                                       const std::vector<TPaletteEntry> &table,
+                                       const std::vector<uint8_t> &pixels)
+{
+    const auto offset = int32_t(54 + 4 * table.size());
+    Bytes b;
+    b.Text("BM").I32(offset + int32_t(pixels.size())).I32(0).I32(offset);
+    b.I32(40).I32(width).I32(height).U16(1).U16(uint16_t(bits)).I32(compression);
+    b.I32(int32_t(pixels.size())).I32(2835).I32(2835).I32(int32_t(table.size())).I32(0);
+    for (const TPaletteEntry &e : table)
+        b.U8(e.Blue).U8(e.Green).U8(e.Red).U8(0);
+    return b.Append(pixels).Data;
+}
+
+} // namespace testutil
