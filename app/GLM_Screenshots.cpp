@@ -34,13 +34,13 @@
 
 #include "GLM_Startup.h"
 #include "formats/GLM_Globals.h"
-#include "ui/palettes/GLM_SelectColorForm.h"
-#include "ui/shell/GLM_DocumentWindow.h"
-#include "ui/shell/GLM_FileReplaceForm.h"
-#include "ui/shell/GLM_MainForm.h"
-#include "ui/shell/GLM_ModalForm.h"
-#include "ui/shell/GLM_NewForm.h"
-#include "ui/shell/GLM_OptionsForm.h"
+#include "ui/dialogs/GLM_SelectColorForm.h"
+#include "ui/kit/GLM_DocumentWindow.h"
+#include "ui/kit/GLM_FileReplaceForm.h"
+#include "ui/main/GLM_MainForm.h"
+#include "ui/kit/GLM_ModalForm.h"
+#include "ui/main/GLM_NewForm.h"
+#include "ui/main/GLM_OptionsForm.h"
 
 namespace {
 

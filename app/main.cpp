@@ -5,7 +5,7 @@
 #include <QApplication>
 
 #include "GLM_Startup.h"
-#include "ui/shell/GLM_MainForm.h"
+#include "ui/main/GLM_MainForm.h"
 
 int main(int argc, char **argv)
 {

@@ -11,7 +11,7 @@
 #include <QUrl>
 
 #include "DocumentFormFixture.h"
-#include "ui/shell/GLM_RadioGroup.h"
+#include "ui/kit/GLM_RadioGroup.h"
 
 using namespace formtest;
 using C = TCommand;

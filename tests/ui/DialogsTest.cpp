@@ -15,11 +15,11 @@
 
 #include "formats/GLM_Globals.h"
 #include "GLM_TestPlatform.h"
-#include "ui/shell/GLM_AboutBox.h"
-#include "ui/shell/GLM_NewForm.h"
-#include "ui/shell/GLM_OptionsForm.h"
-#include "ui/shell/GLM_RadioGroup.h"
-#include "ui/shell/GLM_Settings.h"
+#include "ui/main/GLM_AboutBox.h"
+#include "ui/main/GLM_NewForm.h"
+#include "ui/main/GLM_OptionsForm.h"
+#include "ui/kit/GLM_RadioGroup.h"
+#include "ui/kit/GLM_Settings.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 
 #include "GLM_TestPlatform.h"
 #include "TestPalettes.h"
-#include "ui/documents/GLM_EditMATForm.h"
-#include "ui/palettes/GLM_SelectColorForm.h"
-#include "ui/shell/GLM_Settings.h"
+#include "ui/mat/GLM_EditMATForm.h"
+#include "ui/dialogs/GLM_SelectColorForm.h"
+#include "ui/kit/GLM_Settings.h"
 
 namespace {
 

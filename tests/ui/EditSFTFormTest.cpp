@@ -12,9 +12,9 @@
 #include <QTableWidget>
 
 #include "GLM_TestPlatform.h"
-#include "ui/colormapfont/GLM_EditSFTForm.h"
-#include "ui/palettes/GLM_SelectColorForm.h"
-#include "ui/shell/GLM_Settings.h"
+#include "ui/sft/GLM_EditSFTForm.h"
+#include "ui/dialogs/GLM_SelectColorForm.h"
+#include "ui/kit/GLM_Settings.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "TestFiles.h"
 #include "GLM_TestPlatform.h"
-#include "ui/shell/GLM_FileReplaceForm.h"
+#include "ui/kit/GLM_FileReplaceForm.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 
 #include "GLM_TestPlatform.h"
 #include "TestFiles.h"
-#include "ui/shell/GLM_MainForm.h"
-#include "ui/shell/GLM_Settings.h"
+#include "ui/main/GLM_MainForm.h"
+#include "ui/kit/GLM_Settings.h"
 
 namespace fs = std::filesystem;
 

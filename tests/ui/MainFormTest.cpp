@@ -19,13 +19,13 @@
 #include "GLM_TestPlatform.h"
 #include "TestFiles.h"
 #include "formats/LEC_FileIO.h"
-#include "ui/shell/GLM_AboutBox.h"
-#include "ui/shell/GLM_DocumentFactory.h"
-#include "ui/shell/GLM_MainForm.h"
-#include "ui/shell/GLM_NewForm.h"
-#include "ui/shell/GLM_OptionsForm.h"
-#include "ui/shell/GLM_RadioGroup.h"
-#include "ui/shell/GLM_Settings.h"
+#include "ui/main/GLM_AboutBox.h"
+#include "ui/kit/GLM_DocumentFactory.h"
+#include "ui/main/GLM_MainForm.h"
+#include "ui/main/GLM_NewForm.h"
+#include "ui/main/GLM_OptionsForm.h"
+#include "ui/kit/GLM_RadioGroup.h"
+#include "ui/kit/GLM_Settings.h"
 
 namespace {
 

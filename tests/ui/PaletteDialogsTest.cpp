@@ -18,11 +18,11 @@
 #include "TestFiles.h"
 #include "TestPalettes.h"
 #include "core/palettes/Microsoft_PAL.h"
-#include "ui/palettes/GLM_PaletteGrid.h"
-#include "ui/palettes/GLM_SelectColorForm.h"
-#include "ui/palettes/GLM_SelectPaletteForm.h"
-#include "ui/shell/GLM_FileReplaceForm.h"
-#include "ui/shell/GLM_Settings.h"
+#include "ui/dialogs/GLM_PaletteGrid.h"
+#include "ui/dialogs/GLM_SelectColorForm.h"
+#include "ui/dialogs/GLM_SelectPaletteForm.h"
+#include "ui/kit/GLM_FileReplaceForm.h"
+#include "ui/kit/GLM_Settings.h"
 
 using namespace testutil;
 

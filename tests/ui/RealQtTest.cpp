@@ -14,9 +14,9 @@
 #include "TestFiles.h"
 #include "platform/GLM_QtPlatform.h"
 #include "GLM_TestPlatform.h"
-#include "ui/shell/GLM_FileReplaceForm.h"
-#include "ui/shell/GLM_MainForm.h"
-#include "ui/shell/GLM_Settings.h"
+#include "ui/kit/GLM_FileReplaceForm.h"
+#include "ui/main/GLM_MainForm.h"
+#include "ui/kit/GLM_Settings.h"
 
 namespace {
 

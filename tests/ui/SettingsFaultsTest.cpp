@@ -8,7 +8,7 @@
 #include "TestFiles.h"
 #include "platform/GLM_QtPlatform.h"
 #include "GLM_TestPlatform.h"
-#include "ui/shell/GLM_Settings.h"
+#include "ui/kit/GLM_Settings.h"
 
 using namespace testutil;
 

@@ -1,0 +1,139 @@
+#include "ui/bm/GLM_BMForm.h"
+
+#include "ui/bm/GLM_EditBMForm.h"
+
+namespace {
+
+const TImageKind BMKind{".bm",
+                        ".~bm",
+                        "Save As BM Graphic",
+                        "BM Textures (*.bm)|*.bm|All Files (*.*)|*.*",
+                        "bm",
+                        TFileType::BM,
+                        "Uicolormap",
+                        &BMPalettePath,
+                        TBM::MaxImages};
+
+} // namespace
+
+TBMForm::TBMForm(QWidget *parent) : TDocumentWindowOf(parent)
+{
+    setObjectName("BMForm");
+    Image()->setObjectName("BMImage");
+}
+
+const TImageKind &TBMForm::ImageKind() const
+{
+    return BMKind;
+}
+
+void TBMForm::NewDocument()
+{
+    Document = NewBM(BMIs16Bit);
+}
+
+void TBMForm::DocumentCreated()
+{
+    ApplyBMSettings();
+}
+
+void TBMForm::ApplyBMSettings()
+{
+    ::ApplyBMSettings(Document,
+                      {BMXOffset, BMYOffset, BMTransIndex, BMTransColor, BMUseInternalPalette},
+                      Palette);
+}
+
+void TBMForm::ReadDocument(const std::string &path)
+{
+    TBM loaded;
+    loaded.LoadFromFile(path);
+    Document = std::move(loaded);
+    // The file's own palette is what it is shown with.
+    if (Document.HasPalette()) {
+        Palette = Document.Palette;
+        PaletteName = "Internal";
+    }
+}
+
+void TBMForm::WriteDocument(const std::string &path) const
+{
+    Document.SaveToFile(path);
+}
+
+int TBMForm::FrameCount() const
+{
+    return std::clamp(Document.NumImages(), 0, TBM::MaxImages);
+}
+
+std::optional<TFrameView> TBMForm::CurrentFrameView() const
+{
+    return BMFrameView(Document, CurrentFrame());
+}
+
+bool TBMForm::IsPaletted() const
+{
+    return Document.BitsPerPixel() != 16;
+}
+
+TImportResult TBMForm::ImportFrame(const TBitmapPicture &picture)
+{
+    return ImportBMFrame(Document, picture, Palette);
+}
+
+void TBMForm::RemoveFrame(int frame)
+{
+    DeleteBMFrame(Document, frame);
+}
+
+void TBMForm::SwapFrames(int a, int b)
+{
+    SwapBMFrames(Document, a, b);
+}
+
+std::vector<TExportPicture> TBMForm::ExportPictures(const std::string &base) const
+{
+    return BMExportPictures(Document, base);
+}
+
+std::optional<TFrameView> TBMForm::ExportView(const TExportPicture &picture) const
+{
+    return BMFrameView(Document, picture.Frame);
+}
+
+void TBMForm::PaletteChosen(const std::string &name, const TPalette &palette)
+{
+    TImageDocumentForm::PaletteChosen(name, palette);
+    // The file's own palette is part of the document: choosing another one replaces it.
+    if (Document.HasPalette()) {
+        Document.Palette = palette;
+        Modified = true;
+    }
+}
+
+void TBMForm::EditProperties()
+{
+    if (!EditBMForm)
+        return;
+    EditBMForm->Palette = Palette;
+    EditBMForm->Is16Bit = Document.BitsPerPixel() == 16;
+    EditBMForm->XOffset = Document.Header.XOffset;
+    EditBMForm->YOffset = Document.Header.YOffset;
+    EditBMForm->InternalPalette = Document.HasPalette();
+    EditBMForm->TransColor = static_cast<uint32_t>(Document.Header.TransColor);
+    if (EditBMForm->ShowModal() != mrOk)
+        return;
+    ApplyBMSettings();
+    Modified = true;
+    UpdateMainWindow();
+}
+
+TDocumentFacts TBMForm::Facts() const
+{
+    return BMFacts(Document, Zoom());
+}
+
+TStatusTexts TBMForm::StatusTexts() const
+{
+    return BMStatusTexts(Document, CurrentFrame(), PaletteName);
+}
