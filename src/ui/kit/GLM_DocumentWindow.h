@@ -115,32 +115,17 @@ namespace DocumentOperations {
 // The operation of `command` as W implements it; nullptr when W has no such member.
 template <class W> constexpr void (*Of(TCommand command))(TDocumentWindow &)
 {
-#define GLM_OPERATION(command, name)                                                               \
+#define GLM_OPERATION(command, operation, ...)                                                     \
     case TCommand::command:                                                                        \
-        if constexpr (requires(W & w) { w.name(); })                                               \
-            return [](TDocumentWindow &w) { static_cast<W &>(w).name(); };                         \
+        if constexpr (requires(W & w) { w.operation(); })                                          \
+            return [](TDocumentWindow &w) { static_cast<W &>(w).operation(); };                    \
         else                                                                                       \
             return nullptr;
+    // The main window's own commands name NoOperation, which no window has.
     switch (command) {
-        GLM_OPERATION(Save, SaveFile)
-        GLM_OPERATION(SaveAs, SaveFileAs)
-        GLM_OPERATION(SaveBitmap, SaveBitmap)
-        GLM_OPERATION(SaveAllBitmaps, SaveAllBitmaps)
-        GLM_OPERATION(AddFrames, AddFrames)
-        GLM_OPERATION(AddMipmap, AddMipmap)
-        GLM_OPERATION(DeleteFrame, DeleteFrame)
-        GLM_OPERATION(ShiftToPreviousFrame, ShiftToPreviousFrame)
-        GLM_OPERATION(ShiftToNextFrame, ShiftToNextFrame)
-        GLM_OPERATION(SelectPalette, SelectPalette)
-        GLM_OPERATION(EditProperties, EditProperties)
-        GLM_OPERATION(PreviousFrame, PreviousFrame)
-        GLM_OPERATION(NextFrame, NextFrame)
-        GLM_OPERATION(ZoomIn, ZoomIn)
-        GLM_OPERATION(ZoomOut, ZoomOut)
-        GLM_OPERATION(ChangeCellColor, ChangeCellColor)
-    default:
-        return nullptr;
+        GLM_COMMANDS(GLM_OPERATION)
     }
+    return nullptr;
 #undef GLM_OPERATION
 }
 
