@@ -1,6 +1,7 @@
 #pragma once
-// The program's own toolbar pictures, drawn at run time so nothing depends on an icon theme.
-// Qt derives the greyed form of a disabled button from them.
+// The program's own pictures: each toolbar button's and the windows' icon, drawn as SVG in
+// data/icons and built into the program. Qt derives the greyed form of a disabled button
+// from them.
 
 #include <QIcon>
 
