@@ -125,7 +125,7 @@ TEST_F(BMFormTest, CloseQuestionAndSaveAs)
     EXPECT_EQ(bm->windowTitle(), "over.bm [1:1]");
     EXPECT_FALSE(bm->Modified);
     EXPECT_EQ(Main->ReopenCaptions(), (std::vector<std::string>{"&0 " + target}));
-    EXPECT_EQ(LastCommonDirectory, Dir.Path.string());
+    EXPECT_EQ(Settings.LastCommonDirectory, Dir.Path.string());
 
     bm->Modified = true;
     Desk.Boxes.Answers = {TMessageResult::No};
@@ -140,7 +140,7 @@ TEST_F(BMFormTest, EightBitExportCarriesThePaletteAsColourTable)
 {
     const TPalette ramp = Ramp();
     Open(Put("pal.bm", BMBytes({{3, 2, 200}}, 8, &ramp)));
-    SaveBitmapFormat = 8;
+    Settings.SaveBitmapFormat = 8;
     Run(C::ZoomIn);
     Desk.Dialogs.Accept({Dir.File("out.bmp")});
     Run(C::SaveBitmap);
@@ -203,17 +203,17 @@ TEST_F(BMFormTest, SelectPaletteReplacesAnInternalPaletteOnly)
     Run(C::SelectPalette);
     EXPECT_EQ(own->Document.Palette, DfltPalette());
     EXPECT_TRUE(own->Modified);
-    EXPECT_EQ(BMPalettePath, "Dflt");
+    EXPECT_EQ(Settings.BMPalettePath, "Dflt");
     EXPECT_EQ(Main->StatusPanel(7), "Display Palette: Dflt");
 
-    BMPalettePath = "Uicolormap";
+    Settings.BMPalettePath = "Uicolormap";
     TBMForm *plain = Open(Put("plain.bm", BMBytes({{2, 2, 5}})));
     const TPalette before = plain->Document.Palette;
     Run(C::SelectPalette);
     EXPECT_EQ(plain->Document.Palette, before);
     EXPECT_EQ(plain->Palette, DfltPalette());
     EXPECT_FALSE(plain->Modified);
-    EXPECT_EQ(BMPalettePath, "Dflt");
+    EXPECT_EQ(Settings.BMPalettePath, "Dflt");
 }
 
 TEST_F(BMFormTest, EditPropertiesWritesSettingsThenTheDocument)
@@ -257,8 +257,8 @@ TEST_F(BMFormTest, EditPropertiesWritesSettingsThenTheDocument)
     Run(C::EditProperties);
     EXPECT_TRUE(stillOpen);
     EXPECT_EQ(Messages().back(), "'12x' is not a valid integer value");
-    EXPECT_EQ(BMXOffset, -16);
-    EXPECT_FALSE(BMUseInternalPalette);
+    EXPECT_EQ(Settings.BMXOffset, -16);
+    EXPECT_FALSE(Settings.BMUseInternalPalette);
     EXPECT_EQ(bm->Document.Header.PaletteIncluded, 1);
 }
 
@@ -290,7 +290,7 @@ TEST_F(BMFormTest, PropertiesDialogShowsAndPicksTheTransparentColour)
     Desk.Colors.Answers = {uint32_t(0x00FF00)};
     EXPECT_EQ(dialog.ShowModal(), mrOk);
     EXPECT_EQ(Desk.Colors.Shown, (std::vector<uint32_t>{0xFF00FF}));
-    EXPECT_EQ(BMTransIndex, 35);
+    EXPECT_EQ(Settings.BMTransIndex, 35);
 }
 
 // ---- Adding frames and opening
@@ -318,7 +318,7 @@ TEST_F(BMFormTest, AddFramesMatchesColoursExactlyAndLeavesOutWhatDoesNotFit)
 
 TEST_F(BMFormTest, UnreadableDisplayPaletteFallsBackAndSaysSoOnce)
 {
-    BMPalettePath = Dir.File("missing.act");
+    Settings.BMPalettePath = Dir.File("missing.act");
     EXPECT_EQ(New()->PaletteName, "Uicolormap");
     EXPECT_EQ(New()->Palette, UicolormapPalette());
     ASSERT_EQ(Desk.Boxes.Shown.size(), 1u);

@@ -38,7 +38,7 @@ class CMPFormTest : public TDocumentFormTest<TCMPForm>
 protected:
     CMPFormTest()
     {
-        LastCommonDirectory = Dir.Path.string();
+        Settings.LastCommonDirectory = Dir.Path.string();
         ProgressForm->installEventFilter(&Progress);
     }
     ~CMPFormTest() override { ProgressForm->removeEventFilter(&Progress); }
@@ -61,7 +61,7 @@ protected:
 
 TEST_F(CMPFormTest, NewColormapFillsTheGridAndSizesTheWindow)
 {
-    CMPFillColor = int(MakeColor(0, 0, 128));
+    Settings.CMPFillColor = int(MakeColor(0, 0, 128));
     TCMPForm *form = New();
     EXPECT_EQ(form->windowTitle(), "Untitled0.cmp");
     EXPECT_EQ(Main->windowTitle(), "Glimra - Untitled0.cmp");
@@ -73,9 +73,9 @@ TEST_F(CMPFormTest, NewColormapFillsTheGridAndSizesTheWindow)
 
     // A white fill gets black lines; a cell size below 1 draws 1-pixel cells in a window
     // never narrower than 150, cascaded 22 pixels from the first.
-    CMPFillColor = int(MakeColor(255, 255, 255));
-    CMPCellSize = 0;
-    CMPTransTables = true;
+    Settings.CMPFillColor = int(MakeColor(255, 255, 255));
+    Settings.CMPCellSize = 0;
+    Settings.CMPTransTables = true;
     ++UntitledCount;
     TCMPForm *white = New();
     EXPECT_EQ(white->windowTitle(), "Untitled1.cmp");
@@ -138,7 +138,7 @@ TEST_F(CMPFormTest, EditPropertiesRecalculatesBehindTheProgressWindow)
     EXPECT_TRUE(form->Modified);
     EXPECT_EQ(Progress.Texts, std::vector<std::string>{"Calculating new transparency tables."});
     EXPECT_FALSE(ProgressForm->isVisible());
-    EXPECT_TRUE(CMPTransTables);
+    EXPECT_TRUE(Settings.CMPTransTables);
     EXPECT_EQ(form->Document.TransTables[7][7], 7); // was 14
 
     // Switched off in a transparency view: no progress window; the view stays until the
@@ -147,14 +147,14 @@ TEST_F(CMPFormTest, EditPropertiesRecalculatesBehindTheProgressWindow)
         form->NextFrame();
     edit(0, true);
     EXPECT_EQ(Panel(1) + "|" + Panel(2), "Trans Table: 6|Not Transparent");
-    EXPECT_FALSE(CMPTransTables);
+    EXPECT_FALSE(Settings.CMPTransTables);
     EXPECT_EQ(Progress.Texts.size(), 1u);
     Main->RunCommand(C::NextFrame);
     EXPECT_EQ(form->CurrentFrame, 0);
 
     form->Modified = false;
     edit(1, false); // Cancel
-    EXPECT_FALSE(form->Modified || CMPTransTables || form->Document.Header.HasTransparency);
+    EXPECT_FALSE(form->Modified || Settings.CMPTransTables || form->Document.Header.HasTransparency);
 }
 
 TEST_F(CMPFormTest, SelectPaletteRecomputesTheTables)
@@ -185,7 +185,7 @@ TEST_F(CMPFormTest, SelectPaletteRecomputesTheTables)
 
 TEST_F(CMPFormTest, NewColormapSavedAtOnceKeepsItsZeroTables)
 {
-    CMPTransTables = true;
+    Settings.CMPTransTables = true;
     TCMPForm *form = New();
     const std::string path = Dir.File("fresh.cmp");
     Desk.Dialogs.Accept({path});
@@ -212,7 +212,7 @@ TEST_F(CMPFormTest, NewColormapSavedAtOnceKeepsItsZeroTables)
 TEST_F(CMPFormTest, SaveRecalculatesThenKeepsTheOldAsBackup)
 {
     const std::string path = Put("walls.cmp", CMPBytes(1));
-    BackupFile = true;
+    Settings.BackupFile = true;
     TCMPForm *form = Open(path);
     Desk.Colors.Answers = {MakeColor(1, 2, 3)};
     form->ChangeCellColor(); // cell 0

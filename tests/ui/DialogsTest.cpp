@@ -75,12 +75,12 @@ TEST_F(NewFormTest, FirstUseAndCMPWithoutDepthOrType)
 {
     LoadSettings(nullptr); // no key: first-run defaults
     EXPECT_EQ(Play(Form, ""), TGroups(0, 0, -1, true, false));
-    BMIs16Bit = MATIs16Bit = MATIsColor = SFTIs16Bit = true;
+    Settings.BMIs16Bit = Settings.MATIs16Bit = Settings.MATIsColor = Settings.SFTIs16Bit = true;
     int result = 0;
     EXPECT_EQ(Play(Form, "F1", "OK", &result), TGroups(1, -1, -1, false, false));
     EXPECT_EQ(result, mrOk);
-    EXPECT_EQ(LastFileIndex, 1);
-    EXPECT_TRUE(BMIs16Bit && MATIs16Bit && MATIsColor && SFTIs16Bit);
+    EXPECT_EQ(Settings.LastFileIndex, 1);
+    EXPECT_TRUE(Settings.BMIs16Bit && Settings.MATIs16Bit && Settings.MATIsColor && Settings.SFTIs16Bit);
 }
 
 // Guards the memory of the dialog: a confirmed MAT choice comes back at the next showing and,
@@ -88,8 +88,8 @@ TEST_F(NewFormTest, FirstUseAndCMPWithoutDepthOrType)
 TEST_F(NewFormTest, ConfirmedChoiceIsRememberedWithinAndAcrossRuns)
 {
     Play(Form, "F2 D1 T0", "OK");
-    EXPECT_EQ(LastFileIndex, 2);
-    EXPECT_TRUE(MATIs16Bit && MATIsColor);
+    EXPECT_EQ(Settings.LastFileIndex, 2);
+    EXPECT_TRUE(Settings.MATIs16Bit && Settings.MATIsColor);
     EXPECT_EQ(Play(Form, ""), TGroups(2, 1, 0, true, true));
     SaveSettings(nullptr);
     ClearSettings();
@@ -103,15 +103,15 @@ TEST_F(NewFormTest, ConfirmedChoiceIsRememberedWithinAndAcrossRuns)
 // depth instead of carrying a pick across.
 TEST_F(NewFormTest, CancelAndSwitchingKindsKeepTheStoredChoices)
 {
-    LastFileIndex = 3;
-    MATIs16Bit = true;
+    Settings.LastFileIndex = 3;
+    Settings.MATIs16Bit = true;
     int byButton = 0, byCloseBox = 0;
     EXPECT_EQ(std::get<1>(Play(Form, "D1 F2", "Cancel", &byButton)), 1);
     EXPECT_EQ(std::get<1>(Play(Form, "D1 F2 F3", "Close", &byCloseBox)), 0);
     EXPECT_EQ(std::tuple(byButton, byCloseBox), std::tuple(mrCancel, mrCancel));
-    EXPECT_EQ(LastFileIndex, 3);
-    EXPECT_FALSE(SFTIs16Bit);
-    EXPECT_TRUE(MATIs16Bit);
+    EXPECT_EQ(Settings.LastFileIndex, 3);
+    EXPECT_FALSE(Settings.SFTIs16Bit);
+    EXPECT_TRUE(Settings.MATIs16Bit);
     EXPECT_EQ(Play(Form, ""), TGroups(3, 0, -1, true, false));
 }
 
@@ -157,12 +157,12 @@ TEST_F(OptionsFormTest, ShowingLoadsAndOKAppliesEverySetting)
     Desk.Assoc.Associate(".bm", "Glimra.BM", "BM File");
     Desk.Assoc.Keys[".mat"] = "Other.Program";
     Desk.Assoc.Keys["Glimra.MAT"] = "MAT File";
-    LastDirectoryIndex = 2;
-    CycleRate = 7;
-    CMPCellSize = 12;
-    CMPFillColor = static_cast<int>(MakeColor(255, 0, 0));
-    BackupFile = true;
-    SaveBitmapFormat = 16; // anything but 8 shows 24-bit
+    Settings.LastDirectoryIndex = 2;
+    Settings.CycleRate = 7;
+    Settings.CMPCellSize = 12;
+    Settings.CMPFillColor = static_cast<int>(MakeColor(255, 0, 0));
+    Settings.BackupFile = true;
+    Settings.SaveBitmapFormat = 16; // anything but 8 shows 24-bit
     EXPECT_EQ(Show([](TOptionsForm &f) {
                   EXPECT_EQ(std::tuple(f.IsTicked(0), f.IsTicked(1), f.IsTicked(2), f.IsTicked(3)),
                             std::tuple(true, false, false, false));
@@ -181,7 +181,7 @@ TEST_F(OptionsFormTest, ShowingLoadsAndOKAppliesEverySetting)
                   f.OKButtonClick();
               }),
               mrOk);
-    EXPECT_EQ(std::tuple(LastDirectoryIndex, CycleRate, CMPCellSize, BackupFile, SaveBitmapFormat),
+    EXPECT_EQ(std::tuple(Settings.LastDirectoryIndex, Settings.CycleRate, Settings.CMPCellSize, Settings.BackupFile, Settings.SaveBitmapFormat),
               std::tuple(1, 10, 8, false, 8));
     EXPECT_TRUE(Desk.Assoc.IsAssociated(".bm") && Desk.Assoc.IsAssociated(".sft"));
     EXPECT_EQ(Desk.Assoc.Keys.at(".mat"), "Other.Program");
@@ -210,7 +210,7 @@ TEST_F(OptionsFormTest, BadNumbersStopOKAtTheirStep)
         TypeAndOK(rate, cell, &stillOpen);
         EXPECT_EQ(stillOpen, message == "warning");
         EXPECT_EQ(Desk.Assoc.IsAssociated(".bm"), directory == 2);
-        EXPECT_EQ(std::tuple(LastDirectoryIndex, CycleRate, CMPCellSize, BackupFile),
+        EXPECT_EQ(std::tuple(Settings.LastDirectoryIndex, Settings.CycleRate, Settings.CMPCellSize, Settings.BackupFile),
                   std::tuple(directory, appliedRate, 20, message.empty()));
         ASSERT_EQ(Desk.Boxes.Shown.size(), message.empty() ? 0u : 1u);
         if (message.empty())
@@ -236,8 +236,8 @@ TEST_F(OptionsFormTest, ColourAndCancel)
                   f.CancelButtonClick();
               }),
               mrCancel);
-    EXPECT_EQ(CMPFillColor, 0);
-    EXPECT_EQ(CycleRate, 5);
+    EXPECT_EQ(Settings.CMPFillColor, 0);
+    EXPECT_EQ(Settings.CycleRate, 5);
     EXPECT_TRUE(Desk.Assoc.Keys.empty());
 
     Show([](TOptionsForm &f) {
@@ -247,7 +247,7 @@ TEST_F(OptionsFormTest, ColourAndCancel)
         f.SelectButton->click();
         f.OKButtonClick();
     });
-    EXPECT_EQ(CMPFillColor, static_cast<int>(MakeColor(10, 20, 30)));
+    EXPECT_EQ(Settings.CMPFillColor, static_cast<int>(MakeColor(10, 20, 30)));
     EXPECT_EQ(Desk.Colors.Shown, (std::vector<uint32_t>{0, 0, 0}));
 }
 

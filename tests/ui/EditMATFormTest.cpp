@@ -71,10 +71,10 @@ TEST_F(EditMATFormTest, MipmapCountAndSettings)
                   f.OKButtonClick();
               }),
               mrOk);
-    EXPECT_EQ(MATNumberMipmaps, 4);
-    EXPECT_TRUE(MATAutoMipmaps && MATNewTrans && MATFrameTrans);
-    EXPECT_EQ(MATFillIndex, 17);
-    EXPECT_EQ(MATFillColor, 0); // the 16-bit fill is not an 8-bit MAT's
+    EXPECT_EQ(Settings.MATNumberMipmaps, 4);
+    EXPECT_TRUE(Settings.MATAutoMipmaps && Settings.MATNewTrans && Settings.MATFrameTrans);
+    EXPECT_EQ(Settings.MATFillIndex, 17);
+    EXPECT_EQ(Settings.MATFillColor, 0); // the 16-bit fill is not an 8-bit MAT's
 
     Form.NumberMipmaps = 1;
     EXPECT_EQ(Show([](TEditMATForm &f) {
@@ -84,7 +84,7 @@ TEST_F(EditMATFormTest, MipmapCountAndSettings)
                   f.CancelButton->click();
               }),
               mrCancel);
-    EXPECT_TRUE(MATAutoMipmaps);
+    EXPECT_TRUE(Settings.MATAutoMipmaps);
 }
 
 // Without a frame the current-frame controls are off and the swatch hidden.
@@ -122,7 +122,7 @@ TEST_F(EditMATFormTest, EightBitFillThroughSelectColor)
                 picker.OKButtonClick();
             }
         });
-    EXPECT_EQ(MATFillIndex, 200);
+    EXPECT_EQ(Settings.MATFillIndex, 200);
 }
 
 // 16-bit: the RGB565 word as text and swatch; the colour dialog opens on it and its choice
@@ -141,8 +141,8 @@ TEST_F(EditMATFormTest, SixteenBitFillThroughColorDialog)
         f.OKButtonClick();
     });
     EXPECT_EQ(Desk.Colors.Shown.at(0), MakeColor(192, 0, 255));
-    EXPECT_EQ(MATFillColor, 0x07E0);
-    EXPECT_EQ(MATFillIndex, 0);
+    EXPECT_EQ(Settings.MATFillColor, 0x07E0);
+    EXPECT_EQ(Settings.MATFillIndex, 0);
 }
 
 // The real widgets: at least the form's 391 x 139, nothing squeezed below what its text needs.

@@ -178,8 +178,8 @@ TEST_F(EditSFTFormTest, RowButtonsAddInsertAndDelete)
 
 TEST_F(EditSFTFormTest, OKWritesTheSettingsOrRefusesABadTable)
 {
-    SFTTransIndex = 9;
-    SFTSpaceLength = 6;
+    Settings.SFTTransIndex = 9;
+    Settings.SFTSpaceLength = 6;
     int result = Show([&] {
         Form.CharacterGapBox->setText("3");
         Form.SpaceLengthBox->setText("six"); // keeps its setting; the rest goes ahead
@@ -187,9 +187,9 @@ TEST_F(EditSFTFormTest, OKWritesTheSettingsOrRefusesABadTable)
         Form.OKButtonClick();
     });
     EXPECT_EQ(result, mrOk);
-    EXPECT_EQ(SFTCharacterGap, 3);
-    EXPECT_EQ(SFTSpaceLength, 6);
-    EXPECT_EQ(SFTTransIndex, 3);
+    EXPECT_EQ(Settings.SFTCharacterGap, 3);
+    EXPECT_EQ(Settings.SFTSpaceLength, 6);
+    EXPECT_EQ(Settings.SFTTransIndex, 3);
     ASSERT_EQ(Form.Characters.Count(), 1);
     EXPECT_EQ(Form.Characters[0], (TSFTCharDef{65, 0, 8}));
     EXPECT_EQ(Messages(), std::vector<std::string>{"'six' is not a valid integer value"});
@@ -205,7 +205,7 @@ TEST_F(EditSFTFormTest, OKWritesTheSettingsOrRefusesABadTable)
         Form.CancelButtonClick();
     });
     EXPECT_EQ(result, mrCancel);
-    EXPECT_EQ(SFTCharacterGap, 3);
+    EXPECT_EQ(Settings.SFTCharacterGap, 3);
     EXPECT_EQ(Form.Characters.Count(), 1);
     EXPECT_EQ(Messages(), std::vector<std::string>{"'7px' is not a valid integer value"});
 }

@@ -79,7 +79,7 @@ protected:
 // HelpFilePath left as it was (the manual only stands in for it).
 TEST_F(HelpTest, DefaultPathFallsBackToTheShippedManual)
 {
-    ASSERT_EQ(HelpFilePath, "Glimra.chm");
+    ASSERT_EQ(Settings.HelpFilePath, "Glimra.chm");
     const std::string manual = ShipManual();
     Help();
     const std::string beside = Touch(Data() / "Glimra.chm");
@@ -89,7 +89,7 @@ TEST_F(HelpTest, DefaultPathFallsBackToTheShippedManual)
     EXPECT_EQ(Desk.Desktop.Opened, (Texts{manual, beside, (Work() / "Glimra.chm").string()}));
     EXPECT_TRUE(Messages().empty());
     EXPECT_TRUE(Desk.Dialogs.Shown.empty());
-    EXPECT_EQ(HelpFilePath, "Glimra.chm");
+    EXPECT_EQ(Settings.HelpFilePath, "Glimra.chm");
 }
 
 // Guards a path the user chose: an absolute one that exists opens even with a manual
@@ -98,7 +98,7 @@ TEST_F(HelpTest, AnAbsolutePathIsTakenAsItStands)
 {
     ShipManual();
     const std::string chosen = Touch(Dir.Path / "mine" / "Guide.chm");
-    HelpFilePath = chosen;
+    Settings.HelpFilePath = chosen;
     Help();
     EXPECT_EQ(Desk.Desktop.Opened, Texts{chosen});
 
@@ -107,7 +107,7 @@ TEST_F(HelpTest, AnAbsolutePathIsTakenAsItStands)
     EXPECT_EQ(Desk.Desktop.Opened.size(), 1u);
     EXPECT_EQ(Messages(), Texts{"Cannot find help file Guide.chm"});
     EXPECT_EQ(Desk.Dialogs.Shown.size(), 1u);
-    EXPECT_EQ(HelpFilePath, chosen);
+    EXPECT_EQ(Settings.HelpFilePath, chosen);
 }
 
 // Guards the not-found flow: the default path with no manual shipped, and a relative path
@@ -116,7 +116,7 @@ TEST_F(HelpTest, NothingFoundAsksForTheFile)
 {
     Help();
     ShipManual();
-    HelpFilePath = "Other.chm";
+    Settings.HelpFilePath = "Other.chm";
     Help();
     EXPECT_TRUE(Desk.Desktop.Opened.empty());
     EXPECT_EQ(Messages(),

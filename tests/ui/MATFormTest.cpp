@@ -149,7 +149,7 @@ TEST_F(MATFormTest, ShiftOnTheLastColourFrameWrapsToTheFirst)
 // black; a cancelled picker adds nothing. The saved colour MAT carries NumTextures 0.
 TEST_F(MATFormTest, ColourFramesFromThePickers)
 {
-    MATIsColor = true;
+    Settings.MATIsColor = true;
     TMATForm *mat = New();
     EXPECT_EQ(Main->StatusPanel(0), "8-Bit Color MAT");
     User = [](TModalForm &form) {
@@ -165,7 +165,7 @@ TEST_F(MATFormTest, ColourFramesFromThePickers)
     Run(C::SaveAs);
     EXPECT_EQ(ReadFile(Dir.File("c.mat")), ColourMAT({77}));
 
-    MATIs16Bit = true;
+    Settings.MATIs16Bit = true;
     TMATForm *wide = New();
     Desk.Colors.Answers = {uint32_t(0x0080FF)};
     Run(C::AddFrames);
@@ -178,8 +178,8 @@ TEST_F(MATFormTest, ColourFramesFromThePickers)
 // goes on; an over-size one is warned about and still added; a 64 x 32 one gets 4 levels.
 TEST_F(MATFormTest, AddFramesAppliesTheSizeRulesPerFile)
 {
-    MATAutoMipmaps = true;
-    MATNumberMipmaps = 4;
+    Settings.MATAutoMipmaps = true;
+    Settings.MATNumberMipmaps = 4;
     TMATForm *mat = New();
     const std::string empty = Put("empty.bmp", EmptyBitmapFile());
     const std::string odd = Picture("odd.bmp", 63, 64, qRgb(0, 0, 0));

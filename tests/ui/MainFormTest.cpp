@@ -395,8 +395,8 @@ TEST_F(MainFormTest, OpenDocumentChecksExistenceExtensionAndFailures)
 // dialog stores nothing.
 TEST_F(MainFormTest, OpenDialogRemembersDirectoryAndFilter)
 {
-    LastCommonDirectory = "/common";
-    LastOpenFilterIndex = 4;
+    Settings.LastCommonDirectory = "/common";
+    Settings.LastOpenFilterIndex = 4;
     Desk.Dialogs.Accept({Touch("a.bm"), Touch("b.cmp"), Touch("c.mat")}, 3);
     Form->Open();
     Settle();
@@ -409,20 +409,20 @@ TEST_F(MainFormTest, OpenDialogRemembersDirectoryAndFilter)
               "All Files (*.*)|*.*");
     EXPECT_TRUE(shown.MultiSelect);
     EXPECT_EQ(shown.FilterIndex, 4);
-    EXPECT_EQ(LastCommonDirectory, Dir.Path.string());
-    EXPECT_EQ(LastOpenFilterIndex, 3);
+    EXPECT_EQ(Settings.LastCommonDirectory, Dir.Path.string());
+    EXPECT_EQ(Settings.LastOpenFilterIndex, 3);
     ASSERT_EQ(Log.size(), 6u);
     EXPECT_EQ((Texts{Log[1], Log[3], Log[5]}),
               (Texts{"BM:LoadFile " + Dir.File("a.bm"), "CMP:LoadFile " + Dir.File("b.cmp"),
                      "MAT:LoadFile " + Dir.File("c.mat")}));
 
-    LastDirectoryIndex = 1; // Dialog Type mode starts in the Open dialogs' folder
-    LastOpenDirectory = "/open";
+    Settings.LastDirectoryIndex = 1; // Dialog Type mode starts in the Open dialogs' folder
+    Settings.LastOpenDirectory = "/open";
     Desk.Dialogs.Cancel();
     Form->Open();
     EXPECT_EQ(Desk.Dialogs.Shown.back().InitialDir, "/open");
-    EXPECT_EQ(LastOpenDirectory, "/open");
-    EXPECT_EQ(LastOpenFilterIndex, 3);
+    EXPECT_EQ(Settings.LastOpenDirectory, "/open");
+    EXPECT_EQ(Settings.LastOpenFilterIndex, 3);
 }
 
 // Guards the ten-entry Reopen list: an eleventh file drops the oldest, and a path already
@@ -511,7 +511,7 @@ TEST_F(MainFormTest, CycleIntervalsAndTicks)
     const std::pair<int, int> cases[]{{5, 200},   {3, 333},  {1, 1000}, {0, 1000},
                                       {-4, 1000}, {1000, 1}, {1001, 0}};
     for (const auto &[rate, interval] : cases) {
-        CycleRate = rate;
+        Settings.CycleRate = rate;
         Form->ToggleCycling();
         EXPECT_TRUE(Form->IsCycling()) << rate;
         EXPECT_EQ(Form->CycleTimer()->interval(), interval) << rate;
@@ -558,8 +558,8 @@ TEST_F(MainFormTest, ClosingAsksEveryWindowThenSavesSettings)
 // File dialog.
 TEST_F(MainFormTest, HelpOpensTheFileOrAsksForIt)
 {
-    HelpFilePath = Dir.File("sub/Guide.chm");
-    LastCommonDirectory = "/common";
+    Settings.HelpFilePath = Dir.File("sub/Guide.chm");
+    Settings.LastCommonDirectory = "/common";
     Desk.Dialogs.Cancel();
     Form->RunCommand(C::Contents);
     EXPECT_EQ(Messages(), Texts{"Cannot find help file Guide.chm"});
@@ -569,12 +569,12 @@ TEST_F(MainFormTest, HelpOpensTheFileOrAsksForIt)
     EXPECT_EQ(shown.Title + " " + shown.Filter + " " + shown.InitialDir,
               "Open Help File All Files|*.* /common");
     EXPECT_FALSE(shown.MultiSelect);
-    EXPECT_EQ(HelpFilePath, Dir.File("sub/Guide.chm")); // cancelled: unchanged
+    EXPECT_EQ(Settings.HelpFilePath, Dir.File("sub/Guide.chm")); // cancelled: unchanged
 
     const std::string found = Touch("Found.chm");
     Desk.Dialogs.Accept({found});
     Form->RunCommand(C::Contents);
-    EXPECT_EQ((Texts{HelpFilePath, LastCommonDirectory}), (Texts{found, Dir.Path.string()}));
+    EXPECT_EQ((Texts{Settings.HelpFilePath, Settings.LastCommonDirectory}), (Texts{found, Dir.Path.string()}));
     Form->RunCommand(C::Contents); // now it exists: straight to the default program
     EXPECT_EQ(Desk.Desktop.Opened, (Texts{found, found}));
     EXPECT_EQ(Desk.Dialogs.Shown.size(), 2u);

@@ -173,14 +173,14 @@ TEST_F(SelectPaletteTest, OpenTakesOrRefusesAFile)
     std::reverse(fromFile.begin(), fromFile.end());
     WriteFile(act, PaletteBytes(fromFile));
     WriteFile(Dir.File("bad.act"), std::vector<uint8_t>(100, 9));
-    LastDirectoryIndex = 1;
-    LastOpenDirectory = "/start";
+    Settings.LastDirectoryIndex = 1;
+    Settings.LastOpenDirectory = "/start";
 
     Desk.Dialogs.Accept({sft});
     Form.OpenButtonClick();
     EXPECT_EQ(Desk.Dialogs.Shown.at(0).Title, "Open Palette");
     EXPECT_EQ(Desk.Dialogs.Shown.at(0).InitialDir, "/start");
-    EXPECT_EQ(LastOpenDirectory, Dir.Path.string());
+    EXPECT_EQ(Settings.LastOpenDirectory, Dir.Path.string());
     ASSERT_EQ(Desk.Boxes.Shown.size(), 1u);
     EXPECT_EQ(Desk.Boxes.Shown[0].Text, "File does not contain a valid palette");
     EXPECT_EQ(Form.PaletteName, "Dflt");
@@ -226,14 +226,14 @@ TEST_F(SelectPaletteTest, DoubleClickEditsOnlyTheInternalPalette)
 // write is reported.
 TEST_F(SelectPaletteTest, SaveAsWritesTheFilterFormat)
 {
-    LastDirectoryIndex = 1;
-    LastSaveDirectory = "/start";
+    Settings.LastDirectoryIndex = 1;
+    Settings.LastSaveDirectory = "/start";
     Form.SaveAsButtonClick(); // cancelled
     EXPECT_EQ(Desk.Dialogs.Shown.at(0).FileName, "dflt");
     EXPECT_EQ(Desk.Dialogs.Shown.at(0).InitialDir, "/start");
-    EXPECT_EQ(LastSaveDirectory, "/start");
+    EXPECT_EQ(Settings.LastSaveDirectory, "/start");
     SaveAs(Dir.File("typed.pal"), 3);
-    EXPECT_EQ(LastSaveDirectory, Dir.Path.string());
+    EXPECT_EQ(Settings.LastSaveDirectory, Dir.Path.string());
     EXPECT_EQ(ReadFile(Dir.File("typed.act")), PaletteBytes(Ramp()));
     EXPECT_FALSE(std::filesystem::exists(Dir.File("typed.pal")));
 

@@ -49,9 +49,9 @@ protected:
 
 TEST_F(SFTFormTest, NewFontsShowTheirSettings)
 {
-    SFTTransIndex = 5;
-    SFTCharacterGap = 2;
-    SFTSpaceLength = 9;
+    Settings.SFTTransIndex = 5;
+    Settings.SFTCharacterGap = 2;
+    Settings.SFTSpaceLength = 9;
     TSFTForm *sft = New();
     EXPECT_EQ(sft->windowTitle(), "Untitled0.sft [1:1]");
     EXPECT_EQ(Panels(), (std::vector<std::string>{"8-Bit SFT", "Size: 0 x 0", "Trans Index: 5",
@@ -94,8 +94,8 @@ TEST_F(SFTFormTest, AddFrameMatchesColoursExactly)
 
 TEST_F(SFTFormTest, AddFramePacksSixteenBitWords)
 {
-    SFTIs16Bit = true;
-    SFTTransColor = 0xF800;
+    Settings.SFTIs16Bit = true;
+    Settings.SFTTransColor = 0xF800;
     TSFTForm *sft = New();
     EXPECT_EQ(Panels()[0], "16-Bit SFT");
     EXPECT_EQ(Panels()[2], "RGB: 255 0 0");
@@ -150,8 +150,8 @@ TEST_F(SFTFormTest, DeleteFrameAtZoomFour)
 
 TEST_F(SFTFormTest, SaveAsSaveAndSaveBitmapNames)
 {
-    SFTCharacterGap = 1; // as SFTBytes writes them
-    SFTSpaceLength = 6;
+    Settings.SFTCharacterGap = 1; // as SFTBytes writes them
+    Settings.SFTSpaceLength = 6;
     TSFTForm *sft = New();
     Desk.Dialogs.Accept({PictureFile(Dir, "s.bmp", {QColor(0, 0, 0)})});
     Run(C::AddFrames);
@@ -170,7 +170,7 @@ TEST_F(SFTFormTest, SaveAsSaveAndSaveBitmapNames)
     EXPECT_EQ(ReadFile(big), SFTBytes({}, 1, 1, 8, sft->Document.Pixels.at(0)));
 
     // Save over it: the old file becomes the backup, and the warning comes once more.
-    BackupFile = true;
+    Settings.BackupFile = true;
     const std::vector<uint8_t> first = ReadFile(big);
     sft->Modified = true;
     Run(C::Save);
@@ -206,7 +206,7 @@ TEST_F(SFTFormTest, EditPropertiesHandsOverAndOKChangesTheFontAndTheNextOne)
     EXPECT_EQ(sft->Document.Chars[0].Code, 97);
     EXPECT_TRUE(sft->Modified);
     EXPECT_EQ(Main->StatusPanel(3), "Character Gap: 3");
-    EXPECT_EQ(SFTCharacterGap, 3);
+    EXPECT_EQ(Settings.SFTCharacterGap, 3);
     EXPECT_EQ(New()->Document.Header.CharGap, 3);
 
     // Cancel leaves the font alone.

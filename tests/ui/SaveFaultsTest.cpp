@@ -262,7 +262,7 @@ TEST_P(DocumentSaveFaults, Save)
 
 TEST_P(DocumentSaveFaults, SaveWithBackup)
 {
-    BackupFile = true;
+    Settings.BackupFile = true;
     const std::string backup = ChangeFileExt(DocPath, ".~" + Extension(Kind).substr(1));
     WriteFile(backup, Old("backup"));
     // A folder under the backup's name stops the old file from becoming the backup.

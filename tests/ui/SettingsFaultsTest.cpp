@@ -56,7 +56,7 @@ TEST_F(SettingsFileTest, GarbageGivesTheDefaultsAndOneMessageNamingTheFile)
     Load(garbage);
     EXPECT_EQ(Messages(), std::vector<std::string>{"Some settings could not be read from \"" +
                                                    Path + "\"; Glimra uses their defaults."});
-    EXPECT_EQ(std::tuple(CycleRate, SaveBitmapFormat, MATAverageFill, MATPalettePath),
+    EXPECT_EQ(std::tuple(Settings.CycleRate, Settings.SaveBitmapFormat, Settings.MATAverageFill, Settings.MATPalettePath),
               std::tuple(5, 24, true, std::string("Dflt")));
 }
 
@@ -70,7 +70,7 @@ TEST_F(SettingsFileTest, WrongTypesGiveTheirDefaultsAndTheRestLoads)
                                        "Invalid data type for 'CycleRate'\n"
                                        "Invalid data type for 'BMPalettePath'\n"
                                        "Invalid data type for 'MATAverageFill'"});
-    EXPECT_EQ(std::tuple(CycleRate, MATAverageFill, MATNumberMipmaps, BMPalettePath),
+    EXPECT_EQ(std::tuple(Settings.CycleRate, Settings.MATAverageFill, Settings.MATNumberMipmaps, Settings.BMPalettePath),
               std::tuple(5, true, 3, std::string("Uicolormap")));
 }
 
@@ -79,7 +79,7 @@ TEST_F(SettingsFileTest, AFailedSaveKeepsTheOldFile)
 {
     const std::string text = "[General]\nCycleRate=dword:9\n";
     const std::vector<uint8_t> old = Load(text);
-    CycleRate = 3;
+    Settings.CycleRate = 3;
 
     // A folder in the settings file's place cannot be opened as the store: it stays an empty
     // folder and, as for any store that cannot be opened at exit, nothing is said.

@@ -54,17 +54,17 @@ protected:
 TEST_F(SettingsTest, FirstRunGivesTheDefaultsAndLeavesTheWindowAlone)
 {
     Desk.Store.KeyExists = false;
-    CycleRate = 99;
-    MATNumberMipmaps = 3;
+    Settings.CycleRate = 99;
+    Settings.MATNumberMipmaps = 3;
     LoadSettings(&Window);
-    EXPECT_EQ(std::tuple(CycleRate, SaveBitmapFormat, CMPCellSize, MATNumberMipmaps,
-                         MATAverageFill, LastDirectoryIndex),
+    EXPECT_EQ(std::tuple(Settings.CycleRate, Settings.SaveBitmapFormat, Settings.CMPCellSize, Settings.MATNumberMipmaps,
+                         Settings.MATAverageFill, Settings.LastDirectoryIndex),
               std::tuple(5, 24, 20, 1, true, 0));
-    EXPECT_EQ((Texts{BMPalettePath, SFTPalettePath, MATPalettePath, HelpFilePath}),
+    EXPECT_EQ((Texts{Settings.BMPalettePath, Settings.SFTPalettePath, Settings.MATPalettePath, Settings.HelpFilePath}),
               (Texts{"Uicolormap", "Uicolormap", "Dflt", "Glimra.chm"}));
     const std::string cwd = std::filesystem::current_path().string();
-    EXPECT_EQ((Texts{LastCommonDirectory, LastOpenDirectory, LastSaveDirectory, BMLastDirectory,
-                     CMPLastDirectory, MATLastDirectory, SFTLastDirectory}),
+    EXPECT_EQ((Texts{Settings.LastCommonDirectory, Settings.LastOpenDirectory, Settings.LastSaveDirectory, Settings.BMLastDirectory,
+                     Settings.CMPLastDirectory, Settings.MATLastDirectory, Settings.SFTLastDirectory}),
               Texts(7, cwd));
     EXPECT_EQ(Window.Calls, Texts{"normal"}); // bounds not set again
     EXPECT_TRUE(Window.Added.empty());
@@ -77,15 +77,15 @@ TEST_F(SettingsTest, FirstRunGivesTheDefaultsAndLeavesTheWindowAlone)
 TEST_F(SettingsTest, ValidationReplacesOutOfRangeValues)
 {
     const std::tuple<const char *, int32_t, int, const int *> cases[] = {
-        {"CycleRate", 0, 5, &CycleRate},         {"SaveBitmapFormat", 16, 24, &SaveBitmapFormat},
-        {"MATNumberMipmaps", 5, 1, &MATNumberMipmaps}, {"BMTransIndex", 256, 0, &BMTransIndex},
-        {"LastOpenFilterIndex", 6, 6, &LastOpenFilterIndex},
-        {"LastDirectoryIndex", 3, 0, &LastDirectoryIndex},
-        {"LastFileIndex", -1, 0, &LastFileIndex}, {"BMTransColor", -1, 0, &BMTransColor},
-        {"CMPCellSize", 0, 20, &CMPCellSize},     {"CMPFillColor", -5, 0, &CMPFillColor},
-        {"MATFillIndex", 300, 0, &MATFillIndex}, {"SFTTransIndex", 255, 255, &SFTTransIndex},
-        {"SFTTransColor", -2, 0, &SFTTransColor},
-        {"BMXOffset", -7, -7, &BMXOffset}}; // no rule: negative offsets are kept
+        {"CycleRate", 0, 5, &Settings.CycleRate},         {"SaveBitmapFormat", 16, 24, &Settings.SaveBitmapFormat},
+        {"MATNumberMipmaps", 5, 1, &Settings.MATNumberMipmaps}, {"BMTransIndex", 256, 0, &Settings.BMTransIndex},
+        {"LastOpenFilterIndex", 6, 6, &Settings.LastOpenFilterIndex},
+        {"LastDirectoryIndex", 3, 0, &Settings.LastDirectoryIndex},
+        {"LastFileIndex", -1, 0, &Settings.LastFileIndex}, {"BMTransColor", -1, 0, &Settings.BMTransColor},
+        {"CMPCellSize", 0, 20, &Settings.CMPCellSize},     {"CMPFillColor", -5, 0, &Settings.CMPFillColor},
+        {"MATFillIndex", 300, 0, &Settings.MATFillIndex}, {"SFTTransIndex", 255, 255, &Settings.SFTTransIndex},
+        {"SFTTransColor", -2, 0, &Settings.SFTTransColor},
+        {"BMXOffset", -7, -7, &Settings.BMXOffset}}; // no rule: negative offsets are kept
     for (const auto &[name, stored, expected, global] : cases)
         Stored(name, stored);
     for (const auto &[name, value] : {std::pair{"Left", -20}, {"Top", 30}, {"Width", 300},
@@ -98,9 +98,9 @@ TEST_F(SettingsTest, ValidationReplacesOutOfRangeValues)
     for (const auto &[name, stored, expected, global] : cases)
         EXPECT_EQ(*global, expected) << name << " stored as " << stored;
     EXPECT_EQ(Window.Current, (TWindowBounds{0, 30, 640, 480}));
-    EXPECT_EQ(HelpFilePath, "Glimra.chm");
-    EXPECT_EQ(MATPalettePath, "Dflt");
-    EXPECT_FALSE(MATAverageFill);
+    EXPECT_EQ(Settings.HelpFilePath, "Glimra.chm");
+    EXPECT_EQ(Settings.MATPalettePath, "Dflt");
+    EXPECT_FALSE(Settings.MATAverageFill);
     EXPECT_TRUE(Desk.Boxes.Shown.empty());
 }
 
@@ -120,16 +120,16 @@ TEST_F(SettingsTest, WrongTypesAreReportedAndTheRestStillLoads)
               "Some settings could not be read from the settings store; Glimra uses their "
               "defaults.\nInvalid data type for 'Width'\nInvalid data type for 'HelpFilePath'\n"
               "Invalid data type for 'CycleRate'\nInvalid data type for 'Reopen0'");
-    EXPECT_EQ(MATFillIndex, 9);
-    EXPECT_TRUE(BackupFile);
-    EXPECT_EQ(CycleRate, 5); // validation still ran
-    EXPECT_EQ(HelpFilePath, "Glimra.chm");
+    EXPECT_EQ(Settings.MATFillIndex, 9);
+    EXPECT_TRUE(Settings.BackupFile);
+    EXPECT_EQ(Settings.CycleRate, 5); // validation still ran
+    EXPECT_EQ(Settings.HelpFilePath, "Glimra.chm");
     // A wrong type gives the first-run value, not the starting zero.
     ClearSettings();
     Desk.Boxes.Shown.clear();
     Stored("MATAverageFill", "yes");
     LoadSettings(&Window);
-    EXPECT_TRUE(MATAverageFill);
+    EXPECT_TRUE(Settings.MATAverageFill);
 }
 
 // Guards the save: every value in its order with its type, and the key closed afterwards;
@@ -137,9 +137,9 @@ TEST_F(SettingsTest, WrongTypesAreReportedAndTheRestStillLoads)
 TEST_F(SettingsTest, SaveWritesEveryValueInItsOrderWithItsType)
 {
     Window.Captions = {"&0 /a/one.bm", "&1 /a/two.mat"};
-    MATFillColor = 0x123456;
-    BackupFile = true;
-    HelpFilePath = "help.chm";
+    Settings.MATFillColor = 0x123456;
+    Settings.BackupFile = true;
+    Settings.HelpFilePath = "help.chm";
     SaveSettings(&Window);
     std::string order;
     for (const std::string &name : Desk.Store.WriteLog)
@@ -211,13 +211,13 @@ TEST_F(SettingsTest, ReopenValuesAreReadBottomUpAndStaleOnesStay)
 // folder is remembered.
 TEST_F(SettingsTest, DirectoryModes)
 {
-    LastCommonDirectory = "/common";
-    LastOpenDirectory = "/open";
-    LastSaveDirectory = "/save";
-    BMLastDirectory = "/bm";
-    CMPLastDirectory = "/cmp";
-    MATLastDirectory = "/mat";
-    SFTLastDirectory = "/sft";
+    Settings.LastCommonDirectory = "/common";
+    Settings.LastOpenDirectory = "/open";
+    Settings.LastSaveDirectory = "/save";
+    Settings.BMLastDirectory = "/bm";
+    Settings.CMPLastDirectory = "/cmp";
+    Settings.MATLastDirectory = "/mat";
+    Settings.SFTLastDirectory = "/sft";
     using K = TDialogKind;
     using T = TFileType;
     const std::tuple<int, K, T, const char *> cases[] = {
@@ -228,16 +228,16 @@ TEST_F(SettingsTest, DirectoryModes)
         {2, K::Open, T::CMP, "/cmp"},     {2, K::Open, T::MAT, "/mat"},
         {2, K::Save, T::SFT, "/sft"}};
     for (const auto &[mode, kind, type, expected] : cases) {
-        LastDirectoryIndex = mode;
+        Settings.LastDirectoryIndex = mode;
         EXPECT_EQ(DialogDirectory(kind, type), expected) << "mode " << mode;
     }
     RememberDirectory(K::Save, T::BM, "/d/out/pic.bm"); // mode 2: by file type
-    EXPECT_EQ(BMLastDirectory, "/d/out");
-    EXPECT_EQ(LastCommonDirectory, "/common");
-    LastDirectoryIndex = 1;
+    EXPECT_EQ(Settings.BMLastDirectory, "/d/out");
+    EXPECT_EQ(Settings.LastCommonDirectory, "/common");
+    Settings.LastDirectoryIndex = 1;
     RememberDirectory(K::Open, T::MAT, "/pics/a.bmp"); // by dialog type
-    EXPECT_EQ(LastOpenDirectory, "/pics");
-    EXPECT_EQ(MATLastDirectory, "/mat");
+    EXPECT_EQ(Settings.LastOpenDirectory, "/pics");
+    EXPECT_EQ(Settings.MATLastDirectory, "/mat");
     EXPECT_EQ(DirectoryOf("/top.bm"), "/"); // a root keeps its separator
     EXPECT_EQ(DirectoryOf("/a/b//c.bm"), "/a/b");
 }

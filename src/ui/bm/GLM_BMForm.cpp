@@ -11,7 +11,7 @@ const TImageKind BMKind{".bm",
                         "bm",
                         TFileType::BM,
                         "Uicolormap",
-                        &BMPalettePath,
+                        &Settings.BMPalettePath,
                         TBM::MaxImages};
 
 } // namespace
@@ -29,7 +29,7 @@ const TImageKind &TBMForm::ImageKind() const
 
 void TBMForm::NewDocument()
 {
-    Document = NewBM(BMIs16Bit);
+    Document = NewBM(Settings.BMIs16Bit);
 }
 
 void TBMForm::DocumentCreated()
@@ -40,7 +40,7 @@ void TBMForm::DocumentCreated()
 void TBMForm::ApplyBMSettings()
 {
     ::ApplyBMSettings(Document,
-                      {BMXOffset, BMYOffset, BMTransIndex, BMTransColor, BMUseInternalPalette},
+                      {Settings.BMXOffset, Settings.BMYOffset, Settings.BMTransIndex, Settings.BMTransColor, Settings.BMUseInternalPalette},
                       Palette);
 }
 

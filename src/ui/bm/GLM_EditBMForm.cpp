@@ -125,12 +125,12 @@ void TEditBMForm::OKButtonClick()
     InternalPalette = PaletteGroup->ItemIndex() == 1;
     XOffset = x;
     YOffset = y;
-    BMUseInternalPalette = InternalPalette;
-    BMXOffset = x;
-    BMYOffset = y;
+    Settings.BMUseInternalPalette = InternalPalette;
+    Settings.BMXOffset = x;
+    Settings.BMYOffset = y;
     if (Is16Bit)
-        BMTransColor = static_cast<int>(TransColor);
+        Settings.BMTransColor = static_cast<int>(TransColor);
     else
-        BMTransIndex = static_cast<int>(TransColor);
+        Settings.BMTransIndex = static_cast<int>(TransColor);
     SetModalResult(mrOk);
 }

@@ -75,7 +75,7 @@ void TCMPForm::FormCreate()
     }
     FileName = CMPUntitledName(UntitledCount);
     setWindowTitle(QString::fromStdString(FileName));
-    FillColor = static_cast<TColor>(CMPFillColor) & 0xFFFFFF;
+    FillColor = static_cast<TColor>(Settings.CMPFillColor) & 0xFFFFFF;
     Document.FillPalette(RedOf(FillColor), GreenOf(FillColor), BlueOf(FillColor));
     ApplyTransSetting();
     Modified = false;
@@ -120,7 +120,7 @@ int TCMPForm::CellSize() const
 void TCMPForm::ShowFrame()
 {
     // The setting is read at every drawing; painting and the mouse use what was drawn.
-    FCellSize = EffectiveCMPCellSize(::CMPCellSize);
+    FCellSize = EffectiveCMPCellSize(::Settings.CMPCellSize);
     const int side = CMPGridSide(CellSize(), Zoom);
     CMPImage->resize(side, side);
     CMPImage->update();
@@ -284,7 +284,7 @@ void TCMPForm::EditProperties()
 
 void TCMPForm::ApplyTransSetting()
 {
-    Document.Header.HasTransparency = CMPTransTables ? 1 : 0;
+    Document.Header.HasTransparency = Settings.CMPTransTables ? 1 : 0;
 }
 
 void TCMPForm::RecalcTransTables()
@@ -329,7 +329,7 @@ bool TCMPForm::Save()
         return SaveAs();
     if (CMPNeedsTransRecalc(Modified, Document.Header.HasTransparency))
         RecalcTransTables();
-    SaveWithBackup(FilePath, BackupFile ? ".~cmp" : "",
+    SaveWithBackup(FilePath, Settings.BackupFile ? ".~cmp" : "",
                    [this](const std::string &path) { Document.SaveToFile(path); });
     Modified = false;
     return true;

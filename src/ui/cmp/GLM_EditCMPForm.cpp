@@ -31,7 +31,7 @@ void TEditCMPForm::FormShow()
 void TEditCMPForm::OKButtonClick()
 {
     UseTransTables = CMPTransCheckbox->isChecked();
-    CMPTransTables = UseTransTables;
+    Settings.CMPTransTables = UseTransTables;
     SetModalResult(mrOk);
 }
 

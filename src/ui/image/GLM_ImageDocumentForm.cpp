@@ -418,7 +418,7 @@ bool TImageDocumentForm::Save()
 {
     if (FilePath.empty() || !FileExists(FilePath))
         return SaveAs();
-    SaveWithBackup(FilePath, BackupFile ? ImageKind().BackupExtension : "",
+    SaveWithBackup(FilePath, Settings.BackupFile ? ImageKind().BackupExtension : "",
                    [this](const std::string &path) { WriteDocument(path); });
     Modified = false;
     UpdateMainWindow();
@@ -539,6 +539,6 @@ void TImageDocumentForm::SaveAllBitmaps()
                 return;
         }
         if (const std::optional<TFrameView> view = ExportView(picture))
-            SaveFrameBitmap(*view, Palette, View.Zoom, SaveBitmapFormat, path);
+            SaveFrameBitmap(*view, Palette, View.Zoom, Settings.SaveBitmapFormat, path);
     }
 }

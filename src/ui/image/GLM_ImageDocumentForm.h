@@ -158,7 +158,7 @@ protected:
     virtual std::vector<TExportPicture> ExportPictures(const std::string &) const { return {}; }
     virtual std::optional<TFrameView> ExportView(const TExportPicture &) const { return {}; }
     // 8 or 24 bits for Save Bitmap (Save All Bitmaps always follows SaveBitmapFormat).
-    virtual int SaveBitmapBits() const { return SaveBitmapFormat; }
+    virtual int SaveBitmapBits() const { return Settings.SaveBitmapFormat; }
     // Select Palette's OK: the name, the setting and the display palette.
     virtual void PaletteChosen(const std::string &name, const TPalette &palette);
 

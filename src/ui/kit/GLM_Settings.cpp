@@ -9,51 +9,7 @@
 #include "formats/LEC_FileIO.h"
 #include "platform/GLM_Platform.h"
 
-std::string LastCommonDirectory;
-std::string LastOpenDirectory;
-std::string LastSaveDirectory;
-std::string HelpFilePath;
-int LastDirectoryIndex = 0;
-int LastOpenFilterIndex = 0;
-int LastFileIndex = 0;
-int CycleRate = 0;
-int SaveBitmapFormat = 0;
-bool BackupFile = false;
-
-std::string BMPalettePath;
-std::string BMLastDirectory;
-int BMXOffset = 0;
-int BMYOffset = 0;
-int BMTransIndex = 0;
-int BMTransColor = 0;
-bool BMIs16Bit = false;
-bool BMUseInternalPalette = false;
-
-std::string CMPLastDirectory;
-int CMPCellSize = 0;
-int CMPFillColor = 0;
-bool CMPTransTables = false;
-
-std::string MATPalettePath;
-std::string MATLastDirectory;
-bool MATIs16Bit = false;
-bool MATIsColor = false;
-bool MATAutoMipmaps = false;
-int MATNumberMipmaps = 0;
-bool MATAverageFill = false;
-int MATFillIndex = 0;
-int MATFillColor = 0;
-bool MATNewTrans = false;
-bool MATFrameTrans = false;
-
-std::string SFTPalettePath;
-std::string SFTLastDirectory;
-int SFTCharacterGap = 0;
-int SFTSpaceLength = 0;
-int SFTTransIndex = 0;
-int SFTTransColor = 0;
-bool SFTIs16Bit = false;
-
+TSettings Settings;
 int UntitledCount = 0;
 
 namespace {
@@ -67,47 +23,47 @@ struct TSetting
 };
 
 // Every stored setting except the window placement, in load order.
-const TSetting Settings[] = {
-    {"LastCommonDirectory", &LastCommonDirectory},
-    {"LastOpenDirectory", &LastOpenDirectory},
-    {"LastSaveDirectory", &LastSaveDirectory},
-    {"HelpFilePath", &HelpFilePath},
-    {"LastDirectoryIndex", &LastDirectoryIndex},
-    {"LastOpenFilterIndex", &LastOpenFilterIndex},
-    {"LastFileIndex", &LastFileIndex},
-    {"CycleRate", &CycleRate},
-    {"SaveBitmapFormat", &SaveBitmapFormat},
-    {"BackupFile", &BackupFile},
-    {"BMPalettePath", &BMPalettePath},
-    {"BMLastDirectory", &BMLastDirectory},
-    {"BMXOffset", &BMXOffset},
-    {"BMYOffset", &BMYOffset},
-    {"BMTransIndex", &BMTransIndex},
-    {"BMTransColor", &BMTransColor},
-    {"BMIs16Bit", &BMIs16Bit},
-    {"BMUseInternalPalette", &BMUseInternalPalette},
-    {"CMPLastDirectory", &CMPLastDirectory},
-    {"CMPCellSize", &CMPCellSize},
-    {"CMPFillColor", &CMPFillColor},
-    {"CMPTransTables", &CMPTransTables},
-    {"MATPalettePath", &MATPalettePath},
-    {"MATLastDirectory", &MATLastDirectory},
-    {"MATIs16Bit", &MATIs16Bit},
-    {"MATIsColor", &MATIsColor},
-    {"MATAutoMipmaps", &MATAutoMipmaps},
-    {"MATNumberMipmaps", &MATNumberMipmaps},
-    {"MATAverageFill", &MATAverageFill},
-    {"MATFillIndex", &MATFillIndex},
-    {"MATFillColor", &MATFillColor},
-    {"MATNewTrans", &MATNewTrans},
-    {"MATFrameTrans", &MATFrameTrans},
-    {"SFTPalettePath", &SFTPalettePath},
-    {"SFTLastDirectory", &SFTLastDirectory},
-    {"SFTCharacterGap", &SFTCharacterGap},
-    {"SFTSpaceLength", &SFTSpaceLength},
-    {"SFTTransIndex", &SFTTransIndex},
-    {"SFTTransColor", &SFTTransColor},
-    {"SFTIs16Bit", &SFTIs16Bit},
+const TSetting Stored[] = {
+    {"LastCommonDirectory", &Settings.LastCommonDirectory},
+    {"LastOpenDirectory", &Settings.LastOpenDirectory},
+    {"LastSaveDirectory", &Settings.LastSaveDirectory},
+    {"HelpFilePath", &Settings.HelpFilePath},
+    {"LastDirectoryIndex", &Settings.LastDirectoryIndex},
+    {"LastOpenFilterIndex", &Settings.LastOpenFilterIndex},
+    {"LastFileIndex", &Settings.LastFileIndex},
+    {"CycleRate", &Settings.CycleRate},
+    {"SaveBitmapFormat", &Settings.SaveBitmapFormat},
+    {"BackupFile", &Settings.BackupFile},
+    {"BMPalettePath", &Settings.BMPalettePath},
+    {"BMLastDirectory", &Settings.BMLastDirectory},
+    {"BMXOffset", &Settings.BMXOffset},
+    {"BMYOffset", &Settings.BMYOffset},
+    {"BMTransIndex", &Settings.BMTransIndex},
+    {"BMTransColor", &Settings.BMTransColor},
+    {"BMIs16Bit", &Settings.BMIs16Bit},
+    {"BMUseInternalPalette", &Settings.BMUseInternalPalette},
+    {"CMPLastDirectory", &Settings.CMPLastDirectory},
+    {"CMPCellSize", &Settings.CMPCellSize},
+    {"CMPFillColor", &Settings.CMPFillColor},
+    {"CMPTransTables", &Settings.CMPTransTables},
+    {"MATPalettePath", &Settings.MATPalettePath},
+    {"MATLastDirectory", &Settings.MATLastDirectory},
+    {"MATIs16Bit", &Settings.MATIs16Bit},
+    {"MATIsColor", &Settings.MATIsColor},
+    {"MATAutoMipmaps", &Settings.MATAutoMipmaps},
+    {"MATNumberMipmaps", &Settings.MATNumberMipmaps},
+    {"MATAverageFill", &Settings.MATAverageFill},
+    {"MATFillIndex", &Settings.MATFillIndex},
+    {"MATFillColor", &Settings.MATFillColor},
+    {"MATNewTrans", &Settings.MATNewTrans},
+    {"MATFrameTrans", &Settings.MATFrameTrans},
+    {"SFTPalettePath", &Settings.SFTPalettePath},
+    {"SFTLastDirectory", &Settings.SFTLastDirectory},
+    {"SFTCharacterGap", &Settings.SFTCharacterGap},
+    {"SFTSpaceLength", &Settings.SFTSpaceLength},
+    {"SFTTransIndex", &Settings.SFTTransIndex},
+    {"SFTTransColor", &Settings.SFTTransColor},
+    {"SFTIs16Bit", &Settings.SFTIs16Bit},
 };
 
 // The save order differs from the load order in a few places; kept as stored by older runs.
@@ -125,7 +81,7 @@ const char *const SaveOrder[] = {
 
 const TSetting &Find(const std::string &name)
 {
-    for (const TSetting &s : Settings)
+    for (const TSetting &s : Stored)
         if (name == s.Name)
             return s;
     throw std::logic_error("unknown setting " + name);
@@ -170,46 +126,46 @@ std::string CurrentDirectory()
 
 void SetDefaults()
 {
-    LastCommonDirectory.clear();
-    LastOpenDirectory.clear();
-    LastSaveDirectory.clear();
-    HelpFilePath = DefaultHelpFile;
-    LastDirectoryIndex = 0;
-    LastOpenFilterIndex = 0;
-    LastFileIndex = 0;
-    CycleRate = 5;
-    SaveBitmapFormat = 24;
-    BackupFile = false;
-    BMPalettePath = "Uicolormap";
-    BMLastDirectory.clear();
-    BMXOffset = 0;
-    BMYOffset = 0;
-    BMTransIndex = 0;
-    BMTransColor = 0;
-    BMIs16Bit = false;
-    BMUseInternalPalette = false;
-    CMPLastDirectory.clear();
-    CMPCellSize = 20;
-    CMPFillColor = 0;
-    CMPTransTables = false;
-    MATPalettePath = "Dflt";
-    MATLastDirectory.clear();
-    MATIs16Bit = false;
-    MATIsColor = false;
-    MATAutoMipmaps = false;
-    MATNumberMipmaps = 1;
-    MATAverageFill = true;
-    MATFillIndex = 0;
-    MATFillColor = 0;
-    MATNewTrans = false;
-    MATFrameTrans = false;
-    SFTPalettePath = "Uicolormap";
-    SFTLastDirectory.clear();
-    SFTCharacterGap = 0;
-    SFTSpaceLength = 0;
-    SFTTransIndex = 0;
-    SFTTransColor = 0;
-    SFTIs16Bit = false;
+    Settings.LastCommonDirectory.clear();
+    Settings.LastOpenDirectory.clear();
+    Settings.LastSaveDirectory.clear();
+    Settings.HelpFilePath = DefaultHelpFile;
+    Settings.LastDirectoryIndex = 0;
+    Settings.LastOpenFilterIndex = 0;
+    Settings.LastFileIndex = 0;
+    Settings.CycleRate = 5;
+    Settings.SaveBitmapFormat = 24;
+    Settings.BackupFile = false;
+    Settings.BMPalettePath = "Uicolormap";
+    Settings.BMLastDirectory.clear();
+    Settings.BMXOffset = 0;
+    Settings.BMYOffset = 0;
+    Settings.BMTransIndex = 0;
+    Settings.BMTransColor = 0;
+    Settings.BMIs16Bit = false;
+    Settings.BMUseInternalPalette = false;
+    Settings.CMPLastDirectory.clear();
+    Settings.CMPCellSize = 20;
+    Settings.CMPFillColor = 0;
+    Settings.CMPTransTables = false;
+    Settings.MATPalettePath = "Dflt";
+    Settings.MATLastDirectory.clear();
+    Settings.MATIs16Bit = false;
+    Settings.MATIsColor = false;
+    Settings.MATAutoMipmaps = false;
+    Settings.MATNumberMipmaps = 1;
+    Settings.MATAverageFill = true;
+    Settings.MATFillIndex = 0;
+    Settings.MATFillColor = 0;
+    Settings.MATNewTrans = false;
+    Settings.MATFrameTrans = false;
+    Settings.SFTPalettePath = "Uicolormap";
+    Settings.SFTLastDirectory.clear();
+    Settings.SFTCharacterGap = 0;
+    Settings.SFTSpaceLength = 0;
+    Settings.SFTTransIndex = 0;
+    Settings.SFTTransColor = 0;
+    Settings.SFTIs16Bit = false;
 }
 
 void OrDefault(std::string &value, const std::string &fallback)
@@ -227,36 +183,36 @@ void InRange(int &value, int low, int high, int fallback)
 void ValidateSettings()
 {
     const std::string cwd = CurrentDirectory();
-    OrDefault(LastCommonDirectory, cwd);
-    OrDefault(LastOpenDirectory, cwd);
-    OrDefault(LastSaveDirectory, cwd);
-    OrDefault(HelpFilePath, DefaultHelpFile);
-    InRange(LastDirectoryIndex, 0, 2, 0);
-    InRange(LastOpenFilterIndex, 0, 6, 0);
-    InRange(LastFileIndex, 0, 3, 0);
-    if (CycleRate < 1)
-        CycleRate = 5;
-    if (SaveBitmapFormat != 8 && SaveBitmapFormat != 24)
-        SaveBitmapFormat = 24;
-    OrDefault(BMPalettePath, "Uicolormap");
-    OrDefault(BMLastDirectory, cwd);
-    InRange(BMTransIndex, 0, 255, 0);
-    if (BMTransColor < 0)
-        BMTransColor = 0;
-    OrDefault(CMPLastDirectory, cwd);
-    if (CMPCellSize < 1)
-        CMPCellSize = 20;
-    if (CMPFillColor < 0)
-        CMPFillColor = 0;
-    OrDefault(MATPalettePath, "Dflt");
-    OrDefault(MATLastDirectory, cwd);
-    InRange(MATNumberMipmaps, 1, 4, 1);
-    InRange(MATFillIndex, 0, 255, 0);
-    OrDefault(SFTPalettePath, "Uicolormap");
-    OrDefault(SFTLastDirectory, cwd);
-    InRange(SFTTransIndex, 0, 255, 0);
-    if (SFTTransColor < 0)
-        SFTTransColor = 0;
+    OrDefault(Settings.LastCommonDirectory, cwd);
+    OrDefault(Settings.LastOpenDirectory, cwd);
+    OrDefault(Settings.LastSaveDirectory, cwd);
+    OrDefault(Settings.HelpFilePath, DefaultHelpFile);
+    InRange(Settings.LastDirectoryIndex, 0, 2, 0);
+    InRange(Settings.LastOpenFilterIndex, 0, 6, 0);
+    InRange(Settings.LastFileIndex, 0, 3, 0);
+    if (Settings.CycleRate < 1)
+        Settings.CycleRate = 5;
+    if (Settings.SaveBitmapFormat != 8 && Settings.SaveBitmapFormat != 24)
+        Settings.SaveBitmapFormat = 24;
+    OrDefault(Settings.BMPalettePath, "Uicolormap");
+    OrDefault(Settings.BMLastDirectory, cwd);
+    InRange(Settings.BMTransIndex, 0, 255, 0);
+    if (Settings.BMTransColor < 0)
+        Settings.BMTransColor = 0;
+    OrDefault(Settings.CMPLastDirectory, cwd);
+    if (Settings.CMPCellSize < 1)
+        Settings.CMPCellSize = 20;
+    if (Settings.CMPFillColor < 0)
+        Settings.CMPFillColor = 0;
+    OrDefault(Settings.MATPalettePath, "Dflt");
+    OrDefault(Settings.MATLastDirectory, cwd);
+    InRange(Settings.MATNumberMipmaps, 1, 4, 1);
+    InRange(Settings.MATFillIndex, 0, 255, 0);
+    OrDefault(Settings.SFTPalettePath, "Uicolormap");
+    OrDefault(Settings.SFTLastDirectory, cwd);
+    InRange(Settings.SFTTransIndex, 0, 255, 0);
+    if (Settings.SFTTransColor < 0)
+        Settings.SFTTransColor = 0;
 }
 
 // Reads one value, collecting a type error instead of giving up on the rest.
@@ -277,7 +233,7 @@ using TSettingValue = std::variant<int, bool, std::string>;
 std::vector<TSettingValue> CurrentValues()
 {
     std::vector<TSettingValue> values;
-    for (const TSetting &s : Settings)
+    for (const TSetting &s : Stored)
         std::visit([&](auto *p) { values.emplace_back(*p); }, s.Ref);
     return values;
 }
@@ -290,14 +246,14 @@ TSettingValue DefaultValue(size_t k)
     const std::vector<TSettingValue> defaults = CurrentValues();
     for (size_t i = 0; i < kept.size(); ++i)
         std::visit([&](auto *p) { *p = std::get<std::remove_pointer_t<decltype(p)>>(kept[i]); },
-                   Settings[i].Ref);
+                   Stored[i].Ref);
     return defaults[k];
 }
 
 void SetValue(size_t k, const TSettingValue &value)
 {
     std::visit([&](auto *p) { *p = std::get<std::remove_pointer_t<decltype(p)>>(value); },
-               Settings[k].Ref);
+               Stored[k].Ref);
 }
 
 std::string StoreName(const TSettingsStore &store)
@@ -315,7 +271,7 @@ std::string ReopenValueName(int position)
 
 void ClearSettings()
 {
-    for (const TSetting &s : Settings)
+    for (const TSetting &s : Stored)
         std::visit([](auto *p) { *p = {}; }, s.Ref);
 }
 
@@ -345,8 +301,8 @@ void LoadSettings(TSettingsWindow *window)
         // What cannot be read (a value of the wrong type, anything in a damaged store) takes
         // its first-run value.
         damaged = store.Damaged();
-        for (size_t k = 0; k < std::size(Settings); ++k) {
-            const TSetting &s = Settings[k];
+        for (size_t k = 0; k < std::size(Stored); ++k) {
+            const TSetting &s = Stored[k];
             const bool read = store.ValueExists(s.Name)
                                   ? Guarded(errors, [&] { Read(store, s); })
                                   : !damaged;
@@ -428,20 +384,20 @@ void SaveSettings(const TSettingsWindow *window)
 
 std::string &DialogDirectory(TDialogKind kind, TFileType type)
 {
-    switch (LastDirectoryIndex) {
+    switch (Settings.LastDirectoryIndex) {
     case 1:
-        return kind == TDialogKind::Open ? LastOpenDirectory : LastSaveDirectory;
+        return kind == TDialogKind::Open ? Settings.LastOpenDirectory : Settings.LastSaveDirectory;
     case 2:
         switch (type) {
-        case TFileType::BM: return BMLastDirectory;
-        case TFileType::CMP: return CMPLastDirectory;
-        case TFileType::MAT: return MATLastDirectory;
-        case TFileType::SFT: return SFTLastDirectory;
+        case TFileType::BM: return Settings.BMLastDirectory;
+        case TFileType::CMP: return Settings.CMPLastDirectory;
+        case TFileType::MAT: return Settings.MATLastDirectory;
+        case TFileType::SFT: return Settings.SFTLastDirectory;
         case TFileType::None: break;
         }
-        return LastCommonDirectory;
+        return Settings.LastCommonDirectory;
     default:
-        return LastCommonDirectory;
+        return Settings.LastCommonDirectory;
     }
 }
 

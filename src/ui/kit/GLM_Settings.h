@@ -7,57 +7,62 @@
 #include <string>
 #include <vector>
 
-// ---- Window placement: not globals but the main window's own state, see TSettingsWindow.
+// Every stored setting, each field named after its stored value, at its starting zero, false
+// or empty value until LoadSettings fills it.
+struct TSettings
+{
+    // ---- General
+    std::string LastCommonDirectory;
+    std::string LastOpenDirectory;
+    std::string LastSaveDirectory;
+    std::string HelpFilePath;
+    int LastDirectoryIndex = 0;  // 0 Common, 1 Dialog Type, 2 File Type
+    int LastOpenFilterIndex = 0; // 0 to 6; 0 and 1 select the Open dialog's first filter
+    int LastFileIndex = 0;       // New dialog: 0 BM, 1 CMP, 2 MAT, 3 SFT
+    int CycleRate = 0;           // frames per second of frame cycling
+    int SaveBitmapFormat = 0;    // 8 or 24 bits per pixel of exported bitmaps
+    bool BackupFile = false;
 
-// ---- General
-extern std::string LastCommonDirectory;
-extern std::string LastOpenDirectory;
-extern std::string LastSaveDirectory;
-extern std::string HelpFilePath;
-extern int LastDirectoryIndex;  // 0 Common, 1 Dialog Type, 2 File Type
-extern int LastOpenFilterIndex; // 0 to 6; 0 and 1 select the Open dialog's first filter
-extern int LastFileIndex;       // New dialog: 0 BM, 1 CMP, 2 MAT, 3 SFT
-extern int CycleRate;           // frames per second of frame cycling
-extern int SaveBitmapFormat;    // 8 or 24 bits per pixel of exported bitmaps
-extern bool BackupFile;
+    // ---- BM documents
+    std::string BMPalettePath;
+    std::string BMLastDirectory;
+    int BMXOffset = 0;
+    int BMYOffset = 0;
+    int BMTransIndex = 0;
+    int BMTransColor = 0;
+    bool BMIs16Bit = false;
+    bool BMUseInternalPalette = false;
 
-// ---- BM documents
-extern std::string BMPalettePath;
-extern std::string BMLastDirectory;
-extern int BMXOffset;
-extern int BMYOffset;
-extern int BMTransIndex;
-extern int BMTransColor;
-extern bool BMIs16Bit;
-extern bool BMUseInternalPalette;
+    // ---- CMP documents
+    std::string CMPLastDirectory;
+    int CMPCellSize = 0;
+    int CMPFillColor = 0; // colour value: red in the low byte, then green, then blue
+    bool CMPTransTables = false;
 
-// ---- CMP documents
-extern std::string CMPLastDirectory;
-extern int CMPCellSize;
-extern int CMPFillColor; // colour value: red in the low byte, then green, then blue
-extern bool CMPTransTables;
+    // ---- MAT documents
+    std::string MATPalettePath;
+    std::string MATLastDirectory;
+    bool MATIs16Bit = false;
+    bool MATIsColor = false; // true Color, false Texture
+    bool MATAutoMipmaps = false;
+    int MATNumberMipmaps = 0;
+    bool MATAverageFill = false;
+    int MATFillIndex = 0;
+    int MATFillColor = 0;
+    bool MATNewTrans = false;
+    bool MATFrameTrans = false;
 
-// ---- MAT documents
-extern std::string MATPalettePath;
-extern std::string MATLastDirectory;
-extern bool MATIs16Bit;
-extern bool MATIsColor; // true Color, false Texture
-extern bool MATAutoMipmaps;
-extern int MATNumberMipmaps;
-extern bool MATAverageFill;
-extern int MATFillIndex;
-extern int MATFillColor;
-extern bool MATNewTrans;
-extern bool MATFrameTrans;
+    // ---- SFT documents
+    std::string SFTPalettePath;
+    std::string SFTLastDirectory;
+    int SFTCharacterGap = 0;
+    int SFTSpaceLength = 0;
+    int SFTTransIndex = 0;
+    int SFTTransColor = 0;
+    bool SFTIs16Bit = false;
+};
 
-// ---- SFT documents
-extern std::string SFTPalettePath;
-extern std::string SFTLastDirectory;
-extern int SFTCharacterGap;
-extern int SFTSpaceLength;
-extern int SFTTransIndex;
-extern int SFTTransColor;
-extern bool SFTIs16Bit;
+extern TSettings Settings;
 
 // Number of "Untitled" documents so far: 0 when the main window is created, one more after
 // every use of the New dialog.

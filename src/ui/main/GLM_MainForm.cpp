@@ -521,7 +521,7 @@ void TMainForm::Open()
     request.Filter = OpenFilter;
     request.MultiSelect = true;
     request.InitialDir = DialogDirectory(TDialogKind::Open, TFileType::None);
-    request.FilterIndex = LastOpenFilterIndex;
+    request.FilterIndex = Settings.LastOpenFilterIndex;
     request.Parent = this;
     if (!Platform().FileDialogs().Execute(request))
         return;
@@ -532,7 +532,7 @@ void TMainForm::Open()
         return;
     RememberDirectory(TDialogKind::Open, TFileType::None,
                       request.FileName.empty() ? files.front() : request.FileName);
-    LastOpenFilterIndex = request.FilterIndex;
+    Settings.LastOpenFilterIndex = request.FilterIndex;
     for (const std::string &file : files)
         OpenDocument(file);
 }
@@ -595,12 +595,12 @@ void TMainForm::ShowHelp()
             Platform().Messages().Error("Cannot open help file " + ExtractFileName(path), {}, this);
     };
     const std::string found =
-        FindHelpFile(HelpFilePath, ProgramDataFolder(Platform().Shell().ProgramPath()));
+        FindHelpFile(Settings.HelpFilePath, ProgramDataFolder(Platform().Shell().ProgramPath()));
     if (!found.empty()) {
         open(found);
         return;
     }
-    Platform().Messages().Error("Cannot find help file " + ExtractFileName(HelpFilePath), {}, this);
+    Platform().Messages().Error("Cannot find help file " + ExtractFileName(Settings.HelpFilePath), {}, this);
     TFileDialogRequest request;
     request.Kind = TFileDialogKind::Open;
     request.Title = "Open Help File";
@@ -615,8 +615,8 @@ void TMainForm::ShowHelp()
     if (chosen.empty())
         return;
     RememberDirectory(TDialogKind::Open, TFileType::None, chosen);
-    HelpFilePath = chosen;
-    open(HelpFilePath);
+    Settings.HelpFilePath = chosen;
+    open(Settings.HelpFilePath);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -675,7 +675,7 @@ void TMainForm::ReopenItemClick(QAction *item)
 
 int TMainForm::CycleInterval() const
 {
-    return CycleRate >= 1 ? 1000 / CycleRate : 1000;
+    return Settings.CycleRate >= 1 ? 1000 / Settings.CycleRate : 1000;
 }
 
 void TMainForm::ToggleCycling()

@@ -45,7 +45,7 @@ TNewForm::TNewForm(QWidget *parent) : TModalForm(parent)
 
 void TNewForm::FormShow()
 {
-    FileGroup->SetItemIndex(LastFileIndex);
+    FileGroup->SetItemIndex(Settings.LastFileIndex);
     UpdateGroups();
 }
 
@@ -62,14 +62,14 @@ void TNewForm::UpdateGroups()
     int type = -1;
     switch (FileGroup->ItemIndex()) {
     case KindBM:
-        depth = DepthIndex(BMIs16Bit);
+        depth = DepthIndex(Settings.BMIs16Bit);
         break;
     case KindMAT:
-        depth = DepthIndex(MATIs16Bit);
-        type = MATIsColor ? 0 : 1;
+        depth = DepthIndex(Settings.MATIs16Bit);
+        type = Settings.MATIsColor ? 0 : 1;
         break;
     case KindSFT:
-        depth = DepthIndex(SFTIs16Bit);
+        depth = DepthIndex(Settings.SFTIs16Bit);
         break;
     default: // CMP, or nothing chosen: neither depth nor type applies
         break;
@@ -82,18 +82,18 @@ void TNewForm::UpdateGroups()
 
 void TNewForm::OKButtonClick()
 {
-    LastFileIndex = FileGroup->ItemIndex();
+    Settings.LastFileIndex = FileGroup->ItemIndex();
     const bool depth16 = ColorDepthGroup->ItemIndex() != 0;
-    switch (LastFileIndex) {
+    switch (Settings.LastFileIndex) {
     case KindBM:
-        BMIs16Bit = depth16;
+        Settings.BMIs16Bit = depth16;
         break;
     case KindMAT:
-        MATIs16Bit = depth16;
-        MATIsColor = TypeGroup->ItemIndex() == 0;
+        Settings.MATIs16Bit = depth16;
+        Settings.MATIsColor = TypeGroup->ItemIndex() == 0;
         break;
     case KindSFT:
-        SFTIs16Bit = depth16;
+        Settings.SFTIs16Bit = depth16;
         break;
     default:
         break;

@@ -118,13 +118,13 @@ void TOptionsForm::FormShow()
     for (int i = 0; i < static_cast<int>(table.size()); ++i)
         if (Platform().Associations().IsAssociated(table[i].Extension))
             SetTicked(i, true);
-    DirectoryGroup->SetItemIndex(LastDirectoryIndex);
-    CMPCellSizeBox->setText(QString::number(CMPCellSize));
-    CycleRateBox->setText(QString::number(CycleRate));
-    FillColor = static_cast<uint32_t>(CMPFillColor);
+    DirectoryGroup->SetItemIndex(Settings.LastDirectoryIndex);
+    CMPCellSizeBox->setText(QString::number(Settings.CMPCellSize));
+    CycleRateBox->setText(QString::number(Settings.CycleRate));
+    FillColor = static_cast<uint32_t>(Settings.CMPFillColor);
     ShowFillColor();
-    BackupCheckBox->setChecked(BackupFile);
-    FormatGroup->SetItemIndex(SaveBitmapFormat == 8 ? 0 : 1);
+    BackupCheckBox->setChecked(Settings.BackupFile);
+    FormatGroup->SetItemIndex(Settings.SaveBitmapFormat == 8 ? 0 : 1);
 }
 
 void TOptionsForm::ShowFillColor()
@@ -186,13 +186,13 @@ void TOptionsForm::OKButtonClick()
     }
 
     ApplyAssociations();
-    LastDirectoryIndex = DirectoryGroup->ItemIndex();
+    Settings.LastDirectoryIndex = DirectoryGroup->ItemIndex();
     try {
-        CycleRate = std::max(StrToInt(Text(CycleRateBox)), 1);
-        CMPCellSize = StrToInt(Text(CMPCellSizeBox));
-        CMPFillColor = static_cast<int>(FillColor);
-        BackupFile = BackupCheckBox->isChecked();
-        SaveBitmapFormat = FormatGroup->ItemIndex() == 0 ? 8 : 24;
+        Settings.CycleRate = std::max(StrToInt(Text(CycleRateBox)), 1);
+        Settings.CMPCellSize = StrToInt(Text(CMPCellSizeBox));
+        Settings.CMPFillColor = static_cast<int>(FillColor);
+        Settings.BackupFile = BackupCheckBox->isChecked();
+        Settings.SaveBitmapFormat = FormatGroup->ItemIndex() == 0 ? 8 : 24;
     } catch (const EConvertError &e) {
         // What came before the bad number stays applied; the rest is skipped.
         Platform().Messages().Error(e.what(), {}, this);

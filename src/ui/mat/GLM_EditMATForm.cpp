@@ -156,13 +156,13 @@ void TEditMATForm::OKButtonClick()
 
 void TEditMATForm::StoreSettings()
 {
-    MATAutoMipmaps = AutoMipmaps;
-    MATNumberMipmaps = NumberMipmaps;
-    MATAverageFill = AverageFill;
+    Settings.MATAutoMipmaps = AutoMipmaps;
+    Settings.MATNumberMipmaps = NumberMipmaps;
+    Settings.MATAverageFill = AverageFill;
     if (Is16Bit)
-        MATFillColor = static_cast<int>(FillColor);
+        Settings.MATFillColor = static_cast<int>(FillColor);
     else
-        MATFillIndex = static_cast<int>(FillColor);
-    MATNewTrans = NewTrans;
-    MATFrameTrans = FrameTrans;
+        Settings.MATFillIndex = static_cast<int>(FillColor);
+    Settings.MATNewTrans = NewTrans;
+    Settings.MATFrameTrans = FrameTrans;
 }

@@ -14,7 +14,7 @@ const TImageKind MATKind{".mat",
                          "mat",
                          TFileType::MAT,
                          "Dflt",
-                         &MATPalettePath,
+                         &Settings.MATPalettePath,
                          TMAT::MaxRecords};
 
 } // namespace
@@ -32,15 +32,15 @@ const TImageKind &TMATForm::ImageKind() const
 
 void TMATForm::CopyNewFrameSettings()
 {
-    NewTrans = MATNewTrans;
-    AverageFill = MATAverageFill;
-    AutoMipmaps = MATAutoMipmaps;
-    NumberMipmaps = MATNumberMipmaps;
+    NewTrans = Settings.MATNewTrans;
+    AverageFill = Settings.MATAverageFill;
+    AutoMipmaps = Settings.MATAutoMipmaps;
+    NumberMipmaps = Settings.MATNumberMipmaps;
 }
 
 void TMATForm::NewDocument()
 {
-    Document = NewMAT(MATIsColor, MATIs16Bit);
+    Document = NewMAT(Settings.MATIsColor, Settings.MATIs16Bit);
     CurrentMipmap = 0;
     CopyNewFrameSettings();
 }
@@ -50,8 +50,8 @@ void TMATForm::ApplyNewFrameSettings()
     CopyNewFrameSettings();
     if (CurrentFrame() > 0) {
         NewFillColor =
-            static_cast<uint32_t>(Document.Header.BitsPerPixel == 16 ? MATFillColor : MATFillIndex);
-        ApplyFrameProperties(Document, CurrentFrame(), MATFrameTrans, NewFillColor);
+            static_cast<uint32_t>(Document.Header.BitsPerPixel == 16 ? Settings.MATFillColor : Settings.MATFillIndex);
+        ApplyFrameProperties(Document, CurrentFrame(), Settings.MATFrameTrans, NewFillColor);
     }
     UpdateMainWindow();
 }

@@ -331,19 +331,19 @@ void TEditSFTForm::OKButtonClick()
     }
     // A bad gap or space length keeps its setting; the rest of OK goes ahead.
     try {
-        SFTCharacterGap = StrToInt(Text(CharacterGapBox));
+        Settings.SFTCharacterGap = StrToInt(Text(CharacterGapBox));
     } catch (const EConvertError &e) {
         Platform().Messages().Error(e.what(), {}, this);
     }
     try {
-        SFTSpaceLength = StrToInt(Text(SpaceLengthBox));
+        Settings.SFTSpaceLength = StrToInt(Text(SpaceLengthBox));
     } catch (const EConvertError &e) {
         Platform().Messages().Error(e.what(), {}, this);
     }
     if (Is16Bit)
-        SFTTransColor = TransColor;
+        Settings.SFTTransColor = TransColor;
     else
-        SFTTransIndex = TransColor;
+        Settings.SFTTransIndex = TransColor;
     SetModalResult(mrOk);
 }
 

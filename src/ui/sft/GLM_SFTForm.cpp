@@ -12,7 +12,7 @@ namespace {
 
 const TImageKind SFTKind{
     ".sft", ".~sft",        "Save As SFT Font", "SFT Fonts (*.sft)|*.sft|All Files (*.*)|*.*",
-    "sft",  TFileType::SFT, "Uicolormap",       &SFTPalettePath,
+    "sft",  TFileType::SFT, "Uicolormap",       &Settings.SFTPalettePath,
     1};
 
 } // namespace
@@ -37,7 +37,7 @@ const TImageKind &TSFTForm::ImageKind() const
 
 void TSFTForm::NewDocument()
 {
-    Document = NewSFT(SFTIs16Bit);
+    Document = NewSFT(Settings.SFTIs16Bit);
 }
 
 void TSFTForm::DocumentCreated()
@@ -47,7 +47,7 @@ void TSFTForm::DocumentCreated()
 
 void TSFTForm::ApplyFontSettings()
 {
-    ::ApplyFontSettings(Document, {SFTCharacterGap, SFTSpaceLength, SFTTransIndex, SFTTransColor});
+    ::ApplyFontSettings(Document, {Settings.SFTCharacterGap, Settings.SFTSpaceLength, Settings.SFTTransIndex, Settings.SFTTransColor});
 }
 
 void TSFTForm::ReadDocument(const std::string &path)
