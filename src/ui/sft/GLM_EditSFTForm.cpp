@@ -113,6 +113,7 @@ TEditSFTForm::TEditSFTForm(QWidget *parent) : TModalForm(parent)
     layout->addLayout(top);
     layout->addWidget(charGroup, 1);
     layout->addLayout(OKCancelRow(OKButton, CancelButton));
+    CancelButton->setText("&Cancel"); // this dialog's own caption
     resize(401, 251);
 
     connect(SelectButton, &QPushButton::clicked, this, &TEditSFTForm::SelectButtonClick);
