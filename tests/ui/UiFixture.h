@@ -1,6 +1,7 @@
 #pragma once
-// What the document window tests share: the real main window on the scripted desktop with
-// every document window and dialog in place, and the documents built byte by byte.
+// What the widget tests share: the real main window on the scripted desktop with every
+// document window registered and every dialog in place, as the editor starts them; the
+// user played through the dialogs; and the documents built byte by byte (GameFiles.h).
 
 #include <deque>
 #include <functional>
@@ -14,42 +15,72 @@
 
 #include "GLM_TestPlatform.h"
 #include "GameFiles.h"
-#include "TestFiles.h"
 #include "core/GLM_FileNames.h"
-#include "ui/cmp/GLM_CMPForm.h"
-#include "ui/cmp/GLM_EditCMPForm.h"
-#include "ui/sft/GLM_EditSFTForm.h"
-#include "ui/kit/GLM_ProgressForm.h"
-#include "ui/sft/GLM_SFTForm.h"
 #include "ui/bm/GLM_BMForm.h"
 #include "ui/bm/GLM_EditBMForm.h"
-#include "ui/mat/GLM_EditMATForm.h"
-#include "ui/mat/GLM_MATForm.h"
+#include "ui/cmp/GLM_CMPForm.h"
+#include "ui/cmp/GLM_EditCMPForm.h"
 #include "ui/dialogs/GLM_SelectColorForm.h"
 #include "ui/dialogs/GLM_SelectPaletteForm.h"
 #include "ui/kit/GLM_DocumentFactory.h"
 #include "ui/kit/GLM_FileReplaceForm.h"
-#include "ui/main/GLM_MainForm.h"
+#include "ui/kit/GLM_ProgressForm.h"
 #include "ui/kit/GLM_Settings.h"
+#include "ui/main/GLM_MainForm.h"
+#include "ui/mat/GLM_EditMATForm.h"
+#include "ui/mat/GLM_MATForm.h"
+#include "ui/sft/GLM_EditSFTForm.h"
+#include "ui/sft/GLM_SFTForm.h"
 
-namespace formtest {
+namespace uitest {
 
 using namespace testutil;
+using Texts = std::vector<std::string>;
+using C = TCommand;
+using K = TDocumentKind;
 
 inline void Settle()
 {
     QApplication::processEvents();
 }
 
-// The main window with every document window registered and every dialog the windows use.
-// Dialogs are played by User; a replace question is answered from ReplaceAnswers (left
-// unanswered when they run out) and recorded in Asked, "name (many)" when it offers Yes to All.
-template <class TForm> class TDocumentFormTest : public ::testing::Test
+// The texts of the message boxes shown so far.
+inline Texts Messages(const TTestPlatform &desk)
+{
+    Texts texts;
+    for (const TRecordedMessage &m : desk.Boxes.Shown)
+        texts.push_back(m.Text);
+    return texts;
+}
+
+// Plays the user while `form` shows modally.
+template <class TForm> int Show(TForm &form, const std::function<void(TForm &)> &user)
+{
+    TScopedModalDriver driver([&](TModalForm &) { user(form); });
+    return form.ShowModal();
+}
+
+// The scripted desktop and the settings at their starting values.
+class TDeskTest : public ::testing::Test
 {
 protected:
-    TDocumentFormTest()
+    TDeskTest() { ClearSettings(); }
+    ~TDeskTest() override { ClearSettings(); }
+    Texts Messages() const { return uitest::Messages(Desk); }
+
+    TTestPlatform Desk;
+    TSettings &Settings = ::Settings;
+    TempDir Dir;
+};
+
+// The editor: main window, registered windows and the long-lived dialogs. User plays every
+// dialog but the replace question, which ReplaceAnswers answers (Cancel when they run out)
+// and Asked records, "name (many)" when it offers Yes to All.
+class TEditorTest : public TDeskTest
+{
+protected:
+    TEditorTest()
     {
-        ClearSettings();
         RegisterDocumentWindow<TBMForm>();
         RegisterDocumentWindow<TMATForm>();
         RegisterDocumentWindow<TCMPForm>();
@@ -66,7 +97,7 @@ protected:
         Main->show();
         Settle();
     }
-    ~TDocumentFormTest() override
+    ~TEditorTest() override
     {
         Main.reset();
         FileReplaceForm = nullptr;
@@ -77,9 +108,8 @@ protected:
         EditSFTForm = nullptr;
         EditCMPForm = nullptr;
         ProgressForm = nullptr;
-        for (TDocumentKind kind : DocumentKinds)
+        for (K kind : DocumentKinds)
             RegisterDocumentWindow(kind, {});
-        ClearSettings();
     }
 
     std::string Put(const std::string &name, const std::vector<uint8_t> &bytes)
@@ -87,38 +117,41 @@ protected:
         WriteFile(Dir.File(name), bytes);
         return Dir.File(name);
     }
-    TForm *Open(const std::string &path)
+    TDocumentWindow *Open(const std::string &path)
     {
         Main->OpenDocument(path);
         Settle();
-        return dynamic_cast<TForm *>(Main->ActiveDocument());
+        return Main->ActiveDocument();
     }
-    TForm *New()
+    template <class TForm> TForm *Open(const std::string &path)
     {
-        QMdiSubWindow *sub = Main->CreateDocument(TForm::DocumentKind);
+        return dynamic_cast<TForm *>(Open(path));
+    }
+    TDocumentWindow *New(K kind)
+    {
+        QMdiSubWindow *sub = Main->CreateDocument(kind);
         sub->show();
         Settle();
-        return dynamic_cast<TForm *>(sub->widget());
+        return qobject_cast<TDocumentWindow *>(sub->widget());
     }
-    void Run(TCommand command)
+    template <class TForm> TForm *New() { return dynamic_cast<TForm *>(New(TForm::DocumentKind)); }
+    void Run(C command)
     {
         Main->RunCommand(command);
         Settle();
     }
-    std::vector<std::string> Messages() const
+    static bool &Modified(TDocumentWindow *window)
     {
-        std::vector<std::string> texts;
-        for (const TRecordedMessage &m : Desk.Boxes.Shown)
-            texts.push_back(m.Text);
-        return texts;
+        if (auto *image = dynamic_cast<TImageDocumentForm *>(window))
+            return image->Modified;
+        return dynamic_cast<TCMPForm &>(*window).Modified;
     }
+    std::string Panel(int i) const { return Main->StatusPanel(i); }
 
-    TTestPlatform Desk;
-    TempDir Dir;
     std::unique_ptr<TMainForm> Main;
     std::function<void(TModalForm &)> User;
     std::deque<int> ReplaceAnswers;
-    std::vector<std::string> Asked;
+    Texts Asked;
     TScopedModalDriver Driver{[this](TModalForm &form) {
         if (auto *replace = dynamic_cast<TFileReplaceForm *>(&form)) {
             Asked.push_back(ExtractFileName(replace->FileName) +
@@ -133,4 +166,4 @@ protected:
     }};
 };
 
-} // namespace formtest
+} // namespace uitest
