@@ -1,6 +1,6 @@
 #pragma once
 // The desktop through Qt: the only code that uses QSettings, QFileDialog, QColorDialog,
-// QMessageBox and QDesktopServices.
+// QMessageBox, QDesktopServices and QDialog::exec.
 
 #include <memory>
 #include <string>
@@ -73,6 +73,12 @@ public:
                             QWidget *parent = nullptr) override;
 };
 
+class TQtModalDialogs : public TModalDialogs
+{
+public:
+    int Run(QDialog &dialog) override;
+};
+
 class TQtShell : public TShell
 {
 public:
@@ -142,6 +148,7 @@ public:
     TMessageBoxes &Messages() override { return FMessages; }
     TShell &Shell() override { return FShell; }
     TFileAssociations &Associations() override;
+    TModalDialogs &Modal() override { return FModal; }
 
 private:
     std::unique_ptr<TSettingsStore> FSettings;
@@ -150,4 +157,5 @@ private:
     TQtMessageBoxes FMessages;
     TQtShell FShell;
     std::unique_ptr<TFileAssociations> FAssociations;
+    TQtModalDialogs FModal;
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <QDialog>
+
 // ---- TMemorySettingsStore
 
 bool TMemorySettingsStore::OpenKey(bool canCreate)
@@ -184,11 +186,15 @@ bool TMemoryAssociations::Unassociate(const std::string &extension,
     return true;
 }
 
-// ---- TTestPlatform
+// ---- TScriptedModalDialogs
 
-TTestPlatform::TTestPlatform() : FPrevious(InstallPlatform(this)) {}
-
-TTestPlatform::~TTestPlatform()
+int TScriptedModalDialogs::Run(QDialog &dialog)
 {
-    InstallPlatform(FPrevious);
+    dialog.setResult(0);
+    dialog.open();
+    if (const auto driver = Driver) // a copy: the driver may put another one in place
+        driver(dialog);
+    if (dialog.isVisible())
+        dialog.reject();
+    return dialog.result();
 }

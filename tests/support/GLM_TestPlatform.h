@@ -1,15 +1,18 @@
 #pragma once
 // Scripted stand-in for the desktop, for tests: dialogs answer from queues, message boxes are
-// recorded, settings live in memory. Creating a TTestPlatform installs it; destroying it puts
-// the previous platform back.
+// recorded, settings live in memory, and the program's own dialogs are played by a driver
+// instead of a modal loop. A test hands it to the context it builds.
 //
 //     TTestPlatform desk;
+//     TWindowContext context(desk);
 //     desk.Dialogs.Accept({"/tmp/a.bm"});
 //     desk.Boxes.Answers.push_back(TMessageResult::No);
+//     desk.Modals.Driver = [](QDialog &dialog) { ... play the user, then dialog.done(...) ... };
 //     ... run the code ...
 //     EXPECT_EQ(desk.Boxes.Shown.at(0).Text, "File does not exist");
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -120,11 +123,19 @@ private:
     TShell &FShell;
 };
 
+// Shows the dialog without a nested event loop and lets Driver play the user (set controls,
+// call the handlers); a dialog the driver leaves open is cancelled.
+class TScriptedModalDialogs : public TModalDialogs
+{
+public:
+    std::function<void(QDialog &)> Driver;
+    int Run(QDialog &dialog) override;
+};
+
 class TTestPlatform : public TPlatform
 {
 public:
-    TTestPlatform();
-    ~TTestPlatform() override;
+    TTestPlatform() = default;
     TTestPlatform(const TTestPlatform &) = delete;
     TTestPlatform &operator=(const TTestPlatform &) = delete;
 
@@ -134,6 +145,7 @@ public:
     TRecordingMessageBoxes Boxes;
     TTestShell Desktop;
     TMemoryAssociations Assoc{Desktop};
+    TScriptedModalDialogs Modals;
 
     TSettingsStore &Settings() override { return Store; }
     TFileDialogs &FileDialogs() override { return Dialogs; }
@@ -141,7 +153,5 @@ public:
     TMessageBoxes &Messages() override { return Boxes; }
     TShell &Shell() override { return Desktop; }
     TFileAssociations &Associations() override { return Assoc; }
-
-private:
-    TPlatform *FPrevious = nullptr;
+    TModalDialogs &Modal() override { return Modals; }
 };

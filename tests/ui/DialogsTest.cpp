@@ -51,7 +51,7 @@ using DialogsTest = TDeskTest;
 // type (CMP has neither); OK stores only the chosen kind's; Cancel and the close box none.
 TEST_F(DialogsTest, New)
 {
-    TNewForm form;
+    TNewForm form{Context};
     LoadSettings(nullptr);
     Settings.MATIs16Bit = true;
     // Clicks on the File (F), depth (D) and type (T) buttons, then how it ends.
@@ -91,7 +91,7 @@ TEST_F(DialogsTest, New)
 // anything; a cycle rate below 1 is 1; Cancel drops a picked colour.
 TEST_F(DialogsTest, Options)
 {
-    TOptionsForm form;
+    TOptionsForm form{Context};
     const auto ok = [&](const char *rate, const char *cell) {
         LoadSettings(nullptr);
         Desk.Assoc.Keys = {{".mat", "Other.Program"}, {"Glimra.MAT", "MAT File"}};
@@ -148,7 +148,7 @@ TEST_F(DialogsTest, Options)
 // tick, start over once their last line has left, and each showing starts afresh.
 TEST_F(DialogsTest, About)
 {
-    TAboutForm form;
+    TAboutForm form{Context};
     EXPECT_TRUE(form.CreditsLabel->text().contains("Version " GLIMRA_PROJECT_VERSION));
     form.show();
     EXPECT_EQ(form.ScrollTimer->interval(), 50);
@@ -178,7 +178,7 @@ TEST_F(DialogsTest, FileReplace)
               "Montag, 4 März 2024, 12:03:07 AM");
 
     QLocale::setDefault(english);
-    TFileReplaceForm form;
+    TFileReplaceForm form{Context};
     const std::string wall = Dir.File("wall.mat");
     WriteFile(wall, std::vector<uint8_t>(12345, 1));
     QFile file(QString::fromStdString(wall));
@@ -212,23 +212,21 @@ TEST_F(DialogsTest, FileReplace)
 // packing to RGB565 for a 16-bit one; OK writes the kind's settings, Cancel none.
 TEST_F(DialogsTest, PropertiesPickers)
 {
-    TSelectColorForm picker;
-    SelectColorForm = &picker;
-    TEditBMForm bm;
+    TSelectColorForm picker{Context};
+    Context.SelectColorForm = &picker;
+    TEditBMForm bm{Context};
     bm.Palette = Ramp();
-    TScopedModalDriver pick([](TModalForm &form) {
-        if (auto *p = dynamic_cast<TSelectColorForm *>(&form)) {
-            p->SelectedIndex = 35;
-            p->OKButtonClick();
-        }
-    });
+    Desk.Modals.Driver = [&](QDialog &) {
+        picker.SelectedIndex = 35;
+        picker.OKButtonClick();
+    };
     bm.SelectButtonClick();
     EXPECT_EQ(bm.TransLabel->text() + " " + QString::number(Swatch(bm.TransImage), 16),
               "Palette Index : 35 ff23dcf5");
     bm.OKButtonClick();
     EXPECT_EQ(Settings.BMTransIndex, 35);
 
-    TEditMATForm mat;
+    TEditMATForm mat{Context};
     mat.Is16Bit = true;
     mat.FillColor = 0xC01F;
     mat.NumberMipmaps = 3;
@@ -249,7 +247,6 @@ TEST_F(DialogsTest, PropertiesPickers)
         f.CancelButton->click();
     });
     EXPECT_EQ(Settings.MATNumberMipmaps, 4);
-    SelectColorForm = nullptr;
 }
 
 // The character grid: a typed code names its character and the reverse, a bad code is said
@@ -257,7 +254,7 @@ TEST_F(DialogsTest, PropertiesPickers)
 // and a bad gap keeps its setting while the rest goes ahead.
 TEST_F(DialogsTest, EditSFTCharacters)
 {
-    TEditSFTForm form;
+    TEditSFTForm form{Context};
     TSFTCharList chars;
     chars.Add({65, 0, 8});
     chars.Add({66, 8, 7});
@@ -305,9 +302,9 @@ TEST_F(DialogsTest, EditSFTCharacters)
 // edited; Save As writes the format its filter names, asking before replacing.
 TEST_F(DialogsTest, SelectPalette)
 {
-    TFileReplaceForm replace;
-    FileReplaceForm = &replace;
-    TSelectPaletteForm form;
+    TFileReplaceForm replace{Context};
+    Context.FileReplaceForm = &replace;
+    TSelectPaletteForm form{Context};
     form.PaletteName = "Internal";
     form.Palette = Ramp();
     WriteFile(Dir.File("bad.act"), std::vector<uint8_t>(100, 9));
@@ -332,7 +329,7 @@ TEST_F(DialogsTest, SelectPalette)
     EXPECT_EQ(Messages(), (Texts{"File does not contain a valid palette", "Read beyond end of file"}));
     EXPECT_EQ(form.Palette, UicolormapPalette());
 
-    TScopedModalDriver no([](TModalForm &f) { f.done(mrNo); });
+    Desk.Modals.Driver = [](QDialog &f) { f.done(mrNo); };
     WriteFile(Dir.File("old.act"), {7});
     for (const auto &[typed, filter] : std::initializer_list<std::pair<const char *, int>>{
              {"typed.pal", 3}, {"one.act", 1}, {"any.txt", 4}, {"jasc", 2}, {"old", 3}}) {
@@ -346,14 +343,13 @@ TEST_F(DialogsTest, SelectPalette)
     EXPECT_EQ(ReadFile(Dir.File("jasc.pal")).at(0), 'J');
     EXPECT_EQ(ReadFile(Dir.File("old.act")), std::vector<uint8_t>{7});
     EXPECT_EQ(Desk.Dialogs.Shown.at(2).FileName, "uicolormap");
-    FileReplaceForm = nullptr;
 }
 
 // Cell k at 15 x column, 15 x row, white lines between; releasing a button picks the cell
 // under it, a move or a release beyond the grid picks nothing.
 TEST_F(DialogsTest, SelectColor)
 {
-    TSelectColorForm form;
+    TSelectColorForm form{Context};
     form.Palette = Ramp();
     form.SelectedIndex = 200;
     Show<TSelectColorForm>(form, [](TSelectColorForm &f) {

@@ -17,6 +17,8 @@
 #include "formats/LEC_FileIO.h"
 #include "ui/kit/GLM_RadioGroup.h"
 #include "ui/main/GLM_NewForm.h"
+#include "ui/main/GLM_OptionsForm.h"
+#include "ui/main/GLM_AboutBox.h"
 
 using namespace uitest;
 
@@ -27,30 +29,24 @@ namespace {
 template <K Kind> class TStandIn : public TDocumentWindowOf<TStandIn<Kind>>
 {
 public:
-    static constexpr K DocumentKind = Kind;
-    TStandIn(Texts &log, bool failLoad) : FLog(log), FFail(failLoad) {}
-    int Frames = 1, Zoom = 1, CreatedAs = -1;
-    std::deque<bool> CloseAnswers; // empty: agrees to close
+    static constexpr TDocumentDescription Description{.Kind = Kind, .Extension = ".x"};
+    TStandIn(TWindowContext &context, Texts &log, bool failLoad)
+        : TDocumentWindowOf<TStandIn<Kind>>(context), FLog(log), FFail(failLoad)
+    {
+    }
+    int Frames = 1, Zoom = 1;
 
-    void FormCreate() override { CreatedAs = UntitledCount, Log("FormCreate"); }
-    void LoadFile(const std::string &path) override
+    void NewDocument() override { Log("FormCreate " + this->FileName); }
+    void ReadDocument(const std::string &path) override
     {
         Log("LoadFile " + path);
         if (FFail)
             throw EInOutError(EInOutError::ReadBeyondEnd);
-        this->FilePath = this->FileName = path;
-        emit this->StateChanged();
     }
+    void WriteDocument(const std::string &) const override {}
+    void ShowFrame() override {}
     TDocumentFacts Facts() const override { return {Kind, Frames, Zoom}; }
     TStatusTexts StatusTexts() const override { return {this->FileName}; }
-    bool CloseQuery() override
-    {
-        Log("CloseQuery");
-        const bool answer = CloseAnswers.empty() || CloseAnswers.front();
-        if (!CloseAnswers.empty())
-            CloseAnswers.pop_front();
-        return answer;
-    }
 #define GLM_LOGGED(command, operation, ...)                                                        \
     void operation() requires(HasRoute(TCommand::command, Kind)) { Log(#operation); }
     GLM_COMMANDS(GLM_LOGGED)
@@ -71,16 +67,10 @@ class MainFormTest : public TDeskTest
 {
 protected:
     MainFormTest() { Start(); }
-    ~MainFormTest() override
-    {
-        Form.reset();
-        for (K kind : DocumentKinds)
-            RegisterDocumentWindow(kind, {});
-    }
     template <K Kind> void Register()
     {
-        RegisterDocumentWindow(Kind, [this] {
-            Created.push_back(new TStandIn<Kind>(Log, std::exchange(FailNextLoad, false)));
+        Factory.Register(Kind, [this] {
+            Created.push_back(new TStandIn<Kind>(Context, Log, std::exchange(FailNextLoad, false)));
             return Created.back();
         });
     }
@@ -90,7 +80,7 @@ protected:
         Register<K::CMP>();
         Register<K::MAT>();
         Register<K::SFT>();
-        Form = std::make_unique<TMainForm>();
+        Form = std::make_unique<TMainForm>(Context, Factory);
         Form->CommandLine = commandLine;
         Form->show();
         Settle();
@@ -112,12 +102,12 @@ protected:
     {
         return "&" + std::to_string(position) + " " + Dir.File(name);
     }
-    size_t Count(const std::string &call) const { return size_t(std::count(Log.begin(), Log.end(), call)); }
     bool Enabled(C command) const { return Form->IsCommandEnabled(command); }
 
     Texts Log;
     std::vector<TDocumentWindow *> Created;
     bool FailNextLoad = false;
+    TDocumentFactory Factory;
     std::unique_ptr<TMainForm> Form;
 };
 
@@ -175,14 +165,13 @@ TEST_F(MainFormTest, CloseAndCloseAll)
     Form->RunCommand(C::Close);
     Settle();
     EXPECT_FALSE(Form->IsCycling());
-    EXPECT_EQ(Form->windowTitle().toStdString(), "Glimra - " + Form->ActiveDocument()->FileName);
-    As<TStandIn<K::BM>>(bm)->CloseAnswers = {false, false, true};
-    Log.clear();
+    EXPECT_EQ(Form->windowTitle().toStdString(), "Glimra - " + Form->ActiveDocument()->FilePath);
+    bm->Modified = true;
+    Desk.Boxes.Answers = {TMessageResult::Cancel, TMessageResult::Cancel, TMessageResult::No};
     Form->RunCommand(C::CloseAll);
     Settle();
     EXPECT_TRUE(Form->DocumentWindows().empty());
-    EXPECT_EQ(Count("BM:CloseQuery"), 3u);
-    EXPECT_EQ(Log.size(), 4u);
+    EXPECT_EQ(Messages(), Texts(3, "Save changes to a.bm?"));
     EXPECT_EQ(Form->windowTitle(), "Glimra");
     for (int i = 0; i < StatusPanelCount; ++i)
         EXPECT_EQ(Form->StatusPanel(i), "") << i;
@@ -204,7 +193,7 @@ TEST_F(MainFormTest, OpenDocument)
     OpenNamed("B.BM");
     EXPECT_EQ(Form->ActiveDocument(), OpenNamed("B.BM"));
     const std::string load = "BM:LoadFile " + Dir.File("B.BM");
-    EXPECT_EQ(Log, (Texts{"BM:FormCreate", load, "BM:FormCreate", load}));
+    EXPECT_EQ(Log, (Texts{"BM:FormCreate Untitled0.x", load, "BM:FormCreate Untitled0.x", load}));
     EXPECT_EQ(OpenNamed("notes.txt"), nullptr);
     EXPECT_EQ(OpenNamed("archive.bm.bak"), nullptr);
     EXPECT_EQ(Form->ReopenCaptions(),
@@ -219,7 +208,7 @@ TEST_F(MainFormTest, OpenDocument)
     EXPECT_EQ(Form->DocumentWindows().size(), 3u);
     EXPECT_EQ(Form->ReopenCaptions().at(1), Entry(1, "archive.bm.bak"));
 
-    RegisterDocumentWindow(K::SFT, {});
+    Factory.Register(K::SFT, {});
     Form->OpenDocument(Touch("font.sft"));
     EXPECT_NE(Messages().back().find("SFT"), std::string::npos);
     EXPECT_EQ(Form->ReopenCaptions().front(), Entry(0, "font.sft"));
@@ -274,7 +263,7 @@ TEST_F(MainFormTest, ReopenList)
     Form->ReopenMenu()->actions().at(1)->trigger();
     Settle();
     EXPECT_TRUE(Form->IsCycling());
-    EXPECT_EQ(Log, (Texts{"BM:FormCreate", "BM:LoadFile " + Dir.File("x.bm")}));
+    EXPECT_EQ(Log, (Texts{"BM:FormCreate Untitled0.x", "BM:LoadFile " + Dir.File("x.bm")}));
     std::filesystem::remove(Dir.File("one.mat"));
     Form->ReopenMenu()->actions().at(1)->trigger();
     EXPECT_EQ(Messages(), Texts{"File does not exist"});
@@ -282,25 +271,26 @@ TEST_F(MainFormTest, ReopenList)
 }
 
 // A cancelled New still advances the untitled number: after one cancelled and one confirmed
-// New the new window is number 1, shown, and not in the Reopen list.
-TEST_F(MainFormTest, NewAdvancesTheUntitledNumber)
+// New the new window is number 1, shown, and not in the Reopen list; Options and About show.
+TEST_F(MainFormTest, NewOptionsAndAbout)
 {
-    TNewForm dialog(Form.get());
-    NewForm = &dialog;
-    int showing = 0;
-    {
-        TScopedModalDriver driver([&](TModalForm &) {
-            dialog.FileGroup->SetItemIndex(2);
-            ++showing == 1 ? dialog.CancelButtonClick() : dialog.OKButtonClick();
-        });
-        Form->RunCommand(C::New);
-        Form->RunCommand(C::New);
-    }
-    NewForm = nullptr;
+    std::vector<QDialog *> shown;
+    Desk.Modals.Driver = [&](QDialog &dialog) {
+        shown.push_back(&dialog);
+        if (&dialog != Form->NewForm)
+            return;
+        Form->NewForm->FileGroup->SetItemIndex(2);
+        shown.size() == 1 ? Form->NewForm->CancelButtonClick() : Form->NewForm->OKButtonClick();
+    };
+    for (C c : {C::New, C::New, C::Options, C::About})
+        Form->RunCommand(c);
     Settle();
+    EXPECT_EQ(shown, (std::vector<QDialog *>{Form->NewForm, Form->NewForm, Form->OptionsForm,
+                                             Form->AboutForm}));
     ASSERT_EQ(Created.size(), 1u);
-    EXPECT_EQ(As<TStandIn<K::MAT>>(Created[0])->CreatedAs, 1);
+    EXPECT_EQ(Log, Texts{"MAT:FormCreate Untitled1.x"});
     EXPECT_TRUE(Created[0]->isVisibleTo(Form.get()));
+    EXPECT_EQ(Form->UntitledCount, 2);
     EXPECT_TRUE(Form->ReopenCaptions().empty());
 }
 
@@ -334,12 +324,14 @@ TEST_F(MainFormTest, CycleTimer)
 // otherwise the settings are saved.
 TEST_F(MainFormTest, ClosingAsksEveryWindowThenSavesSettings)
 {
-    OpenNamed("p.bm");
-    As<TStandIn<K::BM>>(OpenNamed("q.bm"))->CloseAnswers = {false};
+    OpenNamed("p.bm")->Modified = true;
+    OpenNamed("q.bm")->Modified = true;
+    Desk.Boxes.Answers = {TMessageResult::No, TMessageResult::Cancel};
     Desk.Store.WriteLog.clear();
     EXPECT_FALSE(Form->close());
-    EXPECT_EQ(Count("BM:CloseQuery"), 2u);
+    EXPECT_EQ(Messages(), (Texts{"Save changes to p.bm?", "Save changes to q.bm?"}));
     EXPECT_TRUE(Desk.Store.WriteLog.empty());
+    Desk.Boxes.Answers = {TMessageResult::No, TMessageResult::No};
     EXPECT_TRUE(Form->close());
     EXPECT_FALSE(Desk.Store.WriteLog.empty());
 }
@@ -375,7 +367,7 @@ TEST_F(MainFormTest, CommandLineAndDroppedFiles)
     Form->show();
     Settle();
     std::filesystem::current_path(previous);
-    EXPECT_EQ(Log, (Texts{"BM:FormCreate", "BM:LoadFile " + Dir.File("start.bm")}));
+    EXPECT_EQ(Log, (Texts{"BM:FormCreate Untitled0.x", "BM:LoadFile " + Dir.File("start.bm")}));
 
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Touch("dropped.mat")))});
@@ -429,7 +421,7 @@ TEST_F(MainFormTest, WindowContract)
 namespace {
 struct TMATWithoutMipmaps : TDocumentWindow
 {
-    static constexpr K DocumentKind = K::MAT;
+    static constexpr TDocumentDescription Description{.Kind = K::MAT};
     void SaveFile(), SaveFileAs(), SaveBitmap(), SaveAllBitmaps(), AddFrames(), DeleteFrame();
     void ShiftToPreviousFrame(), ShiftToNextFrame(), SelectPalette(), EditProperties();
     void PreviousFrame(), NextFrame(), ZoomIn(), ZoomOut();
@@ -440,7 +432,7 @@ struct TMATWithMipmaps : TMATWithoutMipmaps
 };
 struct TSFTThatSteps : TMATWithMipmaps
 {
-    static constexpr K DocumentKind = K::SFT;
+    static constexpr TDocumentDescription Description{.Kind = K::SFT};
 };
 } // namespace
 

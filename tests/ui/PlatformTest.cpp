@@ -164,7 +164,8 @@ TEST(QtMessageBoxes, LoneCarriageReturnBreaksTheLine)
 // past the edge are cut off; a long text widens its panel until it is cleared.
 TEST_F(TDeskTest, RealStatusPanels)
 {
-    TMainForm form;
+    TDocumentFactory none;
+    TMainForm form(Context, none);
     form.show();
     for (int width : {640, 1000}) {
         form.resize(width, 480);
@@ -197,7 +198,7 @@ TEST_F(TDeskTest, RealStatusPanels)
 TEST_F(TDeskTest, RealReplaceLabelsFit)
 {
     QLocale::setDefault(QLocale(QLocale::English));
-    TFileReplaceForm form;
+    TFileReplaceForm form{Context};
     for (const std::string &name : Texts{"a_rather_long_texture_name_for_level_three.mat",
                                          std::string(150, 'x') + "_end.bm"}) {
         WriteFile(Dir.File(name), {1});

@@ -38,13 +38,6 @@ protected:
     TFakeWindow Window;
 };
 
-// The real store on a file: the scripted desktop otherwise.
-struct TFilePlatform : TTestPlatform
-{
-    explicit TFilePlatform(const std::string &file) : File(file) {}
-    TSettingsStore &Settings() override { return File; }
-    TQtSettingsStore File;
-};
 
 } // namespace
 
@@ -167,13 +160,13 @@ TEST_F(SettingsTest, DirectoryModes)
         {2, D::Save, T::SFT, "/sft"},     {3, D::Save, T::SFT, "/common"}};
     for (const auto &[mode, kind, type, expected] : cases) {
         s.LastDirectoryIndex = mode;
-        EXPECT_EQ(DialogDirectory(kind, type), expected) << "mode " << mode;
+        EXPECT_EQ(s.DialogDirectory(kind, type), expected) << "mode " << mode;
     }
     s.LastDirectoryIndex = 2;
-    RememberDirectory(D::Save, T::BM, "/d/out/pic.bm");
+    s.RememberDirectory(D::Save, T::BM, "/d/out/pic.bm");
     s.LastDirectoryIndex = 1;
-    RememberDirectory(D::Open, T::MAT, "/pics//a.bmp");
-    RememberDirectory(D::Save, T::MAT, "/top.bm");
+    s.RememberDirectory(D::Open, T::MAT, "/pics//a.bmp");
+    s.RememberDirectory(D::Save, T::MAT, "/top.bm");
     EXPECT_EQ((Texts{s.BMLastDirectory, s.LastOpenDirectory, s.LastSaveDirectory}),
               (Texts{"/d/out", "/pics", "/"}));
 }
@@ -214,11 +207,11 @@ TEST(QtSettingsStore, KeepsIntegersAndStringsApart)
 TEST_F(SettingsTest, SettingsFileFaults)
 {
     const std::string path = Dir.File("Glimra.conf");
-    TFilePlatform desk(path);
+    TQtSettingsStore file(path);
     const std::string garbage("\x89PNG\r\n\x1a\n\0\0\0\rIHDR[General\n=\xff\xfe\n[\n", 32);
     WriteFile(path, {garbage.begin(), garbage.end()});
-    LoadSettings(nullptr);
-    EXPECT_EQ(uitest::Messages(desk), Texts{"Some settings could not be read from \"" + path +
+    Settings.Load(file, Desk.Boxes, nullptr);
+    EXPECT_EQ(Messages(), Texts{"Some settings could not be read from \"" + path +
                                     "\"; Glimra uses their defaults."});
     EXPECT_EQ(Settings.CycleRate, 5);
 
@@ -226,15 +219,16 @@ TEST_F(SettingsTest, SettingsFileFaults)
     WriteFile(path, {text.begin(), text.end()});
     {
         TScopedWriteLimit full(10);
-        SaveSettings(nullptr);
+        Settings.Save(file, Desk.Boxes, nullptr);
     }
-    EXPECT_EQ(uitest::Messages(desk).back(), "The settings could not be saved to \"" + path + "\".");
+    EXPECT_EQ(Messages().back(), "The settings could not be saved to \"" + path + "\".");
     EXPECT_EQ(ReadFile(path), std::vector<uint8_t>(text.begin(), text.end()));
     EXPECT_EQ(FolderNames(Dir.Path), std::set<std::string>{"Glimra.conf"});
 
     std::filesystem::create_directory(Dir.File("folder"));
-    TFilePlatform folder(Dir.File("folder"));
-    SaveSettings(nullptr);
+    TQtSettingsStore folder(Dir.File("folder"));
+    Desk.Boxes.Shown.clear();
+    Settings.Save(folder, Desk.Boxes, nullptr);
     EXPECT_TRUE(std::filesystem::is_empty(Dir.File("folder")));
-    EXPECT_TRUE(folder.Boxes.Shown.empty());
+    EXPECT_TRUE(Desk.Boxes.Shown.empty());
 }

@@ -215,12 +215,10 @@ TEST_F(SnapshotTest, TextsAndSizes)
     shown["open palette"] = Request(SelectPaletteForm->OpenDialog);
     shown["save palette"] = Request(SelectPaletteForm->SaveDialog);
 
-    TNewForm newForm;
-    TOptionsForm options;
     FileReplaceForm->FileName = Put("x.bm", {1});
     FileReplaceForm->MultipleFiles = true;
     for (TModalForm *dialog : std::initializer_list<TModalForm *>{
-             &newForm, &options, SelectPaletteForm, SelectColorForm,
+             Main->NewForm, Main->OptionsForm, SelectPaletteForm, SelectColorForm,
              EditBMForm, EditMATForm, EditSFTForm, EditCMPForm})
         Show<TModalForm>(*dialog, [&](TModalForm &f) { shown[S(f.windowTitle())] = Captions(&f); });
     Show<TFileReplaceForm>(*FileReplaceForm, [&](TFileReplaceForm &f) {

@@ -53,64 +53,66 @@ inline Texts Messages(const TTestPlatform &desk)
     return texts;
 }
 
-// Plays the user while `form` shows modally.
-template <class TForm> int Show(TForm &form, const std::function<void(TForm &)> &user)
-{
-    TScopedModalDriver driver([&](TModalForm &) { user(form); });
-    return form.ShowModal();
-}
-
-// The scripted desktop and the settings at their starting values.
+// The scripted desktop and a context around it, the settings at their starting values.
 class TDeskTest : public ::testing::Test
 {
 protected:
-    TDeskTest() { ClearSettings(); }
-    ~TDeskTest() override { ClearSettings(); }
     Texts Messages() const { return uitest::Messages(Desk); }
+    // Plays the user while `form` shows modally.
+    template <class TForm> int Show(TForm &form, const std::function<void(TForm &)> &user)
+    {
+        auto previous = std::exchange(Desk.Modals.Driver, [&](QDialog &) { user(form); });
+        const int result = form.ShowModal();
+        Desk.Modals.Driver = previous;
+        return result;
+    }
+    void LoadSettings(TSettingsWindow *window = nullptr) { Settings.Load(Desk.Store, Desk.Boxes, window); }
+    void SaveSettings(const TSettingsWindow *window = nullptr) { Settings.Save(Desk.Store, Desk.Boxes, window); }
 
     TTestPlatform Desk;
-    TSettings &Settings = ::Settings;
+    TWindowContext Context{Desk};
+    TSettings &Settings = Context.Settings;
     TempDir Dir;
 };
 
-// The editor: main window, registered windows and the long-lived dialogs. User plays every
-// dialog but the replace question, which ReplaceAnswers answers (Cancel when they run out)
-// and Asked records, "name (many)" when it offers Yes to All.
+// The editor as app/ starts it: main window, the long-lived dialogs and each kind's factory.
+// User plays every dialog but the replace question, which ReplaceAnswers answers (Cancel when
+// they run out) and Asked records, "name (many)" when it offers Yes to All.
 class TEditorTest : public TDeskTest
 {
 protected:
     TEditorTest()
     {
-        RegisterDocumentWindow<TBMForm>();
-        RegisterDocumentWindow<TMATForm>();
-        RegisterDocumentWindow<TCMPForm>();
-        RegisterDocumentWindow<TSFTForm>();
-        Main = std::make_unique<TMainForm>();
-        FileReplaceForm = new TFileReplaceForm(Main.get());
-        SelectPaletteForm = new TSelectPaletteForm(Main.get());
-        SelectColorForm = new TSelectColorForm(Main.get());
-        EditBMForm = new TEditBMForm(Main.get());
-        EditMATForm = new TEditMATForm(Main.get());
-        EditSFTForm = new TEditSFTForm(Main.get());
-        EditCMPForm = new TEditCMPForm(Main.get());
-        ProgressForm = new TProgressForm(Main.get());
+        Main = std::make_unique<TMainForm>(Context, Factory);
+        QWidget *owner = Main.get();
+        EditMATForm = new TEditMATForm(Context, owner);
+        SelectPaletteForm = new TSelectPaletteForm(Context, owner);
+        SelectColorForm = new TSelectColorForm(Context, owner);
+        EditBMForm = new TEditBMForm(Context, owner);
+        EditSFTForm = new TEditSFTForm(Context, owner);
+        EditCMPForm = new TEditCMPForm(Context, owner);
+        ProgressForm = new TProgressForm(owner);
+        FileReplaceForm = new TFileReplaceForm(Context, owner);
+        Factory.Register<TBMForm>(Context, *EditBMForm);
+        Factory.Register<TCMPForm>(Context, *EditCMPForm);
+        Factory.Register<TMATForm>(Context, *EditMATForm);
+        Factory.Register<TSFTForm>(Context, *EditSFTForm);
+        Desk.Modals.Driver = [this](QDialog &form) {
+            if (auto *replace = dynamic_cast<TFileReplaceForm *>(&form)) {
+                Asked.push_back(ExtractFileName(replace->FileName) +
+                                (replace->MultipleFiles ? " (many)" : ""));
+                if (!ReplaceAnswers.empty()) {
+                    replace->SetModalResult(ReplaceAnswers.front());
+                    ReplaceAnswers.pop_front();
+                }
+            } else if (User) {
+                User(dynamic_cast<TModalForm &>(form));
+            }
+        };
         Main->show();
         Settle();
     }
-    ~TEditorTest() override
-    {
-        Main.reset();
-        FileReplaceForm = nullptr;
-        SelectPaletteForm = nullptr;
-        SelectColorForm = nullptr;
-        EditBMForm = nullptr;
-        EditMATForm = nullptr;
-        EditSFTForm = nullptr;
-        EditCMPForm = nullptr;
-        ProgressForm = nullptr;
-        for (K kind : DocumentKinds)
-            RegisterDocumentWindow(kind, {});
-    }
+    ~TEditorTest() override { Main.reset(); }
 
     std::string Put(const std::string &name, const std::vector<uint8_t> &bytes)
     {
@@ -134,36 +136,28 @@ protected:
         Settle();
         return qobject_cast<TDocumentWindow *>(sub->widget());
     }
-    template <class TForm> TForm *New() { return dynamic_cast<TForm *>(New(TForm::DocumentKind)); }
+    template <class TForm> TForm *New() { return dynamic_cast<TForm *>(New(TForm::Description.Kind)); }
     void Run(C command)
     {
         Main->RunCommand(command);
         Settle();
     }
-    static bool &Modified(TDocumentWindow *window)
-    {
-        if (auto *image = dynamic_cast<TImageDocumentForm *>(window))
-            return image->Modified;
-        return dynamic_cast<TCMPForm &>(*window).Modified;
-    }
+    static bool &Modified(TDocumentWindow *window) { return window->Modified; }
     std::string Panel(int i) const { return Main->StatusPanel(i); }
 
+    TDocumentFactory Factory;
     std::unique_ptr<TMainForm> Main;
+    TSelectPaletteForm *&SelectPaletteForm = Context.SelectPaletteForm;
+    TSelectColorForm *&SelectColorForm = Context.SelectColorForm;
+    TFileReplaceForm *&FileReplaceForm = Context.FileReplaceForm;
+    TProgressForm *&ProgressForm = Context.ProgressForm;
+    TEditBMForm *EditBMForm = nullptr;
+    TEditMATForm *EditMATForm = nullptr;
+    TEditSFTForm *EditSFTForm = nullptr;
+    TEditCMPForm *EditCMPForm = nullptr;
     std::function<void(TModalForm &)> User;
     std::deque<int> ReplaceAnswers;
     Texts Asked;
-    TScopedModalDriver Driver{[this](TModalForm &form) {
-        if (auto *replace = dynamic_cast<TFileReplaceForm *>(&form)) {
-            Asked.push_back(ExtractFileName(replace->FileName) +
-                            (replace->MultipleFiles ? " (many)" : ""));
-            if (!ReplaceAnswers.empty()) {
-                replace->SetModalResult(ReplaceAnswers.front());
-                ReplaceAnswers.pop_front();
-            }
-        } else if (User) {
-            User(form);
-        }
-    }};
 };
 
 } // namespace uitest

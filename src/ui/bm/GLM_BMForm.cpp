@@ -2,49 +2,29 @@
 
 #include "ui/bm/GLM_EditBMForm.h"
 
-namespace {
-
-const TImageKind BMKind{".bm",
-                        ".~bm",
-                        "Save As BM Graphic",
-                        "BM Textures (*.bm)|*.bm|All Files (*.*)|*.*",
-                        "bm",
-                        TFileType::BM,
-                        "Uicolormap",
-                        &Settings.BMPalettePath,
-                        TBM::MaxImages};
-
-} // namespace
-
-TBMForm::TBMForm(QWidget *parent) : TDocumentWindowOf(parent)
+TBMForm::TBMForm(TWindowContext &context, TEditBMForm &properties, QWidget *parent)
+    : TDocumentWindowOf(context, parent), FProperties(properties)
 {
     setObjectName("BMForm");
     Image()->setObjectName("BMImage");
 }
 
-const TImageKind &TBMForm::ImageKind() const
+void TBMForm::NewImage()
 {
-    return BMKind;
-}
-
-void TBMForm::NewDocument()
-{
-    Document = NewBM(Settings.BMIs16Bit);
-}
-
-void TBMForm::DocumentCreated()
-{
+    Document = NewBM(Settings().BMIs16Bit);
     ApplyBMSettings();
 }
 
 void TBMForm::ApplyBMSettings()
 {
+    const TSettings &s = Settings();
     ::ApplyBMSettings(Document,
-                      {Settings.BMXOffset, Settings.BMYOffset, Settings.BMTransIndex, Settings.BMTransColor, Settings.BMUseInternalPalette},
+                      {s.BMXOffset, s.BMYOffset, s.BMTransIndex, s.BMTransColor,
+                       s.BMUseInternalPalette},
                       Palette);
 }
 
-void TBMForm::ReadDocument(const std::string &path)
+void TBMForm::ReadImage(const std::string &path)
 {
     TBM loaded;
     loaded.LoadFromFile(path);
@@ -113,15 +93,14 @@ void TBMForm::PaletteChosen(const std::string &name, const TPalette &palette)
 
 void TBMForm::EditProperties()
 {
-    if (!EditBMForm)
-        return;
-    EditBMForm->Palette = Palette;
-    EditBMForm->Is16Bit = Document.BitsPerPixel() == 16;
-    EditBMForm->XOffset = Document.Header.XOffset;
-    EditBMForm->YOffset = Document.Header.YOffset;
-    EditBMForm->InternalPalette = Document.HasPalette();
-    EditBMForm->TransColor = static_cast<uint32_t>(Document.Header.TransColor);
-    if (EditBMForm->ShowModal() != mrOk)
+    TEditBMForm &dialog = FProperties;
+    dialog.Palette = Palette;
+    dialog.Is16Bit = Document.BitsPerPixel() == 16;
+    dialog.XOffset = Document.Header.XOffset;
+    dialog.YOffset = Document.Header.YOffset;
+    dialog.InternalPalette = Document.HasPalette();
+    dialog.TransColor = static_cast<uint32_t>(Document.Header.TransColor);
+    if (dialog.ShowModal() != mrOk)
         return;
     ApplyBMSettings();
     Modified = true;

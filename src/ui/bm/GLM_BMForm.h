@@ -5,13 +5,18 @@
 #include "core/documents/GLM_BMDocument.h"
 #include "ui/image/GLM_ImageDocumentForm.h"
 
+class TEditBMForm;
+
 class TBMForm : public TDocumentWindowOf<TBMForm, TImageDocumentForm>
 {
     Q_OBJECT
 public:
-    static constexpr TDocumentKind DocumentKind = TDocumentKind::BM;
+    static constexpr TDocumentDescription Description{
+        TDocumentKind::BM, ".bm", ".~bm", "Save As BM Graphic",
+        "BM Textures (*.bm)|*.bm|All Files (*.*)|*.*", "bm", TFileType::BM, "Uicolormap",
+        &TSettings::BMPalettePath, TBM::MaxImages};
 
-    explicit TBMForm(QWidget *parent = nullptr);
+    TBMForm(TWindowContext &context, TEditBMForm &properties, QWidget *parent = nullptr);
 
     TBM Document;
 
@@ -21,8 +26,6 @@ public:
     using TImageDocumentForm::PreviousFrame;
     using TImageDocumentForm::SaveAllBitmaps;
     using TImageDocumentForm::SaveBitmap;
-    using TImageDocumentForm::SaveFile;
-    using TImageDocumentForm::SaveFileAs;
     using TImageDocumentForm::SelectPalette;
     using TImageDocumentForm::ShiftToNextFrame;
     using TImageDocumentForm::ShiftToPreviousFrame;
@@ -38,10 +41,8 @@ public:
     TStatusTexts StatusTexts() const override;
 
 protected:
-    const TImageKind &ImageKind() const override;
-    void NewDocument() override;
-    void DocumentCreated() override;
-    void ReadDocument(const std::string &path) override;
+    void NewImage() override;
+    void ReadImage(const std::string &path) override;
     void WriteDocument(const std::string &path) const override;
     int FrameCount() const override;
     std::optional<TFrameView> CurrentFrameView() const override;
@@ -52,4 +53,7 @@ protected:
     std::vector<TExportPicture> ExportPictures(const std::string &base) const override;
     std::optional<TFrameView> ExportView(const TExportPicture &picture) const override;
     void PaletteChosen(const std::string &name, const TPalette &palette) override;
+
+private:
+    TEditBMForm &FProperties;
 };

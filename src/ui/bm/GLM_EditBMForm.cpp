@@ -14,7 +14,6 @@
 #include "ui/kit/GLM_RadioGroup.h"
 #include "ui/kit/GLM_Settings.h"
 
-TEditBMForm *EditBMForm = nullptr;
 
 namespace {
 
@@ -23,7 +22,8 @@ constexpr int SwatchHeight = 25;
 
 } // namespace
 
-TEditBMForm::TEditBMForm(QWidget *parent) : TModalForm(parent)
+TEditBMForm::TEditBMForm(TWindowContext &context, QWidget *parent)
+    : TModalForm(context, parent)
 {
     setWindowTitle("Edit BM Properties");
 
@@ -100,13 +100,13 @@ void TEditBMForm::SelectButtonClick()
 {
     if (Is16Bit) {
         uint32_t color = Color565ToColor(static_cast<uint16_t>(TransColor));
-        if (Platform().ColorDialog().Execute(color, this))
+        if (Context().Platform.ColorDialog().Execute(color, this))
             TransColor = ColorTo565(color);
-    } else if (SelectColorForm) {
-        SelectColorForm->Palette = Palette;
-        SelectColorForm->SelectedIndex = static_cast<int>(TransColor & 0xFF);
-        if (SelectColorForm->ShowModal() == mrOk)
-            TransColor = static_cast<uint32_t>(SelectColorForm->SelectedIndex);
+    } else if (Context().SelectColorForm) {
+        Context().SelectColorForm->Palette = Palette;
+        Context().SelectColorForm->SelectedIndex = static_cast<int>(TransColor & 0xFF);
+        if (Context().SelectColorForm->ShowModal() == mrOk)
+            TransColor = static_cast<uint32_t>(Context().SelectColorForm->SelectedIndex);
     }
     ShowTrans();
 }
@@ -119,18 +119,18 @@ void TEditBMForm::OKButtonClick()
         x = StrToInt(XOffsetBox->text().toStdString());
         y = StrToInt(YOffsetBox->text().toStdString());
     } catch (const EConvertError &e) {
-        Platform().Messages().Error(e.what(), {}, this);
+        Context().Platform.Messages().Error(e.what(), {}, this);
         return;
     }
     InternalPalette = PaletteGroup->ItemIndex() == 1;
     XOffset = x;
     YOffset = y;
-    Settings.BMUseInternalPalette = InternalPalette;
-    Settings.BMXOffset = x;
-    Settings.BMYOffset = y;
+    Settings().BMUseInternalPalette = InternalPalette;
+    Settings().BMXOffset = x;
+    Settings().BMYOffset = y;
     if (Is16Bit)
-        Settings.BMTransColor = static_cast<int>(TransColor);
+        Settings().BMTransColor = static_cast<int>(TransColor);
     else
-        Settings.BMTransIndex = static_cast<int>(TransColor);
+        Settings().BMTransIndex = static_cast<int>(TransColor);
     SetModalResult(mrOk);
 }

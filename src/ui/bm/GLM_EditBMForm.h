@@ -20,7 +20,7 @@ class TEditBMForm : public TModalForm
     Q_OBJECT
 
 public:
-    explicit TEditBMForm(QWidget *parent = nullptr);
+    explicit TEditBMForm(TWindowContext &context, QWidget *parent = nullptr);
 
     TPalette Palette{};
     bool Is16Bit = false;
@@ -53,5 +53,3 @@ public:
 protected:
     void FormShow() override;
 };
-
-extern TEditBMForm *EditBMForm;

@@ -1,7 +1,6 @@
 #include "ui/cmp/GLM_CMPForm.h"
 
 #include <QLabel>
-#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
@@ -13,13 +12,10 @@
 #include "ui/cmp/GLM_EditCMPForm.h"
 #include "ui/kit/GLM_ProgressForm.h"
 #include "ui/dialogs/GLM_SelectPaletteForm.h"
-#include "ui/kit/GLM_FileReplaceForm.h"
-#include "ui/kit/GLM_Settings.h"
 
 namespace {
 
 constexpr int NewClientSide = 200;
-constexpr int CascadeStep = 22;
 
 } // namespace
 
@@ -56,7 +52,8 @@ void TCMPImage::mouseDoubleClickEvent(QMouseEvent *event)
 // ---------------------------------------------------------------------------------------------
 // Creation and opening
 
-TCMPForm::TCMPForm()
+TCMPForm::TCMPForm(TWindowContext &context, TEditCMPForm &properties, QWidget *parent)
+    : TDocumentWindowOf(context, parent), FProperties(properties)
 {
     CMPImage = new TCMPImage(this);
     connect(CMPImage, &TCMPImage::MouseMoved, this, &TCMPForm::CMPImageMouseMove);
@@ -64,34 +61,31 @@ TCMPForm::TCMPForm()
     resize(NewClientSide, NewClientSide);
 }
 
-void TCMPForm::FormCreate()
+void TCMPForm::NewDocument()
 {
     CurrentFrame = 0;
     Zoom = 1;
-    if (QMdiSubWindow *sub = SubWindow(); sub && sub->mdiArea()) {
-        const int offset =
-            (static_cast<int>(sub->mdiArea()->subWindowList().size()) - 1) * CascadeStep;
-        sub->move(offset, offset);
-    }
-    FileName = CMPUntitledName(UntitledCount);
-    setWindowTitle(QString::fromStdString(FileName));
-    FillColor = static_cast<TColor>(Settings.CMPFillColor) & 0xFFFFFF;
+    FillColor = static_cast<TColor>(Settings().CMPFillColor) & 0xFFFFFF;
     Document.FillPalette(RedOf(FillColor), GreenOf(FillColor), BlueOf(FillColor));
     ApplyTransSetting();
-    Modified = false;
-    ShowFrame();
 }
 
-void TCMPForm::LoadFile(const std::string &path)
+void TCMPForm::ReadDocument(const std::string &path)
 {
-    // The document keeps what it had when the file cannot be read; the main window then
-    // closes this window, so no window ever carries the name of a file it does not hold.
-    Document.LoadFromFile(path);
-    FilePath = path;
-    FileName = ExtractFileName(path);
-    setWindowTitle(QString::fromStdString(FileName));
-    Modified = false;
-    ShowFrame();
+    TCMP loaded;
+    loaded.LoadFromFile(path);
+    Document = std::move(loaded);
+}
+
+void TCMPForm::WriteDocument(const std::string &path) const
+{
+    Document.SaveToFile(path);
+}
+
+void TCMPForm::BeforeWrite()
+{
+    if (CMPNeedsTransRecalc(Modified, Document.Header.HasTransparency))
+        RecalcTransTables();
 }
 
 TDocumentFacts TCMPForm::Facts() const
@@ -120,7 +114,7 @@ int TCMPForm::CellSize() const
 void TCMPForm::ShowFrame()
 {
     // The setting is read at every drawing; painting and the mouse use what was drawn.
-    FCellSize = EffectiveCMPCellSize(::Settings.CMPCellSize);
+    FCellSize = EffectiveCMPCellSize(Settings().CMPCellSize);
     const int side = CMPGridSide(CellSize(), Zoom);
     CMPImage->resize(side, side);
     CMPImage->update();
@@ -154,13 +148,6 @@ bool TCMPForm::IsMaximized() const
 {
     const QMdiSubWindow *sub = SubWindow();
     return sub && sub->isMaximized();
-}
-
-bool TCMPForm::IsActiveForm() const
-{
-    const QMdiSubWindow *sub = SubWindow();
-    // A window outside a main window has nobody to share the status bar with.
-    return !sub || !sub->mdiArea() || sub->mdiArea()->currentSubWindow() == sub;
 }
 
 void TCMPForm::Layout()
@@ -215,7 +202,7 @@ void TCMPForm::ZoomOut()
 
 void TCMPForm::CMPImageMouseMove(int x, int y)
 {
-    if (!IsActiveForm())
+    if (!IsActive())
         return;
     const int index = CMPCellAt(x, y, CellSize(), Zoom);
     if (index < 0)
@@ -236,11 +223,11 @@ void TCMPForm::CMPImageDblClick()
 
 void TCMPForm::ChangeCellColor()
 {
-    if (!IsActiveForm())
+    if (!IsActive())
         return;
     TPaletteEntry &entry = Document.Palette[static_cast<size_t>(HoverIndex)];
     TColor color = MakeColor(entry.Red, entry.Green, entry.Blue);
-    if (!Platform().ColorDialog().Execute(color, this))
+    if (!Context().Platform.ColorDialog().Execute(color, this))
         return;
     // The tables keep their indices: the light tables until the next palette selection, the
     // transparency tables until the next save.
@@ -251,28 +238,27 @@ void TCMPForm::ChangeCellColor()
 
 void TCMPForm::SelectPalette()
 {
-    if (!SelectPaletteForm)
+    TSelectPaletteForm *picker = Context().SelectPaletteForm;
+    if (!picker)
         return;
-    SelectPaletteForm->PaletteName = FilePath;
-    SelectPaletteForm->Palette = Document.Palette;
-    if (SelectPaletteForm->ShowModal() != mrOk)
+    picker->PaletteName = FilePath;
+    picker->Palette = Document.Palette;
+    if (picker->ShowModal() != mrOk)
         return;
-    Document.Palette = SelectPaletteForm->Palette;
+    Document.Palette = picker->Palette;
     Document.CalcLightLevels();
     if (Document.Header.HasTransparency != 0)
         Document.CalcTransTables();
     // Taking the palette of the file itself changes nothing that is not already on disk.
-    if (SelectPaletteForm->PaletteName != FilePath)
+    if (picker->PaletteName != FilePath)
         Modified = true;
     ShowFrame();
 }
 
 void TCMPForm::EditProperties()
 {
-    if (!EditCMPForm)
-        return;
-    EditCMPForm->UseTransTables = Document.Header.HasTransparency != 0;
-    if (EditCMPForm->ShowModal() != mrOk)
+    FProperties.UseTransTables = Document.Header.HasTransparency != 0;
+    if (FProperties.ShowModal() != mrOk)
         return;
     // The view stays as it is, also a transparency table whose tables were just switched off.
     ApplyTransSetting();
@@ -284,93 +270,30 @@ void TCMPForm::EditProperties()
 
 void TCMPForm::ApplyTransSetting()
 {
-    Document.Header.HasTransparency = Settings.CMPTransTables ? 1 : 0;
+    Document.Header.HasTransparency = Settings().CMPTransTables ? 1 : 0;
 }
 
 void TCMPForm::RecalcTransTables()
 {
+    TProgressForm *progress = Context().ProgressForm;
     struct TGuard
     {
         bool &Calculating;
+        TProgressForm *Progress;
         ~TGuard()
         {
             Calculating = false;
-            if (ProgressForm)
-                ProgressForm->Finish();
+            if (Progress)
+                Progress->Finish();
         }
-    } guard{FCalculating};
+    } guard{FCalculating, progress};
     FCalculating = true;
-    if (ProgressForm) {
-        ProgressForm->ProgressLabel->setText("Calculating new transparency tables.");
-        ProgressForm->Start();
+    if (progress) {
+        progress->ProgressLabel->setText("Calculating new transparency tables.");
+        progress->Start();
     }
-    Document.CalcTransTables([](int, int) {
-        if (ProgressForm)
-            ProgressForm->KeepPainted();
+    Document.CalcTransTables([progress](int, int) {
+        if (progress)
+            progress->KeepPainted();
     });
-}
-
-// ---------------------------------------------------------------------------------------------
-// Saving and closing
-
-void TCMPForm::SaveFile()
-{
-    Save();
-}
-
-void TCMPForm::SaveFileAs()
-{
-    SaveAs();
-}
-
-bool TCMPForm::Save()
-{
-    if (FilePath.empty() || !FileExists(FilePath))
-        return SaveAs();
-    if (CMPNeedsTransRecalc(Modified, Document.Header.HasTransparency))
-        RecalcTransTables();
-    SaveWithBackup(FilePath, Settings.BackupFile ? ".~cmp" : "",
-                   [this](const std::string &path) { Document.SaveToFile(path); });
-    Modified = false;
-    return true;
-}
-
-bool TCMPForm::SaveAs()
-{
-    TFileDialogRequest request;
-    request.Kind = TFileDialogKind::Save;
-    request.Title = "Save As CMP Palette";
-    request.Filter = "CMP Palettes (*.cmp)|*.cmp|All Files (*.*)|*.*";
-    request.DefaultExt = "cmp";
-    request.FilterIndex = 1;
-    request.FileName = FileName;
-    request.InitialDir = DialogDirectory(TDialogKind::Save, TFileType::CMP);
-    request.Parent = this;
-    if (!Platform().FileDialogs().Execute(request) || request.FileName.empty())
-        return false;
-    const std::string path = request.FileName;
-    RememberDirectory(TDialogKind::Save, TFileType::CMP, path);
-    if (FileExists(path)) {
-        if (!FileReplaceForm)
-            return false;
-        FileReplaceForm->FileName = path;
-        FileReplaceForm->MultipleFiles = false;
-        if (FileReplaceForm->ShowModal() != mrYes)
-            return false;
-    }
-    if (CMPNeedsTransRecalc(Modified, Document.Header.HasTransparency))
-        RecalcTransTables();
-    Document.SaveToFile(path);
-    FilePath = path;
-    FileName = ExtractFileName(path);
-    setWindowTitle(QString::fromStdString(FileName));
-    emit AddToReopenListRequested(FilePath);
-    Modified = false;
-    UpdateMainWindow();
-    return true;
-}
-
-bool TCMPForm::CloseQuery()
-{
-    return !Modified || AskSaveChanges([this] { return Save(); });
 }

@@ -14,6 +14,7 @@
 #include "ui/kit/GLM_DocumentWindow.h"
 
 class QMdiSubWindow;
+class TEditCMPForm;
 
 // The image control: paints the grid of its window's current view at the zoom and reports
 // the mouse.
@@ -37,11 +38,13 @@ class TCMPForm : public TDocumentWindowOf<TCMPForm>
 {
     Q_OBJECT
 public:
-    static constexpr TDocumentKind DocumentKind = TDocumentKind::CMP;
-    TCMPForm();
+    static constexpr TDocumentDescription Description{
+        TDocumentKind::CMP, ".cmp", ".~cmp", "Save As CMP Palette",
+        "CMP Palettes (*.cmp)|*.cmp|All Files (*.*)|*.*", "cmp", TFileType::CMP};
+
+    TCMPForm(TWindowContext &context, TEditCMPForm &properties, QWidget *parent = nullptr);
 
     TCMP Document;
-    bool Modified = false;
     int Zoom = 1;         // 1 to MaxZoom
     int CurrentFrame = 0; // the view, 0 to 320
     int HoverIndex = 0;   // the cell last under the mouse
@@ -50,15 +53,10 @@ public:
     TCMPImage *CMPImage;
 
     // ---- The contract.
-    void FormCreate() override;
-    void LoadFile(const std::string &path) override;
     TDocumentFacts Facts() const override;
     TStatusTexts StatusTexts() const override;
-    bool CloseQuery() override;
 
     // ---- Operations (main window, toolbar and popup menu).
-    void SaveFile();
-    void SaveFileAs();
     void PreviousFrame();
     void NextFrame();
     void ZoomIn();
@@ -72,7 +70,7 @@ public:
     void CMPImageDblClick();
 
     // Draws the current view, fits the window to it and empties the mouse-over texts.
-    void ShowFrame();
+    void ShowFrame() override;
     // HasTransparency := 1 or 0 as the CMPTransTables setting says.
     void ApplyTransSetting();
     // CalcTransTables behind the progress window.
@@ -84,17 +82,19 @@ public:
     QSize minimumSizeHint() const override { return {}; }
 
 protected:
+    void NewDocument() override;
+    void ReadDocument(const std::string &path) override;
+    void WriteDocument(const std::string &path) const override;
+    // The transparency tables of a changed colormap are recomputed before it is written.
+    void BeforeWrite() override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    // Save and Save As that say whether the document was written (false: cancelled).
-    bool Save();
-    bool SaveAs();
-    void UpdateMainWindow() { emit StateChanged(); }
     QMdiSubWindow *SubWindow() const;
-    bool IsActiveForm() const;
     bool IsMaximized() const;
     void Layout();
+
+    TEditCMPForm &FProperties;
 
     std::string FIndexText; // status panels 3 and 4 while the mouse is over a cell
     std::string FColorText;

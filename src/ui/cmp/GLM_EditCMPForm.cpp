@@ -7,9 +7,9 @@
 
 #include "ui/kit/GLM_Settings.h"
 
-TEditCMPForm *EditCMPForm = nullptr;
 
-TEditCMPForm::TEditCMPForm(QWidget *parent) : TModalForm(parent)
+TEditCMPForm::TEditCMPForm(TWindowContext &context, QWidget *parent)
+    : TModalForm(context, parent)
 {
     setWindowTitle("Edit CMP Properties");
     CMPTransCheckbox = new QCheckBox("&Use transparency tables", this);
@@ -31,7 +31,7 @@ void TEditCMPForm::FormShow()
 void TEditCMPForm::OKButtonClick()
 {
     UseTransTables = CMPTransCheckbox->isChecked();
-    Settings.CMPTransTables = UseTransTables;
+    Settings().CMPTransTables = UseTransTables;
     SetModalResult(mrOk);
 }
 

@@ -15,7 +15,7 @@ class TEditCMPForm : public TModalForm
     Q_OBJECT
 
 public:
-    explicit TEditCMPForm(QWidget *parent = nullptr);
+    explicit TEditCMPForm(TWindowContext &context, QWidget *parent = nullptr);
 
     bool UseTransTables = false;
 
@@ -29,5 +29,3 @@ public:
 protected:
     void FormShow() override;
 };
-
-extern TEditCMPForm *EditCMPForm;

@@ -6,7 +6,6 @@
 
 #include "ui/dialogs/GLM_PaletteGrid.h"
 
-TSelectColorForm *SelectColorForm = nullptr;
 
 namespace {
 
@@ -22,7 +21,8 @@ constexpr int RGBWidth = 130;
 
 } // namespace
 
-TSelectColorForm::TSelectColorForm(QWidget *parent) : TModalForm(parent)
+TSelectColorForm::TSelectColorForm(TWindowContext &context, QWidget *parent)
+    : TModalForm(context, parent)
 {
     setWindowTitle(QStringLiteral("Select Color"));
     setFixedSize(ClientWidth, ClientHeight);

@@ -18,7 +18,7 @@ class TSelectColorForm : public TModalForm
     Q_OBJECT
 
 public:
-    explicit TSelectColorForm(QWidget *parent = nullptr);
+    explicit TSelectColorForm(TWindowContext &context, QWidget *parent = nullptr);
 
     TPalette Palette{};
     int SelectedIndex = 0;
@@ -40,5 +40,3 @@ public:
 protected:
     void FormShow() override;
 };
-
-extern TSelectColorForm *SelectColorForm;

@@ -14,7 +14,6 @@
 #include "ui/kit/GLM_FileReplaceForm.h"
 #include "ui/kit/GLM_Settings.h"
 
-TSelectPaletteForm *SelectPaletteForm = nullptr;
 
 namespace {
 
@@ -48,7 +47,8 @@ QPushButton *Button(const QString &caption, int top, QWidget *parent)
 
 } // namespace
 
-TSelectPaletteForm::TSelectPaletteForm(QWidget *parent) : TModalForm(parent)
+TSelectPaletteForm::TSelectPaletteForm(TWindowContext &context, QWidget *parent)
+    : TModalForm(context, parent)
 {
     setWindowTitle(QStringLiteral("Select Palette"));
     setFixedSize(ClientWidth, ClientHeight);
@@ -165,7 +165,7 @@ void TSelectPaletteForm::EditEntry()
         return;
     TPaletteEntry &e = Palette[static_cast<size_t>(CurrentIndex)];
     TColor color = MakeColor(e.Red, e.Green, e.Blue);
-    if (Platform().ColorDialog().Execute(color, this))
+    if (Context().Platform.ColorDialog().Execute(color, this))
         e = {RedOf(color), GreenOf(color), BlueOf(color)};
     ShowEntry();
     DrawPalette();
@@ -176,7 +176,7 @@ void TSelectPaletteForm::ChoosePalette(const std::string &name)
     // A file that fails to read leaves the shown palette and name as they were.
     try {
         if (!IsValidPalette(name)) {
-            Platform().Messages().Error(InvalidPaletteText, {}, this);
+            Context().Platform.Messages().Error(InvalidPaletteText, {}, this);
             return;
         }
         // A file whose content no reader recognises keeps the shown colours.
@@ -187,7 +187,7 @@ void TSelectPaletteForm::ChoosePalette(const std::string &name)
         PaletteLabel->setText(QString::fromStdString(name));
         DrawPalette();
     } catch (const std::exception &e) {
-        Platform().Messages().Error(e.what(), {}, this);
+        Context().Platform.Messages().Error(e.what(), {}, this);
     }
 }
 
@@ -203,12 +203,12 @@ void TSelectPaletteForm::UicolormapPalButtonClick()
 
 void TSelectPaletteForm::OpenButtonClick()
 {
-    OpenDialog.InitialDir = DialogDirectory(TDialogKind::Open, TFileType::None);
+    OpenDialog.InitialDir = Settings().DialogDirectory(TDialogKind::Open, TFileType::None);
     OpenDialog.FileName.clear();
     OpenDialog.Parent = this;
-    if (!Platform().FileDialogs().Execute(OpenDialog))
+    if (!Context().Platform.FileDialogs().Execute(OpenDialog))
         return;
-    RememberDirectory(TDialogKind::Open, TFileType::None, OpenDialog.FileName);
+    Settings().RememberDirectory(TDialogKind::Open, TFileType::None, OpenDialog.FileName);
     ChoosePalette(OpenDialog.FileName);
 }
 
@@ -217,7 +217,7 @@ void TSelectPaletteForm::SaveAsButtonClick()
     try {
         SavePaletteFile();
     } catch (const std::exception &e) {
-        Platform().Messages().Error(e.what(), {}, this);
+        Context().Platform.Messages().Error(e.what(), {}, this);
     }
 }
 
@@ -229,20 +229,20 @@ void TSelectPaletteForm::SavePaletteFile()
     else if (proposed == "Uicolormap")
         proposed = "uicolormap";
     SaveDialog.FileName = ChangeFileExt(proposed, "");
-    SaveDialog.InitialDir = DialogDirectory(TDialogKind::Save, TFileType::None);
+    SaveDialog.InitialDir = Settings().DialogDirectory(TDialogKind::Save, TFileType::None);
     SaveDialog.Parent = this;
-    if (!Platform().FileDialogs().Execute(SaveDialog))
+    if (!Context().Platform.FileDialogs().Execute(SaveDialog))
         return;
-    RememberDirectory(TDialogKind::Save, TFileType::None, SaveDialog.FileName);
+    Settings().RememberDirectory(TDialogKind::Save, TFileType::None, SaveDialog.FileName);
 
     // The filter decides the format, whatever extension was typed.
     const int filter = SaveDialog.FilterIndex;
     const std::string target =
         ChangeFileExt(SaveDialog.FileName, filter == ActFilter ? ".act" : ".pal");
     if (FileExists(target)) {
-        FileReplaceForm->FileName = target;
-        FileReplaceForm->MultipleFiles = false;
-        if (FileReplaceForm->ShowModal() != mrYes)
+        Context().FileReplaceForm->FileName = target;
+        Context().FileReplaceForm->MultipleFiles = false;
+        if (Context().FileReplaceForm->ShowModal() != mrYes)
             return;
     }
     if (filter == ActFilter)

@@ -23,7 +23,7 @@ class TSelectPaletteForm : public TModalForm
     Q_OBJECT
 
 public:
-    explicit TSelectPaletteForm(QWidget *parent = nullptr);
+    explicit TSelectPaletteForm(TWindowContext &context, QWidget *parent = nullptr);
 
     std::string PaletteName; // "Dflt", "Uicolormap", a palette file path or "Internal"
     TPalette Palette{};
@@ -68,5 +68,3 @@ protected:
 private:
     void SavePaletteFile();
 };
-
-extern TSelectPaletteForm *SelectPaletteForm;

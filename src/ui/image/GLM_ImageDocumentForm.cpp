@@ -6,10 +6,7 @@
 
 #include <QEvent>
 #include <QKeyEvent>
-#include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QTimer>
 
 #include "core/GLM_Bitmaps.h"
@@ -18,58 +15,20 @@
 #include "formats/LEC_FileIO.h"
 #include "platform/GLM_Platform.h"
 #include "ui/dialogs/GLM_SelectPaletteForm.h"
-#include "ui/kit/GLM_FileReplaceForm.h"
 
 namespace {
 
-constexpr int CascadeStep = 22;
 const char *const BitmapFilter = "Windows Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*";
-
-// The first chosen path of a confirmed dialog.
-std::string ChosenFile(const TFileDialogRequest &request)
-{
-    if (!request.FileName.empty())
-        return request.FileName;
-    return request.Files.empty() ? std::string() : request.Files.front();
-}
 
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
-// The image control
-
-TFrameImage::TFrameImage(QWidget *parent) : QWidget(parent)
-{
-    setObjectName("Image");
-    // Painted whole by paintEvent; nothing behind it needs drawing first.
-    setAttribute(Qt::WA_OpaquePaintEvent);
-}
-
-void TFrameImage::SetPicture(QImage picture, int zoom)
-{
-    FPicture = std::move(picture);
-    FZoom = std::max(zoom, 1);
-    resize(PictureSize());
-    update();
-}
-
-QSize TFrameImage::PictureSize() const
-{
-    return FPicture.isNull() ? QSize(0, 0) : FPicture.size() * FZoom;
-}
-
-void TFrameImage::paintEvent(QPaintEvent *event)
-{
-    QPainter painter(this);
-    PaintZoomed(painter, FPicture, FZoom, QPoint(0, 0), event->rect());
-}
-
-// ---------------------------------------------------------------------------------------------
 // Creation, opening, drawing
 
-TImageDocumentForm::TImageDocumentForm(TDocumentKind kind, const TOperations &operations,
-                                       QWidget *parent)
-    : TDocumentWindow(kind, operations, parent)
+TImageDocumentForm::TImageDocumentForm(TWindowContext &context,
+                                       const TDocumentDescription &description,
+                                       const TOperations &operations, QWidget *parent)
+    : TDocumentWindow(context, description, operations, parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAutoFillBackground(true);
@@ -89,53 +48,31 @@ bool TImageDocumentForm::IsMaximized() const
     return sub && sub->isMaximized();
 }
 
-void TImageDocumentForm::FormCreate()
+void TImageDocumentForm::NewDocument()
 {
     View = TImageViewState{};
-    Modified = false;
     FClient = QSize(EmptyWindowSide, EmptyWindowSide);
-    if (QMdiSubWindow *sub = SubWindow()) {
+    if (QMdiSubWindow *sub = SubWindow())
         sub->installEventFilter(this);
-        // Each window 22 pixels lower and further right than the one before it.
-        int count = 0;
-        if (QMdiArea *area = sub->mdiArea()) {
-            for (QMdiSubWindow *other : area->subWindowList()) {
-                const auto *window = qobject_cast<TDocumentWindow *>(other->widget());
-                count += window && !window->IsClosed() ? 1 : 0;
-            }
-        }
-        const int offset = std::max(count - 1, 0) * CascadeStep;
-        sub->move(offset, offset);
-    }
-    const TImageKind &kind = ImageKind();
-    FileName = UntitledName(UntitledCount, kind.Extension);
-    NewDocument();
-
-    TDisplayPalette display = ResolveDisplayPalette(*kind.PalettePath, kind.BuiltInPalette);
+    const TDocumentDescription &kind = Description();
+    const std::string &wanted = Settings().*kind.PalettePath;
+    TDisplayPalette display = ResolveDisplayPalette(wanted, kind.BuiltInPalette);
     PaletteName = display.Name;
     Palette = display.Palette;
-    if (display.Problem) {
-        // Said once per palette that cannot be read, not by every window that tries it.
-        static std::set<std::string> reported;
-        if (reported.insert(*kind.PalettePath).second)
-            Platform().Messages().Warning(*display.Problem, {}, this);
-    }
-    DocumentCreated();
-    Modified = false;
-    ShowFrame();
-    UpdateMainWindow();
+    if (display.Problem && Context().FirstReport(wanted))
+        Messages().Warning(*display.Problem, {}, this);
+    NewImage();
 }
 
-void TImageDocumentForm::LoadFile(const std::string &path)
+void TImageDocumentForm::ReadDocument(const std::string &path)
 {
-    // The window takes the path only once the whole file has been read.
-    ReadDocument(path);
-    FilePath = path;
-    FileName = ExtractFileName(path);
+    ReadImage(path);
     View.CurrentFrame = FrameCount() > 0 ? 1 : 0;
-    Modified = false;
-    ShowFrame();
-    UpdateMainWindow();
+}
+
+std::string TImageDocumentForm::WindowCaption() const
+{
+    return ::WindowCaption(FileName, View.Zoom);
 }
 
 void TImageDocumentForm::ShowFrame()
@@ -207,12 +144,6 @@ bool TImageDocumentForm::eventFilter(QObject *watched, QEvent *event)
     return TDocumentWindow::eventFilter(watched, event);
 }
 
-void TImageDocumentForm::UpdateMainWindow()
-{
-    setWindowTitle(QString::fromStdString(WindowCaption(FileName, View.Zoom)));
-    emit StateChanged();
-}
-
 // ---------------------------------------------------------------------------------------------
 // View
 
@@ -267,40 +198,30 @@ TImportResult TImageDocumentForm::ImportFrame(const TBitmapPicture &)
     return {};
 }
 
-std::vector<std::string> TImageDocumentForm::ChoosePictures()
+std::vector<std::string> TImageDocumentForm::ChoosePictures(const char *title, bool many)
 {
-    const TImageKind &kind = ImageKind();
     TFileDialogRequest request;
     request.Kind = TFileDialogKind::OpenPicture;
-    request.Title = "Add Bitmaps";
+    request.Title = title;
     request.Filter = BitmapFilter;
-    request.MultiSelect = true;
-    request.InitialDir = DialogDirectory(TDialogKind::Open, kind.FileType);
-    request.Parent = this;
-    if (!Platform().FileDialogs().Execute(request))
-        return {};
-    std::vector<std::string> files = request.Files;
-    if (files.empty() && !request.FileName.empty())
-        files.push_back(request.FileName);
-    if (!files.empty())
-        RememberDirectory(TDialogKind::Open, kind.FileType, ChosenFile(request));
-    return files;
+    request.MultiSelect = many;
+    return ChooseFiles(request);
 }
 
 void TImageDocumentForm::ShowImportMessages(const TImportResult &result)
 {
     for (const TImportMessage &message : result.Messages) {
         if (message.Kind == TImportMessageKind::Warning)
-            Platform().Messages().Warning(message.Text, {}, this);
+            Messages().Warning(message.Text, {}, this);
         else
-            Platform().Messages().Error(message.Text, {}, this);
+            Messages().Error(message.Text, {}, this);
     }
 }
 
 void TImageDocumentForm::AddFrames()
 {
-    const TImageKind &kind = ImageKind();
-    const int room = kind.MaxFrames - FrameCount();
+    const int maxFrames = Description().MaxFrames;
+    const int room = maxFrames - FrameCount();
     if (room <= 0)
         return;
     std::vector<std::string> files = ChoosePictures();
@@ -335,11 +256,11 @@ void TImageDocumentForm::AddFrames()
     }
     finish();
     if (leftOut > 0)
-        Platform().Messages().Warning(
-            std::to_string(leftOut) + (leftOut == 1 ? " picture was" : " pictures were") +
-                " left out: a " + DocumentKindName(Kind()) + " holds at most " +
-                std::to_string(kind.MaxFrames) + " frames.",
-            {}, this);
+        Messages().Warning(std::to_string(leftOut) +
+                               (leftOut == 1 ? " picture was" : " pictures were") +
+                               " left out: a " + DocumentKindName(Kind()) + " holds at most " +
+                               std::to_string(maxFrames) + " frames.",
+                           {}, this);
 }
 
 void TImageDocumentForm::DeleteFrame()
@@ -382,13 +303,14 @@ void TImageDocumentForm::ShiftToNextFrame()
 
 void TImageDocumentForm::SelectPalette()
 {
-    if (!IsPaletted() || !SelectPaletteForm)
+    TSelectPaletteForm *picker = Context().SelectPaletteForm;
+    if (!IsPaletted() || !picker)
         return;
-    SelectPaletteForm->PaletteName = PaletteName;
-    SelectPaletteForm->Palette = Palette;
-    if (SelectPaletteForm->ShowModal() != mrOk)
+    picker->PaletteName = PaletteName;
+    picker->Palette = Palette;
+    if (picker->ShowModal() != mrOk)
         return;
-    PaletteChosen(SelectPaletteForm->PaletteName, SelectPaletteForm->Palette);
+    PaletteChosen(picker->PaletteName, picker->Palette);
     ShowFrame();
     UpdateMainWindow();
 }
@@ -398,75 +320,8 @@ void TImageDocumentForm::PaletteChosen(const std::string &name, const TPalette &
     PaletteName = name;
     // A file's own palette is no name a new window could start from.
     if (name != "Internal")
-        *ImageKind().PalettePath = name;
+        Settings().*Description().PalettePath = name;
     Palette = palette;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Saving and closing
-
-int TImageDocumentForm::ConfirmReplace(const std::string &path, bool multipleFiles)
-{
-    if (!FileReplaceForm)
-        return mrCancel;
-    FileReplaceForm->FileName = path;
-    FileReplaceForm->MultipleFiles = multipleFiles;
-    return FileReplaceForm->ShowModal();
-}
-
-bool TImageDocumentForm::Save()
-{
-    if (FilePath.empty() || !FileExists(FilePath))
-        return SaveAs();
-    SaveWithBackup(FilePath, Settings.BackupFile ? ImageKind().BackupExtension : "",
-                   [this](const std::string &path) { WriteDocument(path); });
-    Modified = false;
-    UpdateMainWindow();
-    return true;
-}
-
-bool TImageDocumentForm::SaveAs()
-{
-    const TImageKind &kind = ImageKind();
-    TFileDialogRequest request;
-    request.Kind = TFileDialogKind::Save;
-    request.Title = kind.SaveTitle;
-    request.Filter = kind.SaveFilter;
-    request.FilterIndex = 1;
-    request.FileName = FileName;
-    request.DefaultExt = kind.DefaultExt;
-    request.InitialDir = DialogDirectory(TDialogKind::Save, kind.FileType);
-    request.Parent = this;
-    if (!Platform().FileDialogs().Execute(request))
-        return false;
-    const std::string chosen = ChosenFile(request);
-    if (chosen.empty())
-        return false;
-    RememberDirectory(TDialogKind::Save, kind.FileType, chosen);
-    if (FileExists(chosen) && ConfirmReplace(chosen, false) != mrYes)
-        return false;
-    WriteDocument(chosen);
-    FilePath = chosen;
-    FileName = ExtractFileName(chosen);
-    emit AddToReopenListRequested(FilePath);
-    Modified = false;
-    UpdateMainWindow();
-    return true;
-}
-
-void TImageDocumentForm::SaveFile()
-{
-    Save();
-}
-
-void TImageDocumentForm::SaveFileAs()
-{
-    SaveAs();
-}
-
-bool TImageDocumentForm::CloseQuery()
-{
-    return !Modified || AskSaveChanges([this] { return Save(); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -484,7 +339,6 @@ std::string TImageDocumentForm::BitmapName(const std::string &base) const
 
 std::string TImageDocumentForm::ChooseBitmapFile(const std::string &name)
 {
-    const TFileType type = ImageKind().FileType;
     TFileDialogRequest request;
     request.Kind = TFileDialogKind::Save;
     request.Title = "Save As Bitmap";
@@ -492,14 +346,8 @@ std::string TImageDocumentForm::ChooseBitmapFile(const std::string &name)
     request.FilterIndex = 1;
     request.FileName = name;
     request.DefaultExt = "bmp";
-    request.InitialDir = DialogDirectory(TDialogKind::Save, type);
-    request.Parent = this;
-    if (!Platform().FileDialogs().Execute(request))
-        return {};
-    const std::string chosen = ChosenFile(request);
-    if (!chosen.empty())
-        RememberDirectory(TDialogKind::Save, type, chosen);
-    return chosen;
+    const std::vector<std::string> chosen = ChooseFiles(request);
+    return chosen.empty() ? std::string() : chosen.front();
 }
 
 void TImageDocumentForm::SaveBitmap()
@@ -539,6 +387,6 @@ void TImageDocumentForm::SaveAllBitmaps()
                 return;
         }
         if (const std::optional<TFrameView> view = ExportView(picture))
-            SaveFrameBitmap(*view, Palette, View.Zoom, Settings.SaveBitmapFormat, path);
+            SaveFrameBitmap(*view, Palette, View.Zoom, Settings().SaveBitmapFormat, path);
     }
 }

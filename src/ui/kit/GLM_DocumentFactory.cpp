@@ -2,23 +2,13 @@
 
 #include <utility>
 
-namespace {
-
-std::array<TDocumentFactory, DocumentKinds.size()> &Factories()
+void TDocumentFactory::Register(TDocumentKind kind, TMaker maker)
 {
-    static std::array<TDocumentFactory, DocumentKinds.size()> factories;
-    return factories;
+    FMakers[static_cast<size_t>(kind)] = std::move(maker);
 }
 
-} // namespace
-
-TDocumentFactory RegisterDocumentWindow(TDocumentKind kind, TDocumentFactory factory)
+TDocumentWindow *TDocumentFactory::Create(TDocumentKind kind) const
 {
-    return std::exchange(Factories()[static_cast<size_t>(kind)], std::move(factory));
-}
-
-TDocumentWindow *CreateDocumentWindow(TDocumentKind kind)
-{
-    const TDocumentFactory &factory = Factories()[static_cast<size_t>(kind)];
-    return factory ? factory() : nullptr;
+    const TMaker &maker = FMakers[static_cast<size_t>(kind)];
+    return maker ? maker() : nullptr;
 }

@@ -13,7 +13,6 @@
 
 #include "platform/GLM_Platform.h"
 
-TFileReplaceForm *FileReplaceForm = nullptr;
 
 namespace {
 
@@ -102,7 +101,8 @@ std::string FileDateText(const QDateTime &time, const QLocale &locale)
     return text.toStdString();
 }
 
-TFileReplaceForm::TFileReplaceForm(QWidget *parent) : TModalForm(parent)
+TFileReplaceForm::TFileReplaceForm(TWindowContext &context, QWidget *parent)
+    : TModalForm(context, parent)
 {
     setWindowTitle("Confirm File Replace");
 
@@ -187,7 +187,7 @@ void TFileReplaceForm::Describe(const QFileInfo &info)
     NameLabel->setText(before + name + after);
     NameLabel->setToolTip(name == info.fileName() ? QString() : info.fileName());
 
-    const QIcon icon = Platform().Shell().FileIcon(FileName);
+    const QIcon icon = Context().Platform.Shell().FileIcon(FileName);
     if (!icon.isNull())
         IconImage->setPixmap(icon.pixmap(IconSize, IconSize));
     const QLocale locale;

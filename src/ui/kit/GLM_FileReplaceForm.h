@@ -26,7 +26,7 @@ class TFileReplaceForm : public TModalForm
     Q_OBJECT
 
 public:
-    explicit TFileReplaceForm(QWidget *parent = nullptr);
+    explicit TFileReplaceForm(TWindowContext &context, QWidget *parent = nullptr);
 
     std::string FileName;       // full path of the existing file
     bool MultipleFiles = false; // part of a run over several files: offer Yes to All, Cancel
@@ -50,5 +50,3 @@ private:
     void Describe(const QFileInfo &info);
     int MaxWidth() const;
 };
-
-extern TFileReplaceForm *FileReplaceForm;

@@ -5,17 +5,10 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-namespace {
+#include "platform/GLM_Platform.h"
 
-TModalForm::TDriver &Driver()
-{
-    static TModalForm::TDriver driver;
-    return driver;
-}
-
-} // namespace
-
-TModalForm::TModalForm(QWidget *parent) : QDialog(parent)
+TModalForm::TModalForm(TWindowContext &context, QWidget *parent)
+    : QDialog(parent), FContext(context)
 {
     // A dialog keeps the state of its controls between showings; nothing is rebuilt.
     setModal(true);
@@ -23,22 +16,7 @@ TModalForm::TModalForm(QWidget *parent) : QDialog(parent)
 
 int TModalForm::ShowModal()
 {
-    if (!Driver())
-        return exec();
-    setResult(mrNone);
-    open();
-    TDriver driver = Driver(); // a copy: the driver may install another one
-    driver(*this);
-    if (isVisible())
-        reject();
-    return result();
-}
-
-TModalForm::TDriver TModalForm::InstallModalDriver(TDriver driver)
-{
-    TDriver previous = std::move(Driver());
-    Driver() = std::move(driver);
-    return previous;
+    return FContext.Platform.Modal().Run(*this);
 }
 
 void TModalForm::reject()

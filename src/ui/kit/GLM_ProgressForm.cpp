@@ -4,8 +4,6 @@
 #include <QLabel>
 #include <QWindow>
 
-TProgressForm *ProgressForm = nullptr;
-
 namespace {
 
 constexpr int RepaintIntervalMs = 100;

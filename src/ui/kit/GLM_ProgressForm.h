@@ -29,5 +29,3 @@ public:
 private:
     QElapsedTimer FSincePaint;
 };
-
-extern TProgressForm *ProgressForm;

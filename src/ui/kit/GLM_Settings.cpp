@@ -9,12 +9,10 @@
 #include "formats/LEC_FileIO.h"
 #include "platform/GLM_Platform.h"
 
-TSettings Settings;
-int UntitledCount = 0;
-
 namespace {
 
-using TSettingRef = std::variant<int *, bool *, std::string *>;
+using TSettingRef =
+    std::variant<int TSettings::*, bool TSettings::*, std::string TSettings::*>;
 
 struct TSetting
 {
@@ -24,46 +22,46 @@ struct TSetting
 
 // Every stored setting except the window placement, in load order.
 const TSetting Stored[] = {
-    {"LastCommonDirectory", &Settings.LastCommonDirectory},
-    {"LastOpenDirectory", &Settings.LastOpenDirectory},
-    {"LastSaveDirectory", &Settings.LastSaveDirectory},
-    {"HelpFilePath", &Settings.HelpFilePath},
-    {"LastDirectoryIndex", &Settings.LastDirectoryIndex},
-    {"LastOpenFilterIndex", &Settings.LastOpenFilterIndex},
-    {"LastFileIndex", &Settings.LastFileIndex},
-    {"CycleRate", &Settings.CycleRate},
-    {"SaveBitmapFormat", &Settings.SaveBitmapFormat},
-    {"BackupFile", &Settings.BackupFile},
-    {"BMPalettePath", &Settings.BMPalettePath},
-    {"BMLastDirectory", &Settings.BMLastDirectory},
-    {"BMXOffset", &Settings.BMXOffset},
-    {"BMYOffset", &Settings.BMYOffset},
-    {"BMTransIndex", &Settings.BMTransIndex},
-    {"BMTransColor", &Settings.BMTransColor},
-    {"BMIs16Bit", &Settings.BMIs16Bit},
-    {"BMUseInternalPalette", &Settings.BMUseInternalPalette},
-    {"CMPLastDirectory", &Settings.CMPLastDirectory},
-    {"CMPCellSize", &Settings.CMPCellSize},
-    {"CMPFillColor", &Settings.CMPFillColor},
-    {"CMPTransTables", &Settings.CMPTransTables},
-    {"MATPalettePath", &Settings.MATPalettePath},
-    {"MATLastDirectory", &Settings.MATLastDirectory},
-    {"MATIs16Bit", &Settings.MATIs16Bit},
-    {"MATIsColor", &Settings.MATIsColor},
-    {"MATAutoMipmaps", &Settings.MATAutoMipmaps},
-    {"MATNumberMipmaps", &Settings.MATNumberMipmaps},
-    {"MATAverageFill", &Settings.MATAverageFill},
-    {"MATFillIndex", &Settings.MATFillIndex},
-    {"MATFillColor", &Settings.MATFillColor},
-    {"MATNewTrans", &Settings.MATNewTrans},
-    {"MATFrameTrans", &Settings.MATFrameTrans},
-    {"SFTPalettePath", &Settings.SFTPalettePath},
-    {"SFTLastDirectory", &Settings.SFTLastDirectory},
-    {"SFTCharacterGap", &Settings.SFTCharacterGap},
-    {"SFTSpaceLength", &Settings.SFTSpaceLength},
-    {"SFTTransIndex", &Settings.SFTTransIndex},
-    {"SFTTransColor", &Settings.SFTTransColor},
-    {"SFTIs16Bit", &Settings.SFTIs16Bit},
+    {"LastCommonDirectory", &TSettings::LastCommonDirectory},
+    {"LastOpenDirectory", &TSettings::LastOpenDirectory},
+    {"LastSaveDirectory", &TSettings::LastSaveDirectory},
+    {"HelpFilePath", &TSettings::HelpFilePath},
+    {"LastDirectoryIndex", &TSettings::LastDirectoryIndex},
+    {"LastOpenFilterIndex", &TSettings::LastOpenFilterIndex},
+    {"LastFileIndex", &TSettings::LastFileIndex},
+    {"CycleRate", &TSettings::CycleRate},
+    {"SaveBitmapFormat", &TSettings::SaveBitmapFormat},
+    {"BackupFile", &TSettings::BackupFile},
+    {"BMPalettePath", &TSettings::BMPalettePath},
+    {"BMLastDirectory", &TSettings::BMLastDirectory},
+    {"BMXOffset", &TSettings::BMXOffset},
+    {"BMYOffset", &TSettings::BMYOffset},
+    {"BMTransIndex", &TSettings::BMTransIndex},
+    {"BMTransColor", &TSettings::BMTransColor},
+    {"BMIs16Bit", &TSettings::BMIs16Bit},
+    {"BMUseInternalPalette", &TSettings::BMUseInternalPalette},
+    {"CMPLastDirectory", &TSettings::CMPLastDirectory},
+    {"CMPCellSize", &TSettings::CMPCellSize},
+    {"CMPFillColor", &TSettings::CMPFillColor},
+    {"CMPTransTables", &TSettings::CMPTransTables},
+    {"MATPalettePath", &TSettings::MATPalettePath},
+    {"MATLastDirectory", &TSettings::MATLastDirectory},
+    {"MATIs16Bit", &TSettings::MATIs16Bit},
+    {"MATIsColor", &TSettings::MATIsColor},
+    {"MATAutoMipmaps", &TSettings::MATAutoMipmaps},
+    {"MATNumberMipmaps", &TSettings::MATNumberMipmaps},
+    {"MATAverageFill", &TSettings::MATAverageFill},
+    {"MATFillIndex", &TSettings::MATFillIndex},
+    {"MATFillColor", &TSettings::MATFillColor},
+    {"MATNewTrans", &TSettings::MATNewTrans},
+    {"MATFrameTrans", &TSettings::MATFrameTrans},
+    {"SFTPalettePath", &TSettings::SFTPalettePath},
+    {"SFTLastDirectory", &TSettings::SFTLastDirectory},
+    {"SFTCharacterGap", &TSettings::SFTCharacterGap},
+    {"SFTSpaceLength", &TSettings::SFTSpaceLength},
+    {"SFTTransIndex", &TSettings::SFTTransIndex},
+    {"SFTTransColor", &TSettings::SFTTransColor},
+    {"SFTIs16Bit", &TSettings::SFTIs16Bit},
 };
 
 // The save order differs from the load order in a few places; kept as stored by older runs.
@@ -87,32 +85,35 @@ const TSetting &Find(const std::string &name)
     throw std::logic_error("unknown setting " + name);
 }
 
-void Read(TSettingsStore &store, const TSetting &s)
+// The type of the field a member pointer names.
+template <class P> using TField = std::remove_reference_t<decltype(std::declval<TSettings &>().*std::declval<P>())>;
+
+void Read(TSettingsStore &store, const TSetting &s, TSettings &settings)
 {
     std::visit(
-        [&](auto *p) {
-            using T = std::remove_pointer_t<decltype(p)>;
+        [&](auto field) {
+            using T = TField<decltype(field)>;
             if constexpr (std::is_same_v<T, std::string>)
-                *p = store.ReadString(s.Name);
+                settings.*field = store.ReadString(s.Name);
             else if constexpr (std::is_same_v<T, bool>)
-                *p = store.ReadBool(s.Name);
+                settings.*field = store.ReadBool(s.Name);
             else
-                *p = store.ReadInteger(s.Name);
+                settings.*field = store.ReadInteger(s.Name);
         },
         s.Ref);
 }
 
-void Write(TSettingsStore &store, const TSetting &s)
+void Write(TSettingsStore &store, const TSetting &s, const TSettings &settings)
 {
     std::visit(
-        [&](auto *p) {
-            using T = std::remove_pointer_t<decltype(p)>;
+        [&](auto field) {
+            using T = TField<decltype(field)>;
             if constexpr (std::is_same_v<T, std::string>)
-                store.WriteString(s.Name, *p);
+                store.WriteString(s.Name, settings.*field);
             else if constexpr (std::is_same_v<T, bool>)
-                store.WriteBool(s.Name, *p);
+                store.WriteBool(s.Name, settings.*field);
             else
-                store.WriteInteger(s.Name, *p);
+                store.WriteInteger(s.Name, settings.*field);
         },
         s.Ref);
 }
@@ -124,48 +125,20 @@ std::string CurrentDirectory()
     return {reinterpret_cast<const char *>(dir.data()), dir.size()};
 }
 
-void SetDefaults()
+// Every setting at its first-run value (the directories empty: validation sets them).
+TSettings FirstRun()
 {
-    Settings.LastCommonDirectory.clear();
-    Settings.LastOpenDirectory.clear();
-    Settings.LastSaveDirectory.clear();
-    Settings.HelpFilePath = DefaultHelpFile;
-    Settings.LastDirectoryIndex = 0;
-    Settings.LastOpenFilterIndex = 0;
-    Settings.LastFileIndex = 0;
-    Settings.CycleRate = 5;
-    Settings.SaveBitmapFormat = 24;
-    Settings.BackupFile = false;
-    Settings.BMPalettePath = "Uicolormap";
-    Settings.BMLastDirectory.clear();
-    Settings.BMXOffset = 0;
-    Settings.BMYOffset = 0;
-    Settings.BMTransIndex = 0;
-    Settings.BMTransColor = 0;
-    Settings.BMIs16Bit = false;
-    Settings.BMUseInternalPalette = false;
-    Settings.CMPLastDirectory.clear();
-    Settings.CMPCellSize = 20;
-    Settings.CMPFillColor = 0;
-    Settings.CMPTransTables = false;
-    Settings.MATPalettePath = "Dflt";
-    Settings.MATLastDirectory.clear();
-    Settings.MATIs16Bit = false;
-    Settings.MATIsColor = false;
-    Settings.MATAutoMipmaps = false;
-    Settings.MATNumberMipmaps = 1;
-    Settings.MATAverageFill = true;
-    Settings.MATFillIndex = 0;
-    Settings.MATFillColor = 0;
-    Settings.MATNewTrans = false;
-    Settings.MATFrameTrans = false;
-    Settings.SFTPalettePath = "Uicolormap";
-    Settings.SFTLastDirectory.clear();
-    Settings.SFTCharacterGap = 0;
-    Settings.SFTSpaceLength = 0;
-    Settings.SFTTransIndex = 0;
-    Settings.SFTTransColor = 0;
-    Settings.SFTIs16Bit = false;
+    TSettings s;
+    s.HelpFilePath = DefaultHelpFile;
+    s.CycleRate = 5;
+    s.SaveBitmapFormat = 24;
+    s.BMPalettePath = "Uicolormap";
+    s.CMPCellSize = 20;
+    s.MATPalettePath = "Dflt";
+    s.MATNumberMipmaps = 1;
+    s.MATAverageFill = true;
+    s.SFTPalettePath = "Uicolormap";
+    return s;
 }
 
 void OrDefault(std::string &value, const std::string &fallback)
@@ -180,39 +153,40 @@ void InRange(int &value, int low, int high, int fallback)
         value = fallback;
 }
 
-void ValidateSettings()
+void AtLeast(int &value, int low, int fallback)
+{
+    if (value < low)
+        value = fallback;
+}
+
+void Validate(TSettings &s)
 {
     const std::string cwd = CurrentDirectory();
-    OrDefault(Settings.LastCommonDirectory, cwd);
-    OrDefault(Settings.LastOpenDirectory, cwd);
-    OrDefault(Settings.LastSaveDirectory, cwd);
-    OrDefault(Settings.HelpFilePath, DefaultHelpFile);
-    InRange(Settings.LastDirectoryIndex, 0, 2, 0);
-    InRange(Settings.LastOpenFilterIndex, 0, 6, 0);
-    InRange(Settings.LastFileIndex, 0, 3, 0);
-    if (Settings.CycleRate < 1)
-        Settings.CycleRate = 5;
-    if (Settings.SaveBitmapFormat != 8 && Settings.SaveBitmapFormat != 24)
-        Settings.SaveBitmapFormat = 24;
-    OrDefault(Settings.BMPalettePath, "Uicolormap");
-    OrDefault(Settings.BMLastDirectory, cwd);
-    InRange(Settings.BMTransIndex, 0, 255, 0);
-    if (Settings.BMTransColor < 0)
-        Settings.BMTransColor = 0;
-    OrDefault(Settings.CMPLastDirectory, cwd);
-    if (Settings.CMPCellSize < 1)
-        Settings.CMPCellSize = 20;
-    if (Settings.CMPFillColor < 0)
-        Settings.CMPFillColor = 0;
-    OrDefault(Settings.MATPalettePath, "Dflt");
-    OrDefault(Settings.MATLastDirectory, cwd);
-    InRange(Settings.MATNumberMipmaps, 1, 4, 1);
-    InRange(Settings.MATFillIndex, 0, 255, 0);
-    OrDefault(Settings.SFTPalettePath, "Uicolormap");
-    OrDefault(Settings.SFTLastDirectory, cwd);
-    InRange(Settings.SFTTransIndex, 0, 255, 0);
-    if (Settings.SFTTransColor < 0)
-        Settings.SFTTransColor = 0;
+    OrDefault(s.LastCommonDirectory, cwd);
+    OrDefault(s.LastOpenDirectory, cwd);
+    OrDefault(s.LastSaveDirectory, cwd);
+    OrDefault(s.HelpFilePath, DefaultHelpFile);
+    InRange(s.LastDirectoryIndex, 0, 2, 0);
+    InRange(s.LastOpenFilterIndex, 0, 6, 0);
+    InRange(s.LastFileIndex, 0, 3, 0);
+    AtLeast(s.CycleRate, 1, 5);
+    if (s.SaveBitmapFormat != 8 && s.SaveBitmapFormat != 24)
+        s.SaveBitmapFormat = 24;
+    OrDefault(s.BMPalettePath, "Uicolormap");
+    OrDefault(s.BMLastDirectory, cwd);
+    InRange(s.BMTransIndex, 0, 255, 0);
+    AtLeast(s.BMTransColor, 0, 0);
+    OrDefault(s.CMPLastDirectory, cwd);
+    AtLeast(s.CMPCellSize, 1, 20);
+    AtLeast(s.CMPFillColor, 0, 0);
+    OrDefault(s.MATPalettePath, "Dflt");
+    OrDefault(s.MATLastDirectory, cwd);
+    InRange(s.MATNumberMipmaps, 1, 4, 1);
+    InRange(s.MATFillIndex, 0, 255, 0);
+    OrDefault(s.SFTPalettePath, "Uicolormap");
+    OrDefault(s.SFTLastDirectory, cwd);
+    InRange(s.SFTTransIndex, 0, 255, 0);
+    AtLeast(s.SFTTransColor, 0, 0);
 }
 
 // Reads one value, collecting a type error instead of giving up on the rest.
@@ -228,34 +202,6 @@ bool Guarded(std::vector<std::string> &errors, F read)
     }
 }
 
-using TSettingValue = std::variant<int, bool, std::string>;
-
-std::vector<TSettingValue> CurrentValues()
-{
-    std::vector<TSettingValue> values;
-    for (const TSetting &s : Stored)
-        std::visit([&](auto *p) { values.emplace_back(*p); }, s.Ref);
-    return values;
-}
-
-// The first-run value of setting k, without touching the others.
-TSettingValue DefaultValue(size_t k)
-{
-    const std::vector<TSettingValue> kept = CurrentValues();
-    SetDefaults();
-    const std::vector<TSettingValue> defaults = CurrentValues();
-    for (size_t i = 0; i < kept.size(); ++i)
-        std::visit([&](auto *p) { *p = std::get<std::remove_pointer_t<decltype(p)>>(kept[i]); },
-                   Stored[i].Ref);
-    return defaults[k];
-}
-
-void SetValue(size_t k, const TSettingValue &value)
-{
-    std::visit([&](auto *p) { *p = std::get<std::remove_pointer_t<decltype(p)>>(value); },
-               Stored[k].Ref);
-}
-
 std::string StoreName(const TSettingsStore &store)
 {
     const std::string where = store.Location();
@@ -269,15 +215,8 @@ std::string ReopenValueName(int position)
     return "Reopen" + std::to_string(position);
 }
 
-void ClearSettings()
+void TSettings::Load(TSettingsStore &store, TMessageBoxes &messages, TSettingsWindow *window)
 {
-    for (const TSetting &s : Stored)
-        std::visit([](auto *p) { *p = {}; }, s.Ref);
-}
-
-void LoadSettings(TSettingsWindow *window)
-{
-    TSettingsStore &store = Platform().Settings();
     std::vector<std::string> errors;
     bool damaged = false;
     bool boundsRead = false;
@@ -301,13 +240,13 @@ void LoadSettings(TSettingsWindow *window)
         // What cannot be read (a value of the wrong type, anything in a damaged store) takes
         // its first-run value.
         damaged = store.Damaged();
-        for (size_t k = 0; k < std::size(Stored); ++k) {
-            const TSetting &s = Stored[k];
+        const TSettings firstRun = FirstRun();
+        for (const TSetting &s : Stored) {
             const bool read = store.ValueExists(s.Name)
-                                  ? Guarded(errors, [&] { Read(store, s); })
+                                  ? Guarded(errors, [&] { Read(store, s, *this); })
                                   : !damaged;
             if (!read)
-                SetValue(k, DefaultValue(k));
+                std::visit([&](auto field) { this->*field = firstRun.*field; }, s.Ref);
             // Maximized sits between LastFileIndex and CycleRate in the stored order.
             if (std::string(s.Name) == "LastFileIndex" && store.ValueExists("Maximized"))
                 Guarded(errors, [&] { maximized = store.ReadBool("Maximized"); });
@@ -324,7 +263,7 @@ void LoadSettings(TSettingsWindow *window)
         }
         store.CloseKey();
     } else {
-        SetDefaults();
+        *this = FirstRun();
     }
 
     if (window) {
@@ -339,7 +278,7 @@ void LoadSettings(TSettingsWindow *window)
             window->SetBounds(valid);
         window->SetMaximized(maximized || window->IsMaximized());
     }
-    ValidateSettings();
+    Validate(*this);
 
     if (!errors.empty() || damaged) {
         // Said once, naming the store, whatever went wrong.
@@ -347,13 +286,13 @@ void LoadSettings(TSettingsWindow *window)
                            "; Glimra uses their defaults.";
         for (const std::string &e : errors)
             text += "\n" + e;
-        Platform().Messages().Error(text);
+        messages.Error(text);
     }
 }
 
-void SaveSettings(const TSettingsWindow *window)
+void TSettings::Save(TSettingsStore &store, TMessageBoxes &messages,
+                     const TSettingsWindow *window) const
 {
-    TSettingsStore &store = Platform().Settings();
     if (!store.OpenKey(true))
         return;
     if (window) {
@@ -370,7 +309,7 @@ void SaveSettings(const TSettingsWindow *window)
         }
     }
     for (const char *name : SaveOrder)
-        Write(store, Find(name));
+        Write(store, Find(name), *this);
     if (window) {
         const std::vector<std::string> captions = window->ReopenCaptions();
         for (size_t i = 0; i < captions.size() && i < MaxReopenEntries; ++i)
@@ -378,26 +317,25 @@ void SaveSettings(const TSettingsWindow *window)
     }
     store.CloseKey();
     if (store.SaveFailed())
-        Platform().Messages().Error("The settings could not be saved to " + StoreName(store) +
-                                    ".");
+        messages.Error("The settings could not be saved to " + StoreName(store) + ".");
 }
 
-std::string &DialogDirectory(TDialogKind kind, TFileType type)
+std::string &TSettings::DialogDirectory(TDialogKind kind, TFileType type)
 {
-    switch (Settings.LastDirectoryIndex) {
+    switch (LastDirectoryIndex) {
     case 1:
-        return kind == TDialogKind::Open ? Settings.LastOpenDirectory : Settings.LastSaveDirectory;
+        return kind == TDialogKind::Open ? LastOpenDirectory : LastSaveDirectory;
     case 2:
         switch (type) {
-        case TFileType::BM: return Settings.BMLastDirectory;
-        case TFileType::CMP: return Settings.CMPLastDirectory;
-        case TFileType::MAT: return Settings.MATLastDirectory;
-        case TFileType::SFT: return Settings.SFTLastDirectory;
+        case TFileType::BM: return BMLastDirectory;
+        case TFileType::CMP: return CMPLastDirectory;
+        case TFileType::MAT: return MATLastDirectory;
+        case TFileType::SFT: return SFTLastDirectory;
         case TFileType::None: break;
         }
-        return Settings.LastCommonDirectory;
+        return LastCommonDirectory;
     default:
-        return Settings.LastCommonDirectory;
+        return LastCommonDirectory;
     }
 }
 
@@ -411,7 +349,7 @@ std::string DirectoryOf(const std::string &path)
     return {reinterpret_cast<const char *>(s.data()), s.size()};
 }
 
-void RememberDirectory(TDialogKind kind, TFileType type, const std::string &chosenPath)
+void TSettings::RememberDirectory(TDialogKind kind, TFileType type, const std::string &chosenPath)
 {
     const std::string dir = DirectoryOf(chosenPath);
     if (!dir.empty())

@@ -1,14 +1,22 @@
 #pragma once
-// The program's persistent state: one flat set of global settings, read once when the main
-// window is created (LoadSettings) and written once when it closes (SaveSettings), through
-// the platform's settings store (key "Software\Orlend\Glimra"). Each global carries the name
-// of its stored value. Integers and Booleans are stored as integers, the rest as strings.
+// The program's persistent state: one settings object, read once when the main window is
+// created (Load) and written once when it closes (Save), through the platform's settings store
+// (key "Software\Orlend\Glimra"). Each field carries the name of its stored value. Integers
+// and Booleans are stored as integers, the rest as strings. The object lives in the context
+// every window is handed (GLM_WindowContext.h).
 
 #include <string>
 #include <vector>
 
+class TMessageBoxes;
+class TSettingsStore;
+class TSettingsWindow;
+
+enum class TDialogKind { Open, Save };
+enum class TFileType { None, BM, CMP, MAT, SFT };
+
 // Every stored setting, each field named after its stored value, at its starting zero, false
-// or empty value until LoadSettings fills it.
+// or empty value until Load fills it.
 struct TSettings
 {
     // ---- General
@@ -60,13 +68,24 @@ struct TSettings
     int SFTTransIndex = 0;
     int SFTTransColor = 0;
     bool SFTIs16Bit = false;
+
+    // Reads every setting from `store`, applies bounds, maximized state and Reopen list to
+    // `window` (when given), then validates. Values that cannot be read (the wrong type, a
+    // damaged store) take their first-run values and are reported in one error box; the rest
+    // still loads. A missing key gives every setting its first-run value.
+    void Load(TSettingsStore &store, TMessageBoxes &messages, TSettingsWindow *window);
+    // Writes every setting, the window placement and the Reopen list. Stored Reopen values
+    // beyond the current list's length stay. Nothing is written when the key cannot be opened;
+    // a store that cannot keep what was written is reported.
+    void Save(TSettingsStore &store, TMessageBoxes &messages, const TSettingsWindow *window) const;
+
+    // ---- The directory rule.
+    // The setting that holds a file dialog's start directory under LastDirectoryIndex.
+    std::string &DialogDirectory(TDialogKind kind, TFileType type);
+    // Stores the directory of `chosenPath` (no trailing separator; a root keeps its own) into
+    // the setting DialogDirectory selects.
+    void RememberDirectory(TDialogKind kind, TFileType type, const std::string &chosenPath);
 };
-
-extern TSettings Settings;
-
-// Number of "Untitled" documents so far: 0 when the main window is created, one more after
-// every use of the New dialog.
-extern int UntitledCount;
 
 // ---- The main window as the settings see it.
 
@@ -102,27 +121,5 @@ constexpr int MinWindowHeight = 480;
 // "Reopen" followed by the position in decimal.
 std::string ReopenValueName(int position);
 
-// Reads every setting, applies bounds, maximized state and Reopen list to `window` (when
-// given), then validates. A value stored with the wrong type is reported in an error box
-// ("Invalid data type for 'Name'") and leaves its setting as it was; the rest still loads.
-void LoadSettings(TSettingsWindow *window);
-// Writes every setting, the window placement and the Reopen list. Stored Reopen values
-// beyond the current list's length stay. Nothing is written when the key cannot be opened.
-void SaveSettings(const TSettingsWindow *window);
-
-// Puts every setting back to its starting zero, false or empty value (as at program start).
-void ClearSettings();
-
-// ---- Directory rule.
-
-enum class TDialogKind { Open, Save };
-enum class TFileType { None, BM, CMP, MAT, SFT };
-
-// The setting that holds a file dialog's start directory under the current
-// LastDirectoryIndex.
-std::string &DialogDirectory(TDialogKind kind, TFileType type);
-// Stores the directory of `chosenPath` (no trailing separator; a root keeps its own) into the
-// setting DialogDirectory selects.
-void RememberDirectory(TDialogKind kind, TFileType type, const std::string &chosenPath);
 // The directory part of a full path, without trailing separator except for a root.
 std::string DirectoryOf(const std::string &path);

@@ -11,7 +11,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-TAboutForm *AboutForm = nullptr;
 
 namespace {
 
@@ -78,7 +77,8 @@ QString TAboutForm::CreditsText()
            "May the Force be with you.";
 }
 
-TAboutForm::TAboutForm(QWidget *parent) : TModalForm(parent)
+TAboutForm::TAboutForm(TWindowContext &context, QWidget *parent)
+    : TModalForm(context, parent)
 {
     setWindowTitle("About Glimra");
     setAutoFillBackground(true);

@@ -16,7 +16,7 @@ public:
     static constexpr int ScrollAreaHeight = 121; // the clipped strip the credits move in
     static constexpr int TickInterval = 50;      // milliseconds
 
-    explicit TAboutForm(QWidget *parent = nullptr);
+    explicit TAboutForm(TWindowContext &context, QWidget *parent = nullptr);
 
     QLabel *LogoImage;
     QWidget *CreditsArea; // clips the credits
@@ -39,5 +39,3 @@ protected:
 private:
     void ScrollBy(int pixels);
 };
-
-extern TAboutForm *AboutForm;

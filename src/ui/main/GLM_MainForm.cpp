@@ -29,6 +29,7 @@
 #include "platform/GLM_Platform.h"
 #include "ui/main/GLM_AboutBox.h"
 #include "ui/kit/GLM_DocumentFactory.h"
+#include "ui/kit/GLM_ModalForm.h"
 #include "ui/main/GLM_NewForm.h"
 #include "ui/main/GLM_OptionsForm.h"
 #include "ui/kit/GLM_RadioGroup.h"
@@ -42,6 +43,8 @@ const char *const OpenFilter =
 namespace {
 
 const char *const MainCaption = "Glimra";
+// Each new window lies this much lower and further right than the one before it.
+constexpr int CascadeStep = 22;
 constexpr int ToolBarHeight = 30;
 constexpr int ButtonSize = 24;
 constexpr int LeadingGap = 5;
@@ -132,7 +135,8 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Creation
 
-TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
+TMainForm::TMainForm(TWindowContext &context, const TDocumentFactory &factory, QWidget *parent)
+    : QMainWindow(parent), FContext(context), FFactory(factory)
 {
     setObjectName("MainForm");
     setWindowTitle(MainCaption);
@@ -157,9 +161,13 @@ TMainForm::TMainForm(QWidget *parent) : QMainWindow(parent)
     SetCommandStates(NoDocumentStates());
     SetCommandEnabled(TCommand::Reopen, false);
 
+    AboutForm = new TAboutForm(context, this);
+    NewForm = new TNewForm(context, this);
+    OptionsForm = new TOptionsForm(context, this);
+
     // FormCreate.
     FirstActivation = true;
-    LoadSettings(this);
+    FContext.Settings.Load(FContext.Platform.Settings(), FContext.Platform.Messages(), this);
     UntitledCount = 0;
 }
 
@@ -378,7 +386,7 @@ std::vector<TDocumentWindow *> TMainForm::DocumentWindows() const
 
 QMdiSubWindow *TMainForm::CreateDocument(TDocumentKind kind)
 {
-    TDocumentWindow *window = CreateDocumentWindow(kind);
+    TDocumentWindow *window = FFactory.Create(kind);
     if (!window) {
         NotAvailable(kind);
         return nullptr;
@@ -391,10 +399,12 @@ QMdiSubWindow *TMainForm::CreateDocument(TDocumentKind kind)
     connect(window, &TDocumentWindow::Closing, this, &TMainForm::DocumentClosing);
     QMdiSubWindow *sub = FMdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    const int offset = (static_cast<int>(DocumentWindows().size()) - 1) * CascadeStep;
+    sub->move(offset, offset);
     try {
-        window->FormCreate();
+        window->FormCreate(UntitledCount);
     } catch (const std::exception &e) {
-        Platform().Messages().Error(e.what(), {}, this);
+        FContext.Platform.Messages().Error(e.what(), {}, this);
         sub->close();
         return nullptr;
     }
@@ -409,7 +419,11 @@ void TMainForm::ActivateDocument(TDocumentWindow *window)
 
 void TMainForm::SubWindowActivated(QMdiSubWindow *sub)
 {
-    // The main window always describes the active document window.
+    // The main window always describes the active document window, and tells each window
+    // whether it is the one.
+    TDocumentWindow *active = ActiveDocument();
+    for (TDocumentWindow *window : DocumentWindows())
+        window->SetActive(window == active);
     if (sub)
         UpdateMainWindow();
 }
@@ -433,13 +447,13 @@ void TMainForm::Guarded(const std::function<void()> &work)
     try {
         work();
     } catch (const std::exception &e) {
-        Platform().Messages().Error(e.what(), {}, this);
+        FContext.Platform.Messages().Error(e.what(), {}, this);
     }
 }
 
 void TMainForm::NotAvailable(TDocumentKind kind)
 {
-    Platform().Messages().Information(std::string(DocumentKindName(kind)) +
+    FContext.Platform.Messages().Information(std::string(DocumentKindName(kind)) +
                                           " documents cannot be opened or created in this "
                                           "version of Glimra.",
                                       {}, this);
@@ -469,8 +483,7 @@ void TMainForm::RunCommand(TCommand command)
         CloseAllDocuments();
         break;
     case C::Options:
-        if (OptionsForm)
-            OptionsForm->ShowModal();
+        OptionsForm->ShowModal();
         break;
     case C::Exit:
         close();
@@ -482,8 +495,7 @@ void TMainForm::RunCommand(TCommand command)
         ShowHelp();
         break;
     case C::About:
-        if (AboutForm)
-            AboutForm->ShowModal();
+        AboutForm->ShowModal();
         break;
     default:
         RouteToDocument(command);
@@ -503,7 +515,7 @@ void TMainForm::New()
 {
     StopCycling();
     int index = -1;
-    if (NewForm && NewForm->ShowModal() == mrOk)
+    if (NewForm->ShowModal() == mrOk)
         index = NewForm->FileGroup->ItemIndex();
     if (index >= 0 && index < static_cast<int>(DocumentKinds.size())) {
         if (QMdiSubWindow *sub = CreateDocument(DocumentKinds[static_cast<size_t>(index)]))
@@ -520,19 +532,19 @@ void TMainForm::Open()
     request.Title = "Open";
     request.Filter = OpenFilter;
     request.MultiSelect = true;
-    request.InitialDir = DialogDirectory(TDialogKind::Open, TFileType::None);
-    request.FilterIndex = Settings.LastOpenFilterIndex;
+    request.InitialDir = FContext.Settings.DialogDirectory(TDialogKind::Open, TFileType::None);
+    request.FilterIndex = FContext.Settings.LastOpenFilterIndex;
     request.Parent = this;
-    if (!Platform().FileDialogs().Execute(request))
+    if (!FContext.Platform.FileDialogs().Execute(request))
         return;
     std::vector<std::string> files = request.Files;
     if (files.empty() && !request.FileName.empty())
         files.push_back(request.FileName);
     if (files.empty())
         return;
-    RememberDirectory(TDialogKind::Open, TFileType::None,
+    FContext.Settings.RememberDirectory(TDialogKind::Open, TFileType::None,
                       request.FileName.empty() ? files.front() : request.FileName);
-    Settings.LastOpenFilterIndex = request.FilterIndex;
+    FContext.Settings.LastOpenFilterIndex = request.FilterIndex;
     for (const std::string &file : files)
         OpenDocument(file);
 }
@@ -540,7 +552,7 @@ void TMainForm::Open()
 void TMainForm::OpenDocument(const std::string &path)
 {
     if (!FileExists(path)) {
-        Platform().Messages().Warning("File does not exist", {}, this);
+        FContext.Platform.Messages().Warning("File does not exist", {}, this);
         return;
     }
     if (const std::optional<TDocumentKind> kind = DocumentKindOf(path)) {
@@ -550,7 +562,7 @@ void TMainForm::OpenDocument(const std::string &path)
                 qobject_cast<TDocumentWindow *>(sub->widget())->LoadFile(path);
             } catch (const std::exception &e) {
                 // No half-made window stays behind, and the file gets no Reopen entry.
-                Platform().Messages().Error(e.what(), {}, this);
+                FContext.Platform.Messages().Error(e.what(), {}, this);
                 sub->close();
                 return;
             }
@@ -591,32 +603,32 @@ void TMainForm::ShowHelp()
         std::error_code ec;
         const std::filesystem::path full = std::filesystem::absolute(path, ec);
         // A file the desktop has no program for must not look as if it had opened.
-        if (!Platform().Shell().OpenWithDefaultProgram(ec ? path : full.string()))
-            Platform().Messages().Error("Cannot open help file " + ExtractFileName(path), {}, this);
+        if (!FContext.Platform.Shell().OpenWithDefaultProgram(ec ? path : full.string()))
+            FContext.Platform.Messages().Error("Cannot open help file " + ExtractFileName(path), {}, this);
     };
     const std::string found =
-        FindHelpFile(Settings.HelpFilePath, ProgramDataFolder(Platform().Shell().ProgramPath()));
+        FindHelpFile(FContext.Settings.HelpFilePath, ProgramDataFolder(FContext.Platform.Shell().ProgramPath()));
     if (!found.empty()) {
         open(found);
         return;
     }
-    Platform().Messages().Error("Cannot find help file " + ExtractFileName(Settings.HelpFilePath), {}, this);
+    FContext.Platform.Messages().Error("Cannot find help file " + ExtractFileName(FContext.Settings.HelpFilePath), {}, this);
     TFileDialogRequest request;
     request.Kind = TFileDialogKind::Open;
     request.Title = "Open Help File";
     request.Filter = "All Files|*.*";
-    request.InitialDir = DialogDirectory(TDialogKind::Open, TFileType::None);
+    request.InitialDir = FContext.Settings.DialogDirectory(TDialogKind::Open, TFileType::None);
     request.Parent = this;
-    if (!Platform().FileDialogs().Execute(request))
+    if (!FContext.Platform.FileDialogs().Execute(request))
         return;
     const std::string chosen = request.FileName.empty() && !request.Files.empty()
                                    ? request.Files.front()
                                    : request.FileName;
     if (chosen.empty())
         return;
-    RememberDirectory(TDialogKind::Open, TFileType::None, chosen);
-    Settings.HelpFilePath = chosen;
-    open(Settings.HelpFilePath);
+    FContext.Settings.RememberDirectory(TDialogKind::Open, TFileType::None, chosen);
+    FContext.Settings.HelpFilePath = chosen;
+    open(FContext.Settings.HelpFilePath);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -675,7 +687,7 @@ void TMainForm::ReopenItemClick(QAction *item)
 
 int TMainForm::CycleInterval() const
 {
-    return Settings.CycleRate >= 1 ? 1000 / Settings.CycleRate : 1000;
+    return FContext.Settings.CycleRate >= 1 ? 1000 / FContext.Settings.CycleRate : 1000;
 }
 
 void TMainForm::ToggleCycling()
@@ -746,7 +758,7 @@ void TMainForm::closeEvent(QCloseEvent *e)
             return;
         }
     }
-    SaveSettings(this);
+    FContext.Settings.Save(FContext.Platform.Settings(), FContext.Platform.Messages(), this);
     e->accept();
 }
 

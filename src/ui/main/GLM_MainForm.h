@@ -16,6 +16,10 @@
 #include "ui/kit/GLM_DocumentWindow.h"
 #include "ui/kit/GLM_Settings.h"
 
+class TAboutForm;
+class TDocumentFactory;
+class TNewForm;
+class TOptionsForm;
 class QAction;
 class QLabel;
 class QMdiArea;
@@ -29,8 +33,10 @@ class TMainForm : public QMainWindow, public TSettingsWindow
 {
     Q_OBJECT
 public:
-    // Builds the window, then FormCreate: FirstActivation, LoadSettings, UntitledCount := 0.
-    explicit TMainForm(QWidget *parent = nullptr);
+    // Builds the window and its New, Options and About dialogs, then FormCreate:
+    // FirstActivation, the settings loaded into the context, UntitledCount := 0. Document
+    // windows come from `factory`.
+    TMainForm(TWindowContext &context, const TDocumentFactory &factory, QWidget *parent = nullptr);
     ~TMainForm() override;
 
     // Caption "Glimra", empty status panels, every document command off.
@@ -52,15 +58,16 @@ public:
     std::string StatusPanel(int index) const;
 
     // ---- Documents.
-    // The document window of the current MDI sub-window; nullptr when there is none.
+    // The document window of the current MDI sub-window; nullptr when there is none. The
+    // one place that asks the MDI area which window is active; each window is told.
     TDocumentWindow *ActiveDocument() const;
     // Open document windows in creation order (those already closing left out).
     std::vector<TDocumentWindow *> DocumentWindows() const;
     int MDIChildCount() const { return static_cast<int>(DocumentWindows().size()); }
-    // Makes an empty window of `kind` through CreateDocumentWindow, connects its signals,
-    // takes it into the MDI area (which owns it from then on) and runs its FormCreate; the
-    // caller shows it. nullptr, after a message, when that failed or the kind has no window
-    // in this build.
+    // Makes an empty window of `kind` through the factory, connects its signals, takes it
+    // into the MDI area (which owns it from then on), cascades it below the open windows and
+    // runs its FormCreate with the untitled number; the caller shows it. nullptr, after a
+    // message, when that failed or the kind has no window in this build.
     QMdiSubWindow *CreateDocument(TDocumentKind kind);
     void ActivateDocument(TDocumentWindow *window);
     QMdiArea *MdiArea() const { return FMdiArea; }
@@ -93,6 +100,14 @@ public:
     QStringList CommandLine;
 
     bool FirstActivation = true;
+    // The number in the "Untitled" name of the next new document: 0 at start, one more after
+    // every use of the New dialog.
+    int UntitledCount = 0;
+
+    // The dialogs of the main window's own commands.
+    TNewForm *NewForm = nullptr;
+    TOptionsForm *OptionsForm = nullptr;
+    TAboutForm *AboutForm = nullptr;
 
 protected:
     bool event(QEvent *event) override;
@@ -118,6 +133,8 @@ private:
     void Guarded(const std::function<void()> &work);
     void NotAvailable(TDocumentKind kind);
 
+    TWindowContext &FContext;
+    const TDocumentFactory &FFactory;
     QMdiArea *FMdiArea = nullptr;
     QToolBar *FToolBar = nullptr;
     QMenu *FReopenMenu = nullptr;

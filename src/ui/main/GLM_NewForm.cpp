@@ -8,7 +8,6 @@
 #include "ui/kit/GLM_RadioGroup.h"
 #include "ui/kit/GLM_Settings.h"
 
-TNewForm *NewForm = nullptr;
 
 namespace {
 
@@ -21,7 +20,8 @@ int DepthIndex(bool is16Bit)
 
 } // namespace
 
-TNewForm::TNewForm(QWidget *parent) : TModalForm(parent)
+TNewForm::TNewForm(TWindowContext &context, QWidget *parent)
+    : TModalForm(context, parent)
 {
     setWindowTitle("New");
     FileGroup = new TRadioGroup(
@@ -45,7 +45,7 @@ TNewForm::TNewForm(QWidget *parent) : TModalForm(parent)
 
 void TNewForm::FormShow()
 {
-    FileGroup->SetItemIndex(Settings.LastFileIndex);
+    FileGroup->SetItemIndex(Settings().LastFileIndex);
     UpdateGroups();
 }
 
@@ -62,14 +62,14 @@ void TNewForm::UpdateGroups()
     int type = -1;
     switch (FileGroup->ItemIndex()) {
     case KindBM:
-        depth = DepthIndex(Settings.BMIs16Bit);
+        depth = DepthIndex(Settings().BMIs16Bit);
         break;
     case KindMAT:
-        depth = DepthIndex(Settings.MATIs16Bit);
-        type = Settings.MATIsColor ? 0 : 1;
+        depth = DepthIndex(Settings().MATIs16Bit);
+        type = Settings().MATIsColor ? 0 : 1;
         break;
     case KindSFT:
-        depth = DepthIndex(Settings.SFTIs16Bit);
+        depth = DepthIndex(Settings().SFTIs16Bit);
         break;
     default: // CMP, or nothing chosen: neither depth nor type applies
         break;
@@ -82,18 +82,18 @@ void TNewForm::UpdateGroups()
 
 void TNewForm::OKButtonClick()
 {
-    Settings.LastFileIndex = FileGroup->ItemIndex();
+    Settings().LastFileIndex = FileGroup->ItemIndex();
     const bool depth16 = ColorDepthGroup->ItemIndex() != 0;
-    switch (Settings.LastFileIndex) {
+    switch (Settings().LastFileIndex) {
     case KindBM:
-        Settings.BMIs16Bit = depth16;
+        Settings().BMIs16Bit = depth16;
         break;
     case KindMAT:
-        Settings.MATIs16Bit = depth16;
-        Settings.MATIsColor = TypeGroup->ItemIndex() == 0;
+        Settings().MATIs16Bit = depth16;
+        Settings().MATIsColor = TypeGroup->ItemIndex() == 0;
         break;
     case KindSFT:
-        Settings.SFTIs16Bit = depth16;
+        Settings().SFTIs16Bit = depth16;
         break;
     default:
         break;

@@ -14,7 +14,7 @@ class TNewForm : public TModalForm
     Q_OBJECT
 
 public:
-    explicit TNewForm(QWidget *parent = nullptr);
+    explicit TNewForm(TWindowContext &context, QWidget *parent = nullptr);
 
     TRadioGroup *FileGroup;
     TRadioGroup *ColorDepthGroup;
@@ -32,5 +32,3 @@ protected:
 private:
     void UpdateGroups();
 };
-
-extern TNewForm *NewForm;

@@ -20,7 +20,6 @@
 #include "ui/kit/GLM_RadioGroup.h"
 #include "ui/kit/GLM_Settings.h"
 
-TOptionsForm *OptionsForm = nullptr;
 
 namespace {
 
@@ -44,7 +43,8 @@ std::string Text(const QLineEdit *box)
 
 } // namespace
 
-TOptionsForm::TOptionsForm(QWidget *parent) : TModalForm(parent)
+TOptionsForm::TOptionsForm(TWindowContext &context, QWidget *parent)
+    : TModalForm(context, parent)
 {
     setWindowTitle("Options");
 
@@ -116,15 +116,15 @@ void TOptionsForm::FormShow()
     // An association that is not in place leaves its tick as the user last left it.
     const auto &table = AssociationTable();
     for (int i = 0; i < static_cast<int>(table.size()); ++i)
-        if (Platform().Associations().IsAssociated(table[i].Extension))
+        if (Context().Platform.Associations().IsAssociated(table[i].Extension))
             SetTicked(i, true);
-    DirectoryGroup->SetItemIndex(Settings.LastDirectoryIndex);
-    CMPCellSizeBox->setText(QString::number(Settings.CMPCellSize));
-    CycleRateBox->setText(QString::number(Settings.CycleRate));
-    FillColor = static_cast<uint32_t>(Settings.CMPFillColor);
+    DirectoryGroup->SetItemIndex(Settings().LastDirectoryIndex);
+    CMPCellSizeBox->setText(QString::number(Settings().CMPCellSize));
+    CycleRateBox->setText(QString::number(Settings().CycleRate));
+    FillColor = static_cast<uint32_t>(Settings().CMPFillColor);
     ShowFillColor();
-    BackupCheckBox->setChecked(Settings.BackupFile);
-    FormatGroup->SetItemIndex(Settings.SaveBitmapFormat == 8 ? 0 : 1);
+    BackupCheckBox->setChecked(Settings().BackupFile);
+    FormatGroup->SetItemIndex(Settings().SaveBitmapFormat == 8 ? 0 : 1);
 }
 
 void TOptionsForm::ShowFillColor()
@@ -138,7 +138,7 @@ void TOptionsForm::ShowFillColor()
 void TOptionsForm::SelectButtonClick()
 {
     uint32_t color = FillColor;
-    if (Platform().ColorDialog().Execute(color, this)) {
+    if (Context().Platform.ColorDialog().Execute(color, this)) {
         FillColor = color;
         ShowFillColor();
     }
@@ -153,7 +153,7 @@ void TOptionsForm::CancelButtonClick()
 // types whose entries could not be changed.
 bool TOptionsForm::ApplyAssociations()
 {
-    TFileAssociations &associations = Platform().Associations();
+    TFileAssociations &associations = Context().Platform.Associations();
     std::string failed;
     const auto &table = AssociationTable();
     for (int i = 0; i < static_cast<int>(table.size()); ++i) {
@@ -165,7 +165,7 @@ bool TOptionsForm::ApplyAssociations()
             failed += (failed.empty() ? "" : ", ") + std::string(a.Extension);
     }
     if (!failed.empty())
-        Platform().Messages().Error("Cannot change the file associations of " + failed, {},
+        Context().Platform.Messages().Error("Cannot change the file associations of " + failed, {},
                                     this);
     return failed.empty();
 }
@@ -176,7 +176,7 @@ void TOptionsForm::OKButtonClick()
     // applied, and the dialog stays open for a correction.
     try {
         if (StrToInt(Text(CMPCellSizeBox)) < 1) {
-            Platform().Messages().Warning("The CMP cell size must be at least 1 pixel", {},
+            Context().Platform.Messages().Warning("The CMP cell size must be at least 1 pixel", {},
                                           this);
             CMPCellSizeBox->setFocus();
             return;
@@ -186,16 +186,16 @@ void TOptionsForm::OKButtonClick()
     }
 
     ApplyAssociations();
-    Settings.LastDirectoryIndex = DirectoryGroup->ItemIndex();
+    Settings().LastDirectoryIndex = DirectoryGroup->ItemIndex();
     try {
-        Settings.CycleRate = std::max(StrToInt(Text(CycleRateBox)), 1);
-        Settings.CMPCellSize = StrToInt(Text(CMPCellSizeBox));
-        Settings.CMPFillColor = static_cast<int>(FillColor);
-        Settings.BackupFile = BackupCheckBox->isChecked();
-        Settings.SaveBitmapFormat = FormatGroup->ItemIndex() == 0 ? 8 : 24;
+        Settings().CycleRate = std::max(StrToInt(Text(CycleRateBox)), 1);
+        Settings().CMPCellSize = StrToInt(Text(CMPCellSizeBox));
+        Settings().CMPFillColor = static_cast<int>(FillColor);
+        Settings().BackupFile = BackupCheckBox->isChecked();
+        Settings().SaveBitmapFormat = FormatGroup->ItemIndex() == 0 ? 8 : 24;
     } catch (const EConvertError &e) {
         // What came before the bad number stays applied; the rest is skipped.
-        Platform().Messages().Error(e.what(), {}, this);
+        Context().Platform.Messages().Error(e.what(), {}, this);
     }
     SetModalResult(mrOk);
 }

@@ -19,7 +19,7 @@ class TOptionsForm : public TModalForm
     Q_OBJECT
 
 public:
-    explicit TOptionsForm(QWidget *parent = nullptr);
+    explicit TOptionsForm(TWindowContext &context, QWidget *parent = nullptr);
 
     QListWidget *AssociationsBox; // tick boxes: BM, CMP, MAT, SFT
     TRadioGroup *DirectoryGroup;
@@ -49,5 +49,3 @@ private:
     void ShowFillColor();
     bool ApplyAssociations();
 };
-
-extern TOptionsForm *OptionsForm;

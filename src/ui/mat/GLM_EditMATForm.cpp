@@ -14,7 +14,6 @@
 #include "ui/dialogs/GLM_SelectColorForm.h"
 #include "ui/kit/GLM_Settings.h"
 
-TEditMATForm *EditMATForm = nullptr;
 
 namespace {
 
@@ -28,7 +27,8 @@ constexpr int LastComboMipmaps = 4;
 
 } // namespace
 
-TEditMATForm::TEditMATForm(QWidget *parent) : TModalForm(parent)
+TEditMATForm::TEditMATForm(TWindowContext &context, QWidget *parent)
+    : TModalForm(context, parent)
 {
     setWindowTitle("Edit MAT Properties");
 
@@ -131,13 +131,13 @@ void TEditMATForm::SelectButtonClick()
 {
     if (Is16Bit) {
         uint32_t color = Color565ToColor(static_cast<uint16_t>(FillColor));
-        if (Platform().ColorDialog().Execute(color, this))
+        if (Context().Platform.ColorDialog().Execute(color, this))
             FillColor = ColorTo565(color);
-    } else if (SelectColorForm) {
-        SelectColorForm->Palette = Palette;
-        SelectColorForm->SelectedIndex = static_cast<int>(FillColor);
-        if (SelectColorForm->ShowModal() == mrOk)
-            FillColor = static_cast<uint32_t>(SelectColorForm->SelectedIndex);
+    } else if (Context().SelectColorForm) {
+        Context().SelectColorForm->Palette = Palette;
+        Context().SelectColorForm->SelectedIndex = static_cast<int>(FillColor);
+        if (Context().SelectColorForm->ShowModal() == mrOk)
+            FillColor = static_cast<uint32_t>(Context().SelectColorForm->SelectedIndex);
     }
     ShowFill();
 }
@@ -156,13 +156,13 @@ void TEditMATForm::OKButtonClick()
 
 void TEditMATForm::StoreSettings()
 {
-    Settings.MATAutoMipmaps = AutoMipmaps;
-    Settings.MATNumberMipmaps = NumberMipmaps;
-    Settings.MATAverageFill = AverageFill;
+    Settings().MATAutoMipmaps = AutoMipmaps;
+    Settings().MATNumberMipmaps = NumberMipmaps;
+    Settings().MATAverageFill = AverageFill;
     if (Is16Bit)
-        Settings.MATFillColor = static_cast<int>(FillColor);
+        Settings().MATFillColor = static_cast<int>(FillColor);
     else
-        Settings.MATFillIndex = static_cast<int>(FillColor);
-    Settings.MATNewTrans = NewTrans;
-    Settings.MATFrameTrans = FrameTrans;
+        Settings().MATFillIndex = static_cast<int>(FillColor);
+    Settings().MATNewTrans = NewTrans;
+    Settings().MATFrameTrans = FrameTrans;
 }

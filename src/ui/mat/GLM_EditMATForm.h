@@ -20,7 +20,7 @@ class TEditMATForm : public TModalForm
     Q_OBJECT
 
 public:
-    explicit TEditMATForm(QWidget *parent = nullptr);
+    explicit TEditMATForm(TWindowContext &context, QWidget *parent = nullptr);
 
     TPalette Palette{};
     bool Is16Bit = false;
@@ -58,5 +58,3 @@ public:
 protected:
     void FormShow() override;
 };
-
-extern TEditMATForm *EditMATForm;

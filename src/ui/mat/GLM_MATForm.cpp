@@ -5,42 +5,25 @@
 #include "ui/mat/GLM_EditMATForm.h"
 #include "ui/dialogs/GLM_SelectColorForm.h"
 
-namespace {
-
-const TImageKind MATKind{".mat",
-                         ".~mat",
-                         "Save As MAT Texture",
-                         "MAT Textures (*.mat)|*.mat|All Files (*.*)|*.*",
-                         "mat",
-                         TFileType::MAT,
-                         "Dflt",
-                         &Settings.MATPalettePath,
-                         TMAT::MaxRecords};
-
-} // namespace
-
-TMATForm::TMATForm(QWidget *parent) : TDocumentWindowOf(parent)
+TMATForm::TMATForm(TWindowContext &context, TEditMATForm &properties, QWidget *parent)
+    : TDocumentWindowOf(context, parent), FProperties(properties)
 {
     setObjectName("MATForm");
     Image()->setObjectName("MATImage");
 }
 
-const TImageKind &TMATForm::ImageKind() const
-{
-    return MATKind;
-}
-
 void TMATForm::CopyNewFrameSettings()
 {
-    NewTrans = Settings.MATNewTrans;
-    AverageFill = Settings.MATAverageFill;
-    AutoMipmaps = Settings.MATAutoMipmaps;
-    NumberMipmaps = Settings.MATNumberMipmaps;
+    const TSettings &s = Settings();
+    NewTrans = s.MATNewTrans;
+    AverageFill = s.MATAverageFill;
+    AutoMipmaps = s.MATAutoMipmaps;
+    NumberMipmaps = s.MATNumberMipmaps;
 }
 
-void TMATForm::NewDocument()
+void TMATForm::NewImage()
 {
-    Document = NewMAT(Settings.MATIsColor, Settings.MATIs16Bit);
+    Document = NewMAT(Settings().MATIsColor, Settings().MATIs16Bit);
     CurrentMipmap = 0;
     CopyNewFrameSettings();
 }
@@ -49,14 +32,15 @@ void TMATForm::ApplyNewFrameSettings()
 {
     CopyNewFrameSettings();
     if (CurrentFrame() > 0) {
-        NewFillColor =
-            static_cast<uint32_t>(Document.Header.BitsPerPixel == 16 ? Settings.MATFillColor : Settings.MATFillIndex);
-        ApplyFrameProperties(Document, CurrentFrame(), Settings.MATFrameTrans, NewFillColor);
+        const TSettings &s = Settings();
+        NewFillColor = static_cast<uint32_t>(Document.Header.BitsPerPixel == 16 ? s.MATFillColor
+                                                                               : s.MATFillIndex);
+        ApplyFrameProperties(Document, CurrentFrame(), s.MATFrameTrans, NewFillColor);
     }
     UpdateMainWindow();
 }
 
-void TMATForm::ReadDocument(const std::string &path)
+void TMATForm::ReadImage(const std::string &path)
 {
     TMAT loaded;
     loaded.LoadFromFile(path);
@@ -116,16 +100,17 @@ void TMATForm::AddColorFrame()
     int32_t color = 0;
     if (Document.Header.BitsPerPixel == 16) {
         uint32_t chosen = 0; // the dialog starts at black
-        if (!Platform().ColorDialog().Execute(chosen, this))
+        if (!Context().Platform.ColorDialog().Execute(chosen, this))
             return;
         color = static_cast<int32_t>(chosen);
     } else {
-        if (!SelectColorForm)
+        TSelectColorForm *picker = Context().SelectColorForm;
+        if (!picker)
             return;
-        SelectColorForm->Palette = Palette;
-        if (SelectColorForm->ShowModal() != mrOk)
+        picker->Palette = Palette;
+        if (picker->ShowModal() != mrOk)
             return;
-        color = SelectColorForm->SelectedIndex;
+        color = picker->SelectedIndex;
     }
     const TImportResult result = AddMATColorFrame(Document, color);
     if (!result.Changed())
@@ -208,21 +193,20 @@ std::optional<TFrameView> TMATForm::ExportView(const TExportPicture &picture) co
 
 void TMATForm::EditProperties()
 {
-    if (!EditMATForm)
-        return;
+    TEditMATForm &dialog = FProperties;
     const int frame = CurrentFrame();
     const bool texture = IsTextureMAT(Document) && frame >= 1 && frame <= FrameCount();
-    EditMATForm->Palette = Palette;
-    EditMATForm->Is16Bit = Document.Header.BitsPerPixel == 16;
-    EditMATForm->NewTrans = NewTrans;
-    EditMATForm->AverageFill = AverageFill;
-    EditMATForm->AutoMipmaps = AutoMipmaps;
-    EditMATForm->NumberMipmaps = NumberMipmaps;
-    EditMATForm->FillColor =
+    dialog.Palette = Palette;
+    dialog.Is16Bit = Document.Header.BitsPerPixel == 16;
+    dialog.NewTrans = NewTrans;
+    dialog.AverageFill = AverageFill;
+    dialog.AutoMipmaps = AutoMipmaps;
+    dialog.NumberMipmaps = NumberMipmaps;
+    dialog.FillColor =
         texture ? static_cast<uint32_t>(Document.TextureRecords[frame - 1].FillColor) : 0;
-    EditMATForm->FrameTrans = texture && Document.TextureHeaders[frame - 1].Transparent == 1;
-    EditMATForm->HasFrames = FrameCount() > 0;
-    if (EditMATForm->ShowModal() != mrOk)
+    dialog.FrameTrans = texture && Document.TextureHeaders[frame - 1].Transparent == 1;
+    dialog.HasFrames = FrameCount() > 0;
+    if (dialog.ShowModal() != mrOk)
         return;
     ApplyNewFrameSettings();
     Modified = true;

@@ -8,13 +8,18 @@
 #include "core/documents/GLM_MATDocument.h"
 #include "ui/image/GLM_ImageDocumentForm.h"
 
+class TEditMATForm;
+
 class TMATForm : public TDocumentWindowOf<TMATForm, TImageDocumentForm>
 {
     Q_OBJECT
 public:
-    static constexpr TDocumentKind DocumentKind = TDocumentKind::MAT;
+    static constexpr TDocumentDescription Description{
+        TDocumentKind::MAT, ".mat", ".~mat", "Save As MAT Texture",
+        "MAT Textures (*.mat)|*.mat|All Files (*.*)|*.*", "mat", TFileType::MAT, "Dflt",
+        &TSettings::MATPalettePath, TMAT::MaxRecords};
 
-    explicit TMATForm(QWidget *parent = nullptr);
+    TMATForm(TWindowContext &context, TEditMATForm &properties, QWidget *parent = nullptr);
 
     TMAT Document;
     int CurrentMipmap = 0; // 1-based level of the current frame; 0 before the first texture
@@ -28,8 +33,6 @@ public:
     using TImageDocumentForm::DeleteFrame;
     using TImageDocumentForm::SaveAllBitmaps;
     using TImageDocumentForm::SaveBitmap;
-    using TImageDocumentForm::SaveFile;
-    using TImageDocumentForm::SaveFileAs;
     using TImageDocumentForm::SelectPalette;
     using TImageDocumentForm::ShiftToNextFrame;
     using TImageDocumentForm::ShiftToPreviousFrame;
@@ -54,9 +57,8 @@ public:
     TStatusTexts StatusTexts() const override;
 
 protected:
-    const TImageKind &ImageKind() const override;
-    void NewDocument() override;
-    void ReadDocument(const std::string &path) override;
+    void NewImage() override;
+    void ReadImage(const std::string &path) override;
     void WriteDocument(const std::string &path) const override;
     int FrameCount() const override;
     std::optional<TFrameView> CurrentFrameView() const override;
@@ -73,4 +75,5 @@ protected:
 private:
     void CopyNewFrameSettings();
     void AddColorFrame();
+    TEditMATForm &FProperties;
 };

@@ -19,7 +19,6 @@
 #include "ui/dialogs/GLM_SelectColorForm.h"
 #include "ui/kit/GLM_Settings.h"
 
-TEditSFTForm *EditSFTForm = nullptr;
 
 namespace {
 
@@ -52,7 +51,8 @@ QLineEdit *PixelsRow(QGridLayout *grid, int row, const QString &label, QWidget *
 
 } // namespace
 
-TEditSFTForm::TEditSFTForm(QWidget *parent) : TModalForm(parent)
+TEditSFTForm::TEditSFTForm(TWindowContext &context, QWidget *parent)
+    : TModalForm(context, parent)
 {
     setWindowTitle("Edit SFT Properties");
 
@@ -235,7 +235,7 @@ void TEditSFTForm::ShowCharPreview(int row)
         // A factor of 0 (a strip taller than the preview) shows an empty picture.
         CharImage->setPixmap(QPixmap::fromImage(GlyphPreview(FontBitmap, offset, width)));
     } catch (const EConvertError &e) {
-        Platform().Messages().Error(e.what(), {}, this);
+        Context().Platform.Messages().Error(e.what(), {}, this);
     }
 }
 
@@ -250,7 +250,7 @@ void TEditSFTForm::CharGridSetEditText(int column, int row)
         try {
             code = StrToInt(text);
         } catch (const EConvertError &e) {
-            Platform().Messages().Error(e.what(), {}, this);
+            Context().Platform.Messages().Error(e.what(), {}, this);
             return;
         }
         SetCellText(row, CharColumn, CharText(code));
@@ -271,13 +271,13 @@ void TEditSFTForm::SelectButtonClick()
     if (Is16Bit) {
         TColor color = Color565ToColor(static_cast<uint16_t>(TransColor));
         // The low bits of each channel are dropped.
-        if (Platform().ColorDialog().Execute(color, this))
+        if (Context().Platform.ColorDialog().Execute(color, this))
             TransColor = ColorTo565(color);
     } else {
-        SelectColorForm->Palette = Palette;
-        SelectColorForm->SelectedIndex = TransColor;
-        if (SelectColorForm->ShowModal() == mrOk)
-            TransColor = SelectColorForm->SelectedIndex;
+        Context().SelectColorForm->Palette = Palette;
+        Context().SelectColorForm->SelectedIndex = TransColor;
+        if (Context().SelectColorForm->ShowModal() == mrOk)
+            TransColor = Context().SelectColorForm->SelectedIndex;
     }
     ShowTransColor();
 }
@@ -326,25 +326,25 @@ void TEditSFTForm::OKButtonClick()
     try {
         Characters = CharsFromRows(Rows());
     } catch (const EConvertError &e) {
-        Platform().Messages().Error(e.what(), {}, this);
+        Context().Platform.Messages().Error(e.what(), {}, this);
         CharGrid->setFocus();
         return;
     }
     // A bad gap or space length keeps its setting; the rest of OK goes ahead.
     try {
-        Settings.SFTCharacterGap = StrToInt(Text(CharacterGapBox));
+        Settings().SFTCharacterGap = StrToInt(Text(CharacterGapBox));
     } catch (const EConvertError &e) {
-        Platform().Messages().Error(e.what(), {}, this);
+        Context().Platform.Messages().Error(e.what(), {}, this);
     }
     try {
-        Settings.SFTSpaceLength = StrToInt(Text(SpaceLengthBox));
+        Settings().SFTSpaceLength = StrToInt(Text(SpaceLengthBox));
     } catch (const EConvertError &e) {
-        Platform().Messages().Error(e.what(), {}, this);
+        Context().Platform.Messages().Error(e.what(), {}, this);
     }
     if (Is16Bit)
-        Settings.SFTTransColor = TransColor;
+        Settings().SFTTransColor = TransColor;
     else
-        Settings.SFTTransIndex = TransColor;
+        Settings().SFTTransIndex = TransColor;
     SetModalResult(mrOk);
 }
 

@@ -30,7 +30,7 @@ class TEditSFTForm : public TModalForm
     Q_OBJECT
 
 public:
-    explicit TEditSFTForm(QWidget *parent = nullptr);
+    explicit TEditSFTForm(TWindowContext &context, QWidget *parent = nullptr);
 
     // The grid's columns.
     enum { AsciiColumn = 0, CharColumn = 1, OffsetColumn = 2, WidthColumn = 3 };
@@ -84,5 +84,3 @@ private:
     // Writes cells without running the edit handler (derived cells, hand-over, new rows).
     bool FFilling = false;
 };
-
-extern TEditSFTForm *EditSFTForm;

@@ -1,23 +1,13 @@
 #include "ui/sft/GLM_SFTForm.h"
 
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMouseEvent>
 
 #include "core/GLM_Bitmaps.h"
 #include "platform/GLM_Platform.h"
 #include "ui/sft/GLM_EditSFTForm.h"
 
-namespace {
-
-const TImageKind SFTKind{
-    ".sft", ".~sft",        "Save As SFT Font", "SFT Fonts (*.sft)|*.sft|All Files (*.*)|*.*",
-    "sft",  TFileType::SFT, "Uicolormap",       &Settings.SFTPalettePath,
-    1};
-
-} // namespace
-
-TSFTForm::TSFTForm(QWidget *parent) : TDocumentWindowOf(parent)
+TSFTForm::TSFTForm(TWindowContext &context, TEditSFTForm &properties, QWidget *parent)
+    : TDocumentWindowOf(context, parent), FProperties(properties)
 {
     setObjectName("SFTForm");
     Image()->setObjectName("SFTImage");
@@ -30,27 +20,20 @@ TSFTForm::TSFTForm(QWidget *parent) : TDocumentWindowOf(parent)
     });
 }
 
-const TImageKind &TSFTForm::ImageKind() const
+void TSFTForm::NewImage()
 {
-    return SFTKind;
-}
-
-void TSFTForm::NewDocument()
-{
-    Document = NewSFT(Settings.SFTIs16Bit);
-}
-
-void TSFTForm::DocumentCreated()
-{
+    Document = NewSFT(Settings().SFTIs16Bit);
     ApplyFontSettings();
 }
 
 void TSFTForm::ApplyFontSettings()
 {
-    ::ApplyFontSettings(Document, {Settings.SFTCharacterGap, Settings.SFTSpaceLength, Settings.SFTTransIndex, Settings.SFTTransColor});
+    const TSettings &s = Settings();
+    ::ApplyFontSettings(Document,
+                        {s.SFTCharacterGap, s.SFTSpaceLength, s.SFTTransIndex, s.SFTTransColor});
 }
 
-void TSFTForm::ReadDocument(const std::string &path)
+void TSFTForm::ReadImage(const std::string &path)
 {
     TSFT loaded;
     loaded.LoadFromFile(path);
@@ -64,7 +47,7 @@ void TSFTForm::WriteDocument(const std::string &path) const
     written.SaveToFile(path);
     // Written all the same; the game is what cannot load it.
     if (!Document.HasCharacters())
-        Platform().Messages().Warning(NoCharactersWarning, {}, const_cast<TSFTForm *>(this));
+        Messages().Warning(NoCharactersWarning, {}, const_cast<TSFTForm *>(this));
 }
 
 int TSFTForm::FrameCount() const
@@ -94,22 +77,11 @@ void TSFTForm::AddFrames()
 {
     if (HasBitmap(Document))
         return;
-    TFileDialogRequest request;
-    request.Kind = TFileDialogKind::OpenPicture;
-    request.Title = "Add Bitmap";
-    request.Filter = "Windows Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*";
-    request.InitialDir = DialogDirectory(TDialogKind::Open, TFileType::SFT);
-    request.Parent = this;
-    if (!Platform().FileDialogs().Execute(request))
-        return;
-    const std::string chosen = !request.FileName.empty() ? request.FileName
-                               : request.Files.empty()   ? std::string()
-                                                         : request.Files.front();
+    const std::vector<std::string> chosen = ChoosePictures("Add Bitmap", false);
     if (chosen.empty())
         return;
-    RememberDirectory(TDialogKind::Open, TFileType::SFT, chosen);
     // Read whole before the font changes: an unreadable picture leaves it as it was.
-    const TBitmapPicture picture = ReadBitmapFile(chosen);
+    const TBitmapPicture picture = ReadBitmapFile(chosen.front());
     ImportSFTStrip(Document, picture, Palette);
     View.CurrentFrame = 1;
     Modified = true;
@@ -132,20 +104,19 @@ void TSFTForm::DeleteFrame()
 
 void TSFTForm::EditProperties()
 {
-    if (!EditSFTForm)
-        return;
-    EditSFTForm->Palette = Palette;
+    TEditSFTForm &dialog = FProperties;
+    dialog.Palette = Palette;
     // The strip at 1:1 as drawn; empty for a font without one.
-    EditSFTForm->FontBitmap = SFTPicture(Document, Palette, 1);
-    EditSFTForm->Is16Bit = Document.BMHeader.BitsPerPixel == 16;
-    EditSFTForm->CharGap = Document.Header.CharGap;
-    EditSFTForm->SpaceLength = Document.Header.SpaceLength;
-    EditSFTForm->TransColor = Document.BMHeader.TransColor;
-    EditSFTForm->SetCharacters(Document.Chars);
-    if (EditSFTForm->ShowModal() != mrOk)
+    dialog.FontBitmap = SFTPicture(Document, Palette, 1);
+    dialog.Is16Bit = Document.BMHeader.BitsPerPixel == 16;
+    dialog.CharGap = Document.Header.CharGap;
+    dialog.SpaceLength = Document.Header.SpaceLength;
+    dialog.TransColor = Document.BMHeader.TransColor;
+    dialog.SetCharacters(Document.Chars);
+    if (dialog.ShowModal() != mrOk)
         return;
     ApplyFontSettings();
-    Document.Chars = EditSFTForm->Characters;
+    Document.Chars = dialog.Characters;
     Modified = true;
     UpdateMainWindow();
 }
@@ -153,15 +124,9 @@ void TSFTForm::EditProperties()
 // ---------------------------------------------------------------------------------------------
 // Reports
 
-bool TSFTForm::IsActiveWindow() const
-{
-    const auto *sub = qobject_cast<const QMdiSubWindow *>(parentWidget());
-    return !sub || !sub->mdiArea() || sub->mdiArea()->activeSubWindow() == sub;
-}
-
 void TSFTForm::SFTImageMouseMove(int x, int)
 {
-    if (!IsActiveWindow())
+    if (!IsActive())
         return;
     const std::optional<uint16_t> code = CharacterAt(Document.Chars, x, Zoom());
     if (!code)

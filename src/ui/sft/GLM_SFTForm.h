@@ -6,19 +6,22 @@
 #include "core/documents/GLM_SFTDocument.h"
 #include "ui/image/GLM_ImageDocumentForm.h"
 
+class TEditSFTForm;
+
 class TSFTForm : public TDocumentWindowOf<TSFTForm, TImageDocumentForm>
 {
     Q_OBJECT
 public:
-    static constexpr TDocumentKind DocumentKind = TDocumentKind::SFT;
+    static constexpr TDocumentDescription Description{
+        TDocumentKind::SFT, ".sft", ".~sft", "Save As SFT Font",
+        "SFT Fonts (*.sft)|*.sft|All Files (*.*)|*.*", "sft", TFileType::SFT, "Uicolormap",
+        &TSettings::SFTPalettePath, 1};
 
-    explicit TSFTForm(QWidget *parent = nullptr);
+    TSFTForm(TWindowContext &context, TEditSFTForm &properties, QWidget *parent = nullptr);
 
     TSFT Document;
 
     using TImageDocumentForm::SaveBitmap;
-    using TImageDocumentForm::SaveFile;
-    using TImageDocumentForm::SaveFileAs;
     using TImageDocumentForm::SelectPalette;
     using TImageDocumentForm::ZoomIn;
     using TImageDocumentForm::ZoomOut;
@@ -40,10 +43,8 @@ public:
     TStatusTexts StatusTexts() const override;
 
 protected:
-    const TImageKind &ImageKind() const override;
-    void NewDocument() override;
-    void DocumentCreated() override;
-    void ReadDocument(const std::string &path) override;
+    void NewImage() override;
+    void ReadImage(const std::string &path) override;
     void WriteDocument(const std::string &path) const override;
     int FrameCount() const override;
     std::optional<TFrameView> CurrentFrameView() const override;
@@ -53,8 +54,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool IsActiveWindow() const;
-
+    TEditSFTForm &FProperties;
     std::string FCharacter; // the readout; cleared by every other report
     bool FReportingCharacter = false;
     mutable TStatusTexts FShown; // what the panels showed last
