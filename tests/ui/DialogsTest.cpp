@@ -52,7 +52,7 @@ using DialogsTest = TDeskTest;
 TEST_F(DialogsTest, New)
 {
     TNewForm form{Context};
-    LoadSettings(nullptr);
+    LoadSettings();
     Settings.MATIs16Bit = true;
     // Clicks on the File (F), depth (D) and type (T) buttons, then how it ends.
     const auto play = [&](const std::string &clicks, const std::string &exit) {
@@ -93,7 +93,7 @@ TEST_F(DialogsTest, Options)
 {
     TOptionsForm form{Context};
     const auto ok = [&](const char *rate, const char *cell) {
-        LoadSettings(nullptr);
+        LoadSettings();
         Desk.Assoc.Keys = {{".mat", "Other.Program"}, {"Glimra.MAT", "MAT File"}};
         Desk.Boxes.Shown.clear();
         Desk.Colors.Answers = {MakeColor(10, 20, 30)};
@@ -125,7 +125,7 @@ TEST_F(DialogsTest, Options)
     EXPECT_EQ(ok("9", "0"), "01 0 5 20 00 24 open The CMP cell size must be at least 1 pixel");
     EXPECT_EQ(Desk.Assoc.Keys.at(".mat"), "Other.Program");
 
-    LoadSettings(nullptr);
+    LoadSettings();
     Desk.Assoc.Associate(".sft", "Glimra.SFT", "SFT File");
     Settings.SaveBitmapFormat = 16;
     Settings.CMPFillColor = int(MakeColor(255, 0, 0));

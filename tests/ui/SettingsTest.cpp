@@ -11,21 +11,6 @@ using namespace uitest;
 
 namespace {
 
-class TFakeWindow : public TSettingsWindow
-{
-public:
-    TWindowBounds Current{50, 60, 700, 500};
-    bool Maximized = false;
-    Texts Added, Captions, Calls;
-
-    TWindowBounds Bounds() const override { return Current; }
-    void SetBounds(const TWindowBounds &b) override { Current = b, Calls.push_back("bounds"); }
-    bool IsMaximized() const override { return Maximized; }
-    void SetMaximized(bool m) override { Maximized = m, Calls.push_back(m ? "max" : "normal"); }
-    void AddToReopenList(const std::string &entry) override { Added.push_back(entry); }
-    Texts ReopenCaptions() const override { return Captions; }
-};
-
 class SettingsTest : public TDeskTest
 {
 protected:
@@ -35,7 +20,7 @@ protected:
         Desk.Store.Values[name] = std::move(v);
     }
     TMemorySettingsStore::TValue Value(const std::string &name) { return Desk.Store.Values.at(name); }
-    TFakeWindow Window;
+    const TWindowBounds Window{50, 60, 700, 500};
 };
 
 
@@ -47,10 +32,10 @@ TEST_F(SettingsTest, FirstRun)
 {
     Desk.Store.KeyExists = false;
     Settings.CycleRate = 99;
-    LoadSettings(&Window);
+    const TWindowState window = LoadSettings(Window);
     EXPECT_EQ(Settings.CycleRate, 5);
     EXPECT_EQ(Settings.SFTLastDirectory, std::filesystem::current_path().string());
-    EXPECT_EQ(Window.Calls, Texts{"normal"});
+    EXPECT_FALSE(window.Bounds || window.Maximized);
     EXPECT_TRUE(Desk.Boxes.Shown.empty());
 }
 
@@ -75,10 +60,10 @@ TEST_F(SettingsTest, Validation)
         Stored(name, value);
     Stored("HelpFilePath", "");
     Stored("MATPalettePath", "");
-    LoadSettings(&Window);
+    const TWindowState window = LoadSettings(Window);
     for (const auto &[name, stored, expected, field] : cases)
         EXPECT_EQ(*field, expected) << name << " stored as " << stored;
-    EXPECT_EQ(Window.Current, (TWindowBounds{0, 30, 640, 480}));
+    EXPECT_EQ(window.Bounds, (TWindowBounds{0, 30, 640, 480}));
     EXPECT_EQ(s.HelpFilePath + " " + s.MATPalettePath, "Glimra.chm Dflt");
     EXPECT_FALSE(s.MATAverageFill);
     EXPECT_TRUE(Desk.Boxes.Shown.empty());
@@ -93,7 +78,7 @@ TEST_F(SettingsTest, WrongTypes)
     for (const char *name : {"HelpFilePath", "Reopen0"})
         Stored(name, 1);
     Stored("MATFillIndex", 9);
-    LoadSettings(&Window);
+    LoadSettings(Window);
     EXPECT_EQ(Messages(), Texts{"Some settings could not be read from the settings store; Glimra "
                                 "uses their defaults.\nInvalid data type for 'Width'\nInvalid "
                                 "data type for 'HelpFilePath'\nInvalid data type for "
@@ -105,14 +90,14 @@ TEST_F(SettingsTest, WrongTypes)
 
 // The save writes every value in its order with its type (Booleans as integers), the bounds
 // only while not maximized, and closes the key; a key that cannot be opened gets nothing.
-// The next start restores the older bounds, then maximizes; Reopen values are read bottom
-// up, and a shorter list leaves the older ones.
+// The next start gets the older bounds and the maximized state; Reopen values are read
+// bottom up, and a shorter list leaves the older ones.
 TEST_F(SettingsTest, SaveAndLoadAgain)
 {
-    Window.Captions = {"&0 /a/one.bm", "&1 /a/two.mat"};
+    TWindowState window{Window, false, {"&0 /a/one.bm", "&1 /a/two.mat"}};
     Settings.MATFillColor = 0x123456;
     Settings.BackupFile = true;
-    SaveSettings(&Window);
+    SaveSettings(&window);
     std::string order;
     for (const std::string &name : Desk.Store.WriteLog)
         order += name + " ";
@@ -124,21 +109,18 @@ TEST_F(SettingsTest, SaveAndLoadAgain)
     EXPECT_FALSE(Desk.Store.IsOpen);
 
     Stored("Reopen9", "&9 /f/9");
-    Window.Maximized = true;
-    Window.Current = {0, 0, 1920, 1080};
-    Window.Captions = {"&0 /g/new"};
+    window = {TWindowBounds{0, 0, 1920, 1080}, true, {"&0 /g/new"}};
     Desk.Store.WriteLog.clear();
-    SaveSettings(&Window);
+    SaveSettings(&window);
     EXPECT_EQ(std::count(Desk.Store.WriteLog.begin(), Desk.Store.WriteLog.end(), "Width"), 0);
-    TFakeWindow next;
-    LoadSettings(&next);
-    EXPECT_EQ(next.Current, (TWindowBounds{50, 60, 700, 500}));
-    EXPECT_EQ(next.Calls, (Texts{"bounds", "max"}));
-    EXPECT_EQ(next.Added, (Texts{"&9 /f/9", "&1 /a/two.mat", "&0 /g/new"}));
+    const TWindowState next = LoadSettings();
+    EXPECT_EQ(next.Bounds, Window);
+    EXPECT_TRUE(next.Maximized);
+    EXPECT_EQ(next.Reopen, (Texts{"&9 /f/9", "&1 /a/two.mat", "&0 /g/new"}));
 
     Desk.Store.CanCreate = false;
     Desk.Store.WriteLog.clear();
-    SaveSettings(&Window);
+    SaveSettings(&window);
     EXPECT_TRUE(Desk.Store.WriteLog.empty());
     EXPECT_TRUE(Desk.Boxes.Shown.empty());
 }
@@ -210,7 +192,7 @@ TEST_F(SettingsTest, SettingsFileFaults)
     TQtSettingsStore file(path);
     const std::string garbage("\x89PNG\r\n\x1a\n\0\0\0\rIHDR[General\n=\xff\xfe\n[\n", 32);
     WriteFile(path, {garbage.begin(), garbage.end()});
-    Settings.Load(file, Desk.Boxes, nullptr);
+    Settings.Load(file, Desk.Boxes);
     EXPECT_EQ(Messages(), Texts{"Some settings could not be read from \"" + path +
                                     "\"; Glimra uses their defaults."});
     EXPECT_EQ(Settings.CycleRate, 5);
@@ -219,7 +201,7 @@ TEST_F(SettingsTest, SettingsFileFaults)
     WriteFile(path, {text.begin(), text.end()});
     {
         TScopedWriteLimit full(10);
-        Settings.Save(file, Desk.Boxes, nullptr);
+        Settings.Save(file, Desk.Boxes);
     }
     EXPECT_EQ(Messages().back(), "The settings could not be saved to \"" + path + "\".");
     EXPECT_EQ(ReadFile(path), std::vector<uint8_t>(text.begin(), text.end()));
@@ -228,7 +210,7 @@ TEST_F(SettingsTest, SettingsFileFaults)
     std::filesystem::create_directory(Dir.File("folder"));
     TQtSettingsStore folder(Dir.File("folder"));
     Desk.Boxes.Shown.clear();
-    Settings.Save(folder, Desk.Boxes, nullptr);
+    Settings.Save(folder, Desk.Boxes);
     EXPECT_TRUE(std::filesystem::is_empty(Dir.File("folder")));
     EXPECT_TRUE(Desk.Boxes.Shown.empty());
 }

@@ -231,8 +231,8 @@ TEST_F(SnapshotTest, TextsAndSizes)
     shown["Progress"] = Captions(ProgressForm);
 
     Desk.Store = TMemorySettingsStore{}; // a first run: no key
-    LoadSettings(nullptr);
-    SaveSettings(nullptr);
+    LoadSettings();
+    SaveSettings();
     const std::string cwd = std::filesystem::current_path().string();
     for (const std::string &name : Desk.Store.WriteLog) {
         const auto &value = Desk.Store.Values.at(name);

@@ -66,8 +66,14 @@ protected:
         Desk.Modals.Driver = previous;
         return result;
     }
-    void LoadSettings(TSettingsWindow *window = nullptr) { Settings.Load(Desk.Store, Desk.Boxes, window); }
-    void SaveSettings(const TSettingsWindow *window = nullptr) { Settings.Save(Desk.Store, Desk.Boxes, window); }
+    TWindowState LoadSettings(const TWindowBounds &window = {})
+    {
+        return Settings.Load(Desk.Store, Desk.Boxes, window);
+    }
+    void SaveSettings(const TWindowState *window = nullptr)
+    {
+        Settings.Save(Desk.Store, Desk.Boxes, window);
+    }
 
     TTestPlatform Desk;
     TWindowContext Context{Desk};

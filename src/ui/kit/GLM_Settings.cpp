@@ -215,13 +215,14 @@ std::string ReopenValueName(int position)
     return "Reopen" + std::to_string(position);
 }
 
-void TSettings::Load(TSettingsStore &store, TMessageBoxes &messages, TSettingsWindow *window)
+TWindowState TSettings::Load(TSettingsStore &store, TMessageBoxes &messages,
+                             const TWindowBounds &current)
 {
+    TWindowState window;
     std::vector<std::string> errors;
     bool damaged = false;
     bool boundsRead = false;
-    bool maximized = false;
-    TWindowBounds bounds = window ? window->Bounds() : TWindowBounds{};
+    TWindowBounds bounds = current;
 
     if (store.OpenKey(false)) {
         const std::pair<const char *, int TWindowBounds::*> placement[] = {
@@ -249,35 +250,27 @@ void TSettings::Load(TSettingsStore &store, TMessageBoxes &messages, TSettingsWi
                 std::visit([&](auto field) { this->*field = firstRun.*field; }, s.Ref);
             // Maximized sits between LastFileIndex and CycleRate in the stored order.
             if (std::string(s.Name) == "LastFileIndex" && store.ValueExists("Maximized"))
-                Guarded(errors, [&] { maximized = store.ReadBool("Maximized"); });
+                Guarded(errors, [&] { window.Maximized = store.ReadBool("Maximized"); });
         }
 
         for (int i = MaxReopenEntries - 1; i >= 0; --i) {
             const std::string name = ReopenValueName(i);
             if (store.ValueExists(name))
-                Guarded(errors, [&] {
-                    const std::string entry = store.ReadString(name);
-                    if (window)
-                        window->AddToReopenList(entry);
-                });
+                Guarded(errors, [&] { window.Reopen.push_back(store.ReadString(name)); });
         }
         store.CloseKey();
     } else {
         *this = FirstRun();
     }
 
-    if (window) {
-        TWindowBounds valid = bounds;
-        valid.Left = std::max(valid.Left, 0);
-        valid.Top = std::max(valid.Top, 0);
-        valid.Width = std::max(valid.Width, MinWindowWidth);
-        valid.Height = std::max(valid.Height, MinWindowHeight);
-        // Untouched bounds are left alone so the desktop may place a first-run window. The
-        // normal bounds go first, so that a maximized window restores to them.
-        if (boundsRead || !(valid == bounds))
-            window->SetBounds(valid);
-        window->SetMaximized(maximized || window->IsMaximized());
-    }
+    TWindowBounds valid = bounds;
+    valid.Left = std::max(valid.Left, 0);
+    valid.Top = std::max(valid.Top, 0);
+    valid.Width = std::max(valid.Width, MinWindowWidth);
+    valid.Height = std::max(valid.Height, MinWindowHeight);
+    // Untouched bounds are left alone so the desktop may place a first-run window.
+    if (boundsRead || !(valid == bounds))
+        window.Bounds = valid;
     Validate(*this);
 
     if (!errors.empty() || damaged) {
@@ -288,16 +281,17 @@ void TSettings::Load(TSettingsStore &store, TMessageBoxes &messages, TSettingsWi
             text += "\n" + e;
         messages.Error(text);
     }
+    return window;
 }
 
 void TSettings::Save(TSettingsStore &store, TMessageBoxes &messages,
-                     const TSettingsWindow *window) const
+                     const TWindowState *window) const
 {
     if (!store.OpenKey(true))
         return;
     if (window) {
-        if (!window->IsMaximized()) {
-            const TWindowBounds b = window->Bounds();
+        if (window->Bounds && !window->Maximized) {
+            const TWindowBounds &b = *window->Bounds;
             store.WriteInteger("Left", b.Left);
             store.WriteInteger("Top", b.Top);
             store.WriteInteger("Width", b.Width);
@@ -311,7 +305,7 @@ void TSettings::Save(TSettingsStore &store, TMessageBoxes &messages,
     for (const char *name : SaveOrder)
         Write(store, Find(name), *this);
     if (window) {
-        const std::vector<std::string> captions = window->ReopenCaptions();
+        const std::vector<std::string> &captions = window->Reopen;
         for (size_t i = 0; i < captions.size() && i < MaxReopenEntries; ++i)
             store.WriteString(ReopenValueName(static_cast<int>(i)), captions[i]);
     }

@@ -5,18 +5,38 @@
 // and Booleans are stored as integers, the rest as strings. The object lives in the context
 // every window is handed (GLM_WindowContext.h).
 
+#include <optional>
 #include <string>
 #include <vector>
 
 class TMessageBoxes;
 class TSettingsStore;
-class TSettingsWindow;
 
 enum class TDialogKind { Open, Save };
 enum class TFileType { None, BM, CMP, MAT, SFT };
 
-// Every stored setting, each field named after its stored value, at its starting zero, false
-// or empty value until Load fills it.
+struct TWindowBounds
+{
+    int Left = 0;
+    int Top = 0;
+    int Width = 0;
+    int Height = 0;
+    friend bool operator==(const TWindowBounds &, const TWindowBounds &) = default;
+};
+
+// What the store keeps of the main window besides the settings.
+struct TWindowState
+{
+    // Save: the normal bounds, none while the window is maximized (the stored ones stay, so
+    // a restore goes back to them). Load: the bounds to apply, corrected; none to leave the
+    // window where the desktop put it.
+    std::optional<TWindowBounds> Bounds;
+    bool Maximized = false;
+    // Save: the Reopen list's captions top down ("&0 path", ...). Load: the stored entries in
+    // the order they are to be added ("&9 ..." first), which rebuilds the stored order.
+    std::vector<std::string> Reopen;
+};
+
 struct TSettings
 {
     // ---- General
@@ -69,15 +89,17 @@ struct TSettings
     int SFTTransColor = 0;
     bool SFTIs16Bit = false;
 
-    // Reads every setting from `store`, applies bounds, maximized state and Reopen list to
-    // `window` (when given), then validates. Values that cannot be read (the wrong type, a
-    // damaged store) take their first-run values and are reported in one error box; the rest
-    // still loads. A missing key gives every setting its first-run value.
-    void Load(TSettingsStore &store, TMessageBoxes &messages, TSettingsWindow *window);
-    // Writes every setting, the window placement and the Reopen list. Stored Reopen values
-    // beyond the current list's length stay. Nothing is written when the key cannot be opened;
-    // a store that cannot keep what was written is reported.
-    void Save(TSettingsStore &store, TMessageBoxes &messages, const TSettingsWindow *window) const;
+    // Reads every setting from `store` and validates, and gives the window's state, its bounds
+    // corrected from `current` (the window's bounds now). Values that cannot be read (the wrong
+    // type, a damaged store) take their first-run values and are reported in one error box;
+    // the rest still loads. A missing key gives every setting its first-run value.
+    TWindowState Load(TSettingsStore &store, TMessageBoxes &messages,
+                      const TWindowBounds &current = {});
+    // Writes the window's state (when given), every setting and the Reopen list. Stored
+    // Reopen values beyond the list's length stay. Nothing is written when the key cannot be
+    // opened; a store that cannot keep what was written is reported.
+    void Save(TSettingsStore &store, TMessageBoxes &messages,
+              const TWindowState *window = nullptr) const;
 
     // ---- The directory rule.
     // The setting that holds a file dialog's start directory under LastDirectoryIndex.
@@ -85,33 +107,6 @@ struct TSettings
     // Stores the directory of `chosenPath` (no trailing separator; a root keeps its own) into
     // the setting DialogDirectory selects.
     void RememberDirectory(TDialogKind kind, TFileType type, const std::string &chosenPath);
-};
-
-// ---- The main window as the settings see it.
-
-struct TWindowBounds
-{
-    int Left = 0;
-    int Top = 0;
-    int Width = 0;
-    int Height = 0;
-    friend bool operator==(const TWindowBounds &, const TWindowBounds &) = default;
-};
-
-class TSettingsWindow
-{
-public:
-    virtual ~TSettingsWindow() = default;
-    // Bounds of the window in its normal (not maximized) state. LoadSettings calls SetBounds
-    // (only when stored or corrected bounds apply) before SetMaximized.
-    virtual TWindowBounds Bounds() const = 0;
-    virtual void SetBounds(const TWindowBounds &bounds) = 0;
-    virtual bool IsMaximized() const = 0;
-    virtual void SetMaximized(bool maximized) = 0; // false: the normal state
-    // The Reopen list: AddToReopenList takes a stored caption ("&3 path") or a path;
-    // ReopenCaptions gives the list's captions top down ("&0 path", "&1 path", ...).
-    virtual void AddToReopenList(const std::string &entry) = 0;
-    virtual std::vector<std::string> ReopenCaptions() const = 0;
 };
 
 constexpr int MaxReopenEntries = 10;

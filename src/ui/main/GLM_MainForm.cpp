@@ -167,7 +167,14 @@ TMainForm::TMainForm(TWindowContext &context, const TDocumentFactory &factory, Q
 
     // FormCreate.
     FirstActivation = true;
-    FContext.Settings.Load(FContext.Platform.Settings(), FContext.Platform.Messages(), this);
+    const TWindowState stored =
+        FContext.Settings.Load(FContext.Platform.Settings(), FContext.Platform.Messages(), Bounds());
+    // The normal bounds go first, so that a maximized window restores to them.
+    if (stored.Bounds)
+        SetBounds(*stored.Bounds);
+    SetMaximized(stored.Maximized || IsMaximized());
+    for (const std::string &entry : stored.Reopen)
+        AddToReopenList(entry);
     UntitledCount = 0;
 }
 
@@ -309,12 +316,12 @@ void TMainForm::ResetMainWindow()
     SetCommandStates(NoDocumentStates());
 }
 
-void TMainForm::UpdateMainWindow()
+void TMainForm::DescribeActiveDocument()
 {
     TDocumentWindow *window = ActiveDocument();
     if (!window)
         return;
-    Guarded([this, window] {
+    ShowingErrors([this, window] {
         const TStatusTexts texts = window->StatusTexts();
         const TCommandStates states = DocumentStates(window->DocumentFacts());
         setWindowTitle(QString::fromStdString(window->MainCaption()));
@@ -425,13 +432,13 @@ void TMainForm::SubWindowActivated(QMdiSubWindow *sub)
     for (TDocumentWindow *window : DocumentWindows())
         window->SetActive(window == active);
     if (sub)
-        UpdateMainWindow();
+        DescribeActiveDocument();
 }
 
 void TMainForm::DocumentStateChanged(TDocumentWindow *window)
 {
     if (window == ActiveDocument())
-        UpdateMainWindow();
+        DescribeActiveDocument();
 }
 
 void TMainForm::DocumentClosing(TDocumentWindow *window)
@@ -442,7 +449,7 @@ void TMainForm::DocumentClosing(TDocumentWindow *window)
         ResetMainWindow();
 }
 
-void TMainForm::Guarded(const std::function<void()> &work)
+void TMainForm::ShowingErrors(const std::function<void()> &work)
 {
     try {
         work();
@@ -508,7 +515,7 @@ void TMainForm::RouteToDocument(TCommand command)
     TDocumentWindow *window = ActiveDocument();
     if (!window || !HasRoute(command, window->Kind()))
         return;
-    Guarded([window, command] { window->RunOperation(command); });
+    ShowingErrors([window, command] { window->RunOperation(command); });
 }
 
 void TMainForm::New()
@@ -714,7 +721,7 @@ void TMainForm::CycleTimerTimer()
     // BM, CMP and MAT windows step; an SFT window has no frames to step through.
     TDocumentWindow *window = ActiveDocument();
     if (window && HasRoute(TCommand::NextFrame, window->Kind()))
-        Guarded([window] { window->RunOperation(TCommand::NextFrame); });
+        ShowingErrors([window] { window->RunOperation(TCommand::NextFrame); });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -758,7 +765,8 @@ void TMainForm::closeEvent(QCloseEvent *e)
             return;
         }
     }
-    FContext.Settings.Save(FContext.Platform.Settings(), FContext.Platform.Messages(), this);
+    const TWindowState state{Bounds(), IsMaximized(), ReopenCaptions()};
+    FContext.Settings.Save(FContext.Platform.Settings(), FContext.Platform.Messages(), &state);
     e->accept();
 }
 
@@ -783,7 +791,7 @@ void TMainForm::dropEvent(QDropEvent *e)
 }
 
 // ---------------------------------------------------------------------------------------------
-// Placement, as the settings see it
+// Placement, as the settings keep it
 
 TWindowBounds TMainForm::Bounds() const
 {

@@ -29,7 +29,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 
-class TMainForm : public QMainWindow, public TSettingsWindow
+class TMainForm : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -42,9 +42,11 @@ public:
     // Caption "Glimra", empty status panels, every document command off.
     void ResetMainWindow();
     // Caption, status panels and command states as the active document window gives them.
-    void UpdateMainWindow();
-    void AddToReopenList(const std::string &path) override;
-    std::vector<std::string> ReopenCaptions() const override;
+    void DescribeActiveDocument();
+    // Puts a path, or a stored caption ("&3 path"), at the top of the Reopen list.
+    void AddToReopenList(const std::string &entry);
+    // The Reopen list's captions top down ("&0 path", "&1 path", ...).
+    std::vector<std::string> ReopenCaptions() const;
     void ToggleCycling();
     void StopCycling();
     bool IsCycling() const { return FCycling; }
@@ -63,7 +65,6 @@ public:
     TDocumentWindow *ActiveDocument() const;
     // Open document windows in creation order (those already closing left out).
     std::vector<TDocumentWindow *> DocumentWindows() const;
-    int MDIChildCount() const { return static_cast<int>(DocumentWindows().size()); }
     // Makes an empty window of `kind` through the factory, connects its signals, takes it
     // into the MDI area (which owns it from then on), cascades it below the open windows and
     // runs its FormCreate with the untitled number; the caller shows it. nullptr, after a
@@ -90,11 +91,12 @@ public:
     QTimer *CycleTimer() const { return FCycleTimer; }
     QLabel *StatusLabel(int index) const { return FPanels[static_cast<size_t>(index)]; }
 
-    // ---- Settings window.
-    TWindowBounds Bounds() const override;
-    void SetBounds(const TWindowBounds &bounds) override;
-    bool IsMaximized() const override;
-    void SetMaximized(bool maximized) override;
+    // ---- Placement, as the settings keep it.
+    // Bounds of the window in its normal (not maximized) state.
+    TWindowBounds Bounds() const;
+    void SetBounds(const TWindowBounds &bounds);
+    bool IsMaximized() const;
+    void SetMaximized(bool maximized); // false: the normal state
 
     // The command-line arguments after the program name.
     QStringList CommandLine;
@@ -130,7 +132,7 @@ private:
     void DocumentStateChanged(TDocumentWindow *window);
     void DocumentClosing(TDocumentWindow *window);
     // Runs `work`, showing any error it raises in an error box.
-    void Guarded(const std::function<void()> &work);
+    void ShowingErrors(const std::function<void()> &work);
     void NotAvailable(TDocumentKind kind);
 
     TWindowContext &FContext;

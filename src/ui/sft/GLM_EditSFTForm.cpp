@@ -284,18 +284,16 @@ void TEditSFTForm::SelectButtonClick()
 
 void TEditSFTForm::AddButtonClick()
 {
-    const int row = CharGrid->rowCount();
-    FFilling = true;
-    CharGrid->insertRow(row);
-    PutRow(row, NewCharRow());
-    CharGrid->setCurrentCell(row, std::max(CharGrid->currentColumn(), 0));
-    FFilling = false;
-    ShowCharPreview(row);
+    InsertRow(CharGrid->rowCount());
 }
 
 void TEditSFTForm::InsertButtonClick()
 {
-    const int row = std::max(CharGrid->currentRow(), 0);
+    InsertRow(std::max(CharGrid->currentRow(), 0));
+}
+
+void TEditSFTForm::InsertRow(int row)
+{
     FFilling = true;
     CharGrid->insertRow(row);
     PutRow(row, NewCharRow());

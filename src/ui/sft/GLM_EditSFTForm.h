@@ -81,6 +81,8 @@ protected:
 
 private:
     void PutRow(int row, const TCharRow &cells);
+    // A new character row at `row`, made current.
+    void InsertRow(int row);
     // Writes cells without running the edit handler (derived cells, hand-over, new rows).
     bool FFilling = false;
 };
