@@ -1,7 +1,7 @@
-// The dialogs' own rules, each dialog on its real widgets: what a showing starts from, what
-// OK writes (and in which order a bad number stops it), what Cancel leaves alone, and the
-// pickers each opens. Their captions and fixed sizes are in SnapshotTest.
+// The dialogs' own rules on their real widgets: what a showing starts from, what OK writes,
+// what Cancel leaves alone, the pickers each opens (captions and sizes: SnapshotTest).
 
+#include <filesystem>
 #include <sstream>
 
 #include <QCheckBox>
@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
@@ -21,22 +20,12 @@
 #include "core/palettes/Microsoft_PAL.h"
 #include "ui/dialogs/GLM_PaletteGrid.h"
 #include "ui/kit/GLM_RadioGroup.h"
-#include "ui/main/GLM_AboutBox.h"
 #include "ui/main/GLM_NewForm.h"
 #include "ui/main/GLM_OptionsForm.h"
 
 using namespace uitest;
 
 namespace {
-
-void Mouse(QWidget *target, QEvent::Type type, int x, int y)
-{
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::RightButton;
-    QMouseEvent event(type, QPointF(x, y), target->mapToGlobal(QPointF(x, y)), button,
-                      type == QEvent::MouseButtonDblClick ? Qt::MouseButtons(button) : Qt::NoButton,
-                      Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &event);
-}
 
 QRgb Swatch(const QLabel *label)
 {
@@ -47,8 +36,7 @@ using DialogsTest = TDeskTest;
 
 } // namespace
 
-// Each showing starts from the stored choices; a kind reloads its own stored depth and
-// type (CMP has neither); OK stores only the chosen kind's; Cancel and the close box none.
+// Each showing and each kind start from the stored choices; OK stores the kind's only.
 TEST_F(DialogsTest, New)
 {
     TNewForm form{Context};
@@ -60,7 +48,9 @@ TEST_F(DialogsTest, New)
         const int result = Show<TNewForm>(form, [&](TNewForm &f) {
             std::stringstream in(clicks);
             for (std::string c; in >> c;)
-                (c[0] == 'F' ? f.FileGroup : c[0] == 'D' ? f.ColorDepthGroup : f.TypeGroup)
+                (c[0] == 'F'   ? f.FileGroup
+                 : c[0] == 'D' ? f.ColorDepthGroup
+                               : f.TypeGroup)
                     ->Button(c[1] - '0')
                     ->click();
             for (TRadioGroup *g : {f.FileGroup, f.ColorDepthGroup, f.TypeGroup})
@@ -85,16 +75,22 @@ TEST_F(DialogsTest, New)
               std::tuple(2, false, true, true, false));
 }
 
-// A showing ticks only the types associated with the program and loads every setting; OK
-// applies them in order (associations, directory mode, cycle rate, cell size, colour, backup,
-// format): a bad number stops the steps after it, a cell size below 1 is refused before
-// anything; a cycle rate below 1 is 1; Cancel drops a picked colour.
+// A showing loads the settings and our associations; OK applies them in order, a bad number
+// stopping the steps after it, a cell size below 1 refused before anything.
 TEST_F(DialogsTest, Options)
 {
     TOptionsForm form{Context};
+    const std::string config = Desk.Assoc.ConfigHome(),
+                      mine = Desk.Assoc.DataHome() + "/applications/Glimra.MAT.desktop";
     const auto ok = [&](const char *rate, const char *cell) {
         LoadSettings();
-        Desk.Assoc.Keys = {{".mat", "Other.Program"}, {"Glimra.MAT", "MAT File"}};
+        // MAT belongs to another program, and a launcher of ours is left over.
+        std::filesystem::remove_all(Desk.Home.path().toStdString());
+        std::filesystem::create_directories(std::filesystem::path(mine).parent_path());
+        std::filesystem::create_directories(config);
+        WriteFile(mine, {'x'});
+        const std::string apps = "[Default Applications]\napplication/x-glimra-mat=gimp.desktop\n";
+        WriteFile(config + "/mimeapps.list", {apps.begin(), apps.end()});
         Desk.Boxes.Shown.clear();
         Desk.Colors.Answers = {MakeColor(10, 20, 30)};
         bool open = false;
@@ -112,7 +108,7 @@ TEST_F(DialogsTest, Options)
         });
         const TSettings &s = Settings;
         std::ostringstream out;
-        out << Desk.Assoc.IsAssociated(".bm") << Desk.Assoc.Keys.count("Glimra.MAT") << " "
+        out << Desk.Assoc.IsAssociated(".bm") << std::filesystem::exists(mine) << " "
             << s.LastDirectoryIndex << " " << s.CycleRate << " " << s.CMPCellSize << " "
             << (s.CMPFillColor != 0) << s.BackupFile << " " << s.SaveBitmapFormat
             << (open ? " open" : "") << (Messages().empty() ? "" : " " + Messages()[0]);
@@ -123,59 +119,41 @@ TEST_F(DialogsTest, Options)
     EXPECT_EQ(ok("fast", "8"), "10 2 5 20 00 24 'fast' is not a valid integer value");
     EXPECT_EQ(ok("9", "1.5"), "10 2 9 20 00 24 '1.5' is not a valid integer value");
     EXPECT_EQ(ok("9", "0"), "01 0 5 20 00 24 open The CMP cell size must be at least 1 pixel");
-    EXPECT_EQ(Desk.Assoc.Keys.at(".mat"), "Other.Program");
+    const std::vector<uint8_t> apps = ReadFile(config + "/mimeapps.list");
+    EXPECT_NE(std::string(apps.begin(), apps.end()).find("mat=gimp.desktop"), std::string::npos);
 
     LoadSettings();
     Desk.Assoc.Associate(".sft", "Glimra.SFT", "SFT File");
     Settings.SaveBitmapFormat = 16;
+    Settings.BackupFile = true;
     Settings.CMPFillColor = int(MakeColor(255, 0, 0));
     Desk.Colors.Answers = {MakeColor(0, 0, 255)};
     Show<TOptionsForm>(form, [](TOptionsForm &f) {
         EXPECT_TRUE(f.IsTicked(0) && f.IsTicked(3) && !f.IsTicked(1) && !f.IsTicked(2));
-        EXPECT_EQ(f.FormatGroup->ItemIndex(), 1);
+        EXPECT_TRUE(f.FormatGroup->ItemIndex() == 1 && f.BackupCheckBox->isChecked());
         EXPECT_EQ(f.FillColorLabel->text(), "RGB: 255 0 0");
         EXPECT_EQ(Swatch(f.FillColorImage), qRgb(255, 0, 0));
         f.SelectButton->click();
         f.CancelButtonClick();
     });
     EXPECT_EQ(Settings.CMPFillColor, int(MakeColor(255, 0, 0)));
-    Desk.Assoc.Writable = false;
+    std::filesystem::remove_all(config);
+    WriteFile(config, {'x'}); // a file where the folder should be: nothing can be written
     Show<TOptionsForm>(form, [](TOptionsForm &f) { f.OKButtonClick(); });
-    EXPECT_NE(Messages().back().find(".sft"), std::string::npos);
+    EXPECT_NE(Messages().back().find(".bm"), std::string::npos);
 }
 
-// The credits carry the build's version, start at the strip's bottom edge, move up a pixel a
-// tick, start over once their last line has left, and each showing starts afresh.
-TEST_F(DialogsTest, About)
-{
-    TAboutForm form{Context};
-    EXPECT_TRUE(form.CreditsLabel->text().contains("Version " GLIMRA_PROJECT_VERSION));
-    form.show();
-    EXPECT_EQ(form.ScrollTimer->interval(), 50);
-    for (int i = 0; i < form.ScrollLength() - 1; ++i)
-        form.ScrollTimerTimer();
-    EXPECT_EQ(form.CreditsLabel->geometry().bottom(), 0);
-    form.ScrollTimerTimer();
-    EXPECT_EQ(form.CreditsLabel->y(), 121);
-    form.ScrollTimerTimer();
-    form.CloseButton->click();
-    EXPECT_FALSE(form.isVisible() || form.ScrollTimer->isActive());
-    EXPECT_EQ(form.CreditsLabel->y(), 121);
-}
-
-// Sizes in powers of ten with two decimals at most, halves to even, the locale's separator;
-// dates with the locale's names and capital AM/PM; the labels describe the existing file
-// (a vanished one keeps the last); single files get Yes and No only; each way out its code.
+// Sizes and dates as the replace confirmation writes them; the labels of the existing file
+// (a vanished one keeps the last); Yes and No only for one file; each way out its code.
 TEST_F(DialogsTest, FileReplace)
 {
     const QLocale english(QLocale::English, QLocale::UnitedKingdom);
     std::string sizes;
-    for (int64_t size : std::initializer_list<int64_t>{999, 1000, 1205, 12345, 12355, 999999, 2500000, 3000000000LL})
+    for (int64_t size :
+         {999LL, 1000LL, 1205LL, 12345LL, 12355LL, 999999LL, 2500000LL, 3000000000LL})
         sizes += FileSizeText(size, english) + "|";
     EXPECT_EQ(sizes, "999 bytes|1 KB|1.2 KB|12.34 KB|12.36 KB|1000 KB|2.5 MB|3000 MB|");
     EXPECT_EQ(FileSizeText(12345, QLocale(QLocale::German)), "12,34 KB");
-    EXPECT_EQ(FileDateText(QDateTime(QDate(2024, 3, 4), QTime(0, 3, 7)), QLocale(QLocale::German)),
-              "Montag, 4 März 2024, 12:03:07 AM");
 
     QLocale::setDefault(english);
     TFileReplaceForm form{Context};
@@ -187,8 +165,9 @@ TEST_F(DialogsTest, FileReplace)
                      QFileDevice::FileModificationTime);
     QPixmap red(32, 32);
     red.fill(Qt::red);
-    Desk.Desktop.Icon = QIcon(red);
-    const auto show = [&](const std::string &path, bool many, QPushButton *TFileReplaceForm::*button) {
+    Desk.Desktop.Icon = red;
+    const auto show = [&](const std::string &path, bool many,
+                          QPushButton *TFileReplaceForm::*button) {
         form.FileName = path;
         form.MultipleFiles = many;
         return Show<TFileReplaceForm>(form, [&](TFileReplaceForm &f) {
@@ -205,53 +184,66 @@ TEST_F(DialogsTest, FileReplace)
     EXPECT_EQ(form.SizeLabel->text(), "12.34 KB");
     EXPECT_EQ(show(wall, true, &TFileReplaceForm::CancelButton), mrCancel);
     EXPECT_EQ(show(wall, false, &TFileReplaceForm::YesButton), mrYes);
+
+    // In the real font: the dialog grows to show a long name and the date whole, up to 640
+    // pixels, a longer name keeping its ends around an ellipsis; the rows never overlap and
+    // the buttons stay centred.
+    for (const std::string &name : Texts{"a_rather_long_texture_name_for_level_three.mat",
+                                         std::string(150, 'x') + "_end.bm"}) {
+        form.FileName = Put(name, {1});
+        form.MultipleFiles = true;
+        Show<TFileReplaceForm>(form, [&](TFileReplaceForm &f) {
+            const QLabel *stack[] = {f.NameLabel, f.Label1, f.SizeLabel, f.DateLabel};
+            for (size_t i = 0; i < std::size(stack); ++i) {
+                EXPECT_LE(stack[i]->geometry().right(), f.width() - 1);
+                EXPECT_GE(stack[i]->width(), stack[i]->sizeHint().width());
+                EXPECT_TRUE(i == 0 || stack[i]->y() > stack[i - 1]->geometry().bottom());
+            }
+            EXPECT_GT(f.YesButton->y(), f.DateLabel->geometry().bottom());
+            EXPECT_NEAR(f.YesButton->x(), f.width() - 1 - f.CancelButton->geometry().right(), 3);
+            EXPECT_TRUE(f.width() > 352 && f.width() <= 640);
+        });
+    }
+    EXPECT_TRUE(form.NameLabel->text().endsWith("_end.bm'."));
+    EXPECT_TRUE(form.NameLabel->text().contains(QChar(0x2026)));
     QLocale::setDefault(QLocale::system());
 }
 
-// The properties dialogs' pickers: Select Color for an 8-bit document, the colour dialog
-// packing to RGB565 for a 16-bit one; OK writes the kind's settings, Cancel none.
+// The properties dialogs' pickers: Select Color at 8 bits, the colour dialog at 16; the
+// mipmap count shown, and kept when the setting has none of the combo's.
 TEST_F(DialogsTest, PropertiesPickers)
 {
     TSelectColorForm picker{Context};
     Context.SelectColorForm = &picker;
     TEditBMForm bm{Context};
     bm.Palette = Ramp();
-    Desk.Modals.Driver = [&](QDialog &) {
-        picker.SelectedIndex = 35;
-        picker.OKButtonClick();
-    };
+    Desk.Modals.Driver = [&](QDialog &) { picker.SelectedIndex = 35, picker.OKButtonClick(); };
     bm.SelectButtonClick();
     EXPECT_EQ(bm.TransLabel->text() + " " + QString::number(Swatch(bm.TransImage), 16),
               "Palette Index : 35 ff23dcf5");
     bm.OKButtonClick();
-    EXPECT_EQ(Settings.BMTransIndex, 35);
-
     TEditMATForm mat{Context};
     mat.Is16Bit = true;
     mat.FillColor = 0xC01F;
     mat.NumberMipmaps = 3;
     Desk.Colors.Answers = {MakeColor(0, 255, 0)};
-    Show<TEditMATForm>(mat, [](TEditMATForm &f) {
-        EXPECT_EQ(f.FillLabel->text(), "Fill Color RGB: 192 0 255");
-        EXPECT_EQ(f.MipmapsCombo->currentText(), "3");
-        f.MipmapsCombo->setCurrentIndex(2);
-        f.SelectButtonClick();
-        f.OKButtonClick();
-    });
-    EXPECT_EQ(Desk.Colors.Shown, std::vector<uint32_t>{MakeColor(192, 0, 255)});
-    EXPECT_EQ(std::tuple(Settings.MATFillColor, Settings.MATFillIndex, Settings.MATNumberMipmaps),
-              std::tuple(0x07E0, 0, 4));
-    mat.NumberMipmaps = 1; // the first run's count keeps the combo as it was
-    Show<TEditMATForm>(mat, [](TEditMATForm &f) {
-        EXPECT_EQ(f.MipmapsCombo->currentText(), "4");
-        f.CancelButton->click();
-    });
-    EXPECT_EQ(Settings.MATNumberMipmaps, 4);
+    for (const char *shown : {"3", "4"}) {
+        Show<TEditMATForm>(mat, [&](TEditMATForm &f) {
+            EXPECT_EQ(f.MipmapsCombo->currentText(), shown);
+            f.MipmapsCombo->setCurrentIndex(2);
+            f.SelectButtonClick();
+            f.OKButtonClick();
+        });
+        mat.NumberMipmaps = 1;
+    }
+    EXPECT_EQ(Desk.Colors.Shown.at(0), MakeColor(192, 0, 255));
+    EXPECT_EQ(std::tuple(Settings.BMTransIndex, Settings.MATFillColor, Settings.MATFillIndex,
+                         Settings.MATNumberMipmaps),
+              std::tuple(35, 0x07E0, 0, 4));
 }
 
-// The character grid: a typed code names its character and the reverse, a bad code is said
-// and stays; the row buttons; OK refuses a table with a bad counting cell (nothing changes),
-// and a bad gap keeps its setting while the rest goes ahead.
+// A typed code names its character and the reverse; OK refuses a bad counting cell, and a
+// bad gap keeps its setting while the rest goes ahead.
 TEST_F(DialogsTest, EditSFTCharacters)
 {
     TEditSFTForm form{Context};
@@ -259,6 +251,7 @@ TEST_F(DialogsTest, EditSFTCharacters)
     chars.Add({65, 0, 8});
     chars.Add({66, 8, 7});
     form.SetCharacters(chars);
+    form.FontBitmap = QImage(40, 16, QImage::Format_RGB888);
     const auto type = [&](int row, int column, const QString &text) {
         form.CharGrid->setCurrentCell(row, column);
         form.CharGrid->editItem(form.CharGrid->item(row, column));
@@ -273,6 +266,7 @@ TEST_F(DialogsTest, EditSFTCharacters)
     };
     Settings.SFTSpaceLength = 6;
     const int result = Show<TEditSFTForm>(form, [&](TEditSFTForm &f) {
+        EXPECT_EQ(f.CharImage->pixmap().size(), QSize(40, 80)); // the glyph at 5 times
         EXPECT_EQ(type(0, 0, "97"), "97,a");
         EXPECT_EQ(type(1, 1, "b"), "98,b");
         EXPECT_EQ(type(1, 0, "9x"), "9x,b");
@@ -290,16 +284,16 @@ TEST_F(DialogsTest, EditSFTCharacters)
         f.OKButtonClick();
     });
     EXPECT_EQ(result, mrOk);
-    EXPECT_EQ(Messages(), (Texts{"'9x' is not a valid integer value", "'9x' is not a valid "
-                                 "integer value", "'six' is not a valid integer value"}));
+    Texts said(2, "'9x' is not a valid integer value");
+    said.push_back("'six' is not a valid integer value");
+    EXPECT_EQ(Messages(), said);
     EXPECT_EQ(std::tuple(Settings.SFTCharacterGap, Settings.SFTSpaceLength), std::tuple(3, 6));
     ASSERT_EQ(form.Characters.Count(), 2);
     EXPECT_EQ(form.Characters[1], (TSFTCharDef{98, 8, 7}));
 }
 
-// The palette picker: the readout follows the mouse inside the grid only; a file is taken,
-// refused or its reading error shown with what was shown kept; only "Internal" entries are
-// edited; Save As writes the format its filter names, asking before replacing.
+// The readout follows the mouse; files refused or unreadable keep what was shown; only
+// "Internal" entries are edited; Save As writes its filter's format, asking before replacing.
 TEST_F(DialogsTest, SelectPalette)
 {
     TFileReplaceForm replace{Context};
@@ -326,7 +320,8 @@ TEST_F(DialogsTest, SelectPalette)
         Mouse(f.PaletteImage, QEvent::MouseButtonDblClick, 0, 0);
         EXPECT_EQ(Desk.Colors.Shown.size(), 1u);
     });
-    EXPECT_EQ(Messages(), (Texts{"File does not contain a valid palette", "Read beyond end of file"}));
+    EXPECT_EQ(Messages(),
+              (Texts{"File does not contain a valid palette", "Read beyond end of file"}));
     EXPECT_EQ(form.Palette, UicolormapPalette());
 
     Desk.Modals.Driver = [](QDialog &f) { f.done(mrNo); };
@@ -345,8 +340,7 @@ TEST_F(DialogsTest, SelectPalette)
     EXPECT_EQ(Desk.Dialogs.Shown.at(2).FileName, "uicolormap");
 }
 
-// Cell k at 15 x column, 15 x row, white lines between; releasing a button picks the cell
-// under it, a move or a release beyond the grid picks nothing.
+// Cell k at 15 x column, 15 x row; a release picks the cell, beyond the grid nothing.
 TEST_F(DialogsTest, SelectColor)
 {
     TSelectColorForm form{Context};
@@ -366,4 +360,6 @@ TEST_F(DialogsTest, SelectColor)
         f.OKButton->click();
     });
     EXPECT_EQ(form.SelectedIndex, 16);
+    form.SelectedIndex = 1000; // from a damaged file: no colour to name
+    Show<TSelectColorForm>(form, [](TSelectColorForm &f) { EXPECT_EQ(f.RGBLabel->text(), ""); });
 }

@@ -1,7 +1,6 @@
 #pragma once
-// What the widget tests share: the real main window on the scripted desktop with every
-// document window registered and every dialog in place, as the editor starts them; the
-// user played through the dialogs; and the documents built byte by byte (GameFiles.h).
+// What the widget tests share: the scripted desktop with a context around it, and the editor
+// started on it as app/ starts it, with the user played through the dialogs.
 
 #include <deque>
 #include <functional>
@@ -11,8 +10,10 @@
 
 #include <QApplication>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
+#include "GLM_Startup.h"
 #include "GLM_TestPlatform.h"
 #include "GameFiles.h"
 #include "core/GLM_FileNames.h"
@@ -25,7 +26,6 @@
 #include "ui/kit/GLM_DocumentFactory.h"
 #include "ui/kit/GLM_FileReplaceForm.h"
 #include "ui/kit/GLM_ProgressForm.h"
-#include "ui/kit/GLM_Settings.h"
 #include "ui/main/GLM_MainForm.h"
 #include "ui/mat/GLM_EditMATForm.h"
 #include "ui/mat/GLM_MATForm.h"
@@ -44,20 +44,23 @@ inline void Settle()
     QApplication::processEvents();
 }
 
-// The texts of the message boxes shown so far.
-inline Texts Messages(const TTestPlatform &desk)
+inline std::string Name(C command) // "Save1": "Save"
 {
-    Texts texts;
-    for (const TRecordedMessage &m : desk.Boxes.Shown)
-        texts.push_back(m.Text);
-    return texts;
+    const std::string menu = CommandInfo(command).MenuName;
+    return menu.substr(0, menu.size() - 1);
 }
 
 // The scripted desktop and a context around it, the settings at their starting values.
 class TDeskTest : public ::testing::Test
 {
 protected:
-    Texts Messages() const { return uitest::Messages(Desk); }
+    Texts Messages() const
+    {
+        Texts texts;
+        for (const TRecordedMessage &m : Desk.Boxes.Shown)
+            texts.push_back(m.Text);
+        return texts;
+    }
     // Plays the user while `form` shows modally.
     template <class TForm> int Show(TForm &form, const std::function<void(TForm &)> &user)
     {
@@ -66,14 +69,31 @@ protected:
         Desk.Modals.Driver = previous;
         return result;
     }
-    TWindowState LoadSettings(const TWindowBounds &window = {})
+    std::string Put(const std::string &name, const std::vector<uint8_t> &bytes) const
     {
-        return Settings.Load(Desk.Store, Desk.Boxes, window);
+        return testutil::Put(Dir, name, bytes);
     }
-    void SaveSettings(const TWindowState *window = nullptr)
+    // A picture file of one colour.
+    std::string Picture(const std::string &name, int width, int height, QRgb colour)
     {
-        Settings.Save(Desk.Store, Desk.Boxes, window);
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(colour);
+        image.save(QString::fromStdString(Dir.File(name)), "BMP");
+        return Dir.File(name);
     }
+    static void Mouse(QWidget *target, QEvent::Type type, int x, int y)
+    {
+        const QPointF at(x, y);
+        const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : button;
+        QMouseEvent event(type, at, target->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+    TWindowState LoadSettings(const TWindowBounds &w = {})
+    {
+        return Settings.Load(Desk.Store, Desk.Boxes, w);
+    }
+    void SaveSettings(const TWindowState *w = nullptr) { Settings.Save(Desk.Store, Desk.Boxes, w); }
 
     TTestPlatform Desk;
     TWindowContext Context{Desk};
@@ -81,36 +101,21 @@ protected:
     TempDir Dir;
 };
 
-// The editor as app/ starts it: main window, the long-lived dialogs and each kind's factory.
-// User plays every dialog but the replace question, which ReplaceAnswers answers (Cancel when
-// they run out) and Asked records, "name (many)" when it offers Yes to All.
+// The editor started as app/ starts it. User plays every dialog but the replace question,
+// which ReplaceAnswers answers (Cancel when they run out) and Asked records ("(many)": with
+// Yes to All).
 class TEditorTest : public TDeskTest
 {
 protected:
     TEditorTest()
     {
-        Main = std::make_unique<TMainForm>(Context, Factory);
-        QWidget *owner = Main.get();
-        EditMATForm = new TEditMATForm(Context, owner);
-        SelectPaletteForm = new TSelectPaletteForm(Context, owner);
-        SelectColorForm = new TSelectColorForm(Context, owner);
-        EditBMForm = new TEditBMForm(Context, owner);
-        EditSFTForm = new TEditSFTForm(Context, owner);
-        EditCMPForm = new TEditCMPForm(Context, owner);
-        ProgressForm = new TProgressForm(owner);
-        FileReplaceForm = new TFileReplaceForm(Context, owner);
-        Factory.Register<TBMForm>(Context, *EditBMForm);
-        Factory.Register<TCMPForm>(Context, *EditCMPForm);
-        Factory.Register<TMATForm>(Context, *EditMATForm);
-        Factory.Register<TSFTForm>(Context, *EditSFTForm);
+        CreateDialogs(Context, Factory, Main.get());
         Desk.Modals.Driver = [this](QDialog &form) {
             if (auto *replace = dynamic_cast<TFileReplaceForm *>(&form)) {
                 Asked.push_back(ExtractFileName(replace->FileName) +
                                 (replace->MultipleFiles ? " (many)" : ""));
-                if (!ReplaceAnswers.empty()) {
-                    replace->SetModalResult(ReplaceAnswers.front());
-                    ReplaceAnswers.pop_front();
-                }
+                if (!ReplaceAnswers.empty())
+                    replace->SetModalResult(ReplaceAnswers.front()), ReplaceAnswers.pop_front();
             } else if (User) {
                 User(dynamic_cast<TModalForm &>(form));
             }
@@ -118,22 +123,12 @@ protected:
         Main->show();
         Settle();
     }
-    ~TEditorTest() override { Main.reset(); }
 
-    std::string Put(const std::string &name, const std::vector<uint8_t> &bytes)
-    {
-        WriteFile(Dir.File(name), bytes);
-        return Dir.File(name);
-    }
-    TDocumentWindow *Open(const std::string &path)
+    template <class TForm = TDocumentWindow> TForm *Open(const std::string &path)
     {
         Main->OpenDocument(path);
         Settle();
-        return Main->ActiveDocument();
-    }
-    template <class TForm> TForm *Open(const std::string &path)
-    {
-        return dynamic_cast<TForm *>(Open(path));
+        return dynamic_cast<TForm *>(Main->ActiveDocument());
     }
     TDocumentWindow *New(K kind)
     {
@@ -142,25 +137,21 @@ protected:
         Settle();
         return qobject_cast<TDocumentWindow *>(sub->widget());
     }
-    template <class TForm> TForm *New() { return dynamic_cast<TForm *>(New(TForm::Description.Kind)); }
-    void Run(C command)
+    template <class TForm> TForm *New()
     {
-        Main->RunCommand(command);
-        Settle();
+        return dynamic_cast<TForm *>(New(TForm::Description.Kind));
     }
-    static bool &Modified(TDocumentWindow *window) { return window->Modified; }
+    void Run(C command) { Main->RunCommand(command), Settle(); }
     std::string Panel(int i) const { return Main->StatusPanel(i); }
+    void Activate(TDocumentWindow *window) { Main->ActivateDocument(window), Settle(); }
+    // User plays the dialogs of TDialog.
+    template <class TDialog> void Play(const std::function<void(TDialog &)> &user)
+    {
+        User = [user](TModalForm &form) { user(dynamic_cast<TDialog &>(form)); };
+    }
 
     TDocumentFactory Factory;
-    std::unique_ptr<TMainForm> Main;
-    TSelectPaletteForm *&SelectPaletteForm = Context.SelectPaletteForm;
-    TSelectColorForm *&SelectColorForm = Context.SelectColorForm;
-    TFileReplaceForm *&FileReplaceForm = Context.FileReplaceForm;
-    TProgressForm *&ProgressForm = Context.ProgressForm;
-    TEditBMForm *EditBMForm = nullptr;
-    TEditMATForm *EditMATForm = nullptr;
-    TEditSFTForm *EditSFTForm = nullptr;
-    TEditCMPForm *EditCMPForm = nullptr;
+    std::unique_ptr<TMainForm> Main = std::make_unique<TMainForm>(Context, Factory);
     std::function<void(TModalForm &)> User;
     std::deque<int> ReplaceAnswers;
     Texts Asked;

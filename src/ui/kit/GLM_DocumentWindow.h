@@ -11,7 +11,7 @@
 // Writing a document window:
 //   1. Derive from TDocumentWindowOf<TYourForm> (or TDocumentWindowOf<TYourForm, TBase> for a
 //      shared base such as the image windows') and declare the kind's description:
-//          static constexpr TDocumentDescription Description{TDocumentKind::MAT, ".mat", ...};
+//          static constexpr TDocumentDescription Description{.Kind = TDocumentKind::MAT, ...};
 //   2. Implement, public and without arguments, exactly the operations the command table
 //      (core/GLM_CommandTable.h, column Kinds) gives your kind besides SaveFile and
 //      SaveFileAs, which are here: SaveBitmap, SaveAllBitmaps, AddFrames, AddMipmap,
@@ -48,11 +48,11 @@ using TStatusTexts = std::array<std::string, StatusPanelCount>;
 struct TDocumentDescription
 {
     TDocumentKind Kind = TDocumentKind::BM;
-    const char *Extension = "";       // ".bm"
-    const char *BackupExtension = ""; // ".~bm"
-    const char *SaveTitle = "";       // "Save As BM Graphic"
-    const char *SaveFilter = "";      // "BM Textures (*.bm)|*.bm|All Files (*.*)|*.*"
-    const char *DefaultExt = "";      // "bm"
+    const char *Extension = "";           // ".bm"
+    const char *BackupExtension = "";     // ".~bm"
+    const char *SaveTitle = "";           // "Save As BM Graphic"
+    const char *SaveFilter = "";          // "BM Textures (*.bm)|*.bm|All Files (*.*)|*.*"
+    const char *DefaultExt = "";          // "bm"
     TFileType FileType = TFileType::None; // whose last directory the dialogs use under "File Type"
     // The display palette when the setting names none that can be read, and that setting;
     // none for a document that shows its own palette (CMP).
@@ -196,16 +196,6 @@ template <class W> constexpr void (*Of(TCommand command))(TDocumentWindow &)
 template <class W> constexpr bool Matches(TCommand command)
 {
     return (Of<W>(command) != nullptr) == HasRoute(command, W::Description.Kind);
-}
-
-// The first command whose operation W lacks or has against the table; CommandCount when
-// W implements exactly its kind's operations.
-template <class W> constexpr size_t FirstMismatch()
-{
-    for (size_t i = 0; i < CommandCount; ++i)
-        if (!Matches<W>(static_cast<TCommand>(i)))
-            return i;
-    return CommandCount;
 }
 
 // Fails with the command in the compiler's message (see the template arguments).
