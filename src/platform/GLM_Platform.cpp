@@ -1,6 +1,5 @@
 #include "platform/GLM_Platform.h"
 
-
 ESettingsTypeError::ESettingsTypeError(const std::string &valueName)
     : std::runtime_error("Invalid data type for '" + valueName + "'"), ValueName(valueName)
 {

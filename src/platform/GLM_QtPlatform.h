@@ -97,8 +97,8 @@ class TXdgAssociations : public TFileAssociations
 {
 public:
     // Empty folders mean $XDG_DATA_HOME / $XDG_CONFIG_HOME or their standard defaults.
-    explicit TXdgAssociations(TShell &shell, std::string dataHome = {},
-                              std::string configHome = {}, bool refreshDatabases = true);
+    explicit TXdgAssociations(TShell &shell, std::string dataHome = {}, std::string configHome = {},
+                              bool refreshDatabases = true);
 
     bool IsAssociated(const std::string &extension) override;
     bool Associate(const std::string &extension, const std::string &identifier,

@@ -18,10 +18,10 @@ void TBMForm::NewImage()
 void TBMForm::ApplyBMSettings()
 {
     const TSettings &s = Settings();
-    ::ApplyBMSettings(Document,
-                      {s.BMXOffset, s.BMYOffset, s.BMTransIndex, s.BMTransColor,
-                       s.BMUseInternalPalette},
-                      Palette);
+    ::ApplyBMSettings(
+        Document,
+        {s.BMXOffset, s.BMYOffset, s.BMTransIndex, s.BMTransColor, s.BMUseInternalPalette},
+        Palette);
 }
 
 void TBMForm::ReadImage(const std::string &path)

@@ -12,9 +12,16 @@ class TBMForm : public TDocumentWindowOf<TBMForm, TImageDocumentForm>
     Q_OBJECT
 public:
     static constexpr TDocumentDescription Description{
-        TDocumentKind::BM, ".bm", ".~bm", "Save As BM Graphic",
-        "BM Textures (*.bm)|*.bm|All Files (*.*)|*.*", "bm", TFileType::BM, "Uicolormap",
-        &TSettings::BMPalettePath, TBM::MaxImages};
+        .Kind = TDocumentKind::BM,
+        .Extension = ".bm",
+        .BackupExtension = ".~bm",
+        .SaveTitle = "Save As BM Graphic",
+        .SaveFilter = "BM Textures (*.bm)|*.bm|All Files (*.*)|*.*",
+        .DefaultExt = "bm",
+        .FileType = TFileType::BM,
+        .BuiltInPalette = "Uicolormap",
+        .PalettePath = &TSettings::BMPalettePath,
+        .MaxFrames = TBM::MaxImages};
 
     TBMForm(TWindowContext &context, TEditBMForm &properties, QWidget *parent = nullptr);
 

@@ -14,7 +14,6 @@
 #include "ui/kit/GLM_RadioGroup.h"
 #include "ui/kit/GLM_Settings.h"
 
-
 namespace {
 
 constexpr int SwatchWidth = 60;
@@ -22,8 +21,7 @@ constexpr int SwatchHeight = 25;
 
 } // namespace
 
-TEditBMForm::TEditBMForm(TWindowContext &context, QWidget *parent)
-    : TModalForm(context, parent)
+TEditBMForm::TEditBMForm(TWindowContext &context, QWidget *parent) : TModalForm(context, parent)
 {
     setWindowTitle("Edit BM Properties");
 

@@ -10,8 +10,8 @@
 #include "core/documents/GLM_ImageDocument.h"
 #include "platform/GLM_Platform.h"
 #include "ui/cmp/GLM_EditCMPForm.h"
-#include "ui/kit/GLM_ProgressForm.h"
 #include "ui/dialogs/GLM_SelectPaletteForm.h"
+#include "ui/kit/GLM_ProgressForm.h"
 
 namespace {
 

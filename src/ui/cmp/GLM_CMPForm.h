@@ -39,8 +39,13 @@ class TCMPForm : public TDocumentWindowOf<TCMPForm>
     Q_OBJECT
 public:
     static constexpr TDocumentDescription Description{
-        TDocumentKind::CMP, ".cmp", ".~cmp", "Save As CMP Palette",
-        "CMP Palettes (*.cmp)|*.cmp|All Files (*.*)|*.*", "cmp", TFileType::CMP};
+        .Kind = TDocumentKind::CMP,
+        .Extension = ".cmp",
+        .BackupExtension = ".~cmp",
+        .SaveTitle = "Save As CMP Palette",
+        .SaveFilter = "CMP Palettes (*.cmp)|*.cmp|All Files (*.*)|*.*",
+        .DefaultExt = "cmp",
+        .FileType = TFileType::CMP};
 
     TCMPForm(TWindowContext &context, TEditCMPForm &properties, QWidget *parent = nullptr);
 

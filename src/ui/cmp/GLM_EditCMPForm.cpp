@@ -7,9 +7,7 @@
 
 #include "ui/kit/GLM_Settings.h"
 
-
-TEditCMPForm::TEditCMPForm(TWindowContext &context, QWidget *parent)
-    : TModalForm(context, parent)
+TEditCMPForm::TEditCMPForm(TWindowContext &context, QWidget *parent) : TModalForm(context, parent)
 {
     setWindowTitle("Edit CMP Properties");
     CMPTransCheckbox = new QCheckBox("&Use transparency tables", this);

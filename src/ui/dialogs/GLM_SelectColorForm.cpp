@@ -6,7 +6,6 @@
 
 #include "ui/dialogs/GLM_PaletteGrid.h"
 
-
 namespace {
 
 constexpr int ClientWidth = 251;

@@ -14,7 +14,6 @@
 #include "ui/kit/GLM_FileReplaceForm.h"
 #include "ui/kit/GLM_Settings.h"
 
-
 namespace {
 
 constexpr int ClientWidth = 336;

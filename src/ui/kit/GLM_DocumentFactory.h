@@ -18,8 +18,7 @@ public:
     // Windows of TForm made as new TForm(arguments...); the arguments must outlive the factory.
     template <class TForm, class... TArguments> void Register(TArguments &...arguments)
     {
-        Register(TForm::Description.Kind,
-                 [&... bound = arguments] { return new TForm(bound...); });
+        Register(TForm::Description.Kind, [&...bound = arguments] { return new TForm(bound...); });
     }
 
     // A new, empty document window of `kind` with no parent; nullptr while no window of the

@@ -13,7 +13,6 @@
 
 #include "platform/GLM_Platform.h"
 
-
 namespace {
 
 // The design: 352 x 143 with lines of 17 pixels. The dialog grows from there to fit its
@@ -43,8 +42,8 @@ std::string Hundredths(int64_t hundredths, const QLocale &locale)
     std::string text = std::to_string(hundredths / 100);
     int64_t fraction = hundredths % 100;
     if (fraction != 0) {
-        std::string digits = fraction < 10 ? "0" + std::to_string(fraction)
-                                           : std::to_string(fraction);
+        std::string digits =
+            fraction < 10 ? "0" + std::to_string(fraction) : std::to_string(fraction);
         if (digits.back() == '0')
             digits.pop_back();
         text += locale.decimalPoint().toStdString() + digits;
@@ -67,8 +66,7 @@ int PlaceLabel(QLabel *label, int left, int top, int width)
 {
     const int room = width - left - Margin;
     label->setWordWrap(label->sizeHint().width() > room);
-    const int height = label->wordWrap() ? label->heightForWidth(room)
-                                         : label->sizeHint().height();
+    const int height = label->wordWrap() ? label->heightForWidth(room) : label->sizeHint().height();
     label->setGeometry(left, top, room, std::max(height, LineHeight));
     return label->geometry().bottom() + 1;
 }

@@ -12,8 +12,7 @@ class QHBoxLayout;
 class QPushButton;
 
 // The results a dialog can end with (the codes callers compare against).
-enum TModalResult : int
-{
+enum TModalResult : int {
     mrNone = 0,
     mrOk = 1,
     mrCancel = 2,

@@ -11,8 +11,7 @@
 
 namespace {
 
-using TSettingRef =
-    std::variant<int TSettings::*, bool TSettings::*, std::string TSettings::*>;
+using TSettingRef = std::variant<int TSettings::*, bool TSettings::*, std::string TSettings::*>;
 
 struct TSetting
 {
@@ -66,14 +65,19 @@ const TSetting Stored[] = {
 
 // The save order differs from the load order in a few places; kept as stored by older runs.
 const char *const SaveOrder[] = {
-    "LastCommonDirectory", "LastOpenDirectory", "LastSaveDirectory", "HelpFilePath",
-    "LastDirectoryIndex", "LastOpenFilterIndex", "LastFileIndex", "CMPCellSize", "CycleRate",
-    "SaveBitmapFormat", "BackupFile", "BMPalettePath", "BMLastDirectory", "BMXOffset",
-    "BMYOffset", "BMTransIndex", "BMTransColor", "BMIs16Bit", "BMUseInternalPalette",
-    "CMPLastDirectory", "CMPFillColor", "CMPTransTables", "MATPalettePath", "MATLastDirectory",
-    "MATIs16Bit", "MATIsColor", "MATFillIndex", "MATFillColor", "MATNumberMipmaps",
-    "MATAverageFill", "MATAutoMipmaps", "MATNewTrans", "MATFrameTrans", "SFTPalettePath",
-    "SFTLastDirectory", "SFTCharacterGap", "SFTSpaceLength", "SFTTransIndex", "SFTTransColor",
+    "LastCommonDirectory",  "LastOpenDirectory",  "LastSaveDirectory",
+    "HelpFilePath",         "LastDirectoryIndex", "LastOpenFilterIndex",
+    "LastFileIndex",        "CMPCellSize",        "CycleRate",
+    "SaveBitmapFormat",     "BackupFile",         "BMPalettePath",
+    "BMLastDirectory",      "BMXOffset",          "BMYOffset",
+    "BMTransIndex",         "BMTransColor",       "BMIs16Bit",
+    "BMUseInternalPalette", "CMPLastDirectory",   "CMPFillColor",
+    "CMPTransTables",       "MATPalettePath",     "MATLastDirectory",
+    "MATIs16Bit",           "MATIsColor",         "MATFillIndex",
+    "MATFillColor",         "MATNumberMipmaps",   "MATAverageFill",
+    "MATAutoMipmaps",       "MATNewTrans",        "MATFrameTrans",
+    "SFTPalettePath",       "SFTLastDirectory",   "SFTCharacterGap",
+    "SFTSpaceLength",       "SFTTransIndex",      "SFTTransColor",
     "SFTIs16Bit",
 };
 
@@ -86,7 +90,8 @@ const TSetting &Find(const std::string &name)
 }
 
 // The type of the field a member pointer names.
-template <class P> using TField = std::remove_reference_t<decltype(std::declval<TSettings &>().*std::declval<P>())>;
+template <class P>
+using TField = std::remove_reference_t<decltype(std::declval<TSettings &>().*std::declval<P>())>;
 
 void Read(TSettingsStore &store, const TSetting &s, TSettings &settings)
 {
@@ -190,8 +195,7 @@ void Validate(TSettings &s)
 }
 
 // Reads one value, collecting a type error instead of giving up on the rest.
-template <typename F>
-bool Guarded(std::vector<std::string> &errors, F read)
+template <typename F> bool Guarded(std::vector<std::string> &errors, F read)
 {
     try {
         read();
@@ -321,11 +325,16 @@ std::string &TSettings::DialogDirectory(TDialogKind kind, TFileType type)
         return kind == TDialogKind::Open ? LastOpenDirectory : LastSaveDirectory;
     case 2:
         switch (type) {
-        case TFileType::BM: return BMLastDirectory;
-        case TFileType::CMP: return CMPLastDirectory;
-        case TFileType::MAT: return MATLastDirectory;
-        case TFileType::SFT: return SFTLastDirectory;
-        case TFileType::None: break;
+        case TFileType::BM:
+            return BMLastDirectory;
+        case TFileType::CMP:
+            return CMPLastDirectory;
+        case TFileType::MAT:
+            return MATLastDirectory;
+        case TFileType::SFT:
+            return SFTLastDirectory;
+        case TFileType::None:
+            break;
         }
         return LastCommonDirectory;
     default:

@@ -11,7 +11,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-
 namespace {
 
 constexpr int BoxWidth = 300;
@@ -77,8 +76,7 @@ QString TAboutForm::CreditsText()
            "May the Force be with you.";
 }
 
-TAboutForm::TAboutForm(TWindowContext &context, QWidget *parent)
-    : TModalForm(context, parent)
+TAboutForm::TAboutForm(TWindowContext &context, QWidget *parent) : TModalForm(context, parent)
 {
     setWindowTitle("About Glimra");
     setAutoFillBackground(true);

@@ -16,23 +16,23 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QUrl>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 
 #include "core/GLM_FileNames.h"
 #include "core/GLM_HelpFile.h"
 #include "formats/GLM_Globals.h"
 #include "formats/LEC_FileIO.h"
 #include "platform/GLM_Platform.h"
-#include "ui/main/GLM_AboutBox.h"
 #include "ui/kit/GLM_DocumentFactory.h"
 #include "ui/kit/GLM_ModalForm.h"
+#include "ui/kit/GLM_RadioGroup.h"
+#include "ui/main/GLM_AboutBox.h"
 #include "ui/main/GLM_NewForm.h"
 #include "ui/main/GLM_OptionsForm.h"
-#include "ui/kit/GLM_RadioGroup.h"
 #include "ui/main/GLM_ToolbarIcons.h"
 
 const char *const OpenFilter =
@@ -92,8 +92,8 @@ public:
         QLabel *panel = FPanels[index];
         panel->setText(text);
         const int frame = 2 * panel->frameWidth() + 2 * panel->margin() + 4;
-        const int width = std::max(FWidths[index],
-                                   panel->fontMetrics().horizontalAdvance(text) + frame);
+        const int width =
+            std::max(FWidths[index], panel->fontMetrics().horizontalAdvance(text) + frame);
         if (width != panel->width()) {
             panel->setFixedWidth(width);
             updateGeometry();
@@ -167,8 +167,8 @@ TMainForm::TMainForm(TWindowContext &context, const TDocumentFactory &factory, Q
 
     // FormCreate.
     FirstActivation = true;
-    const TWindowState stored =
-        FContext.Settings.Load(FContext.Platform.Settings(), FContext.Platform.Messages(), Bounds());
+    const TWindowState stored = FContext.Settings.Load(FContext.Platform.Settings(),
+                                                       FContext.Platform.Messages(), Bounds());
     // The normal bounds go first, so that a maximized window restores to them.
     if (stored.Bounds)
         SetBounds(*stored.Bounds);
@@ -461,9 +461,9 @@ void TMainForm::ShowingErrors(const std::function<void()> &work)
 void TMainForm::NotAvailable(TDocumentKind kind)
 {
     FContext.Platform.Messages().Information(std::string(DocumentKindName(kind)) +
-                                          " documents cannot be opened or created in this "
-                                          "version of Glimra.",
-                                      {}, this);
+                                                 " documents cannot be opened or created in this "
+                                                 "version of Glimra.",
+                                             {}, this);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -550,7 +550,8 @@ void TMainForm::Open()
     if (files.empty())
         return;
     FContext.Settings.RememberDirectory(TDialogKind::Open, TFileType::None,
-                      request.FileName.empty() ? files.front() : request.FileName);
+                                        request.FileName.empty() ? files.front()
+                                                                 : request.FileName);
     FContext.Settings.LastOpenFilterIndex = request.FilterIndex;
     for (const std::string &file : files)
         OpenDocument(file);
@@ -611,15 +612,17 @@ void TMainForm::ShowHelp()
         const std::filesystem::path full = std::filesystem::absolute(path, ec);
         // A file the desktop has no program for must not look as if it had opened.
         if (!FContext.Platform.Shell().OpenWithDefaultProgram(ec ? path : full.string()))
-            FContext.Platform.Messages().Error("Cannot open help file " + ExtractFileName(path), {}, this);
+            FContext.Platform.Messages().Error("Cannot open help file " + ExtractFileName(path), {},
+                                               this);
     };
-    const std::string found =
-        FindHelpFile(FContext.Settings.HelpFilePath, ProgramDataFolder(FContext.Platform.Shell().ProgramPath()));
+    const std::string found = FindHelpFile(
+        FContext.Settings.HelpFilePath, ProgramDataFolder(FContext.Platform.Shell().ProgramPath()));
     if (!found.empty()) {
         open(found);
         return;
     }
-    FContext.Platform.Messages().Error("Cannot find help file " + ExtractFileName(FContext.Settings.HelpFilePath), {}, this);
+    FContext.Platform.Messages().Error(
+        "Cannot find help file " + ExtractFileName(FContext.Settings.HelpFilePath), {}, this);
     TFileDialogRequest request;
     request.Kind = TFileDialogKind::Open;
     request.Title = "Open Help File";

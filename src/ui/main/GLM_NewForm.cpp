@@ -8,7 +8,6 @@
 #include "ui/kit/GLM_RadioGroup.h"
 #include "ui/kit/GLM_Settings.h"
 
-
 namespace {
 
 enum { KindBM = 0, KindCMP = 1, KindMAT = 2, KindSFT = 3 };
@@ -20,8 +19,7 @@ int DepthIndex(bool is16Bit)
 
 } // namespace
 
-TNewForm::TNewForm(TWindowContext &context, QWidget *parent)
-    : TModalForm(context, parent)
+TNewForm::TNewForm(TWindowContext &context, QWidget *parent) : TModalForm(context, parent)
 {
     setWindowTitle("New");
     FileGroup = new TRadioGroup(

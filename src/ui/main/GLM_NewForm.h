@@ -23,7 +23,7 @@ public:
     QPushButton *CancelButton;
 
     void FileGroupClick();
-    void OKButtonClick();   // stores the choices, then closes with OK
+    void OKButtonClick();     // stores the choices, then closes with OK
     void CancelButtonClick(); // closes with Cancel; no setting changes
 
 protected:

@@ -15,18 +15,16 @@
 #include <QVBoxLayout>
 
 #include "formats/GLM_Globals.h"
-#include "platform/GLM_Platform.h"
 #include "formats/GLM_IntegerText.h"
+#include "platform/GLM_Platform.h"
 #include "ui/kit/GLM_RadioGroup.h"
 #include "ui/kit/GLM_Settings.h"
-
 
 namespace {
 
 constexpr int SwatchSize = 25;
 
-QGroupBox *BoxGroup(const QString &title, QWidget *content, const QString &unit,
-                    QWidget *parent)
+QGroupBox *BoxGroup(const QString &title, QWidget *content, const QString &unit, QWidget *parent)
 {
     auto *group = new QGroupBox(title, parent);
     auto *layout = new QHBoxLayout(group);
@@ -43,8 +41,7 @@ std::string Text(const QLineEdit *box)
 
 } // namespace
 
-TOptionsForm::TOptionsForm(TWindowContext &context, QWidget *parent)
-    : TModalForm(context, parent)
+TOptionsForm::TOptionsForm(TWindowContext &context, QWidget *parent) : TModalForm(context, parent)
 {
     setWindowTitle("Options");
 
@@ -81,7 +78,6 @@ TOptionsForm::TOptionsForm(TWindowContext &context, QWidget *parent)
     fillLayout->addWidget(FillColorLabel, 1);
     fillLayout->addWidget(FillColorImage);
     fillLayout->addWidget(SelectButton);
-
 
     auto *grid = new QGridLayout;
     grid->addWidget(associationsGroup, 0, 0);
@@ -166,7 +162,7 @@ bool TOptionsForm::ApplyAssociations()
     }
     if (!failed.empty())
         Context().Platform.Messages().Error("Cannot change the file associations of " + failed, {},
-                                    this);
+                                            this);
     return failed.empty();
 }
 
@@ -177,7 +173,7 @@ void TOptionsForm::OKButtonClick()
     try {
         if (StrToInt(Text(CMPCellSizeBox)) < 1) {
             Context().Platform.Messages().Warning("The CMP cell size must be at least 1 pixel", {},
-                                          this);
+                                                  this);
             CMPCellSizeBox->setFocus();
             return;
         }

@@ -14,7 +14,6 @@
 #include "ui/dialogs/GLM_SelectColorForm.h"
 #include "ui/kit/GLM_Settings.h"
 
-
 namespace {
 
 constexpr int ClientWidth = 391;
@@ -27,8 +26,7 @@ constexpr int LastComboMipmaps = 4;
 
 } // namespace
 
-TEditMATForm::TEditMATForm(TWindowContext &context, QWidget *parent)
-    : TModalForm(context, parent)
+TEditMATForm::TEditMATForm(TWindowContext &context, QWidget *parent) : TModalForm(context, parent)
 {
     setWindowTitle("Edit MAT Properties");
 

@@ -2,8 +2,8 @@
 
 #include "core/GLM_Mipmaps.h"
 #include "platform/GLM_Platform.h"
-#include "ui/mat/GLM_EditMATForm.h"
 #include "ui/dialogs/GLM_SelectColorForm.h"
+#include "ui/mat/GLM_EditMATForm.h"
 
 TMATForm::TMATForm(TWindowContext &context, TEditMATForm &properties, QWidget *parent)
     : TDocumentWindowOf(context, parent), FProperties(properties)
@@ -34,7 +34,7 @@ void TMATForm::ApplyNewFrameSettings()
     if (CurrentFrame() > 0) {
         const TSettings &s = Settings();
         NewFillColor = static_cast<uint32_t>(Document.Header.BitsPerPixel == 16 ? s.MATFillColor
-                                                                               : s.MATFillIndex);
+                                                                                : s.MATFillIndex);
         ApplyFrameProperties(Document, CurrentFrame(), s.MATFrameTrans, NewFillColor);
     }
     UpdateMainWindow();

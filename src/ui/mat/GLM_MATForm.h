@@ -15,9 +15,16 @@ class TMATForm : public TDocumentWindowOf<TMATForm, TImageDocumentForm>
     Q_OBJECT
 public:
     static constexpr TDocumentDescription Description{
-        TDocumentKind::MAT, ".mat", ".~mat", "Save As MAT Texture",
-        "MAT Textures (*.mat)|*.mat|All Files (*.*)|*.*", "mat", TFileType::MAT, "Dflt",
-        &TSettings::MATPalettePath, TMAT::MaxRecords};
+        .Kind = TDocumentKind::MAT,
+        .Extension = ".mat",
+        .BackupExtension = ".~mat",
+        .SaveTitle = "Save As MAT Texture",
+        .SaveFilter = "MAT Textures (*.mat)|*.mat|All Files (*.*)|*.*",
+        .DefaultExt = "mat",
+        .FileType = TFileType::MAT,
+        .BuiltInPalette = "Dflt",
+        .PalettePath = &TSettings::MATPalettePath,
+        .MaxFrames = TMAT::MaxRecords};
 
     TMATForm(TWindowContext &context, TEditMATForm &properties, QWidget *parent = nullptr);
 

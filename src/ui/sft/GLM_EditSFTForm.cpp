@@ -19,7 +19,6 @@
 #include "ui/dialogs/GLM_SelectColorForm.h"
 #include "ui/kit/GLM_Settings.h"
 
-
 namespace {
 
 constexpr int SwatchWidth = 60;
@@ -51,8 +50,7 @@ QLineEdit *PixelsRow(QGridLayout *grid, int row, const QString &label, QWidget *
 
 } // namespace
 
-TEditSFTForm::TEditSFTForm(TWindowContext &context, QWidget *parent)
-    : TModalForm(context, parent)
+TEditSFTForm::TEditSFTForm(TWindowContext &context, QWidget *parent) : TModalForm(context, parent)
 {
     setWindowTitle("Edit SFT Properties");
 

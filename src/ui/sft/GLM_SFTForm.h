@@ -13,9 +13,16 @@ class TSFTForm : public TDocumentWindowOf<TSFTForm, TImageDocumentForm>
     Q_OBJECT
 public:
     static constexpr TDocumentDescription Description{
-        TDocumentKind::SFT, ".sft", ".~sft", "Save As SFT Font",
-        "SFT Fonts (*.sft)|*.sft|All Files (*.*)|*.*", "sft", TFileType::SFT, "Uicolormap",
-        &TSettings::SFTPalettePath, 1};
+        .Kind = TDocumentKind::SFT,
+        .Extension = ".sft",
+        .BackupExtension = ".~sft",
+        .SaveTitle = "Save As SFT Font",
+        .SaveFilter = "SFT Fonts (*.sft)|*.sft|All Files (*.*)|*.*",
+        .DefaultExt = "sft",
+        .FileType = TFileType::SFT,
+        .BuiltInPalette = "Uicolormap",
+        .PalettePath = &TSettings::SFTPalettePath,
+        .MaxFrames = 1};
 
     TSFTForm(TWindowContext &context, TEditSFTForm &properties, QWidget *parent = nullptr);
 
