@@ -110,11 +110,6 @@ const uint8_t *TFileReader::Take(size_t n)
     return p;
 }
 
-uint8_t TFileReader::ReadByte()
-{
-    return *Take(1);
-}
-
 uint16_t TFileReader::ReadUInt16()
 {
     const uint8_t *p = Take(2);

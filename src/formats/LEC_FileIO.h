@@ -38,14 +38,12 @@ public:
     explicit TFileReader(std::vector<uint8_t> bytes); // for parsing bytes already in memory
 
     size_t Size() const { return FData.size(); }
-    size_t Position() const { return FPos; }
     size_t Remaining() const { return FData.size() - FPos; }
 
     // Throws "Read beyond end of file" unless n more bytes are there.
     void Require(uint64_t n) const;
     void Read(void *dest, size_t n);
     const uint8_t *Take(size_t n); // pointer to the next n bytes, then skips them
-    uint8_t ReadByte();
     uint16_t ReadUInt16();
     int32_t ReadInt32();
 

@@ -1,6 +1,7 @@
 // info: the JSON keys and values scripts rely on, for hand-built files of every kind.
 
 #include "CliRun.h"
+#include "formats/LEC_FileIO.h"
 
 #include <gtest/gtest.h>
 
@@ -21,73 +22,52 @@ std::string Info(const std::string &path)
     return run.Out.size() > head.size() ? run.Out.substr(head.size()) : "";
 }
 
-// The 128-byte BM header with the given fields, the rest as a fresh BM has them.
-Bytes BMHeader(int paletteIncluded, int images, int x, int y, int trans, int bits)
-{
-    Bytes b;
-    b.Text("BM  ").I32(70).I32(0).I32(paletteIncluded).I32(images).I32(x).I32(y).I32(trans);
-    b.I32(bits == 16 ? 1 : 0).I32(bits).Fill(88);
-    return b;
-}
-
 } // namespace
 
 TEST(CliInfo, HandBuiltFilesOfEveryKind)
 {
     TempDir dir;
-    Bytes bm = BMHeader(3, 2, -3, 7, 5, 8); // a palette and the transparent colour
-    bm.I32(2).I32(1).U8(1).U8(2).I32(1).I32(3).U8(3).U8(4).U8(5).Fill(768);
-    Bytes sft;
-    sft.Text("SFNT").I32(10).I32(2).I32(5).I32(0).I32(2).Fill(16);
-    sft.U16(65).U16(66).I32(0).I32(3).I32(3).I32(4).U16(70).U16(70).I32(7).I32(2);
-    sft.Append(BMHeader(1, 1, 0, 0, 9, 16).Data).I32(9).I32(2).Fill(36);
-    Bytes tex;
-    tex.Text("MAT ").I32(50).I32(2).I32(2).I32(2).I32(0).I32(8).Fill(48);
-    tex.I32(8).I32(17).Fill(28).I32(0).I32(8).I32(18).Fill(28).I32(1);
-    tex.I32(4).I32(2).I32(1).I32(0).I32(0).I32(2).Fill(8 + 2);
-    tex.I32(2).I32(2).I32(0).I32(0).I32(0).I32(1).Fill(4);
-    Bytes colour;
-    colour.Text("MAT ").I32(50).I32(0).I32(2).I32(2).I32(1).I32(16).Fill(48);
-    colour.I32(0).I32(0x00FF8040).Fill(16).I32(0).I32(3).Fill(16);
-    Bytes cmp;
-    cmp.Text("CMP ").I32(32).I32(2).I32(0x3F400000).I32(0).I32(0x7FC00000);
-    cmp.Fill(40 + 768 + 16384 + 65536);
-    Bytes bm16 = BMHeader(1, 1, 0, 0, 63519, 16);
-    bm16.I32(1).I32(1).U16(0xFFFF);
+    const TPalette ramp = Ramp();
+    std::vector<uint8_t> cmp = CMPBytes(2);
+    PutInt32LE(&cmp[12], 0x3F400000); // tint 0.75, 0 and a NaN
+    PutInt32LE(&cmp[20], 0x7FC00000);
     // The kind comes from the content when the name does not tell it.
-    const std::pair<std::string, Bytes> files[] = {
-        {"hand.bm", bm},        {"hand16.bm", bm16}, {"hand.sft", sft},    {"tex.mat", tex},
-        {"colour.mat", colour}, {"flag2.cmp", cmp},  {"colormap.dat", cmp}};
+    const std::pair<std::string, std::vector<uint8_t>> files[] = {
+        {"hand.bm", BMBytes({{2, 1, 1}, {1, 3, 2}}, 8, &ramp)},
+        {"hand16.bm", BMBytes({{1, 1, 0xFF}}, 16)},
+        {"hand.sft", SFTBytes({{65, 0, 3}, {66, 3, 4}, {70, 7, 2}}, 9, 2, 16)},
+        {"tex.mat", TextureMAT({{4, 2, 2, 0, 1}, {2, 2, 1, 0, 0}})},
+        {"colour.mat", MATHeaderBytes(0, 2, 16).I32(0).I32(0xFF8040).Fill(16).I32(0).I32(3).Fill(16).Data},
+        {"flag2.cmp", cmp},
+        {"colormap.dat", cmp}};
     const std::string want[] = {
-        R"("kind": "BM", "bits": 8, "has_palette": true, "x_offset": -3, "y_offset": 7, )"
-        R"("trans_color": 5, "frames": [{"width": 2, "height": 1}, {"width": 1, "height": 3}]})",
-        R"("kind": "BM", "bits": 16, "has_palette": false, "x_offset": 0, "y_offset": 0, )"
+        R"("kind": "BM", "bits": 8, "has_palette": true, "x_offset": 4, "y_offset": -2, )"
+        R"("trans_color": 9, "frames": [{"width": 2, "height": 1}, {"width": 1, "height": 3}]})",
+        R"("kind": "BM", "bits": 16, "has_palette": false, "x_offset": 4, "y_offset": -2, )"
         R"("trans_color": 63519, "frames": [{"width": 1, "height": 1}]})",
         R"("kind": "SFT", "bits": 16, "width": 9, "height": 2, "has_bitmap": true, )"
-        R"("char_gap": 2, "space_length": 5, "trans_color": 9, "chars": [[65, 0, 3], )"
+        R"("char_gap": 1, "space_length": 6, "trans_color": 0, "chars": [[65, 0, 3], )"
         R"([66, 3, 4], [70, 7, 2]]})",
         R"("kind": "MAT", "bits": 8, "type": "texture", "frames": [{"width": 4, "height": 2, )"
-        R"("mipmaps": 2, "transparent": true, "fill": 17, "cel": 0}, {"width": 2, )"
-        R"("height": 2, "mipmaps": 1, "transparent": false, "fill": 18, "cel": 1}]})",
+        R"("mipmaps": 2, "transparent": true, "fill": 5, "cel": 0}, {"width": 2, )"
+        R"("height": 2, "mipmaps": 1, "transparent": false, "fill": 6, "cel": 1}]})",
         R"("kind": "MAT", "bits": 16, "type": "color", "frames": [{"color": 16744512}, )"
         R"({"color": 3}]})",
         R"("kind": "CMP", "bits": 8, "has_transparency": 2, "tint": [0.75, 0, null]})",
         R"("kind": "CMP", "bits": 8, "has_transparency": 2, "tint": [0.75, 0, null]})",
     };
-    for (size_t i = 0; i < std::size(files); ++i) {
-        WriteFile(dir.File(files[i].first), files[i].second.Data);
-        EXPECT_EQ(Info(dir.File(files[i].first)), want[i] + "\n") << files[i].first;
-    }
+    for (size_t i = 0; i < std::size(files); ++i)
+        EXPECT_EQ(Info(Put(dir, files[i].first, files[i].second)), want[i] + "\n")
+            << files[i].first;
 }
 
 TEST(CliInfo, SeveralFilesGoOnPastAFailure)
 {
     TempDir dir;
-    WriteFile(dir.File("short.mat"), Bytes().Text("MAT ").I32(50).Data);
-    const TRun run = RunCli({"info", "--json", Sample("sample8.bm"), dir.File("short.mat"),
-                             Sample("color.mat")});
+    const std::string cut = Put(dir, "short.mat", MATHeaderBytes(2, 1).Data);
+    const TRun run = RunCli({"info", "--json", Sample("sample8.bm"), cut, Sample("color.mat")});
     EXPECT_EQ(run.Code, 1);
-    EXPECT_EQ(run.Err, "glimra-cli: " + dir.File("short.mat") + ": Read beyond end of file\n");
+    EXPECT_EQ(run.Err, "glimra-cli: " + cut + ": Read beyond end of file\n");
     EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 2);
     const TRun text = RunCli({"info", Sample("font8.sft")});
     EXPECT_EQ(text.Code, 0);

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "CoreTestData.h"
-#include "TestWriteLimit.h"
+#include "SaveFaults.h"
 #include "core/GLM_CMPView.h"
 #include "core/documents/GLM_ImageDocument.h"
 #include "formats/LEC_CMP.h"
@@ -144,7 +144,7 @@ TEST(SafeSave, OldFileBecomesTheBackupOnlyOnceTheNewOneIsWritten)
     Put(dir, "a.cmp", {'o', 'l', 'd'});
     Put(dir, "a.~cmp", {'o', 'l', 'd', 'e', 'r'});
     {
-        TScopedWriteLimit full(100);
+        TScopedFullDisk full(100);
         EXPECT_EQ(MessageOf([&] { SaveWithBackup(file, ".~cmp", Writer(std::string(1000, 'x'))); }),
                   "Disk full");
     }

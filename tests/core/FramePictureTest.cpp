@@ -1,25 +1,20 @@
-// Frames drawn and exported as the windows do it, and the names Save All Bitmaps gives, beyond
-// what the command-line export of the samples shows (8-bit frames, levels, colour frames,
-// zoom and 24-bit output are pinned there).
+// Frames found in the documents and drawn as the windows draw them, and the names Save All
+// Bitmaps gives them.
 
-#include "core/GLM_Bitmaps.h"
 #include "core/GLM_ExportNames.h"
 #include "core/GLM_FramePicture.h"
 #include "core/GLM_Import.h"
-#include "TestFiles.h"
 
 #include <gtest/gtest.h>
-
-using namespace testutil;
 
 namespace {
 
 using Colours = std::vector<TPaletteEntry>;
-using Indices = std::vector<uint8_t>;
 
-Colours ColoursOf(const QImage &picture)
+Colours ColoursOf(const std::optional<TFrameView> &view, int zoom = 1)
 {
     Colours all;
+    const QImage picture = FramePicture(*view, {}, zoom);
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x) {
             const QRgb c = picture.pixel(x, y);
@@ -28,55 +23,38 @@ Colours ColoursOf(const QImage &picture)
     return all;
 }
 
-std::vector<uint8_t> Words(std::initializer_list<uint16_t> words)
-{
-    std::vector<uint8_t> bytes;
-    for (uint16_t w : words)
-        bytes.insert(bytes.end(), {uint8_t(w & 0xFF), uint8_t(w >> 8)});
-    return bytes;
-}
-
-TBM TwoByOneBM(std::vector<uint8_t> pixels, bool is16)
-{
-    TBM bm;
-    if (is16)
-        bm.SetDefaults16();
-    bm.Header.NumImages = 1;
-    bm.Images[0] = {2, 1, std::move(pixels)};
-    return bm;
-}
-
 } // namespace
 
-TEST(FramePicture, SixteenBitWordsReadAs565Or1555)
+// Which words a frame holds decides how they are drawn: a transparent MAT texture's are
+// ARGB1555, every other 16-bit frame's RGB565; a colour frame is a 64 x 64 block.
+TEST(FramePicture, FramesAreFoundAndDrawnByTheirKind)
 {
-    EXPECT_EQ(ColoursOf(BMFramePicture(TwoByOneBM(Words({0xF800, 0xFFFF}), true), 1, {})),
-              (Colours{{255, 0, 0}, {255, 255, 255}}));
-    // In a transparent MAT texture the words are 5-5-5 with bit 15 ignored.
     TMAT mat;
     mat.SetDefaults16();
     mat.Header.NumRecords = 2;
     mat.TextureHeaders[0] = {2, 1, 1, {}, 1};
     mat.TextureHeaders[1] = {2, 1, 0, {}, 1};
-    mat.Pixels[0] = Words({0x7C00, 0xFC00});
-    mat.Pixels[1] = Words({0x7C00, 0x07E0});
-    EXPECT_EQ(ColoursOf(MATFramePicture(mat, 1, 1, {})), (Colours{{255, 0, 0}, {255, 0, 0}}));
+    mat.Pixels[0] = mat.Pixels[1] = {0x00, 0x7C, 0xE0, 0x07};
     const TPaletteEntry A{123, 130, 0}, B{0, 255, 0};
-    EXPECT_EQ(ColoursOf(MATFramePicture(mat, 2, 1, {})), (Colours{A, B}));
-    EXPECT_EQ(ColoursOf(MATFramePicture(mat, 2, 1, {}, 2)), (Colours{A, A, B, B, A, A, B, B}));
-    EXPECT_TRUE(MATFramePicture(mat, 1, 2, {}).isNull()); // no such level
-    EXPECT_TRUE(MATFramePicture(mat, 3, 1, {}).isNull()); // no such frame
-    // A 16-bit colour frame is a 64 x 64 block of its colour value.
+    EXPECT_EQ(ColoursOf(MATFrameView(mat, 1, 1)), (Colours{{255, 0, 0}, {8, 255, 0}}));
+    EXPECT_EQ(ColoursOf(MATFrameView(mat, 2, 1), 2), (Colours{A, A, B, B, A, A, B, B}));
+    TBM bm;
+    bm.SetDefaults16();
+    bm.Header.NumImages = 1;
+    bm.Images[0] = {1, 1, {0x00, 0x7C}};
+    EXPECT_EQ(ColoursOf(BMFrameView(bm, 1)), Colours{A});
     TMAT colour;
     colour.SetColorType();
     colour.SetDefaults16();
     AddMATColorFrame(colour, static_cast<int32_t>(MakeColor(200, 100, 50)));
-    EXPECT_EQ(ColoursOf(MATFramePicture(colour, 1, 0, {})), Colours(64 * 64, {200, 100, 50}));
+    EXPECT_EQ(ColoursOf(MATFrameView(colour, 1, 0)), Colours(64 * 64, {200, 100, 50}));
 }
 
-TEST(FramePicture, DamagedFramesAreNotRead)
+TEST(FramePicture, MissingAndDamagedFramesAreNotRead)
 {
-    const TBM bm = TwoByOneBM({1}, false); // one pixel short
+    TBM bm;
+    bm.Header.NumImages = 1;
+    bm.Images[0] = {2, 1, {1}}; // one pixel short
     EXPECT_FALSE(BMFrameView(bm, 1));
     EXPECT_FALSE(BMFrameView(bm, 2));
     TMAT mat;
@@ -85,41 +63,29 @@ TEST(FramePicture, DamagedFramesAreNotRead)
     mat.Pixels[0].resize(16 + 3); // level 2 needs 4 bytes
     EXPECT_TRUE(MATFrameView(mat, 1, 1));
     EXPECT_FALSE(MATFrameView(mat, 1, 2));
+    EXPECT_FALSE(MATFrameView(mat, 1, 3)); // no such level
+    EXPECT_FALSE(MATFrameView(mat, 2, 1)); // no such frame
     TSFT sft;
     EXPECT_FALSE(SFTFrameView(sft)); // no bitmap
+    EXPECT_TRUE(SFTPicture(sft, {}).isNull());
     sft.BMHeader.NumImages = 1;
     sft.Width = 3;
     sft.Height = 1;
     sft.Pixels = {1, 2, 3};
-    EXPECT_TRUE(SFTFrameView(sft));
-}
-
-TEST(FramePicture, EightBitExportKeepsTheFramesOwnIndices)
-{
-    // Entries 1 and 2 share a colour: drawing and matching would turn 2 into 1.
-    TPalette palette{};
-    palette[1] = palette[2] = {9, 9, 9};
-    TempDir dir;
-    SaveFrameBitmap(*BMFrameView(TwoByOneBM({2, 1}, false), 1), palette, 2, 8, dir.File("f.bmp"));
-    const TBitmapPicture back = ReadBitmapFile(dir.File("f.bmp"));
-    ASSERT_EQ(back.Width, 4);
-    EXPECT_EQ(back.Indices, (Indices{2, 2, 1, 1, 2, 2, 1, 1}));
-    EXPECT_EQ(back.ColorTable, Colours(palette.begin(), palette.end()));
+    EXPECT_EQ(SFTPicture(sft, {}, 2).size(), QSize(6, 2));
 }
 
 TEST(ExportNames, OtherPathsExtensionsAndTextureDepths)
 {
-    EXPECT_EQ(ExportBaseName("walk.bm"), "walk");
-    EXPECT_EQ(ExportBaseName("/games/jk/mats/dr.wall.MAT"), "dr.wall");
-    EXPECT_EQ(ExportBaseName("C:\\fonts\\big.sft"), "big");
-    EXPECT_EQ(ExportBaseName("C:walk.bm"), "walk");
-    EXPECT_EQ(ExportBaseName("dir.d/noext"), "noext");
+    const std::pair<const char *, const char *> bases[] = {
+        {"walk.bm", "walk"},     {"/games/jk/mats/dr.wall.MAT", "dr.wall"},
+        {"C:\\fonts\\big.sft", "big"}, {"C:walk.bm", "walk"}, {"dir.d/noext", "noext"}};
+    for (const auto &[path, base] : bases)
+        EXPECT_EQ(ExportBaseName(path), base);
     TBM bm;
     bm.Header.NumImages = 2;
     EXPECT_EQ(BMExportPictures(bm, ExportBaseName("Untitled0.bm")),
               (std::vector<TExportPicture>{{"Untitled0-1.bmp", 1, 0}, {"Untitled0-2.bmp", 2, 0}}));
-    EXPECT_EQ(MATLevelBitmapName("wall", 2, 1), "wall-2-A.bmp");
-    EXPECT_EQ(MATLevelBitmapName("wall", 1, 4, ".png"), "wall-1-D.png");
     EXPECT_EQ(MATLevelBitmapName("wall", 1, 5), "wall-1.bmp"); // no letter beyond D
     TMAT mat;
     mat.Header.NumRecords = 2;

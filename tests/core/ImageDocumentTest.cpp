@@ -3,8 +3,6 @@
 // palette a window starts with, and painting at a zoom.
 
 #include "CoreTestData.h"
-#include "core/GLM_Bitmaps.h"
-#include "core/GLM_Import.h"
 #include "core/documents/GLM_BMDocument.h"
 #include "core/documents/GLM_ImageDocument.h"
 #include "core/documents/GLM_ZoomPainter.h"
@@ -58,25 +56,17 @@ TEST(ImageView, SteppingWrapsDeletingAndShiftingFollowTheCount)
         EXPECT_EQ(back.CurrentFrame, c.previous) << c.from << " of " << c.count;
         EXPECT_EQ(on.CurrentFrame, c.next) << c.from << " of " << c.count;
     }
-    TImageViewState last = At(3, 4), only = At(1, 7);
+    TImageViewState last = At(3, 4), only = At(1, 7), top = At(1, 10), bottom = At(1, 1);
     last.FrameDeleted(2);
     only.FrameDeleted(0);
-    EXPECT_EQ(last.CurrentFrame, 2);
-    EXPECT_EQ(last.Zoom, 4);
-    EXPECT_EQ(only.CurrentFrame, 0);
-    EXPECT_EQ(only.Zoom, 1);
-
-    EXPECT_EQ(At(1).ShiftPartner(true, 4), 4);
-    EXPECT_EQ(At(4).ShiftPartner(false, 4), 1);
-    EXPECT_EQ(At(3).ShiftPartner(true, 4), 2);
-    EXPECT_EQ(At(1).ShiftPartner(false, 1), 0);
-
-    TImageViewState zoom = At(1, 10);
-    zoom.ZoomIn();
-    EXPECT_EQ(zoom.Zoom, 10);
-    zoom = At(1, 1);
-    zoom.ZoomOut();
-    EXPECT_EQ(zoom.Zoom, 1);
+    top.ZoomIn();
+    bottom.ZoomOut();
+    EXPECT_EQ((std::array{last.CurrentFrame, last.Zoom, only.CurrentFrame, only.Zoom, top.Zoom,
+                          bottom.Zoom}),
+              (std::array{2, 4, 0, 1, 10, 1}));
+    EXPECT_EQ((std::array{At(1).ShiftPartner(true, 4), At(4).ShiftPartner(false, 4),
+                          At(3).ShiftPartner(true, 4), At(1).ShiftPartner(false, 1)}),
+              (std::array{4, 1, 2, 0}));
 }
 
 TEST(ImageView, CaptionsAndCentring)
@@ -191,23 +181,4 @@ TEST(ZoomPainter, EachPixelBecomesAZoomBlockWhateverPartIsPainted)
                         << "zoom " << zoom << " at " << x << "," << y;
                 }
         }
-}
-
-// ---- Empty pictures reach the size rules
-
-TEST(EmptyPicture, ZeroWidthBitmapIsAPictureWithoutPixels)
-{
-    // A 40-byte information header giving 0 x 5 at 24 bits, and no pixel data.
-    const TBitmapPicture picture = ReadBitmapBytes(BitmapFile(0, 5, 24, 0, {}, {}));
-    EXPECT_EQ(picture.Width, 0);
-    EXPECT_EQ(picture.Height, 5);
-    ASSERT_TRUE(CheckTextureSize(picture.Width, picture.Height));
-    EXPECT_EQ(CheckTextureSize(picture.Width, picture.Height)->Text,
-              "Bitmap Size: 0x5\rDimensions must be greater than 1");
-
-    TBM bm = NewBM(false);
-    EXPECT_TRUE(ImportBMFrame(bm, picture, Ramp()).Changed());
-    EXPECT_EQ(bm.Images[0].Width, 0);
-    EXPECT_EQ(bm.Images[0].Height, 5);
-    EXPECT_TRUE(bm.Images[0].Pixels.empty());
 }

@@ -1,10 +1,9 @@
 // Pictures into frames: the size rules and their texts, exact colour matching, 16-bit
 // packing, the fields a new frame gets, Add Mipmap, colour frames and the SFT strip.
 
-#include "core/GLM_FramePicture.h"
 #include "core/GLM_Import.h"
 
-#include "TestFiles.h"
+#include "GameFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -56,12 +55,10 @@ TEST(Import, PacksSixteenBitPixelsByTruncation)
     // a 16-bit frame loses no bit.
     for (uint32_t w = 0; w < 0x10000; ++w) {
         const auto word = static_cast<uint16_t>(w);
-        ASSERT_EQ(PackPixel16(Expand5(word >> 11), Expand6(word >> 5), Expand5(word), false),
-                  word);
+        const TPaletteEntry c = PixelWordColor(word, false), t = PixelWordColor(word, true);
+        ASSERT_EQ(PackPixel16(c.Red, c.Green, c.Blue, false), word);
         const bool black = (word & 0x7FFF) == 0;
-        ASSERT_EQ(PackPixel16(Expand5(word >> 10), Expand5(word >> 5), Expand5(word), true),
-                  black ? 0 : (word | 0x8000))
-            << w;
+        ASSERT_EQ(PackPixel16(t.Red, t.Green, t.Blue, true), black ? 0 : (word | 0x8000)) << w;
     }
 }
 
@@ -129,8 +126,9 @@ TEST(Import, SixteenBitFramesPackByTheirKind)
     bm.SetDefaults16();
     bm.Header.TransColor = 0;
     EXPECT_EQ(ImportBMFrame(bm, Picture(3, 1, {{}, {8, 4, 8}, {255, 0, 0}}), {}).Frame, 1);
-    EXPECT_EQ(bm.Images[0].Width, 3); // no size rule for BM frames
-    EXPECT_EQ(bm.Images[0].Height, 1);
+    EXPECT_EQ(bm.Images[0].Width, 3); // no size rule for BM frames, not even an empty one
+    EXPECT_TRUE(ImportBMFrame(bm, Picture(0, 5), {}).Changed());
+    EXPECT_EQ(bm.Images[1], (TBMImage{0, 5, {}}));
     EXPECT_EQ(WordsOf(bm.Images[0].Pixels), (Words{0x0000, 2081, 0xF800}));
     TSFT font;
     font.SetDefaults16();
@@ -158,7 +156,7 @@ TEST(Import, BMFramesKeepThePaletteFlagAsStored)
 {
     using namespace testutil;
     TempDir dir;
-    Bytes file = BMHeaderBytes(3, 1).I32(1).I32(1).U8(20);
+    Bytes file = BMHeaderBytes({.Palette = 3, .Images = 1}).I32(1).I32(1).U8(20);
     Bytes palette;
     palette.Fill(60).Append({1, 2, 3}).Fill(705);
     WriteFile(dir.File("in.bm"), file.Append(palette.Data).Data);
@@ -168,8 +166,8 @@ TEST(Import, BMFramesKeepThePaletteFlagAsStored)
     // Matched against the file's own palette: (1, 2, 3) is its entry 20.
     ASSERT_TRUE(ImportBMFrame(bm, Picture(2, 1, {{1, 2, 3}, {}}), bm.Palette).Changed());
     bm.SaveToFile(dir.File("out.bm"));
-    const Bytes want =
-        BMHeaderBytes(3, 2).I32(1).I32(1).U8(20).I32(2).I32(1).U8(20).U8(0).Append(palette.Data);
+    const Bytes want = BMHeaderBytes({.Palette = 3, .Images = 2}).I32(1).I32(1).U8(20).I32(2).I32(
+        1).U8(20).U8(0).Append(palette.Data);
     EXPECT_EQ(ReadFile(dir.File("out.bm")), want.Data);
 }
 

@@ -2,6 +2,7 @@
 // palette sources scripts name.
 
 #include "CoreTestData.h"
+#include "SaveFaults.h"
 #include "core/GLM_FileNames.h"
 #include "core/GLM_PaletteSource.h"
 #include "core/palettes/Adobe_ACT.h"
@@ -39,7 +40,7 @@ std::string JascText(int colourLines, const std::string &eol = "\r\n")
 // A BM file without images, with or without Ramp() as its own palette.
 std::vector<uint8_t> BMFile(bool withPalette)
 {
-    Bytes b = BMHeaderBytes(withPalette ? 2 : 1, 0);
+    Bytes b = BMHeaderBytes({.Palette = withPalette ? 2 : 1});
     return withPalette ? b.Append(PaletteBytes(Ramp())).Data : b.Data;
 }
 
@@ -195,9 +196,7 @@ TEST(PaletteNames, BuiltInNamesAreExactAndFilesAreJudgedByExtension)
 TEST(PaletteNames, LoadsEachKindOfSourceAndTellsRiffFromJasc)
 {
     TempDir dir;
-    Bytes cmp;
-    cmp.Text("CMP ").I32(30).I32(0).Fill(52).Append(PaletteBytes(Ramp())).Fill(64 * 256);
-    WriteFile(dir.File("c.cmp"), cmp.Data);
+    WriteFile(dir.File("c.cmp"), CMPBytes(0));
     WriteFile(dir.File("b.BM"), BMFile(true));
     WriteACT(dir.File("a.ACT"), Ramp());
     WriteRiffPAL(dir.File("r.pal"), Ramp());
@@ -284,4 +283,21 @@ TEST(PaletteSource, BuiltInNamesFilesAndFailures)
     };
     for (const auto &[name, message] : failures)
         EXPECT_EQ(MessageOf([&] { LoadPaletteSource(name); }), message) << name;
+}
+
+// Every palette writer saves through the atomic save: a full disk keeps the old file.
+TEST(PaletteWriters, AFailedSaveKeepsTheOldFile)
+{
+    TempDir dir;
+    const std::string path = Put(dir, "old.pal", {1, 2, 3});
+    for (void (*write)(const std::string &, const TPalette &) : {WriteRiffPAL, WriteJascPAL, WriteACT}) {
+        TScopedFullDisk full(100);
+        EXPECT_EQ(MessageOf([&] { write(path, Ramp()); }), "Disk full");
+    }
+    {
+        TScopedFullDisk full(100);
+        EXPECT_EQ(MessageOf([&] { WriteGimpGPL(path, Ramp(), "x"); }), "Disk full");
+    }
+    EXPECT_EQ(FolderNames(dir.Path), std::set<std::string>{"old.pal"});
+    EXPECT_EQ(ReadFile(path), (std::vector<uint8_t>{1, 2, 3}));
 }

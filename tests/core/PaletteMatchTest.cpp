@@ -1,6 +1,7 @@
-// The import's colour matching against the straightforward loop: the first equal entry, else
-// 255.
+// Colour matching against the straightforward loops: the import's first equal entry, else
+// 255; the 8-bit export's first equal entry, else the nearest.
 
+#include "CMPReference.h"
 #include "core/GLM_PaletteMatch.h"
 
 #include <gtest/gtest.h>
@@ -9,12 +10,12 @@
 
 namespace {
 
-uint8_t ReferenceMatch(const TPalette &p, uint8_t r, uint8_t g, uint8_t b)
+int ReferenceExact(const TPalette &p, uint8_t r, uint8_t g, uint8_t b)
 {
     for (int k = 0; k < 256; ++k)
         if (p[k] == TPaletteEntry{r, g, b})
-            return static_cast<uint8_t>(k);
-    return 255;
+            return k;
+    return -1;
 }
 
 // Every palette colour, its one-off neighbours and random colours, one by one and in bulk.
@@ -28,19 +29,25 @@ void ExpectSameAsReference(const TPalette &p, std::mt19937 &rng)
     for (int i = 0; i < 60000; ++i)
         rgb.push_back(uint8_t(rng()));
     const TPaletteMatcher matcher(p);
+    TExportMatcher exporter(p);
     std::vector<uint8_t> bulk(rgb.size() / 3);
     matcher.MatchPixels(rgb.data(), bulk.size(), bulk.data());
     for (size_t i = 0; i < bulk.size(); ++i) {
         const uint8_t r = rgb[3 * i], g = rgb[3 * i + 1], b = rgb[3 * i + 2];
-        const uint8_t want = ReferenceMatch(p, r, g, b);
-        ASSERT_EQ(matcher.MatchPaletteIndex(r, g, b), want) << r * 65536 + g * 256 + b;
-        ASSERT_EQ(bulk[i], want) << i;
+        const int exact = ReferenceExact(p, r, g, b);
+        ASSERT_EQ(matcher.Find(r, g, b), exact) << r * 65536 + g * 256 + b;
+        ASSERT_EQ(bulk[i], exact < 0 ? 255 : exact) << i;
+        if (i % 16 == 0) { // the nearest-colour search has its own tests; a sample suffices
+            ASSERT_EQ(exporter.Index({r, g, b}),
+                      exact < 0 ? cmpref::NearestColor(p, r, g, b) : exact)
+                << r * 65536 + g * 256 + b;
+        }
     }
 }
 
 } // namespace
 
-TEST(MatchPaletteIndex, EqualsTheStraightforwardLoop)
+TEST(PaletteMatch, EqualsTheStraightforwardLoops)
 {
     std::mt19937 rng(1234);
     for (int round = 0; round < 40; ++round) {
@@ -63,14 +70,8 @@ TEST(MatchPaletteIndex, EqualsTheStraightforwardLoop)
         }
         ExpectSameAsReference(p, rng);
     }
-}
-
-TEST(MatchPaletteIndex, FindTellsNoMatchFromIndex255)
-{
-    TPalette p{};
-    p[255] = {255, 255, 255};
-    const TPaletteMatcher m(p);
-    EXPECT_EQ(m.Find(255, 255, 255), 255);
-    EXPECT_EQ(m.Find(0, 0, 0), 0);
-    EXPECT_EQ(m.Find(1, 0, 0), -1);
+    // Index 255 found is not "no match".
+    TPalette white{};
+    white[255] = {255, 255, 255};
+    EXPECT_EQ(TPaletteMatcher(white).Find(255, 255, 255), 255);
 }

@@ -22,7 +22,7 @@ std::string PictureFile(const TempDir &dir, const std::string &name, const std::
     QImage image(int(row.size()), 1, QImage::Format_RGB888);
     for (int x = 0; x < int(row.size()); ++x)
         image.setPixelColor(x, 0, row[size_t(x)]);
-    WriteTrueColorBitmap(image, dir.File(name));
+    image.save(QString::fromStdString(dir.File(name)));
     return dir.File(name);
 }
 

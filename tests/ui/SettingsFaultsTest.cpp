@@ -102,7 +102,7 @@ TEST_F(SettingsFileTest, AFailedSaveKeepsTheOldFile)
 
     // The disk fills part-way: no file may grow past 10 bytes.
     {
-        TScopedWriteLimit full(10);
+        TScopedFullDisk full(10);
         SaveSettings(nullptr);
     }
     EXPECT_EQ(Messages(),
@@ -113,14 +113,10 @@ TEST_F(SettingsFileTest, AFailedSaveKeepsTheOldFile)
     // A folder the user may not write to: nothing is saved.
     using std::filesystem::perms;
     std::filesystem::permissions(Path, perms::all);
-    std::filesystem::permissions(Dir.Path, perms::owner_read | perms::owner_exec |
-                                               perms::others_read | perms::others_exec);
-    EXPECT_EQ(AsOrdinaryUser([&] {
-                  SaveSettings(nullptr);
-                  return 0;
-              }),
-              0);
-    std::filesystem::permissions(Dir.Path, perms::owner_all);
+    {
+        TScopedReadOnlyFolder readOnly(Dir.Path);
+        SaveSettings(nullptr);
+    }
     EXPECT_EQ(ReadFile(Path), old);
 
     SaveSettings(nullptr);
