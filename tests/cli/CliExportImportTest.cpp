@@ -104,25 +104,6 @@ TEST(CliExportImport, ExportedPicturesRebuildTheSamples)
     EXPECT_EQ(wide.BitsPerPixel(), 16);
 }
 
-TEST(CliExport, ZoomBitsPaletteAndPng)
-{
-    TempDir dir;
-    ASSERT_EQ(Exit({"export", Sample("sample8.bm"), "--zoom", "3", "--bits", "8", "--png",
-                    "--palette", "Dflt", "-o", dir.File("")}),
-              0);
-    EXPECT_EQ(FilesIn(dir.Path),
-              (std::vector<std::string>{"sample8-1.png", "sample8-2.png", "sample8-3.png"}));
-    const TBM bm = Load<TBM>(Sample("sample8.bm"));
-    const TBitmapPicture p = ReadBitmapFile(dir.File("sample8-3.png"));
-    ASSERT_EQ(p.Width, 48);
-    ASSERT_EQ(p.Height, 48);
-    EXPECT_EQ(p.ColorTable,
-              std::vector<TPaletteEntry>(DfltPalette().begin(), DfltPalette().end()));
-    // 8-bit output keeps the frame's own indices, each as a 3 x 3 block.
-    for (int i = 0; i < 48 * 48; ++i)
-        ASSERT_EQ(p.Indices[i], bm.Images[2].Pixels[(i / 48 / 3) * 16 + i % 48 / 3]) << i;
-}
-
 // The import's rules live in the core; the command line reports each picture's messages on
 // its own line, writes nothing after an error and keeps a warning's result.
 TEST(CliImport, MessagesAndFrameLimits)

@@ -169,36 +169,23 @@ TEST(CliUsage, MistakesExitTwoAndWriteNothing)
     TempDir dir;
     const std::string x = Sample("sample8.bm"), out = dir.File("o.bm"), o = dir.File("");
     const std::string cmp = dir.File("o.cmp"), mat = dir.File("o.mat"), sft = dir.File("o.sft");
-    const std::vector<std::string> mistakes[] = {
-        {},
-        {"bogus"},
-        {"info"},
-        {"info", "--bogus", x},
-        {"info", "--json=yes", x},
-        {"export", x, "--zoom", "11", "-o", o},
-        {"export", x, "--zoom", "two", "-o", o},
-        {"export", x, "--bits", "16", "-o", o},
-        {"export", x, "-o"},
-        {"import", out},
-        {"import", dir.File("o.bmp"), x},
-        {"import", out, x, "--mipmaps", "2"},
-        {"import", out, x, "--bits", "12"},
-        {"import", mat, x, "--mipmaps", "5"},
-        {"import", mat, x, "--color", "--transparent"},
-        {"import", sft, x, x},
-        {"import", sft, x, "--chars", "72-65"},
-        {"import", sft, x, "--chars", "65-65536"},
-        {"import", out, x, "--chars", "65-72"},
-        {"cmp", cmp},
-        {"cmp", cmp, "--from", "Dflt", "--trans", "maybe"},
-        {"cmp", cmp, "--from", "Dflt", "--tint", "1.5,0,0"},
-        {"cmp", cmp, "--from", "Dflt", "--tint", "0,0"},
-        {"cmp", cmp, "--from", "Dflt", "--tint", "nan,0,0"},
-        {"palette", "Dflt"},
-        {"palette", "Dflt", dir.File("o.txt")},
-        {"palette", "Dflt", dir.File("o.pal"), "--format", "png"},
-        {"resave", x},
+    const std::string chars = "--chars";
+    const auto tint = [&](const char *t) {
+        return std::vector<std::string>{"cmp", cmp, "--from", "Dflt", "--tint", t};
     };
+    const std::vector<std::string> mistakes[] = {
+        {}, {"bogus"}, {"info"}, {"info", "--bogus", x}, {"info", "--json=yes", x},
+        {"export", x, "--zoom", "11", "-o", o}, {"export", x, "--zoom", "two", "-o", o},
+        {"export", x, "--bits", "16", "-o", o}, {"export", x, "-o"}, {"import", out},
+        {"import", dir.File("o.bmp"), x}, {"import", out, x, "--mipmaps", "2"},
+        {"import", out, x, "--bits", "12"}, {"import", mat, x, "--mipmaps", "5"},
+        {"import", mat, x, "--color", "--transparent"}, {"import", sft, x, x},
+        {"import", sft, x, chars, "72-65"}, {"import", sft, x, chars, "65-65536"},
+        {"import", out, x, chars, "65-72"}, {"cmp", cmp},
+        {"cmp", cmp, "--from", "Dflt", "--trans", "maybe"}, tint("1.5,0,0"),
+        tint("0,0"), tint("nan,0,0"), tint("0,0,0,0"), {"palette", "Dflt"},
+        {"palette", "Dflt", dir.File("o.txt")},
+        {"palette", "Dflt", dir.File("o.pal"), "--format", "png"}, {"resave", x}};
     for (const auto &args : mistakes) {
         const TRun run = RunCli(args);
         const std::string line = args.empty() ? "" : args[0] + " " + args.back();

@@ -47,34 +47,25 @@ TEST(CMPView, SteppingTurnsAtTheLastViewOfTheFlag)
     }
 }
 
-TEST(CMPView, Texts)
+TEST(CMPView, TextsAndTheCellUnderTheMouse)
 {
     EXPECT_EQ(CMPStatusTexts(1, 0),
               (std::array<std::string, 8>{"CMP", "Light Table: 1", "Not Transparent"}));
-    EXPECT_EQ(CMPStatusTexts(0, 7)[1], "Palette");
-    EXPECT_EQ(CMPStatusTexts(0, 7)[2], "Transparent");
-    EXPECT_EQ(CMPViewText(64), "Light Table: 64");
-    EXPECT_EQ(CMPViewText(65), "Trans Table: 1");
-    EXPECT_EQ(CMPViewText(320), "Trans Table: 256");
+    EXPECT_EQ(CMPStatusTexts(0, 7)[1] + "|" + CMPStatusTexts(0, 7)[2], "Palette|Transparent");
+    EXPECT_EQ(CMPViewText(64) + "|" + CMPViewText(65) + "|" + CMPViewText(320),
+              "Light Table: 64|Trans Table: 1|Trans Table: 256");
     TPalette palette = Filled(0);
     palette[10] = {255, 0, 0};
     EXPECT_EQ(CMPIndexText(10) + " " + CMPColorText(palette, 10), "Index: 10 RGB: 255 0 0");
-}
-
-TEST(CMPView, CellUnderTheMouseFollowsZoomAndCellSize)
-{
-    EXPECT_EQ(CMPCellAt(45, 45, 20, 2), 17);
-    EXPECT_EQ(CMPCellAt(45, 45, 20, 1), 34);
-    EXPECT_EQ(CMPCellAt(39, 0, 20, 2), 0);
-    EXPECT_EQ(CMPCellAt(319, 319, 20, 1), 255);
-    // Outside the grid (a drag reports such points) there is no cell.
-    EXPECT_EQ(CMPCellAt(320, 0, 20, 1), -1);
-    EXPECT_EQ(CMPCellAt(-1, 5, 20, 1), -1);
-    // A cell size below 1 is taken as 1, never divided by; a huge one is bounded.
-    EXPECT_EQ(CMPCellAt(5, 1, 0, 1), 21);
-    EXPECT_EQ(CMPCellAt(5, 1, -5, 1), 21);
+    // x, y, cell size, zoom and the cell: outside the grid (a drag reports such points) there
+    // is none; a cell size below 1 is taken as 1, never divided by.
+    const std::array<int, 5> cells[] = {{45, 45, 20, 2, 17}, {45, 45, 20, 1, 34}, {39, 0, 20, 2, 0},
+                                        {319, 319, 20, 1, 255}, {320, 0, 20, 1, -1},
+                                        {-1, 5, 20, 1, -1}, {5, 1, 0, 1, 21}, {5, 1, -5, 1, 21}};
+    for (const auto &[x, y, size, zoom, cell] : cells)
+        EXPECT_EQ(CMPCellAt(x, y, size, zoom), cell) << x << "," << y << " " << size << " " << zoom;
     EXPECT_EQ(CMPGridSide(20, 10), 3200);
-    EXPECT_EQ(CMPGridSide(1 << 30, 10), 16 * MaxCMPCellSize * 10);
+    EXPECT_EQ(CMPGridSide(1 << 30, 10), 16 * MaxCMPCellSize * 10); // a huge cell size is bounded
 }
 
 QImage Draw(const TCMP &cmp, int frame, int zoom, TColor fill)
