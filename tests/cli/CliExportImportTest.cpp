@@ -96,7 +96,8 @@ TEST(CliExportImport, ExportedPicturesRebuildTheSamples)
     EXPECT_EQ(back.Palette, bm.Palette);
     EXPECT_TRUE(back.HasPalette());
     // The strip without the character table; the 16-bit frame with the same words.
-    const TSFT font = Load<TSFT>(Sample("font8.sft")), strip = Load<TSFT>(dir.File("new-font8.sft"));
+    const TSFT font = Load<TSFT>(Sample("font8.sft")),
+               strip = Load<TSFT>(dir.File("new-font8.sft"));
     EXPECT_EQ(std::tie(strip.Pixels, strip.Width), std::tie(font.Pixels, font.Width));
     EXPECT_EQ(strip.Chars.Count(), 0);
     const TBM wide = Load<TBM>(dir.File("new-sample16.bm"));
@@ -125,7 +126,8 @@ TEST(CliImport, MessagesAndFrameLimits)
     two.setPixel(1, 1, qRgb(0, 0, 0));
     two.save(QString::fromStdString(dir.File("two.bmp")));
     EXPECT_EQ(RunCli({"import", dir.File("d.mat"), dir.File("two.bmp"), "--color"}).Err,
-              "glimra-cli: " + dir.File("two.bmp") + ": A colour frame picture must be one colour\n");
+              "glimra-cli: " + dir.File("two.bmp") +
+                  ": A colour frame picture must be one colour\n");
     std::vector<std::string> args{"import", dir.File("m.mat")};
     args.insert(args.end(), 17, dir.File("two.bmp"));
     const TRun many = RunCli(args);
@@ -152,7 +154,8 @@ TEST(CliImport, FontCharactersFromARangeOrATable)
     // A table as info --json prints it comes back the same; list order is kept, and codes
     // that do not follow on start new ranges.
     const std::string spaced = "[\n  [70, 0, 3],\t[65, 3, 4] , [66,7,0]\r\n]\n";
-    const std::string table = Put(dir, "s.json", std::vector<uint8_t>(spaced.begin(), spaced.end()));
+    const std::string table =
+        Put(dir, "s.json", std::vector<uint8_t>(spaced.begin(), spaced.end()));
     ASSERT_EQ(Exit({"import", dir.File("s.sft"), strip, "--chars", table}), 0);
     EXPECT_EQ(CharsOf(dir.File("s.sft")), "[[70, 0, 3], [65, 3, 4], [66, 7, 0]]");
     EXPECT_EQ(I32At(ReadFile(dir.File("s.sft")), 20), 2);

@@ -37,7 +37,8 @@ TEST(CliInfo, HandBuiltFilesOfEveryKind)
         {"hand16.bm", BMBytes({{1, 1, 0xFF}}, 16)},
         {"hand.sft", SFTBytes({{65, 0, 3}, {66, 3, 4}, {70, 7, 2}}, 9, 2, 16)},
         {"tex.mat", TextureMAT({{4, 2, 2, 0, 1}, {2, 2, 1, 0, 0}})},
-        {"colour.mat", MATHeaderBytes(0, 2, 16).I32(0).I32(0xFF8040).Fill(16).I32(0).I32(3).Fill(16).Data},
+        {"colour.mat",
+         MATHeaderBytes(0, 2, 16).I32(0).I32(0xFF8040).Fill(16).I32(0).I32(3).Fill(16).Data},
         {"flag2.cmp", cmp},
         {"colormap.dat", cmp}};
     const std::string want[] = {

@@ -95,8 +95,9 @@ TEST(CliFailures, OneLineNamingTheFileAndNoOutput)
         bytes.resize(keep);
         return Put(dir, name, bytes);
     };
-    const std::string bm = cut("sample8.bm", 700, "cut.bm"), mat = cut("texture8.mat", 300, "cut.mat");
-    const std::string sft = cut("font8.sft", 100, "cut.sft"), act = cut("colormap.cmp", 500, "cut.act");
+    const std::string bm = cut("sample8.bm", 700, "cut.bm"), sft = cut("font8.sft", 100, "c.sft");
+    const std::string mat = cut("texture8.mat", 300, "c.mat");
+    const std::string act = cut("colormap.cmp", 500, "c.act");
     const std::string cmp = cut("colormap.cmp", 20000, "cut.cmp");
     const std::string junk = Put(dir, "junk.bmp", {'n', 'o', 't', ' ', 'b', 'm', 'p'});
     const std::string notes = Put(dir, "notes.txt", {'h', 'i'}), missing = dir.File("missing.act");
@@ -130,15 +131,16 @@ TEST(CliFailures, OneLineNamingTheFileAndNoOutput)
         {{"palette", missing, out + "b.pal"}, "", missing, "File not found"},
         {{"import", out + "a.bm", junk}, "", junk, "Bitmap image is not valid"},
         {{"import", out + "c.mat", fifty}, "", fifty, "Bitmap image is too large"},
-        {{"import", out + "b.bm", Sample("sample8.bm"), "--palette", notes}, "", notes, "No palette in this file"},
+        {{"import", out + "b.bm", Sample("sample8.bm"), "--palette", notes}, "", notes,
+         "No palette in this file"},
         {{"export", notes, "-o", out}, "", notes, "Not a BM, MAT, CMP or SFT file"},
         {{"export", Sample("colormap.cmp"), "-o", out}, "", Sample("colormap.cmp"),
          "A colormap has no frames to export"},
         {{"resave", Sample("color.mat"), dir.File("no/dir/a.mat")}, "", dir.File("no/dir/a.mat"),
          "File not found"},
         {{"resave", Sample("sample8.bm"), old}, "", old, "File access denied"},
-        {{"import", out + "a.sft", dir.File("odd.bmp"), "--chars", "65-72"}, "", dir.File("odd.bmp"),
-         "The strip is 97 pixels wide, which does not divide into 8 characters of equal width"},
+        {{"import", out + "a.sft", dir.File("odd.bmp"), "--chars", "65-72"}, "",
+         dir.File("odd.bmp"), "The strip is 97 pixels wide, which does not divide into 8"},
         {{"import", out + "a.sft", strip, "--chars", table}, "[[65, 0]]", table,
          badTable + "[[code, offset, width], ...]: unexpected ']' at byte 8"},
         {{"import", out + "a.sft", strip, "--chars", table}, "", table, badTable},
@@ -148,9 +150,9 @@ TEST(CliFailures, OneLineNamingTheFileAndNoOutput)
          "Character code 70000 is not from 0 to 65535"},
         {{"import", out + "a.sft", strip, "--chars", table}, "[[65, 90, 12]]", table,
          "Character 65 at 90, 12 pixels wide, lies outside the 96-pixel strip"},
-        {{"import", out + "a.sft", strip, "--chars", table}, "[[65, -1, 2]]", table, "Character 65"},
-        {{"import", out + "a.sft", strip, "--chars", dir.File("no.json")}, "", dir.File("no.json"),
-         "File not found"},
+        {{"import", out + "a.sft", strip, "--chars", table}, "[[65, -1, 2]]", table, "Character"},
+        {{"import", out + "a.sft", strip, "--chars", dir.File("no.json")}, "",
+         dir.File("no.json"), "File not found"},
     };
     for (const auto &[args, text, file, reason] : cases) {
         Put(dir, "t.json", std::vector<uint8_t>(text.begin(), text.end()));

@@ -71,8 +71,9 @@ TEST(BitmapStream, EightBitsKeepIndicesUnderThePaletteAsColourTable)
     TPalette few{}; // black everywhere
     few[3] = few[9] = {0, 255, 0};
     few[7] = {250, 0, 0};
-    EXPECT_EQ(Export(TPixelLayout::RGB565, 5, Words({0x07E0, 0xF800, 0, 0x07E0, 0xF800}), few, 1, 8),
-              Bitmap(5, 8, {{3, 7, 0, 3, 7, 0, 0, 0}}, &few));
+    EXPECT_EQ(
+        Export(TPixelLayout::RGB565, 5, Words({0x07E0, 0xF800, 0, 0x07E0, 0xF800}), few, 1, 8),
+        Bitmap(5, 8, {{3, 7, 0, 3, 7, 0, 0, 0}}, &few));
 }
 
 TEST(BitmapStream, TwentyFourBitsAreBlueGreenRedWithRowPadding)

@@ -112,14 +112,15 @@ std::vector<uint8_t> Png(int width, int height)
 
 TEST(BitmapRead, PalettedDepthsAndRunLengthCodes)
 {
+    const Indices OneBit = {0x60, 0, 0, 0, 0xA0, 0, 0, 0};
     Entries t(8);
     for (int k = 0; k < 8; ++k)
         t[k] = {uint8_t(k * 30), uint8_t(k), uint8_t(255 - k)};
     const std::tuple<std::vector<uint8_t>, Entries, Indices> cases[] = {
         // 1 bit, 3 x 2: top row 1 0 1, bottom row 0 1 1, rows padded to 4 bytes, most
         // significant bit first. Table and indices stay as stored whichever colour is first.
-        {BitmapFile(3, 2, 1, 0, {A, B}, {0x60, 0, 0, 0, 0xA0, 0, 0, 0}), {A, B}, {1, 0, 1, 0, 1, 1}},
-        {BitmapFile(3, 2, 1, 0, {B, A}, {0x60, 0, 0, 0, 0xA0, 0, 0, 0}), {B, A}, {1, 0, 1, 0, 1, 1}},
+        {BitmapFile(3, 2, 1, 0, {A, B}, OneBit), {A, B}, {1, 0, 1, 0, 1, 1}},
+        {BitmapFile(3, 2, 1, 0, {B, A}, OneBit), {B, A}, {1, 0, 1, 0, 1, 1}},
         // 4 bits, 3 x 2, rows padded to 4 bytes.
         {BitmapFile(3, 2, 4, 0, t, {0x22, 0x10, 0, 0, 0x01, 0x20, 0, 0}), t, {0, 1, 2, 2, 2, 1}},
         // RLE8 4 x 2. Bottom row: a run of four 7s, end of line. Top row: an absolute run of
@@ -270,7 +271,8 @@ TEST(BitmapRead, HostileFilesAreRefusedWithinABoundedAddressSpace)
     };
     TSFT font;
     font.LoadFromFile(std::string(GLIMRA_SAMPLES_DIR) + "/font8.sft");
-    const std::string bm = patched("sample8.bm", 0), sft = patched("font8.sft", font.Pixels.size() + 8);
+    const std::string bm = patched("sample8.bm", 0);
+    const std::string sft = patched("font8.sft", font.Pixels.size() + 8);
     EXPECT_EQ(RefusedWithinAddressSpace("Read beyond", [&] { TBM().LoadFromFile(bm); }), 0);
     EXPECT_EQ(RefusedWithinAddressSpace("Read beyond", [&] { TSFT().LoadFromFile(sft); }), 0);
 }

@@ -112,8 +112,9 @@ TEST(PaletteFiles, ReadersOnOddShortAndMissingFiles)
     };
     const TCase cases[] = {
         // RIFF: only the counted entries; a count above 256 reads 256; nothing else checked.
-        {ReadRiffPAL, "16.pal", RiffHeader(2).U8(1).U8(2).U8(3).U8(0xEE).U8(4).U8(5).U8(6).U8(0).Data,
-         "no error", With({{0, {1, 2, 3}}, {1, {4, 5, 6}}})},
+        {ReadRiffPAL, "16.pal",
+         RiffHeader(2).U8(1).U8(2).U8(3).U8(0xEE).U8(4).U8(5).U8(6).U8(0).Data, "no error",
+         With({{0, {1, 2, 3}}, {1, {4, 5, 6}}})},
         {ReadRiffPAL, "big.pal", Bytes().Text(std::string(22, 'X')).U16(999).Fill(1024, 3).Data,
          "no error", Filled(3)},
         {ReadRiffPAL, "s.pal", RiffHeader(9).Fill(30).Data, Beyond, Filled(77)},
@@ -126,14 +127,16 @@ TEST(PaletteFiles, ReadersOnOddShortAndMissingFiles)
         // A bad colour line raises the conversion error; the entries before it are kept.
         {ReadJascPAL, "b1.pal", Text(JascText(3) + "255  0 128\r\n"), "''" + invalid, jascStart},
         {ReadJascPAL, "b2.pal", Text(JascText(3) + " 255 0 128\r\n"), "''" + invalid, jascStart},
-        {ReadJascPAL, "b3.pal", Text(JascText(3) + "255 0 128 \r\n"), "'128 '" + invalid, jascStart},
+        {ReadJascPAL, "b3.pal", Text(JascText(3) + "255 0 128 \r\n"), "'128 '" + invalid,
+         jascStart},
         {ReadJascPAL, "b4.pal", Text(JascText(3) + "255 0\r\n"), "''" + invalid, jascStart},
         {ReadJascPAL, "b5.pal", Text(JascText(3) + "255 x1 0\r\n"), "'x1'" + invalid, jascStart},
-        {ReadJascPAL, "b6.pal", Text(JascText(3) + "99999999999 0 0\r\n"), "'99999999999'" + invalid,
-         jascStart},
+        {ReadJascPAL, "b6.pal", Text(JascText(3) + "99999999999 0 0\r\n"),
+         "'99999999999'" + invalid, jascStart},
         {ReadJascPAL, "b7.pal", Text(JascText(3)), "''" + invalid, jascStart}, // ends early
         // Any other header leaves the palette unchanged without an error.
-        {ReadJascPAL, "16.pal", Text("JASC-PAL\r\n0100\r\n16\r\n0 0 0\r\n"), "no error", Filled(77)},
+        {ReadJascPAL, "16.pal", Text("JASC-PAL\r\n0100\r\n16\r\n0 0 0\r\n"), "no error",
+         Filled(77)},
         {ReadJascPAL, "c.pal", Text("jasc-pal\r\n0100\r\n256\r\n"), "no error", Filled(77)},
         {ReadJascPAL, "d.pal", Text("JASC-PAL \r\n0100\r\n256\r\n"), "no error", Filled(77)},
         {ReadJascPAL, "e.pal", Text("JASC-PAL\r\n0100\r\n"), "no error", Filled(77)},
@@ -147,8 +150,8 @@ TEST(PaletteFiles, ReadersOnOddShortAndMissingFiles)
         {ReadGimpGPL, "j.gpl", Text("JASC-PAL\n0100\n256\n"), "Not a GIMP palette", Filled(77)},
         {ReadGimpGPL, "b.gpl", Text("GIMP Palette\n1 2 3\n1 2 300\n"),
          "Invalid colour on line 3 of GIMP palette", Filled(77)},
-        {ReadGimpGPL, "c.gpl", Text("GIMP Palette\n1 2\n"), "Invalid colour on line 2 of GIMP palette",
-         Filled(77)},
+        {ReadGimpGPL, "c.gpl", Text("GIMP Palette\n1 2\n"),
+         "Invalid colour on line 2 of GIMP palette", Filled(77)},
         {ReadGimpGPL, "d.gpl", Text("GIMP Palette\n1 2 3x\n"),
          "Invalid colour on line 2 of GIMP palette", Filled(77)},
         // Missing files: RIFF, ACT and JASC skip them; the rest raise.
@@ -227,8 +230,9 @@ TEST(PaletteSource, BuiltInNamesFilesAndFailures)
     // A RIFF file of two entries: the rest are black, not the default palette's.
     TPalette two{};
     two[0] = {10, 20, 30};
-    EXPECT_EQ(LoadPaletteSource(Put(dir, "two.pal", RiffHeader(2).U8(10).U8(20).U8(30).Fill(1025).Data)),
-              two);
+    EXPECT_EQ(
+        LoadPaletteSource(Put(dir, "two.pal", RiffHeader(2).U8(10).U8(20).U8(30).Fill(1025).Data)),
+        two);
     const std::pair<std::string, std::string> failures[] = {
         {"dflt", "File not found"},
         {Put(dir, "junk.pal", Text("NOPE and more bytes")), "No palette in this file"},

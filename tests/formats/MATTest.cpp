@@ -85,7 +85,8 @@ TEST_F(MATFile, NewFramesSetTheNumTexturesTheGameReads)
     EXPECT_EQ(RoundTrip(stored.Data, colour), stored.Data); // kept while the frames are
     colour.ColorRecords[1].Color = 6;
     colour.SetNumRecords(2);
-    EXPECT_EQ(Saved(colour), MATHeaderBytes(0, 2).I32(0).I32(7).Fill(16).I32(0).I32(6).Fill(16).Data);
+    EXPECT_EQ(Saved(colour),
+              MATHeaderBytes(0, 2).I32(0).I32(7).Fill(16).I32(0).I32(6).Fill(16).Data);
 }
 
 // Short files, absurd counts and sizes fail cleanly, before anything the size of the claim
