@@ -71,8 +71,11 @@ TEST(CliInfo, HandBuiltFilesOfEveryKind)
         R"("height": 2, "mipmaps": 1, "transparent": false, "fill": 18, "cel": 1}]})",
         R"("kind": "MAT", "bits": 16, "type": "color", "frames": [{"color": 16744512}, )"
         R"({"color": 3}]})",
-        R"("kind": "CMP", "bits": 8, "has_transparency": 2, "tint": [0.75, 0, null]})",
-        R"("kind": "CMP", "bits": 8, "has_transparency": 2, "tint": [0.75, 0, null]})",
+        // All-zero light tables: only index 0 stays itself, so it alone is full-bright.
+        R"("kind": "CMP", "bits": 8, "has_transparency": 2, "tint": [0.75, 0, null], )"
+        R"("full_bright": [0]})",
+        R"("kind": "CMP", "bits": 8, "has_transparency": 2, "tint": [0.75, 0, null], )"
+        R"("full_bright": [0]})",
     };
     for (size_t i = 0; i < std::size(files); ++i) {
         WriteFile(dir.File(files[i].first), files[i].second.Data);

@@ -61,7 +61,7 @@ TEST(CliCmp, TintIsSetKeptAndShown)
               std::vector<uint8_t>(plain.begin() + 28, plain.end()));
     ASSERT_EQ(Exit({"cmp", dir.File("a.cmp"), dir.File("b.cmp"), "--trans", "on"}), 0);
     const TRun kept = RunCli({"info", "--json", dir.File("b.cmp")});
-    EXPECT_NE(kept.Out.find(R"("has_transparency": 1, "tint": [1, 0.5, 0.1]})"), std::string::npos)
+    EXPECT_NE(kept.Out.find(R"("has_transparency": 1, "tint": [1, 0.5, 0.1], )"), std::string::npos)
         << kept.Out;
     ASSERT_EQ(Exit({"cmp", dir.File("b.cmp"), dir.File("c.cmp"), "--tint", "0,0.25,1"}), 0);
     EXPECT_NE(RunCli({"info", dir.File("c.cmp")}).Out.find("tint: [0, 0.25, 1]"),
@@ -190,6 +190,11 @@ TEST(CliUsage, MistakesExitTwoAndWriteNothing)
         {"export", x, "--zoom", "two", "-o", o},
         {"export", x, "--bits", "16", "-o", o},
         {"export", x, "-o"},
+        {"export", x, "--light", "3", "-o", o},
+        {"export", x, "--cmp", x, "-o", o},
+        {"export", x, "--cmp", x, "--light", "64", "-o", o},
+        {"export", x, "--cmp", x, "--full-bright-mask", "--translucent-over", "1", "-o", o},
+        {"export", x, "--cmp", x, "--light", "1", "--palette", "Dflt", "-o", o},
         {"import", out},
         {"import", dir.File("o.bmp"), x},
         {"import", out, x, "--mipmaps", "2"},
