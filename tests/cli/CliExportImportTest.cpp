@@ -63,15 +63,16 @@ TEST(CliExport, NamesAndPixelsAreThoseTheWindowsGive)
     // A MAT level through "Dflt", the MAT windows' default palette.
     const TMAT mat = Load<TMAT>(Sample("texture8.mat"));
     const TBitmapPicture level2 = ReadBitmapFile(dir.File("texture8-1-B.bmp"));
-    ASSERT_EQ(level2.Width, 16);
-    for (int i = 0; i < 16 * 16; ++i)
-        ASSERT_EQ(level2.PixelColor(i % 16, i / 16), DfltPalette()[mat.Pixels[0][32 * 32 + i]]);
+    ASSERT_EQ(level2.Width, 64);
+    for (int i = 0; i < 64 * 64; ++i)
+        ASSERT_EQ(level2.PixelColor(i % 64, i / 64), DfltPalette()[mat.Pixels[0][128 * 128 + i]]);
     const TBitmapPicture colour = ReadBitmapFile(dir.File("color-2.bmp"));
     EXPECT_EQ(colour.Width, 64);
     EXPECT_EQ(colour.Height, 64);
-    EXPECT_EQ(colour.PixelColor(40, 40), DfltPalette()[6]);
+    EXPECT_EQ(colour.PixelColor(40, 40),
+              DfltPalette()[Load<TMAT>(Sample("color.mat")).ColorRecords[1].Color]);
     const std::vector<uint8_t> w = Load<TBM>(Sample("sample16.bm")).Images[0].Pixels;
-    const uint16_t word = static_cast<uint16_t>(w[2 * 33] | (w[2 * 33 + 1] << 8)); // (1, 1)
+    const uint16_t word = static_cast<uint16_t>(w[2 * 129] | (w[2 * 129 + 1] << 8)); // (1, 1)
     EXPECT_EQ(ReadBitmapFile(dir.File("sample16-1.bmp")).PixelColor(1, 1),
               (TPaletteEntry{Expand5(word >> 11), Expand6(word >> 5), Expand5(word)}));
 }
@@ -86,21 +87,25 @@ TEST(CliExport, ZoomBitsPaletteAndPng)
               (std::vector<std::string>{"sample8-1.png", "sample8-2.png", "sample8-3.png"}));
     const TBM bm = Load<TBM>(Sample("sample8.bm"));
     const TBitmapPicture p = ReadBitmapFile(dir.File("sample8-3.png"));
-    ASSERT_EQ(p.Width, 48);
-    ASSERT_EQ(p.Height, 48);
+    ASSERT_EQ(p.Width, 384);
+    ASSERT_EQ(p.Height, 288);
     EXPECT_EQ(p.ColorTable,
               std::vector<TPaletteEntry>(DfltPalette().begin(), DfltPalette().end()));
     // 8-bit output keeps the frame's own indices, each as a 3 x 3 block.
-    for (int i = 0; i < 48 * 48; ++i)
-        ASSERT_EQ(p.Indices[i], bm.Images[2].Pixels[(i / 48 / 3) * 16 + i % 48 / 3]) << i;
+    for (int i = 0; i < 384 * 288; ++i)
+        ASSERT_EQ(p.Indices[i], bm.Images[2].Pixels[(i / 384 / 3) * 128 + i % 384 / 3]) << i;
 }
 
 TEST(CliImport, ExportedPicturesRebuildTheSamples)
 {
     TempDir dir;
-    ASSERT_EQ(Exit({"export", Sample("texture8.mat"), Sample("texture16t.mat"),
-                    Sample("color.mat"), Sample("font8.sft"), Sample("sample16.bm"), "-o",
-                    dir.File("")}),
+    ASSERT_EQ(Exit({"export", Sample("texture16t.mat"), Sample("font8.sft"),
+                    Sample("sample16.bm"), "-o", dir.File("")}),
+              0);
+    // The 8-bit MATs are drawn for the sample colormap's palette.
+    const std::string ramps = Sample("colormap.cmp");
+    ASSERT_EQ(Exit({"export", Sample("texture8.mat"), Sample("color.mat"), "--palette", ramps,
+                    "-o", dir.File("")}),
               0);
     ASSERT_EQ(Exit({"export", Sample("sample8.bm"), "--bits", "8", "-o", dir.File("")}), 0);
     // Level A of each frame, with generated levels, gives the sample byte for byte; 8-bit
@@ -110,11 +115,14 @@ TEST(CliImport, ExportedPicturesRebuildTheSamples)
          {"sample8-1.bmp", "sample8-2.bmp", "sample8-3.bmp", "--palette", Sample("sample8.bm"),
           "--internal"}},
         {"texture8.mat",
-         {"texture8-1-A.bmp", "texture8-2-A.bmp", "--mipmaps", "4", "--fill", "31"}},
+         {"texture8-1-A.bmp", "texture8-2-A.bmp", "--mipmaps", "4", "--fill", "72", "--palette",
+          ramps}},
         {"texture16t.mat",
          {"texture16t-1-A.bmp", "--bits", "16", "--transparent", "--mipmaps", "3", "--fill",
           "33808"}},
-        {"color.mat", {"color-1.bmp", "color-2.bmp", "color-3.bmp", "color-4.bmp", "--color"}},
+        {"color.mat",
+         {"color-1.bmp", "color-2.bmp", "color-3.bmp", "color-4.bmp", "--color", "--palette",
+          ramps}},
         {"font8.sft", {"font8.bmp"}},
         {"sample16.bm", {"sample16-1.bmp", "--bits", "16"}},
     };
@@ -220,7 +228,7 @@ TEST(CliImport, FontCharactersFromARangeOrATable)
     // that do not follow on start new ranges.
     ASSERT_EQ(Exit({"export", Sample("font8.sft"), "-o", dir.File("")}), 0);
     const std::string table = CharsOf(Sample("font8.sft"));
-    ASSERT_EQ(table.substr(0, 12), "[[48, 0, 5],");
+    ASSERT_EQ(table.substr(0, 12), "[[32, 0, 6],");
     WriteFile(dir.File("t.json"), std::vector<uint8_t>(table.begin(), table.end()));
     ASSERT_EQ(
         Exit({"import", dir.File("t.sft"), dir.File("font8.bmp"), "--chars", dir.File("t.json")}),

@@ -94,5 +94,5 @@ TEST(CliInfo, SeveralFilesGoOnPastAFailure)
     EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 2);
     const TRun text = RunCli({"info", Sample("font8.sft")});
     EXPECT_EQ(text.Code, 0);
-    EXPECT_NE(text.Out.find("8-bit SFT, strip 96 x 8, 16 character(s)"), std::string::npos);
+    EXPECT_NE(text.Out.find("8-bit SFT, strip 912 x 16, 95 character(s)"), std::string::npos);
 }

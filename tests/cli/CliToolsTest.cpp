@@ -17,8 +17,9 @@ using namespace testutil;
 namespace {
 
 // Sorted, as FilesIn lists them.
-const char *const SampleNames[] = {"color.mat",  "colormap.cmp",   "font8.sft",   "sample16.bm",
-                                   "sample8.bm", "texture16t.mat", "texture8.mat"};
+const char *const SampleNames[] = {"color.mat",   "colormap.cmp", "console.mat",
+                                   "font8.sft",   "sample16.bm",  "sample8.bm",
+                                   "texture16t.mat", "texture8.mat"};
 
 } // namespace
 
@@ -107,13 +108,20 @@ TEST(CliResave, SamplesComeBackByteForByteAndAreWhatTheGeneratorWrites)
 {
     TempDir dir;
     ASSERT_EQ(Exit({"make-samples", dir.File("made")}), 0);
+    ASSERT_EQ(Exit({"make-samples", dir.File("builtin"), "--builtin-font"}), 0);
+    EXPECT_NE(RunCli({"info", dir.File("builtin/font8.sft")}).Out.find("95 character(s)\n  gap: 1"),
+              std::string::npos);
     EXPECT_EQ(FilesIn(dir.Path / "made"),
               std::vector<std::string>(std::begin(SampleNames), std::end(SampleNames)));
     for (const std::string name : SampleNames) {
         const TRun run = RunCli({"resave", Sample(name), dir.File(name)});
         ASSERT_EQ(run.Code, 0) << name << ": " << run.Err;
         EXPECT_EQ(ReadFile(dir.File(name)), ReadFile(Sample(name))) << name;
-        EXPECT_EQ(ReadFile(dir.File("made/" + name)), ReadFile(Sample(name))) << name;
+        // The font is drawn from the machine's DejaVu Sans Bold; without it, from the built-in one.
+        if (name != "font8.sft" ||
+            std::filesystem::exists("/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf")) {
+            EXPECT_EQ(ReadFile(dir.File("made/" + name)), ReadFile(Sample(name))) << name;
+        }
     }
 }
 
