@@ -46,9 +46,11 @@ const char *Help =
     "  --translucent-over INDEX\n"
     "                    draw the frames as translucent faces, lit, over palette index\n"
     "                    INDEX (0 to 255) through CMP's transparency tables\n"
-    "  --full-bright-mask instead of colours, white where a pixel's colour is full-bright\n"
+    "  --full-bright-mask\n"
+    "                    instead of colours, white where a pixel's colour is full-bright\n"
     "                    (CMP keeps it at its own index at every level below 63), black\n"
     "                    elsewhere\n"
+    "\n"
     "With --bits 8 the frame keeps its indices and the colour table holds what each index\n"
     "is drawn as.\n";
 
