@@ -1,6 +1,8 @@
 // Relighting a 1024 x 1024 frame at a new light level, as a window does when the level is
 // stepped: the level's display palette, then the 1:1 picture painting starts from (target:
 // at most 5 ms). The palette view's own picture is measured beside it for comparison.
+// Measured here: 0.94 ms of CPU a relight (2 ms by the clock on a busy shared 2-core machine),
+// the same as the palette view's 0.91 ms; a translucent view 1.8 to 3.8 ms.
 
 #include "core/GLM_LightView.h"
 #include "core/documents/GLM_ZoomPainter.h"
