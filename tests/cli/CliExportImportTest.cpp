@@ -5,6 +5,7 @@
 
 #include "core/GLM_Bitmaps.h"
 #include "formats/LEC_BM.h"
+#include "formats/LEC_CMP.h"
 #include "formats/LEC_MAT.h"
 #include "formats/LEC_SFT.h"
 
@@ -49,11 +50,15 @@ std::string CharsOf(const std::string &font)
 TEST(CliExportImport, ExportedPicturesRebuildTheSamples)
 {
     TempDir dir;
-    const TRun run = RunCli({"export", Sample("texture8.mat"), Sample("texture16t.mat"),
-                             Sample("color.mat"), Sample("font8.sft"), Sample("sample16.bm"), "-o",
-                             dir.File("")});
+    const TRun run = RunCli({"export", Sample("texture16t.mat"), Sample("font8.sft"),
+                             Sample("sample16.bm"), "-o", dir.File("")});
     ASSERT_EQ(run.Code, 0) << run.Err;
     EXPECT_EQ(run.Err, ""); // stderr is no terminal here: no progress lines
+    // The 8-bit MATs are drawn for the sample colormap's palette.
+    const std::string ramps = Sample("colormap.cmp");
+    ASSERT_EQ(Exit({"export", Sample("texture8.mat"), Sample("color.mat"), "--palette", ramps,
+                    "-o", dir.File("")}),
+              0);
     ASSERT_EQ(Exit({"export", Sample("sample8.bm"), "--bits", "8", "-o", dir.File("")}), 0);
     EXPECT_EQ(FilesIn(dir.Path),
               (std::vector<std::string>{
@@ -63,23 +68,27 @@ TEST(CliExportImport, ExportedPicturesRebuildTheSamples)
                   "texture8-1-A.bmp", "texture8-1-B.bmp", "texture8-1-C.bmp",
                   "texture8-1-D.bmp", "texture8-2-A.bmp", "texture8-2-B.bmp",
                   "texture8-2-C.bmp", "texture8-2-D.bmp"}));
-    // A MAT level at 24 bits through "Dflt", the MAT windows' default palette.
+    // A MAT level at 24 bits through the palette asked for.
     const TMAT mat = Load<TMAT>(Sample("texture8.mat"));
     const TBitmapPicture level2 = ReadBitmapFile(dir.File("texture8-1-B.bmp"));
-    ASSERT_EQ(level2.Width, 16);
-    for (int i = 0; i < 16 * 16; ++i)
-        ASSERT_EQ(level2.PixelColor(i % 16, i / 16), DfltPalette()[mat.Pixels[0][32 * 32 + i]]);
+    const TCMP ramp = Load<TCMP>(ramps);
+    ASSERT_EQ(level2.Width, 64);
+    for (int i = 0; i < 64 * 64; ++i)
+        ASSERT_EQ(level2.PixelColor(i % 64, i / 64), ramp.Palette[mat.Pixels[0][128 * 128 + i]]);
 
     const std::pair<std::string, std::vector<std::string>> steps[] = {
         {"sample8.bm",
          {"sample8-1.bmp", "sample8-2.bmp", "sample8-3.bmp", "--palette", Sample("sample8.bm"),
           "--internal"}},
         {"texture8.mat",
-         {"texture8-1-A.bmp", "texture8-2-A.bmp", "--mipmaps", "4", "--fill", "31"}},
+         {"texture8-1-A.bmp", "texture8-2-A.bmp", "--mipmaps", "4", "--fill", "72", "--palette",
+          ramps}},
         {"texture16t.mat",
          {"texture16t-1-A.bmp", "--bits", "16", "--transparent", "--mipmaps", "3", "--fill",
           "33808"}},
-        {"color.mat", {"color-1.bmp", "color-2.bmp", "color-3.bmp", "color-4.bmp", "--color"}},
+        {"color.mat",
+         {"color-1.bmp", "color-2.bmp", "color-3.bmp", "color-4.bmp", "--color", "--palette",
+          ramps}},
         {"font8.sft", {"font8.bmp"}},
         {"sample16.bm", {"sample16-1.bmp", "--bits", "16"}},
     };

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace clitest;
 using namespace testutil;
 
@@ -31,6 +33,7 @@ TEST(CliInfo, HandBuiltFilesOfEveryKind)
     std::vector<uint8_t> cmp = CMPBytes(2);
     PutInt32LE(&cmp[12], 0x3F400000); // tint 0.75, 0 and a NaN
     PutInt32LE(&cmp[20], 0x7FC00000);
+    std::fill_n(cmp.begin() + 64 + 768, 64 * 256, uint8_t(0));
     // The kind comes from the content when the name does not tell it.
     const std::pair<std::string, std::vector<uint8_t>> files[] = {
         {"hand.bm", BMBytes({{2, 1, 1}, {1, 3, 2}}, 8, &ramp)},
@@ -54,8 +57,11 @@ TEST(CliInfo, HandBuiltFilesOfEveryKind)
         R"("height": 2, "mipmaps": 1, "transparent": false, "fill": 6, "cel": 1}]})",
         R"("kind": "MAT", "bits": 16, "type": "color", "frames": [{"color": 16744512}, )"
         R"({"color": 3}]})",
-        R"("kind": "CMP", "bits": 8, "has_transparency": 2, "tint": [0.75, 0, null]})",
-        R"("kind": "CMP", "bits": 8, "has_transparency": 2, "tint": [0.75, 0, null]})",
+        // All-zero light tables: only index 0 stays itself, so it alone is full-bright.
+        R"("kind": "CMP", "bits": 8, "has_transparency": 2, "tint": [0.75, 0, null], )"
+        R"("full_bright": [0]})",
+        R"("kind": "CMP", "bits": 8, "has_transparency": 2, "tint": [0.75, 0, null], )"
+        R"("full_bright": [0]})",
     };
     for (size_t i = 0; i < std::size(files); ++i)
         EXPECT_EQ(Info(Put(dir, files[i].first, files[i].second)), want[i] + "\n")
@@ -72,5 +78,5 @@ TEST(CliInfo, SeveralFilesGoOnPastAFailure)
     EXPECT_EQ(std::count(run.Out.begin(), run.Out.end(), '\n'), 2);
     const TRun text = RunCli({"info", Sample("font8.sft")});
     EXPECT_EQ(text.Code, 0);
-    EXPECT_NE(text.Out.find("8-bit SFT, strip 96 x 8, 16 character(s)"), std::string::npos);
+    EXPECT_NE(text.Out.find("8-bit SFT, strip 912 x 16, 95 character(s)"), std::string::npos);
 }
