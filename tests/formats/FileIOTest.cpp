@@ -19,3 +19,30 @@ TEST(FileReader, BoundsEveryReadAndOpensOnlyFiles)
     std::filesystem::permissions(dir.File("cd.bm"), std::filesystem::perms::owner_read);
     EXPECT_EQ(TFileReader(dir.File("cd.bm")).Size(), 2u);
 }
+
+// Reads of a file go through a window that refills as they pass its end; large ones go
+// straight to their place. Every mix of the two gives the file's bytes in order.
+TEST(FileReader, ReadsInPiecesGiveTheFileInOrder)
+{
+    TempDir dir;
+    const std::vector<uint8_t> file = Ramp(300001, 3); // not a multiple of the window
+    WriteFile(dir.File("f"), file);
+    const std::vector<std::vector<size_t>> plans = {
+        {300001}, {1, 65535, 1, 65536, 168928}, {70000, 3, 200000, 29998}, {65537, 234464}};
+    for (const auto &plan : plans) {
+        TFileReader r(dir.File("f"));
+        std::vector<uint8_t> got;
+        for (size_t i = 0; i < plan.size(); ++i) {
+            std::vector<uint8_t> piece(plan[i]);
+            if (i % 2 == 0) {
+                r.Read(piece.data(), piece.size());
+            } else {
+                const uint8_t *p = r.Take(plan[i]);
+                piece.assign(p, p + plan[i]);
+            }
+            got.insert(got.end(), piece.begin(), piece.end());
+        }
+        EXPECT_EQ(got, file) << plan.size() << " pieces";
+        EXPECT_EQ(MessageOf([&] { r.ReadByte(); }), "Read beyond end of file");
+    }
+}
