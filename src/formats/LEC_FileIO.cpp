@@ -1,5 +1,6 @@
 #include "formats/LEC_FileIO.h"
 
+#include "formats/LEC_GOB.h"
 #include "formats/LEC_SaveHooks.h"
 
 #include <algorithm>
@@ -119,6 +120,10 @@ void ReadAt(std::FILE *file, uint64_t offset, void *dest, size_t n)
 
 TFileReader::TFileReader(const std::string &path)
 {
+    if (ReadMemberPath(path, FWindow)) {
+        FSize = FWindow.size();
+        return;
+    }
     FFile = OpenForReading(path);
     uint64_t size = 0;
     if (OpenFileSize(FFile, size) && size <= FWindow.max_size()) {

@@ -44,6 +44,7 @@ void ReadAt(std::FILE *file, uint64_t offset, void *dest, size_t n);
 class TFileReader
 {
 public:
+    // The file, or the member of a container when `path` is CONTAINER::NAME.
     explicit TFileReader(const std::string &path);
     explicit TFileReader(std::vector<uint8_t> bytes); // for parsing bytes already in memory
     ~TFileReader();
