@@ -207,12 +207,13 @@ void TGOB::LoadFromFile(const std::string &path)
         m.Name.assign(name, strnlen(name, NameSize));
         loaded.SetProblem(m);
     }
-    // Members sharing bytes: harmless to read, but worth a word in the list.
+    // Members sharing bytes: harmless to read, but worth a word in the list. Bad members
+    // have their own word already.
     std::vector<size_t> order(loaded.FMembers.size());
     std::iota(order.begin(), order.end(), 0);
     std::erase_if(order, [&](size_t i) {
         const TGOBMember &m = loaded.FMembers[i];
-        return m.Size <= 0 || m.Offset < 0;
+        return m.Size <= 0 || !m.Problem.empty();
     });
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
         return loaded.FMembers[a].Offset < loaded.FMembers[b].Offset;
