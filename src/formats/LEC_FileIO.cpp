@@ -114,6 +114,11 @@ void ReadAt(std::FILE *file, uint64_t offset, void *dest, size_t n)
 #endif
     if (sought != 0)
         throw EInOutError::FromErrno(errno);
+    ReadOn(file, dest, n);
+}
+
+void ReadOn(std::FILE *file, void *dest, size_t n)
+{
     if (n > 0 && std::fread(dest, 1, n, file) != n)
         throw ShortRead(file);
 }

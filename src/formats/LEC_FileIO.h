@@ -35,8 +35,10 @@ std::filesystem::path Utf8Path(const std::string &path);
 std::FILE *OpenForReading(const std::string &path);
 // The size of an open file; false for one that has none to tell (a pipe, a device).
 bool OpenFileSize(std::FILE *file, uint64_t &size);
-// Reads n bytes at `offset`; raises "Read beyond end of file" when the file ends before.
+// Reads n bytes at `offset`, or from where the last read stopped; raises "Read beyond end of
+// file" when the file ends before.
 void ReadAt(std::FILE *file, uint64_t offset, void *dest, size_t n);
+void ReadOn(std::FILE *file, void *dest, size_t n);
 
 // Reads a file front to back with every read bounds-checked against the file's size, so no
 // count or size from the file can make us read or allocate past its end. Only what is asked

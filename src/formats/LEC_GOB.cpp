@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int64_t MaxContainerSize = std::numeric_limits<int32_t>::max();
+constexpr size_t Piece = 1 << 20; // bytes read or written at a time
 
 // Closes the file when the scope ends, however it ends.
 struct TOpenFile
@@ -20,7 +21,29 @@ struct TOpenFile
     ~TOpenFile() { std::fclose(File); }
     TOpenFile(const TOpenFile &) = delete;
     TOpenFile &operator=(const TOpenFile &) = delete;
+
+    // Reads go through a buffer of this size (the C library ignores a size without one).
+    void Buffer(size_t size)
+    {
+        FBuffer.resize(size);
+        std::setvbuf(File, FBuffer.data(), _IOFBF, size);
+    }
+
+    // Members one after another are read on without a seek, which would drop the buffer.
+    void Read(int64_t offset, void *dest, size_t n)
+    {
+        if (offset == Next)
+            ReadOn(File, dest, n);
+        else
+            ReadAt(File, static_cast<uint64_t>(offset), dest, n);
+        Next = offset + static_cast<int64_t>(n);
+    }
+
     std::FILE *File;
+    int64_t Next = -1;
+
+private:
+    std::vector<char> FBuffer;
 };
 
 EInOutError Failure(const std::string &message)
@@ -28,8 +51,11 @@ EInOutError Failure(const std::string &message)
     return EInOutError(EInOutError::Other, message);
 }
 
-char Lower(char c)
+// A character of a name as the game compares it.
+char KeyOf(char c)
 {
+    if (c == '/')
+        return '\\';
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
@@ -39,7 +65,7 @@ std::string GOBNameKey(const std::string &name)
 {
     std::string key = name;
     for (char &c : key)
-        c = c == '/' ? '\\' : Lower(c);
+        c = KeyOf(c);
     return key;
 }
 
@@ -57,8 +83,8 @@ std::vector<std::string> Parts(const std::string &name)
     return parts;
 }
 
-// The member's bytes from wherever they are now, in pieces of at most 1 MiB.
-void CopyMember(const TGOBMember &m, std::FILE *container,
+// The member's bytes from wherever they are now, in pieces.
+void CopyMember(const TGOBMember &m, TOpenFile *container,
                 const std::function<void(const uint8_t *, size_t)> &out)
 {
     if (m.Data) {
@@ -66,15 +92,15 @@ void CopyMember(const TGOBMember &m, std::FILE *container,
         return;
     }
     std::unique_ptr<TOpenFile> loose;
-    std::FILE *from = container;
+    TOpenFile *from = container;
     if (!m.File.empty()) {
         loose = std::make_unique<TOpenFile>(m.File);
-        from = loose->File;
+        from = loose.get();
     }
-    std::vector<uint8_t> buffer(static_cast<size_t>(std::min<int64_t>(m.Size, 1 << 20)));
+    std::vector<uint8_t> buffer(static_cast<size_t>(std::min<int64_t>(m.Size, Piece)));
     for (int64_t done = 0; done < m.Size;) {
-        const auto n = static_cast<size_t>(std::min<int64_t>(m.Size - done, 1 << 20));
-        ReadAt(from, static_cast<uint64_t>(m.Offset + done), buffer.data(), n);
+        const auto n = static_cast<size_t>(std::min<int64_t>(m.Size - done, Piece));
+        from->Read(m.Offset + done, buffer.data(), n);
         out(buffer.data(), n);
         done += static_cast<int64_t>(n);
     }
@@ -259,14 +285,27 @@ void TGOB::WriteToFile(const std::string &path) const
         end += m.Size;
     }
     SaveStreamAtomically(path, [&](TByteSink &out) {
-        out.Write(head.data(), head.size());
+        // Thousands of small members go out in pieces of 1 MiB, not one write each.
+        std::vector<uint8_t> pending = std::move(head);
+        const auto put = [&](const uint8_t *p, size_t n) {
+            if (pending.size() + n > Piece) {
+                out.Write(pending.data(), pending.size());
+                pending.clear();
+            }
+            if (n >= Piece)
+                out.Write(p, n);
+            else
+                pending.insert(pending.end(), p, p + n);
+        };
         std::unique_ptr<TOpenFile> container;
         for (const TGOBMember &m : FMembers) {
-            if (m.InContainer() && m.Size > 0 && !container)
+            if (m.InContainer() && m.Size > 0 && !container) {
                 container = std::make_unique<TOpenFile>(FFileName);
-            CopyMember(m, container ? container->File : nullptr,
-                       [&](const uint8_t *p, size_t n) { out.Write(p, n); });
+                container->Buffer(Piece);
+            }
+            CopyMember(m, container.get(), put);
         }
+        out.Write(pending.data(), pending.size());
     });
 }
 
@@ -291,8 +330,10 @@ void TGOB::Saved(const std::string &path)
 int TGOB::Find(const std::string &name) const
 {
     const std::string key = GOBNameKey(name);
+    const auto same = [](char a, char b) { return KeyOf(a) == b; };
     for (size_t i = 0; i < FMembers.size(); ++i)
-        if (GOBNameKey(FMembers[i].Name) == key)
+        if (std::equal(FMembers[i].Name.begin(), FMembers[i].Name.end(), key.begin(), key.end(),
+                       same))
             return static_cast<int>(i);
     return -1;
 }
@@ -307,7 +348,7 @@ std::vector<uint8_t> TGOB::ReadMember(size_t index) const
     std::unique_ptr<TOpenFile> container;
     if (m.InContainer() && m.Size > 0)
         container = std::make_unique<TOpenFile>(FFileName);
-    CopyMember(m, container ? container->File : nullptr,
+    CopyMember(m, container.get(),
                [&](const uint8_t *p, size_t n) { bytes.insert(bytes.end(), p, p + n); });
     return bytes;
 }
