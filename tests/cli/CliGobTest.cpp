@@ -154,7 +154,10 @@ TEST(CliGob, ReadingCommandsTakeContainerMembers)
 TEST(CliGob, FailuresNameTheFileAndUsageMistakesExitTwo)
 {
     TempDir dir;
-    const std::string gob = Put(dir, "c.gob", GOBBytes({{"a.bm", Ramp(3)}, {"A.BM", Ramp(1)}}));
+    std::vector<uint8_t> cutMAT = ReadFile(Sample("texture8.mat"));
+    cutMAT.resize(100);
+    const std::string gob =
+        Put(dir, "c.gob", GOBBytes({{"a.bm", Ramp(3)}, {"A.BM", Ramp(1)}, {"cut.mat", cutMAT}}));
     const std::string broken = Put(dir, "b.gob", Bytes().Text("GOB ").I32(20).I32(12).I32(9).Data);
     Bytes cut;
     GOBEntry(cut.Text("GOB ").I32(20).I32(12).I32(1), 0, 1000, "a.bm");
@@ -175,6 +178,7 @@ TEST(CliGob, FailuresNameTheFileAndUsageMistakesExitTwo)
         {{"gob", "create", out, loose, "--as", "x", loose, "--as", "X"},
          loose + ": Member name 'X' is taken by " + loose},
         {{"info", gob + "::b.bm"}, gob + "::b.bm: No member named 'b.bm'"},
+        {{"info", gob + "::cut.mat"}, gob + "::cut.mat: Read beyond end of file"},
         {{"resave", none + "::a.bm", out}, none + "::a.bm: File not found"},
     };
     for (const auto &[args, line] : failures) {

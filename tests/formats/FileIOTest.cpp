@@ -1,5 +1,11 @@
 #include "FormatTests.h"
 
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 using namespace testutil;
 
 TEST(FileReader, BoundsEveryReadAndOpensOnlyFiles)
@@ -46,3 +52,22 @@ TEST(FileReader, ReadsInPiecesGiveTheFileInOrder)
         EXPECT_EQ(MessageOf([&] { r.ReadByte(); }), "Read beyond end of file");
     }
 }
+
+#ifndef _WIN32
+// A pipe has no size to tell (a script's <(command)): it is read to its end.
+TEST(FileReader, APipeIsReadToItsEnd)
+{
+    TempDir dir;
+    const std::string fifo = dir.File("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] { WriteFile(fifo, Ramp(70000)); });
+    std::vector<uint8_t> got;
+    {
+        TFileReader r(fifo);
+        got.resize(r.Size());
+        r.Read(got.data(), got.size());
+    } // closed before the writer is waited for, so a reader that stops early cannot hang it
+    writer.join();
+    EXPECT_EQ(got, Ramp(70000));
+}
+#endif

@@ -166,7 +166,7 @@ TEST(GOB, OverlapsDuplicatesAndNamesTheGameCannotFindAreKeptAndFlagged)
 TEST(GOB, NamesTheUserGivesAreStoredAsTheGameLooksThemUp)
 {
     const std::pair<std::string, std::string> stored[] = {
-        {"MAT/Sub//A.Mat", "mat\\sub\\a.mat"}, {"./x.bm", "x.bm"}, {"a\\.\\b", "a\\b"}};
+        {"A/Sub//Z.Mat", "a\\sub\\z.mat"}, {"./x.bm", "x.bm"}, {"a\\.\\b", "a\\b"}};
     for (const auto &[given, want] : stored)
         EXPECT_EQ(GOBStoredName(given), want);
     const std::pair<std::string, std::string> refused[] = {
@@ -191,6 +191,8 @@ TEST(GOB, EditsAreHeldUntilTheSaveWhichReplacesTheContainerItReadsFrom)
     EXPECT_EQ(gob.Put("NEW/One.BM", Ramp(2)), 3u);   // added
     EXPECT_EQ(gob.PutFile("empty.txt", dir.File("loose.bin")), 2u); // same name: replaced
     gob.Rename(1, "Misc/Other.cmp");
+    const std::vector<uint8_t> big = Ramp((1 << 20) + 3, 1); // more than one piece
+    gob.Put("big.bin", big);
     EXPECT_TRUE(gob.Modified());
     // A full disk leaves the container and the edits as they were.
     {
@@ -204,12 +206,16 @@ TEST(GOB, EditsAreHeldUntilTheSaveWhichReplacesTheContainerItReadsFrom)
     const std::vector<TMember> now = {{"mat\\00abb3.mat", Ramp(3, 9)},
                                       {"misc\\other.cmp", Ramp(5, 100)},
                                       {"empty.txt", Ramp(7, 50)},
-                                      {"new\\one.bm", Ramp(2)}};
+                                      {"new\\one.bm", Ramp(2)},
+                                      {"big.bin", big}};
     EXPECT_EQ(ReadFile(path), GOBBytes(now));
     gob.Remove(1);
     gob.SaveToFile(dir.File("d.gob"));
-    EXPECT_EQ(ReadFile(dir.File("d.gob")), GOBBytes({now[0], now[2], now[3]}));
+    EXPECT_EQ(ReadFile(dir.File("d.gob")), GOBBytes({now[0], now[2], now[3], now[4]}));
     EXPECT_EQ(Member(gob, "new/one.bm"), Ramp(2));
+    TGOB fresh; // no file behind it yet
+    fresh.Put("a", Ramp(2));
+    EXPECT_EQ(fresh.ReadMember(0), Ramp(2));
 }
 
 TEST(GOB, SaveFaultsKeepTheOldContainer)
