@@ -49,7 +49,7 @@ TEST(FileReader, ReadsInPiecesGiveTheFileInOrder)
             got.insert(got.end(), piece.begin(), piece.end());
         }
         EXPECT_EQ(got, file) << plan.size() << " pieces";
-        EXPECT_EQ(MessageOf([&] { r.ReadByte(); }), "Read beyond end of file");
+        EXPECT_EQ(MessageOf([&] { r.ReadUInt16(); }), "Read beyond end of file");
     }
 }
 

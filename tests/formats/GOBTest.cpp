@@ -196,7 +196,7 @@ TEST(GOB, EditsAreHeldUntilTheSaveWhichReplacesTheContainerItReadsFrom)
     EXPECT_TRUE(gob.Modified());
     // A full disk leaves the container and the edits as they were.
     {
-        TScopedWriteLimit disk(100);
+        TScopedFullDisk disk(100);
         EXPECT_EQ(MessageOf([&] { gob.SaveToFile(path); }), "Disk full");
     }
     EXPECT_EQ(ReadFile(path), GOBBytes(Three));
