@@ -238,17 +238,20 @@ TEST(GOB, ExtractionStaysInsideItsFolderAndOffLinks)
     const std::filesystem::path out = dir.Path / "out", outside = dir.Path / "outside";
     std::filesystem::create_directories(out);
     std::filesystem::create_directories(outside);
-    std::filesystem::create_directory_symlink(outside, out / "link");
-    std::filesystem::create_symlink(outside / "e.bm", out / "e.bm");
+    std::error_code noLinks; // Windows makes them only with a privilege, Wine not at all
+    std::filesystem::create_directory_symlink(outside, out / "link", noLinks);
+    std::filesystem::create_symlink(outside / "e.bm", out / "e.bm", noLinks);
     WriteFile((out / "file").string(), {1});
     for (size_t i = 0; i < 2; ++i)
         gob.Extract(i, out.string());
     EXPECT_EQ(ReadFile((out / "sub/deep/b.bm").string()), Ramp(2));
     EXPECT_EQ(gob.ExtractPath(0, out.string()), (out / "mat" / "a.mat").string());
-    EXPECT_EQ(MessageOf([&] { gob.Extract(2, out.string()); }),
-              "Will not write through the symbolic link " + (out / "link").string());
     EXPECT_EQ(MessageOf([&] { gob.Extract(3, out.string()); }),
               (out / "file").string() + " is a file, not a folder");
+    if (noLinks)
+        return;
+    EXPECT_EQ(MessageOf([&] { gob.Extract(2, out.string()); }),
+              "Will not write through the symbolic link " + (out / "link").string());
     EXPECT_EQ(MessageOf([&] { gob.Extract(4, out.string()); }),
               "Will not write through the symbolic link " + (out / "e.bm").string());
     EXPECT_TRUE(std::filesystem::is_empty(outside));
