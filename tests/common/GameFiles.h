@@ -1,11 +1,13 @@
 #pragma once
-// The four game formats and Windows bitmaps built byte by byte, for every layer's tests: the
-// bytes are written here as the file layouts give them, not by the program's own writers.
+// The four game formats, GOB containers and Windows bitmaps built byte by byte, for every
+// layer's tests: the bytes are written here as the file layouts give them, not by the
+// program's own writers.
 
 #include "TestFiles.h"
 #include "TestPalettes.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace testutil {
@@ -135,6 +137,40 @@ inline std::vector<uint8_t> BitmapFile(int32_t width, int32_t height, int bits, 
     for (const TPaletteEntry &e : table)
         b.U8(e.Blue).U8(e.Green).U8(e.Red).U8(0);
     return b.Append(pixels).Data;
+}
+
+// One 136-byte entry of a GOB table: offset, size, then the name padded with NULs to 128
+// bytes (a name of 128 bytes or more is cut there and has no end).
+inline Bytes &GOBEntry(Bytes &b, int32_t offset, int32_t size, const std::string &name)
+{
+    b.I32(offset).I32(size).Text(name.substr(0, 128));
+    return b.Fill(name.size() < 128 ? 128 - name.size() : 0);
+}
+
+struct TMember
+{
+    std::string Name;
+    std::vector<uint8_t> Data;
+};
+
+// A GOB container: "GOB ", version 20, the table's offset; the table (count, entries) right
+// after the header and then the members in order, or with `tableLast` the members first
+// and the table after them.
+inline std::vector<uint8_t> GOBBytes(const std::vector<TMember> &members, bool tableLast = false)
+{
+    const auto n = static_cast<int32_t>(members.size());
+    Bytes body, table;
+    table.I32(n);
+    int32_t offset = tableLast ? 12 : 12 + 4 + 136 * n;
+    for (const TMember &m : members) {
+        GOBEntry(table, offset, static_cast<int32_t>(m.Data.size()), m.Name);
+        offset += static_cast<int32_t>(m.Data.size());
+        body.Append(m.Data);
+    }
+    Bytes b;
+    b.Text("GOB ").I32(20).I32(tableLast ? offset : 12);
+    return tableLast ? b.Append(body.Data).Append(table.Data).Data
+                     : b.Append(table.Data).Append(body.Data).Data;
 }
 
 } // namespace testutil
