@@ -1,6 +1,5 @@
-// The document windows' rules without a window: view stepping, deleting and shifting, captions,
-// the BM, MAT and SFT documents' frames, settings, status texts and command facts, the display
-// palette a window starts with, painting at a zoom, and the SFT character table.
+// The document windows' rules without a window: stepping, frames, settings, status texts and
+// facts of BM, MAT and SFT, the display palette, painting at a zoom, the character table.
 
 #include "CoreTestData.h"
 #include "core/GLM_Import.h"
@@ -49,16 +48,14 @@ std::vector<int> Widths(const TBM &bm)
 
 TEST(ImageView, SteppingWrapsDeletingAndShiftingFollowTheCount)
 {
-    struct Case
-    {
-        int from, count, previous, next;
-    };
-    for (const Case c : {Case{1, 5, 5, 2}, Case{5, 5, 4, 1}, Case{3, 5, 2, 4}, Case{1, 1, 1, 1}}) {
-        TImageViewState back = At(c.from), on = At(c.from);
-        back.PreviousFrame(c.count);
-        on.NextFrame(c.count);
-        EXPECT_EQ(back.CurrentFrame, c.previous) << c.from << " of " << c.count;
-        EXPECT_EQ(on.CurrentFrame, c.next) << c.from << " of " << c.count;
+    for (const auto &[from, count, previous, next] :
+         {std::array{1, 5, 5, 2}, {5, 5, 4, 1}, {3, 5, 2, 4}, {1, 1, 1, 1}}) {
+        TImageViewState back = At(from), on = At(from);
+        back.PreviousFrame(count);
+        on.NextFrame(count);
+        EXPECT_EQ(std::make_pair(back.CurrentFrame, on.CurrentFrame),
+                  std::make_pair(previous, next))
+            << from << " of " << count;
     }
     TImageViewState last = At(3, 4), only = At(1, 7), top = At(1, 10), bottom = At(1, 1);
     last.FrameDeleted(2);
@@ -76,10 +73,9 @@ TEST(ImageView, SteppingWrapsDeletingAndShiftingFollowTheCount)
 TEST(ImageView, CaptionsAndCentring)
 {
     EXPECT_EQ(WindowCaption(UntitledName(0, ".bm"), 1), "Untitled0.bm [1:1]");
-    EXPECT_EQ(MainWindowCaption("/d/walk.bm", "walk.bm"), "Glimra - /d/walk.bm");
-    EXPECT_EQ(MainWindowCaption("", "Untitled2.bm"), "Glimra - Untitled2.bm");
-    // A picture larger than the maximized area starts left of it, truncated toward zero.
-    EXPECT_EQ(CentredOffset(100, 301), -100);
+    EXPECT_EQ(MainWindowCaption("/d/walk.bm", "walk.bm") + MainWindowCaption("", "Untitled2.bm"),
+              "Glimra - /d/walk.bmGlimra - Untitled2.bm");
+    EXPECT_EQ(CentredOffset(100, 301), -100); // truncated toward zero
 }
 
 TEST(BMDocument, DeleteAndSwapMoveImagesWithTheirBuffers)
@@ -122,41 +118,30 @@ TEST(BMDocument, SettingsAndStatusTexts)
 // The facts a BM gives the command table (the table itself is pinned in CommandTableTest).
 TEST(BMDocument, FactsForTheCommandTable)
 {
-    const auto states = [](int frames, int zoom, bool is16 = false) {
-        return DocumentStates(BMFacts(Frames(frames, is16), zoom));
-    };
-    EXPECT_FALSE(states(50, 1)[TCommand::AddFrames]);
-    EXPECT_TRUE(states(2, 10)[TCommand::SaveAllBitmaps] && states(2, 10)[TCommand::ZoomOut]);
-    EXPECT_FALSE(states(2, 1, true)[TCommand::SelectPalette]);
+    EXPECT_FALSE(DocumentStates(BMFacts(Frames(50), 1))[TCommand::AddFrames]);
+    EXPECT_TRUE(DocumentStates(BMFacts(Frames(2), 10))[TCommand::ZoomOut]);
+    EXPECT_FALSE(DocumentStates(BMFacts(Frames(2, true), 1))[TCommand::SelectPalette]);
 }
-
-// ---- The display palette of a new window
 
 TEST(DisplayPalette, BuiltInFileOrFallbackWithOneMessage)
 {
     TempDir dir;
     const std::string act = Put(dir, "game.act", PaletteBytes(Ramp()));
     const TDisplayPalette file = ResolveDisplayPalette(act, "Uicolormap");
-    EXPECT_EQ(file.Name, act);
-    EXPECT_EQ(file.Palette, Ramp());
-    EXPECT_FALSE(file.Problem);
-
+    EXPECT_TRUE(file.Name == act && file.Palette == Ramp() && !file.Problem);
     for (const std::string &bad :
          {dir.File("gone.act"), Put(dir, "garbage.pal", Text("neither RIFF nor JASC")),
           Put(dir, "short.bm", Text("BM  "))}) {
         const TDisplayPalette fallback = ResolveDisplayPalette(bad, "Uicolormap");
-        EXPECT_EQ(fallback.Name, "Uicolormap") << bad;
-        EXPECT_EQ(fallback.Palette, UicolormapPalette()) << bad;
+        EXPECT_TRUE(fallback.Name == "Uicolormap" && fallback.Palette == UicolormapPalette())
+            << bad;
         ASSERT_TRUE(fallback.Problem) << bad;
         EXPECT_NE(fallback.Problem->find(bad), std::string::npos) << *fallback.Problem;
     }
     // A BM file's own palette is no name a new window starts from; nothing to report.
     const TDisplayPalette internal = ResolveDisplayPalette("Internal", "Dflt");
-    EXPECT_EQ(internal.Name, "Dflt");
-    EXPECT_FALSE(internal.Problem);
+    EXPECT_TRUE(internal.Name == "Dflt" && !internal.Problem);
 }
-
-// ---- Painting at a zoom
 
 TEST(ZoomPainter, EachPixelBecomesAZoomBlockWhateverPartIsPainted)
 {
@@ -173,21 +158,16 @@ TEST(ZoomPainter, EachPixelBecomesAZoomBlockWhateverPartIsPainted)
                 QPainter painter(&view);
                 PaintZoomed(painter, picture, zoom, origin, exposed);
             }
-            const QRect zoomed(origin, picture.size() * zoom);
             for (int y = 0; y < view.height(); ++y)
-                for (int x = 0; x < view.width(); ++x) {
-                    const QPoint p(x, y);
-                    const QRgb expected =
-                        zoomed.contains(p) && exposed.contains(p)
-                            ? picture.pixel((x - origin.x()) / zoom, (y - origin.y()) / zoom)
-                            : qRgb(255, 255, 255);
-                    ASSERT_EQ(view.pixel(p), expected)
+                for (int x = 0; x < view.width(); ++x)
+                    ASSERT_EQ(view.pixel(x, y),
+                              QRect(origin, picture.size() * zoom).contains(x, y) &&
+                                      exposed.contains(x, y)
+                                  ? picture.pixel((x - 5) / zoom, (y - 2) / zoom)
+                                  : qRgb(255, 255, 255))
                         << "zoom " << zoom << " at " << x << "," << y;
-                }
         }
 }
-
-// ---- MAT documents
 
 namespace {
 
@@ -216,8 +196,7 @@ TEST(MATDocument, SwapAndDeleteKeepFramesWholeAndRenumbered)
     EXPECT_EQ(mat.TextureRecords[2], (TMATTextureRecord{8, 0xA1, {}, 2}));
     EXPECT_EQ(mat.TextureHeaders[0].NumMipmaps, 4);
     EXPECT_EQ(mat.Pixels[2], std::vector<uint8_t>(4, 0xA1));
-    EXPECT_EQ(FitMipmap(mat, 2, 4), 1);
-    EXPECT_EQ(FitMipmap(mat, 1, 0), 1);
+    EXPECT_EQ(std::make_pair(FitMipmap(mat, 2, 4), FitMipmap(mat, 1, 0)), std::make_pair(1, 1));
 
     DeleteMATFrame(mat, 1);
     EXPECT_EQ(mat.Header.NumTextures, 2);
@@ -232,8 +211,8 @@ TEST(MATDocument, SwapAndDeleteKeepFramesWholeAndRenumbered)
     for (int32_t c : {10, 20, 30})
         AddMATColorFrame(colours, c);
     DeleteMATFrame(colours, 1);
-    EXPECT_EQ(colours.ColorRecords[0].Color, 20);
-    EXPECT_EQ(colours.ColorRecords[1].Color, 30);
+    EXPECT_EQ(std::make_pair(colours.ColorRecords[0].Color, colours.ColorRecords[1].Color),
+              std::make_pair(20, 30));
     EXPECT_EQ(colours.Header.NumTextures, 0); // what the game needs of a colour MAT
     EXPECT_EQ(FitMipmap(colours, 1, 3), 3);   // colour frames have no levels to fit
 }
@@ -253,15 +232,12 @@ TEST(MATDocument, ReportsForEmptyColourAndOddDocuments)
               (Texts{"16-Bit Color MAT", "Frame: 1 of 1", "No Mipmaps", "Size: 128 x 128",
                      "Not Transparent", "RGB: 0 0 0", "Auto Mipmaps: 3", ""}));
     const TCommandStates s = DocumentStates(MATFacts(colours, 1, 1));
-    EXPECT_FALSE(s[TCommand::AddMipmap]);
-    EXPECT_FALSE(s[TCommand::SelectPalette]);
+    EXPECT_FALSE(s[TCommand::AddMipmap] || s[TCommand::SelectPalette]);
     TMAT other;
     other.Header.MatType = 1;
     other.Header.NumRecords = 1000;
     EXPECT_EQ(MATFacts(other, 0, 1).Frames, 0);
 }
-
-// ---- SFT documents and the character table
 
 TEST(SFTDocumentTest, OddDepthKeepsItsPanelsAndDrawsThroughThePalette)
 {
@@ -283,10 +259,9 @@ TEST(SFTDocumentTest, CharacterUnderTheMouse)
     chars.Add({65, 10, 5});
     chars.Add({67, 12, 1}); // overlapping: the last in list order wins
     chars.Add({68, 2147483600, 100});
-    EXPECT_EQ(CharacterAt(chars, 25, 2), 67);
-    EXPECT_EQ(CharacterAt(chars, 26, 2), 65);
-    EXPECT_EQ(CharacterAt(chars, 2147483647, 1), 68);
-    EXPECT_EQ(CharacterAt(chars, 30, 2), std::nullopt);
+    EXPECT_EQ((std::array{CharacterAt(chars, 25, 2), CharacterAt(chars, 26, 2),
+                          CharacterAt(chars, 2147483647, 1), CharacterAt(chars, 30, 2)}),
+              (std::array<std::optional<uint16_t>, 4>{67, 65, 68, std::nullopt}));
 }
 
 namespace {
@@ -311,9 +286,8 @@ TEST(CharacterTableTest, CharCellAndCodeConvertBothWays)
     for (int code = 0; code < 256; ++code)
         EXPECT_EQ(CharCode(CharText(code)), code) << code;
     // Only one character the code page holds gives a code.
-    EXPECT_EQ(CharCode("ab"), std::nullopt);
-    EXPECT_EQ(CharCode("\xD0\x96"), std::nullopt); // Cyrillic Zhe
-    EXPECT_EQ(CharCode("\xC3"), std::nullopt);     // a broken sequence
+    for (const char *text : {"ab", "\xD0\x96", "\xC3"}) // Cyrillic Zhe, a broken sequence
+        EXPECT_EQ(CharCode(text), std::nullopt) << text;
     EXPECT_EQ(CharGridRows({}), std::vector<TCharRow>{TCharRow{}});
 }
 
@@ -334,10 +308,9 @@ TEST(CharacterTableTest, CountingRowsBecomeCharactersOrRefuseTheTable)
 
 TEST(CharacterTableTest, PreviewFitsTheLargerSideAndIsBlackOutsideTheStrip)
 {
-    EXPECT_EQ(PreviewFactor(8, 16), 5);
-    EXPECT_EQ(PreviewFactor(30, 16), 3);
-    EXPECT_EQ(PreviewFactor(20, 100), 0);
-    EXPECT_EQ(PreviewFactor(0, 0), 0);
+    EXPECT_EQ((std::array{PreviewFactor(8, 16), PreviewFactor(30, 16), PreviewFactor(20, 100),
+                          PreviewFactor(0, 0)}),
+              (std::array{5, 3, 0, 0}));
     EXPECT_TRUE(GlyphPreview(Strip(40, 100), 0, 20).isNull());
     EXPECT_TRUE(GlyphPreview(Strip(40, 16), 0, -3).isNull());
 
