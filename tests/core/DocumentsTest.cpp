@@ -143,29 +143,27 @@ TEST(DisplayPalette, BuiltInFileOrFallbackWithOneMessage)
     EXPECT_TRUE(internal.Name == "Dflt" && !internal.Problem);
 }
 
+// Each pixel becomes a zoom block, at the origin, whatever part is exposed.
 TEST(ZoomPainter, EachPixelBecomesAZoomBlockWhateverPartIsPainted)
 {
     QImage picture(3, 2, QImage::Format_RGB32);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-            picture.setPixel(x, y, qRgb(40 * x, 100 * y, 7 * (x + y)));
-    const QPoint origin(5, 2);
-    for (const int zoom : {3, 4, 7, 10})
-        for (const QRect exposed : {QRect(0, 0, 40, 30), QRect(9, 4, 6, 5), QRect(13, 7, 1, 1)}) {
+    for (int p = 0; p < 6; ++p)
+        picture.setPixel(p % 3, p / 3, qRgb(40 * (p % 3), 100 * (p / 3), 7 * p));
+    for (const int zoom : {3, 10})
+        for (const QRect exposed : {QRect(0, 0, 40, 30), QRect(9, 4, 6, 5)}) {
             QImage view(40, 30, QImage::Format_RGB32);
             view.fill(Qt::white);
-            {
-                QPainter painter(&view);
-                PaintZoomed(painter, picture, zoom, origin, exposed);
+            QPainter painter(&view);
+            PaintZoomed(painter, picture, zoom, QPoint(5, 2), exposed);
+            painter.end();
+            for (int i = 0; i < 40 * 30; ++i) {
+                const int x = i % 40, y = i / 40;
+                const bool in =
+                    QRect(5, 2, 3 * zoom, 2 * zoom).contains(x, y) && exposed.contains(x, y);
+                ASSERT_EQ(view.pixel(x, y),
+                          in ? picture.pixel((x - 5) / zoom, (y - 2) / zoom) : qRgb(255, 255, 255))
+                    << "zoom " << zoom << " at " << x << "," << y;
             }
-            for (int y = 0; y < view.height(); ++y)
-                for (int x = 0; x < view.width(); ++x)
-                    ASSERT_EQ(view.pixel(x, y),
-                              QRect(origin, picture.size() * zoom).contains(x, y) &&
-                                      exposed.contains(x, y)
-                                  ? picture.pixel((x - 5) / zoom, (y - 2) / zoom)
-                                  : qRgb(255, 255, 255))
-                        << "zoom " << zoom << " at " << x << "," << y;
         }
 }
 
@@ -264,20 +262,6 @@ TEST(SFTDocumentTest, CharacterUnderTheMouse)
               (std::array<std::optional<uint16_t>, 4>{67, 65, 68, std::nullopt}));
 }
 
-namespace {
-
-// A strip whose column x has the colour (x + 1, 0, 0) on every row.
-QImage Strip(int width, int height)
-{
-    QImage strip(width, height, QImage::Format_RGB888);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            strip.setPixelColor(x, y, QColor(x + 1, 0, 0));
-    return strip;
-}
-
-} // namespace
-
 TEST(CharacterTableTest, CharCellAndCodeConvertBothWays)
 {
     EXPECT_EQ(CharText(65601), "A"); // the low byte
@@ -306,21 +290,21 @@ TEST(CharacterTableTest, CountingRowsBecomeCharactersOrRefuseTheTable)
         EXPECT_THROW(CharsFromRows({{"65", "A", "0", "8"}, bad}), EConvertError);
 }
 
+// The preview fits the larger side into 90 pixels; columns outside the strip are black.
 TEST(CharacterTableTest, PreviewFitsTheLargerSideAndIsBlackOutsideTheStrip)
 {
     EXPECT_EQ((std::array{PreviewFactor(8, 16), PreviewFactor(30, 16), PreviewFactor(20, 100),
                           PreviewFactor(0, 0)}),
               (std::array{5, 3, 0, 0}));
-    EXPECT_TRUE(GlyphPreview(Strip(40, 100), 0, 20).isNull());
-    EXPECT_TRUE(GlyphPreview(Strip(40, 16), 0, -3).isNull());
-
-    // Columns 2 and 3 are inside, 4 and 5 are not: factor 90 div 4 = 22.
-    const QImage right = GlyphPreview(Strip(4, 2), 2, 4);
-    ASSERT_EQ(right.size(), QSize(88, 44));
-    EXPECT_EQ(right.pixelColor(0, 0), QColor(3, 0, 0));
-    EXPECT_EQ(right.pixelColor(22, 43), QColor(4, 0, 0));
-    EXPECT_EQ(right.pixelColor(44, 0), QColor(0, 0, 0));
-    const QImage left = GlyphPreview(Strip(4, 2), -1, 2);
-    EXPECT_EQ(left.pixelColor(0, 0), QColor(0, 0, 0));
-    EXPECT_EQ(left.pixelColor(left.width() - 1, 0), QColor(1, 0, 0));
+    QImage strip(4, 2, QImage::Format_RGB888); // column x is (x + 1, 0, 0)
+    for (int p = 0; p < 8; ++p)
+        strip.setPixelColor(p % 4, p / 4, QColor(p % 4 + 1, 0, 0));
+    EXPECT_TRUE(GlyphPreview(strip, 0, -3).isNull() &&
+                GlyphPreview(strip.scaled(40, 100), 0, 20).isNull());
+    const QImage right = GlyphPreview(strip, 2, 4), left = GlyphPreview(strip, -1, 2);
+    ASSERT_EQ(right.size(), QSize(88, 44)); // 90 div 4 = 22
+    EXPECT_EQ((std::array{right.pixelColor(0, 0), right.pixelColor(22, 43), right.pixelColor(44, 0),
+                          left.pixelColor(0, 0), left.pixelColor(left.width() - 1, 0)}),
+              (std::array{QColor(3, 0, 0), QColor(4, 0, 0), QColor(0, 0, 0), QColor(0, 0, 0),
+                          QColor(1, 0, 0)}));
 }

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,18 @@ inline std::string WriteInput(const uint8_t *data, size_t size, const std::strin
 inline std::string Sample(const char *name)
 {
     return std::string(GLIMRA_SAMPLES_DIR) + "/" + name;
+}
+
+// A document loaded once per sample, to start every run from.
+template <typename T> const T &Seed(const char *sample)
+{
+    static std::map<std::string, std::unique_ptr<T>> seeds;
+    std::unique_ptr<T> &seed = seeds[sample];
+    if (!seed) {
+        seed = std::make_unique<T>();
+        seed->LoadFromFile(Sample(sample));
+    }
+    return *seed;
 }
 
 inline std::vector<uint8_t> FileBytes(const std::string &path)

@@ -21,8 +21,7 @@ inline const bool QuietQt = [] {
 
 constexpr int64_t MaxFuzzPixels = 4096 * 4096;
 
-inline bool FitsFuzzerMemory(const std::vector<uint8_t> &bytes,
-                             int64_t maxPixels = MaxFuzzPixels)
+inline bool FitsFuzzerMemory(const std::vector<uint8_t> &bytes, int64_t maxPixels = MaxFuzzPixels)
 {
     if (const auto header = ParseBitmapHeader(bytes)) {
         const int64_t w = header->Width < 0 ? -header->Width : header->Width;
@@ -46,8 +45,8 @@ inline void CheckPicture(const TBitmapPicture &p)
 {
     const size_t pixels = size_t(p.Width) * size_t(p.Height);
     if (p.Width < 0 || p.Height < 0 || p.Width > MaxPictureSide || p.Height > MaxPictureSide ||
-        p.RGB.size() != pixels * 3 ||
-        (!p.Indices.empty() && p.Indices.size() != pixels) || p.ColorTable.size() > 256)
+        p.RGB.size() != pixels * 3 || (!p.Indices.empty() && p.Indices.size() != pixels) ||
+        p.ColorTable.size() > 256)
         Fail("a picture's buffers do not match its size");
 }
 

@@ -8,32 +8,26 @@
 #include <QFile>
 #include <QSettings>
 
+#include <optional>
+
 namespace {
 
-struct TValue
+// An integer when it reads as one (untagged text of digits reads as both), else a string,
+// else nothing.
+std::optional<std::pair<int32_t, std::string>> ReadValue(TSettingsStore &store,
+                                                         const std::string &name, bool &integer)
 {
-    bool IsInteger = false;
-    int32_t Integer = 0;
-    bool IsString = false;
-    std::string String;
-};
-
-// An integer when it reads as one (untagged text of digits reads as both), else a string.
-TValue ReadValue(TSettingsStore &store, const std::string &name)
-{
-    TValue v;
+    integer = true;
     try {
-        v.Integer = store.ReadInteger(name);
-        v.IsInteger = true;
-        return v;
+        return std::make_pair(store.ReadInteger(name), std::string());
     } catch (const ESettingsTypeError &) {
     }
+    integer = false;
     try {
-        v.String = store.ReadString(name);
-        v.IsString = true;
+        return std::make_pair(0, store.ReadString(name));
     } catch (const ESettingsTypeError &) {
     }
-    return v;
+    return std::nullopt;
 }
 
 } // namespace
@@ -46,34 +40,26 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    // Each run gets names of its own: the settings layer caches files by name.
-    static int run = 0;
+    static int run = 0; // names of its own for each run: the settings layer caches by name
     const std::string tag = "-" + std::to_string(++run) + ".ini";
     const std::string input = fuzz::WriteInput(data, size, tag);
     const std::string output = fuzz::WriteInput(nullptr, 0, tag, 1);
-    QStringList keys;
-    {
-        QSettings raw(QString::fromStdString(input), QSettings::IniFormat);
-        keys = raw.allKeys();
-    }
+    QStringList keys = QSettings(QString::fromStdString(input), QSettings::IniFormat).allKeys();
     keys << "CycleRate"
          << "HelpFilePath";
-    std::vector<std::pair<std::string, TValue>> values;
+    std::vector<std::tuple<std::string, bool, std::pair<int32_t, std::string>>> values;
     {
         TQtSettingsStore store(input), copy(output);
         if (store.OpenKey(false) && copy.OpenKey(true)) {
             for (const QString &key : keys) {
                 const std::string name = key.toStdString();
-                if (!store.ValueExists(name))
+                bool integer = false;
+                const auto v =
+                    store.ValueExists(name) ? ReadValue(store, name, integer) : std::nullopt;
+                if (!v)
                     continue;
-                const TValue v = ReadValue(store, name);
-                if (v.IsInteger)
-                    copy.WriteInteger(name, v.Integer);
-                else if (v.IsString)
-                    copy.WriteString(name, v.String);
-                else
-                    continue;
-                values.emplace_back(name, v);
+                integer ? copy.WriteInteger(name, v->first) : copy.WriteString(name, v->second);
+                values.emplace_back(name, integer, *v);
             }
             copy.CloseKey();
             store.CloseKey();
@@ -82,10 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     TQtSettingsStore back(output);
     if (!values.empty() && !back.OpenKey(false))
         fuzz::Fail("the values read could not be written back");
-    for (const auto &[name, v] : values) {
-        const TValue again = ReadValue(back, name);
-        if (again.IsInteger != v.IsInteger || again.Integer != v.Integer ||
-            again.String != v.String)
+    for (const auto &[name, integer, value] : values) {
+        bool again = false;
+        if (ReadValue(back, name, again) != value || again != integer)
             fuzz::Fail("a value did not read back as it was written");
     }
     back.CloseKey();
