@@ -189,7 +189,8 @@ TEST(CliLight, OptionsReachTheLightView)
     for (int p = 0; p < 128; ++p)
         frame.U8(uint8_t(2 * p + 1)); // pixel (x, y) = 2 (16y + x) + 1
     const std::string bm = Put(dir, "hand.bm", frame.Data), cmp = Put(dir, "l.cmp", LightCMP());
-    EXPECT_NE(RunCli({"info", cmp}).Out.find("\n  full-bright: 0-2, 5, 21, 37,"), std::string::npos);
+    EXPECT_NE(RunCli({"info", cmp}).Out.find("\n  full-bright: 0-2, 5, 21, 37,"),
+              std::string::npos);
     const TPalette ramp = Ramp();
     const TPaletteEntry white{255, 255, 255}, black{};
     const std::tuple<std::vector<std::string>, int, std::function<TPaletteEntry(int)>> cases[] = {

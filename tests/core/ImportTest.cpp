@@ -151,15 +151,8 @@ TEST(Import, BMFramesKeepThePaletteFlagAsStored)
     bm.LoadFromFile(Put(dir, "in.bm", Bytes(file).Append(palette.Data).Data));
     ASSERT_TRUE(ImportBMFrame(bm, Picture(2, 1, {{1, 2, 3}, {}}), bm.Palette).Changed());
     bm.SaveToFile(dir.File("out.bm"));
-    const Bytes want = BMHeaderBytes({.Palette = 3, .Images = 2})
-                           .I32(1)
-                           .I32(1)
-                           .U8(20)
-                           .I32(2)
-                           .I32(1)
-                           .U8(20)
-                           .U8(0)
-                           .Append(palette.Data);
+    Bytes want = BMHeaderBytes({.Palette = 3, .Images = 2}).I32(1).I32(1).U8(20);
+    want.I32(2).I32(1).U8(20).U8(0).Append(palette.Data);
     EXPECT_EQ(ReadFile(dir.File("out.bm")), want.Data);
 }
 

@@ -34,10 +34,10 @@ TEST(Colors, ConversionsAndTexts)
 TEST(Colors, PixelWordsAreWidenedLosslessly)
 {
     const std::tuple<uint16_t, bool, TPaletteEntry> cases[] = {
-        {0xF800, false, {255, 0, 0}},    {0x07E0, false, {0, 255, 0}},
-        {0x001F, false, {0, 0, 255}},    {0x8410, false, {132, 130, 132}},
-        {0x7C00, true, {255, 0, 0}},     {0xFC00, true, {255, 0, 0}}, // bit 15 is no colour
-        {0x03E0, true, {0, 255, 0}},     {0x0421, true, {8, 8, 8}},
+        {0xF800, false, {255, 0, 0}}, {0x07E0, false, {0, 255, 0}},
+        {0x001F, false, {0, 0, 255}}, {0x8410, false, {132, 130, 132}},
+        {0x7C00, true, {255, 0, 0}},  {0xFC00, true, {255, 0, 0}}, // bit 15 is no colour
+        {0x03E0, true, {0, 255, 0}},  {0x0421, true, {8, 8, 8}},
     };
     for (const auto &[word, argb1555, want] : cases)
         EXPECT_EQ(PixelWordColor(word, argb1555), want) << word;
@@ -64,13 +64,12 @@ TEST(BuiltInPalettes, FixedEntries)
 TEST(IntegerText, AcceptsPlainDecimalsWithinRangeAndRefusesTheRest)
 {
     const std::pair<const char *, int32_t> good[] = {
-        {"12", 12}, {"-3", -3},         {"+4", 4},
-        {"  7", 7}, {"007", 7},         {"2147483647", 2147483647},
+        {"12", 12}, {"-3", -3}, {"+4", 4}, {"  7", 7}, {"007", 7}, {"2147483647", 2147483647},
         {"-2147483648", -2147483647 - 1}};
     for (const auto &[text, value] : good)
         EXPECT_EQ(StrToInt(text), value) << text;
-    for (const std::string text : {"", " ", "-", "abc", "1.5", "12 ", "1e3", "0x10",
-                                   "2147483648", "-2147483649", "99999999999999999999"})
+    for (const std::string text : {"", " ", "-", "abc", "1.5", "12 ", "1e3", "0x10", "2147483648",
+                                   "-2147483649", "99999999999999999999"})
         EXPECT_EQ(testutil::MessageOf([&] { StrToInt(text); }),
                   "'" + text + "' is not a valid integer value");
 }
