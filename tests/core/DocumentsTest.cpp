@@ -206,6 +206,22 @@ TEST(MATDocument, SwapAndDeleteKeepFramesWholeAndRenumbered)
     EXPECT_EQ(FitMipmap(colours, 1, 3), 3);   // colour frames have no levels to fit
 }
 
+// Toggling a 16-bit frame's transparency converts its words once; the panel follows the frame.
+TEST(MATDocument, TransparencyConvertsSixteenBitWordsOnce)
+{
+    TMAT mat = NewMAT(false, true);
+    AddTexture(mat, 2, 1, 1, 0);
+    AddTexture(mat, 2, 1, 1, 0);
+    mat.Pixels[1] = {0x00, 0xF8, 0xFF, 0xFF}; // RGB565 red and white
+    EXPECT_TRUE(SetFrameTransparent(mat, 2, true));
+    EXPECT_FALSE(SetFrameTransparent(mat, 2, true) || SetFrameTransparent(mat, 3, true));
+    EXPECT_EQ(mat.Pixels[1], (std::vector<uint8_t>{0x00, 0xFC, 0xFF, 0xFF}));
+    EXPECT_EQ(mat.Pixels[0], std::vector<uint8_t>(4, 0));
+    EXPECT_EQ(MATStatusTexts(mat, {2, 1, 1, false, 1, ""})[4] + "|" +
+                  MATStatusTexts(mat, {1, 1, 1, false, 1, ""})[4],
+              "Transparent|Not Transparent");
+}
+
 // The panels of an empty document and of a 16-bit colour frame at zoom 2; a MAT of another
 // type shows no frames however many records it claims.
 TEST(MATDocument, ReportsForEmptyColourAndOddDocuments)

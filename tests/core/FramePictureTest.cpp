@@ -50,34 +50,27 @@ TEST(FramePicture, MissingAndDamagedFramesAreNotRead)
     TBM bm;
     bm.Header.NumImages = 1;
     bm.Images[0] = {2, 1, {1}}; // one pixel short
-    EXPECT_FALSE(BMFrameView(bm, 1));
-    EXPECT_FALSE(BMFrameView(bm, 2));
     TMAT mat;
     mat.Header.NumRecords = 1;
     mat.TextureHeaders[0] = {4, 4, 0, {}, 2};
     mat.Pixels[0].resize(16 + 3); // level 2 needs 4 bytes
+    TSFT sft;                     // no bitmap
     EXPECT_TRUE(MATFrameView(mat, 1, 1));
-    EXPECT_FALSE(MATFrameView(mat, 1, 2));
-    EXPECT_FALSE(MATFrameView(mat, 1, 3)); // no such level
-    EXPECT_FALSE(MATFrameView(mat, 2, 1)); // no such frame
-    TSFT sft;
-    EXPECT_FALSE(SFTFrameView(sft)); // no bitmap
+    // Level 2 short, no level 3, no frame 2.
+    for (const auto &view : {BMFrameView(bm, 1), BMFrameView(bm, 2), MATFrameView(mat, 1, 2),
+                             MATFrameView(mat, 1, 3), MATFrameView(mat, 2, 1), SFTFrameView(sft)})
+        EXPECT_FALSE(view);
     EXPECT_TRUE(SFTPicture(sft, {}).isNull());
     sft.BMHeader.NumImages = 1;
-    sft.Width = 3;
-    sft.Height = 1;
-    sft.Pixels = {1, 2, 3};
+    sft.Width = 3, sft.Height = 1, sft.Pixels = {1, 2, 3};
     EXPECT_EQ(SFTPicture(sft, {}, 2).size(), QSize(6, 2));
 }
 
 TEST(ExportNames, OtherPathsExtensionsAndTextureDepths)
 {
     const std::pair<const char *, const char *> bases[] = {
-        {"walk.bm", "walk"},
-        {"/games/jk/mats/dr.wall.MAT", "dr.wall"},
-        {"C:\\fonts\\big.sft", "big"},
-        {"C:walk.bm", "walk"},
-        {"dir.d/noext", "noext"}};
+        {"walk.bm", "walk"},     {"/games/jk/mats/dr.wall.MAT", "dr.wall"},
+        {"C:\\fonts\\big.sft", "big"}, {"C:walk.bm", "walk"}, {"dir.d/noext", "noext"}};
     for (const auto &[path, base] : bases)
         EXPECT_EQ(ExportBaseName(path), base);
     TBM bm;
@@ -90,10 +83,8 @@ TEST(ExportNames, OtherPathsExtensionsAndTextureDepths)
     mat.TextureHeaders[0] = {64, 64, 0, {}, 2};
     mat.TextureHeaders[1] = {64, 4, 0, {}, 6}; // more levels than the editor makes
     EXPECT_EQ(MATExportPictures(mat, "m", ".png"),
-              (std::vector<TExportPicture>{{"m-1-A.png", 1, 1},
-                                           {"m-1-B.png", 1, 2},
-                                           {"m-2-A.png", 2, 1},
-                                           {"m-2-B.png", 2, 2},
+              (std::vector<TExportPicture>{{"m-1-A.png", 1, 1}, {"m-1-B.png", 1, 2},
+                                           {"m-2-A.png", 2, 1}, {"m-2-B.png", 2, 2},
                                            {"m-2-C.png", 2, 3}})); // 8x0: no picture
     mat.TextureHeaders[1] = {64, 64, 0, {}, 6};
     EXPECT_EQ(MATExportPictures(mat, "m").back(), (TExportPicture{"m-2-F.bmp", 2, 6}));
@@ -139,11 +130,10 @@ TEST(LightView, EachLevelDrawsItsRowsColours)
     const std::vector<uint8_t> pixels{0, 1, 7, 31, 32, 200, 254, 255};
     const TPalette ramp = Ramp();
     // The level, and the palette entry pixel p is drawn with; out of range, the nearest level.
-    const std::pair<int, int (*)(int)> cases[] = {{63, [](int p) { return p; }},
-                                                  {0, [](int p) { return 255 - p; }},
-                                                  {20, [](int p) { return (p + 1) % 256; }},
-                                                  {-5, [](int p) { return 255 - p; }},
-                                                  {64, [](int p) { return p; }}};
+    const std::pair<int, int (*)(int)> cases[] = {
+        {63, [](int p) { return p; }}, {0, [](int p) { return 255 - p; }},
+        {20, [](int p) { return (p + 1) % 256; }}, {-5, [](int p) { return 255 - p; }},
+        {64, [](int p) { return p; }}};
     for (const auto &[level, index] : cases) {
         const TGameLook look(Indexed(4, 2, pixels), *cmp, {TGameLookKind::Lit, level, {}});
         EXPECT_EQ(look.Refusal(), "");

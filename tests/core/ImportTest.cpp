@@ -70,6 +70,7 @@ TEST(Import, TextureSizeRulesAndTheirTexts)
         {63, 64, K::Error, "63x64\rDimensions must be even numbers"},
         {1, 2, K::Error, "1x2\rDimensions must be even numbers"},
         {0, 0, K::Error, "0x0\rDimensions must be greater than 1"},
+        {0, 2, K::Error, "0x2\rDimensions must be greater than 1"},
         {1024, 2048, K::Warning, "1024x2048\rMaximum JK/MOTS texture size is 1024x1024"},
     };
     for (const auto &[width, height, kind, text] : cases)

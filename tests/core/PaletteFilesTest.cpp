@@ -106,15 +106,7 @@ TEST(PaletteFiles, ReadersOnOddShortAndMissingFiles)
     low[1] = {7, 8, 9};
     const TPalette jascStart = With({{0, {0, 0, 255}}, {1, {1, 0, 254}}, {2, {2, 1, 253}}});
     const std::string invalid = " is not a valid integer value";
-    struct TCase
-    {
-        TReader Read;
-        std::string Name;
-        std::vector<uint8_t> Bytes;
-        std::string Error;
-        TPalette Palette;
-    };
-    const TCase cases[] = {
+    const std::tuple<TReader, std::string, std::vector<uint8_t>, std::string, TPalette> cases[] = {
         // RIFF: only the counted entries; a count above 256 reads 256; nothing else checked.
         {ReadRiffPAL, "16.pal",
          RiffHeader(2).U8(1).U8(2).U8(3).U8(0xEE).U8(4).U8(5).U8(6).U8(0).Data, "no error",
@@ -160,25 +152,19 @@ TEST(PaletteFiles, ReadersOnOddShortAndMissingFiles)
         {ReadPAL, "", {}, "File not found", Filled(77)},
     };
     TempDir dir;
-    for (const TCase &c : cases) {
-        const std::string path = c.Name.empty() ? dir.File("absent") : Put(dir, c.Name, c.Bytes);
-        const TReadResult r = ReadWith(c.Read, path);
-        EXPECT_EQ(r.Error, c.Error) << c.Name;
-        EXPECT_EQ(r.Palette, c.Palette) << c.Name;
+    for (const auto &[read, name, bytes, error, palette] : cases) {
+        const TReadResult r =
+            ReadWith(read, name.empty() ? dir.File("absent") : Put(dir, name, bytes));
+        EXPECT_EQ(std::tie(r.Error, r.Palette), std::tie(error, palette)) << name;
     }
 }
 
 TEST(PaletteNames, ExtensionTest)
 {
     const std::pair<const char *, const char *> cases[] = {
-        {"C:\\Pal\\GAME.BMP", ".bmp"},
-        {"/home/x/a.Pal", ".pal"},
-        {"C:x.ACT", ".act"},
-        {"dir.pal\\name", ""},
-        {"dir.pal/name", ""},
-        {"c.pal:stream", ""},
-        {"name", ""},
-        {"a.tar.CMP", ".cmp"},
+        {"C:\\Pal\\GAME.BMP", ".bmp"}, {"/home/x/a.Pal", ".pal"}, {"C:x.ACT", ".act"},
+        {"dir.pal\\name", ""},         {"dir.pal/name", ""},      {"c.pal:stream", ""},
+        {"name", ""},                  {"a.tar.CMP", ".cmp"},
         {"x.\xC3\x84", ".\xC3\x84"}, // only A..Z are lowered
     };
     for (const auto &[name, ext] : cases)
@@ -221,8 +207,7 @@ TEST(PaletteNames, BuiltInNamesAreExactAndFilesAreJudgedByExtension)
     };
     for (const auto &[name, want] : loads) {
         const TReadResult r = ReadWith(LoadPalette, name);
-        EXPECT_EQ(r.Error, want.Error) << name;
-        EXPECT_EQ(r.Palette, want.Palette) << name;
+        EXPECT_EQ(std::tie(r.Error, r.Palette), std::tie(want.Error, want.Palette)) << name;
     }
 }
 
