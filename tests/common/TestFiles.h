@@ -75,14 +75,13 @@ inline std::vector<uint8_t> ReadFile(const std::string &path)
 inline std::string Put(const TempDir &dir, const std::string &name,
                        const std::vector<uint8_t> &bytes)
 {
-    WriteFile(dir.File(name), bytes);
-    return dir.File(name);
+    return WriteFile(dir.File(name), bytes), dir.File(name);
 }
 
-inline int32_t I32At(const std::vector<uint8_t> &b, size_t offset)
+inline int32_t I32At(const std::vector<uint8_t> &b, size_t at)
 {
-    return static_cast<int32_t>(b.at(offset) | (b.at(offset + 1) << 8) | (b.at(offset + 2) << 16) |
-                                (static_cast<uint32_t>(b.at(offset + 3)) << 24));
+    return static_cast<int32_t>(b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 |
+                                uint32_t(b.at(at + 3)) << 24);
 }
 
 // The message of the exception `f` raises, or "no error".

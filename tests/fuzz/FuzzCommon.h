@@ -1,6 +1,6 @@
 #pragma once
-// Shared by the fuzz targets: the input as a file on disk (the readers take paths), a seed
-// object loaded from the samples, and the rule that a refused file changes nothing.
+// Shared by the fuzz targets: the input as a file on disk (the readers take paths), and seed
+// objects loaded from the samples.
 
 #include "formats/LEC_FileIO.h"
 
@@ -38,11 +38,6 @@ inline std::string WriteInput(const uint8_t *data, size_t size, const std::strin
     return path;
 }
 
-inline std::string Sample(const char *name)
-{
-    return std::string(GLIMRA_SAMPLES_DIR) + "/" + name;
-}
-
 // A document loaded once per sample, to start every run from.
 template <typename T> const T &Seed(const char *sample)
 {
@@ -50,7 +45,7 @@ template <typename T> const T &Seed(const char *sample)
     std::unique_ptr<T> &seed = seeds[sample];
     if (!seed) {
         seed = std::make_unique<T>();
-        seed->LoadFromFile(Sample(sample));
+        seed->LoadFromFile(std::string(GLIMRA_SAMPLES_DIR) + "/" + sample);
     }
     return *seed;
 }

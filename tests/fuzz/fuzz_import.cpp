@@ -6,7 +6,7 @@
 
 namespace {
 
-// A refused picture leaves the document as it was; an accepted one's pixels fit its size.
+// An accepted picture's pixels fit its size.
 void ImportInto(const TBitmapPicture &picture, const TBM &seed)
 {
     auto bm = std::make_unique<TBM>(seed);
@@ -51,8 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ImportInto(picture, fuzz::Seed<TMAT>("texture16t.mat"), data[0]);
     auto sft = std::make_unique<TSFT>(fuzz::Seed<TSFT>("font8.sft"));
     ImportSFTStrip(*sft, picture, DfltPalette());
-    if (sft->Pixels.size() !=
-        size_t(picture.Width) * size_t(picture.Height) * sft->BMHeader.BytesPerPixel())
+    const size_t stripPixels = size_t(picture.Width) * size_t(picture.Height);
+    if (sft->Pixels.size() != stripPixels * sft->BMHeader.BytesPerPixel())
         fuzz::Fail("an imported strip's pixels do not match its size");
     return 0;
 }

@@ -8,26 +8,23 @@
 #include <QFile>
 #include <QSettings>
 
-#include <optional>
+#include <string>
 
 namespace {
 
-// An integer when it reads as one (untagged text of digits reads as both), else a string,
-// else nothing.
-std::optional<std::pair<int32_t, std::string>> ReadValue(TSettingsStore &store,
-                                                         const std::string &name, bool &integer)
+// "i" and the number when the value reads as an integer (untagged digits read as both), "s"
+// and the text when as a string, "" when it is refused as of the wrong type.
+std::string ReadValue(TSettingsStore &store, const std::string &name)
 {
-    integer = true;
     try {
-        return std::make_pair(store.ReadInteger(name), std::string());
+        return "i" + std::to_string(store.ReadInteger(name));
     } catch (const ESettingsTypeError &) {
     }
-    integer = false;
     try {
-        return std::make_pair(0, store.ReadString(name));
+        return "s" + store.ReadString(name);
     } catch (const ESettingsTypeError &) {
     }
-    return std::nullopt;
+    return "";
 }
 
 } // namespace
@@ -45,21 +42,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::string input = fuzz::WriteInput(data, size, tag);
     const std::string output = fuzz::WriteInput(nullptr, 0, tag, 1);
     QStringList keys = QSettings(QString::fromStdString(input), QSettings::IniFormat).allKeys();
-    keys << "CycleRate"
-         << "HelpFilePath";
-    std::vector<std::tuple<std::string, bool, std::pair<int32_t, std::string>>> values;
+    keys << "CycleRate" << "HelpFilePath";
+    std::vector<std::pair<std::string, std::string>> values;
     {
         TQtSettingsStore store(input), copy(output);
         if (store.OpenKey(false) && copy.OpenKey(true)) {
             for (const QString &key : keys) {
                 const std::string name = key.toStdString();
-                bool integer = false;
-                const auto v =
-                    store.ValueExists(name) ? ReadValue(store, name, integer) : std::nullopt;
-                if (!v)
+                const std::string v = store.ValueExists(name) ? ReadValue(store, name) : "";
+                if (v.empty())
                     continue;
-                integer ? copy.WriteInteger(name, v->first) : copy.WriteString(name, v->second);
-                values.emplace_back(name, integer, *v);
+                v[0] == 'i' ? copy.WriteInteger(name, std::stoi(v.substr(1)))
+                            : copy.WriteString(name, v.substr(1));
+                values.emplace_back(name, v);
             }
             copy.CloseKey();
             store.CloseKey();
@@ -68,11 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     TQtSettingsStore back(output);
     if (!values.empty() && !back.OpenKey(false))
         fuzz::Fail("the values read could not be written back");
-    for (const auto &[name, integer, value] : values) {
-        bool again = false;
-        if (ReadValue(back, name, again) != value || again != integer)
+    for (const auto &[name, v] : values)
+        if (ReadValue(back, name) != v)
             fuzz::Fail("a value did not read back as it was written");
-    }
     back.CloseKey();
     QFile::remove(QString::fromStdString(input));
     QFile::remove(QString::fromStdString(output));
