@@ -160,7 +160,11 @@ public:
     {
         const std::string probe = (FFolder / ".write-probe").string();
         const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
-        return fd < 0 || (::close(fd), ::unlink(probe.c_str()), false);
+        if (fd < 0)
+            return true;
+        ::close(fd);
+        ::unlink(probe.c_str());
+        return false;
     }
 
 private:
@@ -192,8 +196,10 @@ inline void ExpectSaveFaultsHarmless(const std::function<void(const std::string 
         SCOPED_TRACE(name + " fault " + std::to_string(fault));
         TempDir dir;
         const std::filesystem::path target = dir.Path / (fault == Vanished ? "gone/" : "") / name;
-        fault == Folder ? (void)std::filesystem::create_directory(target)
-                        : WriteFile(target.string(), old);
+        if (fault == Folder)
+            std::filesystem::create_directory(target);
+        else if (fault != Vanished)
+            WriteFile(target.string(), old);
         save(dir.File("probe"));
         const size_t room = fault == FullAtOnce     ? 0
                             : fault == FullOneShort ? ReadFile(dir.File("probe")).size() - 1
@@ -210,10 +216,10 @@ inline void ExpectSaveFaultsHarmless(const std::function<void(const std::string 
         if (fault == ReadOnlyFolder)
             continue;
 #endif
-        EXPECT_EQ(MessageOf([&] { save(target.string()); }), fault <= FullOneShort ? "Disk full"
-                                                             : fault == Vanished
-                                                                 ? "File not found"
-                                                                 : "File access denied");
+        const char *message = fault <= FullOneShort ? "Disk full"
+                              : fault == Vanished   ? "File not found"
+                                                    : "File access denied";
+        EXPECT_EQ(MessageOf([&] { save(target.string()); }), message);
         disk.reset();
         if (fault != Vanished) {
             EXPECT_TRUE(fault == Folder ? std::filesystem::is_empty(target)

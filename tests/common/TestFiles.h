@@ -75,7 +75,8 @@ inline std::vector<uint8_t> ReadFile(const std::string &path)
 inline std::string Put(const TempDir &dir, const std::string &name,
                        const std::vector<uint8_t> &bytes)
 {
-    return WriteFile(dir.File(name), bytes), dir.File(name);
+    WriteFile(dir.File(name), bytes);
+    return dir.File(name);
 }
 
 inline int32_t I32At(const std::vector<uint8_t> &b, size_t at)

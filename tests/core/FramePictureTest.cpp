@@ -62,7 +62,9 @@ TEST(FramePicture, MissingAndDamagedFramesAreNotRead)
         EXPECT_FALSE(view);
     EXPECT_TRUE(SFTPicture(sft, {}).isNull());
     sft.BMHeader.NumImages = 1;
-    sft.Width = 3, sft.Height = 1, sft.Pixels = {1, 2, 3};
+    sft.Width = 3;
+    sft.Height = 1;
+    sft.Pixels = {1, 2, 3};
     EXPECT_EQ(SFTPicture(sft, {}, 2).size(), QSize(6, 2));
 }
 

@@ -44,8 +44,10 @@ std::unique_ptr<TCMP> MakeCMP(const TPalette &pal, bool calc = true)
 {
     auto cmp = std::make_unique<TCMP>();
     cmp->Palette = pal;
-    if (calc)
-        cmp->CalcLightLevels(), cmp->CalcTransTables();
+    if (calc) {
+        cmp->CalcLightLevels();
+        cmp->CalcTransTables();
+    }
     return cmp;
 }
 
@@ -56,8 +58,10 @@ void ExpectReferenceTables(const TPalette &pal, bool withTrans)
     auto cmp = MakeCMP(pal, false), ref = MakeCMP(pal, false);
     cmp->CalcLightLevels();
     cmpref::CalcLightLevels(pal, ref->LightLevels);
-    if (withTrans)
-        cmp->CalcTransTables(), cmpref::CalcTransTables(pal, ref->TransTables);
+    if (withTrans) {
+        cmp->CalcTransTables();
+        cmpref::CalcTransTables(pal, ref->TransTables);
+    }
     for (int n = 0; n < 64 + 256; ++n) {
         const TColorTable &got = n < 64 ? cmp->LightLevels[n] : cmp->TransTables[n - 64];
         const TColorTable &want = n < 64 ? ref->LightLevels[n] : ref->TransTables[n - 64];
