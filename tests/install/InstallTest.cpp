@@ -59,14 +59,12 @@ TEST(InstalledMimeTypes, DesktopToolsKnowEveryKind)
         return code == 0 ? out : "exit " + std::to_string(code) + " " + err;
     };
     for (const auto &[kind, upper, sample] :
-         {std::array<std::string, 3>{"bm", "X.BM", "sample8.bm"},
-          {"mat", "X.MAT", "texture8.mat"},
-          {"cmp", "X.CMP", "colormap.cmp"},
-          {"sft", "X.SFT", "font8.sft"}}) {
+         {std::array<std::string, 3>{"bm", "X.BM", "sample8.bm"}, {"mat", "X.MAT", "texture8.mat"},
+          {"cmp", "X.CMP", "colormap.cmp"}, {"sft", "X.SFT", "font8.sft"}}) {
         fs::copy_file(fs::path(GLIMRA_SAMPLES_DIR) / sample, dir.Path / upper);
         fs::copy_file(dir.Path / upper, dir.Path / kind); // no extension: the signature decides
         Write(dir.Path / ("blank." + kind), "01234567");  // the extension alone decides
-        for (const std::string name : {upper, kind, "blank." + kind})
+        for (const std::string &name : {upper, kind, "blank." + kind})
             EXPECT_EQ(typeOf(dir.Path / name), "application/x-glimra-" + kind) << name;
     }
     // A Windows bitmap of 8224 bytes also starts with "BM  "; it stays a Windows bitmap.
