@@ -95,7 +95,8 @@ TEST(BMDocument, SettingsAndStatusTexts)
     ApplyBMSettings(bm8, {-16, 4, 9, 0xF81F, true}, Ramp());
     ApplyBMSettings(bm16, {0, 0, 9, 0xF81F, false}, Ramp());
     EXPECT_EQ(bm8.Palette, Ramp());
-    EXPECT_EQ(bm8.Header.PaletteIncluded + 10 * bm16.Header.PaletteIncluded, 12);
+    EXPECT_EQ(std::make_pair(bm8.Header.PaletteIncluded, bm16.Header.PaletteIncluded),
+              std::make_pair(2, 1));
     EXPECT_EQ(BMStatusTexts(bm8, 2, "/pal/game.act"),
               (std::array<std::string, 8>{"8-Bit BM", "Frame: 2 of 3", "Size: 20 x 30",
                                           "Offset: -16 x 4", "Internal: Yes", "Trans Index: 9", "",
