@@ -1,17 +1,18 @@
-// export and import: the names and pixels of exported pictures, pictures imported back into
-// the same frames, and the warnings and characters only the command line has.
+// export and import: exported pictures imported back into the same frames, the warnings and
+// characters only the command line has, and export --cmp reaching the light view.
 
 #include "CliRun.h"
 
 #include "core/GLM_Bitmaps.h"
 #include "formats/LEC_BM.h"
-#include "formats/LEC_CMP.h"
 #include "formats/LEC_MAT.h"
 #include "formats/LEC_SFT.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace clitest;
 using namespace testutil;
@@ -43,10 +44,30 @@ std::string CharsOf(const std::string &font)
     return start == std::string::npos ? "" : out.substr(start + 9, out.rfind('}') - start - 9);
 }
 
+// Level L sends i to i + 3L, except that 0, 1, 2 and every index 5 mod 16 stay themselves
+// below level 63 (full-bright); transparency table t sends e to 5t + 3e.
+uint8_t Lit(int level, int i)
+{
+    return uint8_t(i < 3 || (i % 16 == 5 && level < 63) ? i : i % 16 == 5 ? 0 : i + 3 * level);
+}
+
+std::vector<uint8_t> LightCMP()
+{
+    Bytes b;
+    b.Text("CMP ").I32(32).I32(1).Fill(52).Append(PaletteBytes(Ramp()));
+    for (int level = 0; level < 64; ++level)
+        for (int i = 0; i < 256; ++i)
+            b.U8(Lit(level, i));
+    for (int t = 0; t < 256; ++t)
+        for (int e = 0; e < 256; ++e)
+            b.U8(uint8_t(5 * t + 3 * e));
+    return b.Data;
+}
+
 } // namespace
 
-// Export names every frame and level as the windows do; imported back, level A of each frame
-// with generated levels gives the sample byte for byte, and 8-bit frames the same indices.
+// Imported back, level A of each frame with generated levels gives the sample byte for byte,
+// and 8-bit frames the same indices.
 TEST(CliExportImport, ExportedPicturesRebuildTheSamples)
 {
     TempDir dir;
@@ -54,28 +75,12 @@ TEST(CliExportImport, ExportedPicturesRebuildTheSamples)
                              Sample("sample16.bm"), "-o", dir.File("")});
     ASSERT_EQ(run.Code, 0) << run.Err;
     EXPECT_EQ(run.Err, ""); // stderr is no terminal here: no progress lines
-    // The 8-bit MATs are drawn for the sample colormap's palette.
-    const std::string ramps = Sample("colormap.cmp");
+    const std::string ramps = Sample("colormap.cmp"); // 8-bit MATs drawn with its palette
     ASSERT_EQ(Exit({"export", Sample("texture8.mat"), Sample("color.mat"), "--palette", ramps,
                     "-o", dir.File("")}),
               0);
     ASSERT_EQ(Exit({"export", Sample("sample8.bm"), "--bits", "8", "-o", dir.File("")}), 0);
-    EXPECT_EQ(FilesIn(dir.Path),
-              (std::vector<std::string>{
-                  "color-1.bmp", "color-2.bmp", "color-3.bmp", "color-4.bmp", "font8.bmp",
-                  "sample16-1.bmp", "sample8-1.bmp", "sample8-2.bmp", "sample8-3.bmp",
-                  "texture16t-1-A.bmp", "texture16t-1-B.bmp", "texture16t-1-C.bmp",
-                  "texture8-1-A.bmp", "texture8-1-B.bmp", "texture8-1-C.bmp",
-                  "texture8-1-D.bmp", "texture8-2-A.bmp", "texture8-2-B.bmp",
-                  "texture8-2-C.bmp", "texture8-2-D.bmp"}));
-    // A MAT level at 24 bits through the palette asked for.
-    const TMAT mat = Load<TMAT>(Sample("texture8.mat"));
-    const TBitmapPicture level2 = ReadBitmapFile(dir.File("texture8-1-B.bmp"));
-    const TCMP ramp = Load<TCMP>(ramps);
-    ASSERT_EQ(level2.Width, 64);
-    for (int i = 0; i < 64 * 64; ++i)
-        ASSERT_EQ(level2.PixelColor(i % 64, i / 64), ramp.Palette[mat.Pixels[0][128 * 128 + i]]);
-
+    EXPECT_EQ(FilesIn(dir.Path).size(), 20u);
     const std::pair<std::string, std::vector<std::string>> steps[] = {
         {"sample8.bm",
          {"sample8-1.bmp", "sample8-2.bmp", "sample8-3.bmp", "--palette", Sample("sample8.bm"),
@@ -114,8 +119,7 @@ TEST(CliExportImport, ExportedPicturesRebuildTheSamples)
     EXPECT_EQ(wide.BitsPerPixel(), 16);
 }
 
-// The import's rules live in the core; the command line reports each picture's messages on
-// its own line, writes nothing after an error and keeps a warning's result.
+// Each picture's messages on a line of their own; nothing written after an error.
 TEST(CliImport, MessagesAndFrameLimits)
 {
     TempDir dir;
@@ -176,4 +180,39 @@ TEST(CliImport, FontCharactersFromARangeOrATable)
                             ": warning: The font has no characters. The game cannot load it "
                             "until it has some.\n");
     EXPECT_EQ(I32At(ReadFile(dir.File("b.sft")), 20), 0);
+}
+
+TEST(CliLight, OptionsReachTheLightView)
+{
+    TempDir dir;
+    Bytes frame = BMHeaderBytes({.Images = 1}).I32(16).I32(8);
+    for (int p = 0; p < 128; ++p)
+        frame.U8(uint8_t(2 * p + 1)); // pixel (x, y) = 2 (16y + x) + 1
+    const std::string bm = Put(dir, "hand.bm", frame.Data), cmp = Put(dir, "l.cmp", LightCMP());
+    EXPECT_NE(RunCli({"info", cmp}).Out.find("\n  full-bright: 0-2, 5, 21, 37,"),
+              std::string::npos);
+    const TPalette ramp = Ramp();
+    const TPaletteEntry white{255, 255, 255}, black{};
+    const std::tuple<std::vector<std::string>, int, std::function<TPaletteEntry(int)>> cases[] = {
+        {{"--light", "0"}, 1, [&](int p) { return ramp[Lit(0, p)]; }},
+        {{"--light", "40", "--png", "--zoom", "2"}, 2, [&](int p) { return ramp[Lit(40, p)]; }},
+        {{"--light", "31", "--translucent-over", "200", "--bits", "8"}, 1,
+         [&](int p) { return ramp[uint8_t(5 * Lit(31, p) + 600)]; }},
+        {{"--full-bright-mask", "--zoom", "3"}, 3,
+         [&](int p) { return p < 3 || p % 16 == 5 ? white : black; }},
+    };
+    for (const auto &[options, zoom, colour] : cases) {
+        const TempDir out;
+        std::vector<std::string> args{"export", bm, "--cmp", cmp, "-o", out.File("")};
+        args.insert(args.end(), options.begin(), options.end());
+        ASSERT_EQ(Exit(args), 0) << options[0] << " " << options[1];
+        const std::string name = FilesIn(out.Path).at(0);
+        EXPECT_EQ(name, options.size() > 2 && options[2] == "--png" ? "hand-1.png" : "hand-1.bmp");
+        const TBitmapPicture p = ReadBitmapFile(out.File(name));
+        ASSERT_EQ(std::make_pair(p.Width, p.Height), std::make_pair(16 * zoom, 8 * zoom));
+        for (int y = 0; y < p.Height; ++y)
+            for (int x = 0; x < p.Width; ++x)
+                ASSERT_EQ(p.PixelColor(x, y), colour(2 * (16 * (y / zoom) + x / zoom) + 1))
+                    << options[0] << " " << options[1] << " at " << x << ", " << y;
+    }
 }

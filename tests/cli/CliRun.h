@@ -27,16 +27,14 @@ inline TRun RunCli(const std::vector<std::string> &args)
         list << QString::fromStdString(a);
     QProcess process;
     process.start(QStringLiteral(GLIMRA_CLI_PATH), list);
-    TRun run;
     if (!process.waitForFinished(60000)) {
         process.kill();
         process.waitForFinished();
-        return run;
+        return {};
     }
-    run.Code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.Out = process.readAllStandardOutput().toStdString();
-    run.Err = process.readAllStandardError().toStdString();
-    return run;
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
+            process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
 }
 
 // The exit code alone, for steps that only have to succeed.

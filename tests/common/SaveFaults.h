@@ -30,7 +30,8 @@
 
 namespace testutil {
 
-// While alive, temporary names take these tags in turn (then random ones again).
+// While alive, temporary names take these tags in turn (then "random"). The hook is a plain
+// function: it finds the tags here.
 class TTemporaryTags
 {
 public:
@@ -38,7 +39,7 @@ public:
     {
         Tags() = std::move(tags);
         SaveHooks().TemporaryTag = [] {
-            std::string tag = Tags().empty() ? "random" : Tags().front();
+            const std::string tag = Tags().empty() ? "random" : Tags().front();
             if (!Tags().empty())
                 Tags().pop_front();
             return tag;
@@ -92,16 +93,21 @@ public:
     TScopedFullDisk(const TScopedFullDisk &) = delete;
     TScopedFullDisk &operator=(const TScopedFullDisk &) = delete;
 
-    // Bytes the saves tried to write, and bytes that went in.
-    size_t Asked() const { return Disk().Asked; }
-    size_t Written() const { return Disk().Written; }
+    size_t Asked() const
+    {
+        return Disk().Asked;
+    } // bytes the saves tried to write
+    size_t Written() const
+    {
+        return Disk().Written;
+    } // and bytes that went in
 
 private:
     struct TDisk
     {
         size_t Room, Written, Asked;
     };
-    static TDisk &Disk()
+    static TDisk &Disk() // the hook is a plain function: it finds the disk here
     {
         static TDisk disk{};
         return disk;
@@ -130,12 +136,11 @@ public:
 #ifdef __linux__
         __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
         FHaveCaps = ::syscall(SYS_capget, &header, FSaved) == 0;
-        if (FHaveCaps) {
-            __user_cap_data_struct reduced[2] = {FSaved[0], FSaved[1]};
-            for (unsigned cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
-                reduced[cap / 32].effective &= ~(1u << (cap % 32));
+        __user_cap_data_struct reduced[2] = {FSaved[0], FSaved[1]};
+        for (unsigned cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER})
+            reduced[cap / 32].effective &= ~(1u << (cap % 32));
+        if (FHaveCaps)
             ::syscall(SYS_capset, &header, reduced);
-        }
 #endif
     }
     ~TScopedReadOnlyFolder()
@@ -181,6 +186,7 @@ inline std::set<std::string> FolderNames(const std::filesystem::path &dir)
 
 // Runs `save` (which writes the file at the path it is given) against every fault: the user
 // sees the standard message, an old file stays byte-identical and no stray file is left.
+// "One short" gives the disk one byte less than the file needs.
 inline void ExpectSaveFaultsHarmless(const std::function<void(const std::string &)> &save,
                                      const std::string &name = "target")
 {
@@ -189,45 +195,35 @@ inline void ExpectSaveFaultsHarmless(const std::function<void(const std::string 
     for (TFault fault : {FullAtOnce, FullPartWay, FullOneShort, ReadOnlyFolder, Folder, Vanished}) {
         SCOPED_TRACE(name + " fault " + std::to_string(fault));
         TempDir dir;
-        std::filesystem::path target = dir.Path / name;
-        std::string message = "Disk full";
-        if (fault == Folder) {
+        const std::filesystem::path target = dir.Path / (fault == Vanished ? "gone/" : "") / name;
+        if (fault == Folder)
             std::filesystem::create_directory(target);
-            message = "File access denied";
-        } else if (fault == Vanished) {
-            target = dir.Path / "gone" / name;
-            message = "File not found";
-        } else {
+        else if (fault != Vanished)
             WriteFile(target.string(), old);
-        }
-        size_t room = fault == FullAtOnce ? 0 : 7;
-        if (fault == FullOneShort) {
-            save(dir.File("probe"));
-            room = ReadFile(dir.File("probe")).size() - 1;
-            std::filesystem::remove(dir.File("probe"));
-        }
+        save(dir.File("probe"));
+        const size_t room = fault == FullAtOnce     ? 0
+                            : fault == FullOneShort ? ReadFile(dir.File("probe")).size() - 1
+                                                    : 7;
+        std::filesystem::remove(dir.File("probe"));
+        std::optional<TScopedFullDisk> disk;
+        if (fault <= FullOneShort)
+            disk.emplace(room);
 #ifndef _WIN32
         std::optional<TScopedReadOnlyFolder> readOnly;
-        if (fault == ReadOnlyFolder) {
-            readOnly.emplace(dir.Path);
-            if (!readOnly->Holds())
-                continue;
-            message = "File access denied";
-        }
+        if (fault == ReadOnlyFolder && !readOnly.emplace(dir.Path).Holds())
+            continue;
 #else
         if (fault == ReadOnlyFolder)
             continue;
 #endif
-        {
-            std::optional<TScopedFullDisk> disk;
-            if (fault <= FullOneShort)
-                disk.emplace(room);
-            EXPECT_EQ(MessageOf([&] { save(target.string()); }), message);
-        }
-        if (fault == Folder) {
-            EXPECT_TRUE(std::filesystem::is_empty(target));
-        } else if (fault != Vanished) {
-            EXPECT_EQ(ReadFile(target.string()), old);
+        const char *message = fault <= FullOneShort ? "Disk full"
+                              : fault == Vanished   ? "File not found"
+                                                    : "File access denied";
+        EXPECT_EQ(MessageOf([&] { save(target.string()); }), message);
+        disk.reset();
+        if (fault != Vanished) {
+            EXPECT_TRUE(fault == Folder ? std::filesystem::is_empty(target)
+                                        : ReadFile(target.string()) == old);
         }
         EXPECT_EQ(FolderNames(dir.Path),
                   fault == Vanished ? std::set<std::string>{} : std::set<std::string>{name});

@@ -79,10 +79,10 @@ inline std::string Put(const TempDir &dir, const std::string &name,
     return dir.File(name);
 }
 
-inline int32_t I32At(const std::vector<uint8_t> &b, size_t offset)
+inline int32_t I32At(const std::vector<uint8_t> &b, size_t at)
 {
-    return static_cast<int32_t>(b.at(offset) | (b.at(offset + 1) << 8) | (b.at(offset + 2) << 16) |
-                                (static_cast<uint32_t>(b.at(offset + 3)) << 24));
+    return static_cast<int32_t>(b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 |
+                                uint32_t(b.at(at + 3)) << 24);
 }
 
 // The message of the exception `f` raises, or "no error".

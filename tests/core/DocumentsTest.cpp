@@ -1,6 +1,5 @@
-// The document windows' rules without a window: view stepping, deleting and shifting, captions,
-// the BM, MAT and SFT documents' frames, settings, status texts and command facts, the display
-// palette a window starts with, painting at a zoom, and the SFT character table.
+// The document windows' rules without a window: stepping, frames, settings, status texts and
+// facts of BM, MAT and SFT, the display palette, painting at a zoom, the character table.
 
 #include "CoreTestData.h"
 #include "core/GLM_Import.h"
@@ -21,10 +20,7 @@ namespace {
 
 TImageViewState At(int frame, int zoom = 1)
 {
-    TImageViewState v;
-    v.CurrentFrame = frame;
-    v.Zoom = zoom;
-    return v;
+    return {zoom, frame};
 }
 
 // A BM whose frame f (1-based) is f x 1 pixels of value f.
@@ -49,16 +45,14 @@ std::vector<int> Widths(const TBM &bm)
 
 TEST(ImageView, SteppingWrapsDeletingAndShiftingFollowTheCount)
 {
-    struct Case
-    {
-        int from, count, previous, next;
-    };
-    for (const Case c : {Case{1, 5, 5, 2}, Case{5, 5, 4, 1}, Case{3, 5, 2, 4}, Case{1, 1, 1, 1}}) {
-        TImageViewState back = At(c.from), on = At(c.from);
-        back.PreviousFrame(c.count);
-        on.NextFrame(c.count);
-        EXPECT_EQ(back.CurrentFrame, c.previous) << c.from << " of " << c.count;
-        EXPECT_EQ(on.CurrentFrame, c.next) << c.from << " of " << c.count;
+    for (const auto &[from, count, previous, next] :
+         {std::array{1, 5, 5, 2}, {5, 5, 4, 1}, {3, 5, 2, 4}, {1, 1, 1, 1}}) {
+        TImageViewState back = At(from), on = At(from);
+        back.PreviousFrame(count);
+        on.NextFrame(count);
+        EXPECT_EQ(std::make_pair(back.CurrentFrame, on.CurrentFrame),
+                  std::make_pair(previous, next))
+            << from << " of " << count;
     }
     TImageViewState last = At(3, 4), only = At(1, 7), top = At(1, 10), bottom = At(1, 1);
     last.FrameDeleted(2);
@@ -76,10 +70,9 @@ TEST(ImageView, SteppingWrapsDeletingAndShiftingFollowTheCount)
 TEST(ImageView, CaptionsAndCentring)
 {
     EXPECT_EQ(WindowCaption(UntitledName(0, ".bm"), 1), "Untitled0.bm [1:1]");
-    EXPECT_EQ(MainWindowCaption("/d/walk.bm", "walk.bm"), "Glimra - /d/walk.bm");
-    EXPECT_EQ(MainWindowCaption("", "Untitled2.bm"), "Glimra - Untitled2.bm");
-    // A picture larger than the maximized area starts left of it, truncated toward zero.
-    EXPECT_EQ(CentredOffset(100, 301), -100);
+    EXPECT_EQ(MainWindowCaption("/d/walk.bm", "walk.bm") + MainWindowCaption("", "Untitled2.bm"),
+              "Glimra - /d/walk.bmGlimra - Untitled2.bm");
+    EXPECT_EQ(CentredOffset(100, 301), -100); // truncated toward zero
 }
 
 TEST(BMDocument, DeleteAndSwapMoveImagesWithTheirBuffers)
@@ -89,11 +82,10 @@ TEST(BMDocument, DeleteAndSwapMoveImagesWithTheirBuffers)
     EXPECT_EQ(Widths(bm), (std::vector<int>{3, 2, 1}));
     EXPECT_EQ(bm.Images[0].Pixels, std::vector<uint8_t>(3, 3));
     DeleteBMFrame(bm, 1);
+    DeleteBMFrame(bm, 5); // no such frame
     EXPECT_EQ(Widths(bm), (std::vector<int>{2, 1}));
     EXPECT_EQ(bm.Images[1].Pixels, std::vector<uint8_t>{1});
     EXPECT_TRUE(bm.Images[2].Pixels.empty()); // the freed slot holds nothing
-    DeleteBMFrame(bm, 5);                     // no such frame
-    EXPECT_EQ(bm.NumImages(), 2);
 }
 
 TEST(BMDocument, SettingsAndStatusTexts)
@@ -103,12 +95,8 @@ TEST(BMDocument, SettingsAndStatusTexts)
     ApplyBMSettings(bm8, {-16, 4, 9, 0xF81F, true}, Ramp());
     ApplyBMSettings(bm16, {0, 0, 9, 0xF81F, false}, Ramp());
     EXPECT_EQ(bm8.Palette, Ramp());
-    EXPECT_EQ(bm8.Header.PaletteIncluded, 2);
-    EXPECT_EQ(bm16.Header.PaletteIncluded, 1);
-    // A palette and the transparency bit: an OK that keeps the palette keeps both.
-    bm8.Header.PaletteIncluded = 3;
-    ApplyBMSettings(bm8, {-16, 4, 9, 0xF81F, true}, Ramp());
-    EXPECT_EQ(bm8.Header.PaletteIncluded, 3);
+    EXPECT_EQ(std::make_pair(bm8.Header.PaletteIncluded, bm16.Header.PaletteIncluded),
+              std::make_pair(2, 1));
     EXPECT_EQ(BMStatusTexts(bm8, 2, "/pal/game.act"),
               (std::array<std::string, 8>{"8-Bit BM", "Frame: 2 of 3", "Size: 20 x 30",
                                           "Offset: -16 x 4", "Internal: Yes", "Trans Index: 9", "",
@@ -122,72 +110,54 @@ TEST(BMDocument, SettingsAndStatusTexts)
 // The facts a BM gives the command table (the table itself is pinned in CommandTableTest).
 TEST(BMDocument, FactsForTheCommandTable)
 {
-    const auto states = [](int frames, int zoom, bool is16 = false) {
-        return DocumentStates(BMFacts(Frames(frames, is16), zoom));
-    };
-    EXPECT_FALSE(states(50, 1)[TCommand::AddFrames]);
-    EXPECT_TRUE(states(2, 10)[TCommand::SaveAllBitmaps] && states(2, 10)[TCommand::ZoomOut]);
-    EXPECT_FALSE(states(2, 1, true)[TCommand::SelectPalette]);
+    EXPECT_FALSE(DocumentStates(BMFacts(Frames(50), 1))[TCommand::AddFrames]);
+    EXPECT_TRUE(DocumentStates(BMFacts(Frames(2), 10))[TCommand::ZoomOut]);
+    EXPECT_FALSE(DocumentStates(BMFacts(Frames(2, true), 1))[TCommand::SelectPalette]);
 }
-
-// ---- The display palette of a new window
 
 TEST(DisplayPalette, BuiltInFileOrFallbackWithOneMessage)
 {
     TempDir dir;
     const std::string act = Put(dir, "game.act", PaletteBytes(Ramp()));
     const TDisplayPalette file = ResolveDisplayPalette(act, "Uicolormap");
-    EXPECT_EQ(file.Name, act);
-    EXPECT_EQ(file.Palette, Ramp());
-    EXPECT_FALSE(file.Problem);
-
+    EXPECT_TRUE(file.Name == act && file.Palette == Ramp() && !file.Problem);
     for (const std::string &bad :
          {dir.File("gone.act"), Put(dir, "garbage.pal", Text("neither RIFF nor JASC")),
           Put(dir, "short.bm", Text("BM  "))}) {
         const TDisplayPalette fallback = ResolveDisplayPalette(bad, "Uicolormap");
-        EXPECT_EQ(fallback.Name, "Uicolormap") << bad;
-        EXPECT_EQ(fallback.Palette, UicolormapPalette()) << bad;
+        EXPECT_TRUE(fallback.Name == "Uicolormap" && fallback.Palette == UicolormapPalette())
+            << bad;
         ASSERT_TRUE(fallback.Problem) << bad;
         EXPECT_NE(fallback.Problem->find(bad), std::string::npos) << *fallback.Problem;
     }
     // A BM file's own palette is no name a new window starts from; nothing to report.
     const TDisplayPalette internal = ResolveDisplayPalette("Internal", "Dflt");
-    EXPECT_EQ(internal.Name, "Dflt");
-    EXPECT_FALSE(internal.Problem);
+    EXPECT_TRUE(internal.Name == "Dflt" && !internal.Problem);
 }
 
-// ---- Painting at a zoom
-
+// Each pixel becomes a zoom block, at the origin, whatever part is exposed.
 TEST(ZoomPainter, EachPixelBecomesAZoomBlockWhateverPartIsPainted)
 {
     QImage picture(3, 2, QImage::Format_RGB32);
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-            picture.setPixel(x, y, qRgb(40 * x, 100 * y, 7 * (x + y)));
-    const QPoint origin(5, 2);
-    for (const int zoom : {3, 4, 7, 10})
-        for (const QRect exposed : {QRect(0, 0, 40, 30), QRect(9, 4, 6, 5), QRect(13, 7, 1, 1)}) {
+    for (int p = 0; p < 6; ++p)
+        picture.setPixel(p % 3, p / 3, qRgb(40 * (p % 3), 100 * (p / 3), 7 * p));
+    for (const int zoom : {3, 10})
+        for (const QRect exposed : {QRect(0, 0, 40, 30), QRect(9, 4, 6, 5)}) {
             QImage view(40, 30, QImage::Format_RGB32);
             view.fill(Qt::white);
-            {
-                QPainter painter(&view);
-                PaintZoomed(painter, picture, zoom, origin, exposed);
+            QPainter painter(&view);
+            PaintZoomed(painter, picture, zoom, QPoint(5, 2), exposed);
+            painter.end();
+            for (int i = 0; i < 40 * 30; ++i) {
+                const int x = i % 40, y = i / 40;
+                const bool in =
+                    QRect(5, 2, 3 * zoom, 2 * zoom).contains(x, y) && exposed.contains(x, y);
+                ASSERT_EQ(view.pixel(x, y),
+                          in ? picture.pixel((x - 5) / zoom, (y - 2) / zoom) : qRgb(255, 255, 255))
+                    << "zoom " << zoom << " at " << x << "," << y;
             }
-            const QRect zoomed(origin, picture.size() * zoom);
-            for (int y = 0; y < view.height(); ++y)
-                for (int x = 0; x < view.width(); ++x) {
-                    const QPoint p(x, y);
-                    const QRgb expected =
-                        zoomed.contains(p) && exposed.contains(p)
-                            ? picture.pixel((x - origin.x()) / zoom, (y - origin.y()) / zoom)
-                            : qRgb(255, 255, 255);
-                    ASSERT_EQ(view.pixel(p), expected)
-                        << "zoom " << zoom << " at " << x << "," << y;
-                }
         }
 }
-
-// ---- MAT documents
 
 namespace {
 
@@ -216,8 +186,7 @@ TEST(MATDocument, SwapAndDeleteKeepFramesWholeAndRenumbered)
     EXPECT_EQ(mat.TextureRecords[2], (TMATTextureRecord{8, 0xA1, {}, 2}));
     EXPECT_EQ(mat.TextureHeaders[0].NumMipmaps, 4);
     EXPECT_EQ(mat.Pixels[2], std::vector<uint8_t>(4, 0xA1));
-    EXPECT_EQ(FitMipmap(mat, 2, 4), 1);
-    EXPECT_EQ(FitMipmap(mat, 1, 0), 1);
+    EXPECT_EQ(std::make_pair(FitMipmap(mat, 2, 4), FitMipmap(mat, 1, 0)), std::make_pair(1, 1));
 
     DeleteMATFrame(mat, 1);
     EXPECT_EQ(mat.Header.NumTextures, 2);
@@ -232,10 +201,26 @@ TEST(MATDocument, SwapAndDeleteKeepFramesWholeAndRenumbered)
     for (int32_t c : {10, 20, 30})
         AddMATColorFrame(colours, c);
     DeleteMATFrame(colours, 1);
-    EXPECT_EQ(colours.ColorRecords[0].Color, 20);
-    EXPECT_EQ(colours.ColorRecords[1].Color, 30);
+    EXPECT_EQ(std::make_pair(colours.ColorRecords[0].Color, colours.ColorRecords[1].Color),
+              std::make_pair(20, 30));
     EXPECT_EQ(colours.Header.NumTextures, 0); // what the game needs of a colour MAT
     EXPECT_EQ(FitMipmap(colours, 1, 3), 3);   // colour frames have no levels to fit
+}
+
+// Toggling a 16-bit frame's transparency converts its words once; the panel follows the frame.
+TEST(MATDocument, TransparencyConvertsSixteenBitWordsOnce)
+{
+    TMAT mat = NewMAT(false, true);
+    AddTexture(mat, 2, 1, 1, 0);
+    AddTexture(mat, 2, 1, 1, 0);
+    mat.Pixels[1] = {0x00, 0xF8, 0xFF, 0xFF}; // RGB565 red and white
+    EXPECT_TRUE(SetFrameTransparent(mat, 2, true));
+    EXPECT_FALSE(SetFrameTransparent(mat, 2, true) || SetFrameTransparent(mat, 3, true));
+    EXPECT_EQ(mat.Pixels[1], (std::vector<uint8_t>{0x00, 0xFC, 0xFF, 0xFF}));
+    EXPECT_EQ(mat.Pixels[0], std::vector<uint8_t>(4, 0));
+    EXPECT_EQ(MATStatusTexts(mat, {2, 1, 1, false, 1, ""})[4] + "|" +
+                  MATStatusTexts(mat, {1, 1, 1, false, 1, ""})[4],
+              "Transparent|Not Transparent");
 }
 
 // The panels of an empty document and of a 16-bit colour frame at zoom 2; a MAT of another
@@ -253,15 +238,12 @@ TEST(MATDocument, ReportsForEmptyColourAndOddDocuments)
               (Texts{"16-Bit Color MAT", "Frame: 1 of 1", "No Mipmaps", "Size: 128 x 128",
                      "Not Transparent", "RGB: 0 0 0", "Auto Mipmaps: 3", ""}));
     const TCommandStates s = DocumentStates(MATFacts(colours, 1, 1));
-    EXPECT_FALSE(s[TCommand::AddMipmap]);
-    EXPECT_FALSE(s[TCommand::SelectPalette]);
+    EXPECT_FALSE(s[TCommand::AddMipmap] || s[TCommand::SelectPalette]);
     TMAT other;
     other.Header.MatType = 1;
     other.Header.NumRecords = 1000;
     EXPECT_EQ(MATFacts(other, 0, 1).Frames, 0);
 }
-
-// ---- SFT documents and the character table
 
 TEST(SFTDocumentTest, OddDepthKeepsItsPanelsAndDrawsThroughThePalette)
 {
@@ -270,8 +252,7 @@ TEST(SFTDocumentTest, OddDepthKeepsItsPanelsAndDrawsThroughThePalette)
     font.BMHeader.PaletteIncluded = 2;
     ApplyFontSettings(font, {2, 9, 5, 0});
     EXPECT_EQ(font.BMHeader.PaletteIncluded, 1);
-    const std::array<std::string, 8> before{"a", "b", "c", "d", "e", "f", "Character: A", "h"};
-    EXPECT_EQ(SFTStatusTexts(font, "Dflt", before),
+    EXPECT_EQ(SFTStatusTexts(font, "Dflt", {"a", "b", "c", "d", "e", "f", "Character: A", "h"}),
               (std::array<std::string, 8>{"a", "Size: 0 x 0", "c", "Character Gap: 2",
                                           "Space Length: 9", "", "", "h"}));
     EXPECT_EQ(SFTFacts(font, 1).BitsPerPixel, 8);
@@ -283,25 +264,10 @@ TEST(SFTDocumentTest, CharacterUnderTheMouse)
     chars.Add({65, 10, 5});
     chars.Add({67, 12, 1}); // overlapping: the last in list order wins
     chars.Add({68, 2147483600, 100});
-    EXPECT_EQ(CharacterAt(chars, 25, 2), 67);
-    EXPECT_EQ(CharacterAt(chars, 26, 2), 65);
-    EXPECT_EQ(CharacterAt(chars, 2147483647, 1), 68);
-    EXPECT_EQ(CharacterAt(chars, 30, 2), std::nullopt);
+    EXPECT_EQ((std::array{CharacterAt(chars, 25, 2), CharacterAt(chars, 26, 2),
+                          CharacterAt(chars, 2147483647, 1), CharacterAt(chars, 30, 2)}),
+              (std::array<std::optional<uint16_t>, 4>{67, 65, 68, std::nullopt}));
 }
-
-namespace {
-
-// A strip whose column x has the colour (x + 1, 0, 0) on every row.
-QImage Strip(int width, int height)
-{
-    QImage strip(width, height, QImage::Format_RGB888);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            strip.setPixelColor(x, y, QColor(x + 1, 0, 0));
-    return strip;
-}
-
-} // namespace
 
 TEST(CharacterTableTest, CharCellAndCodeConvertBothWays)
 {
@@ -311,43 +277,38 @@ TEST(CharacterTableTest, CharCellAndCodeConvertBothWays)
     for (int code = 0; code < 256; ++code)
         EXPECT_EQ(CharCode(CharText(code)), code) << code;
     // Only one character the code page holds gives a code.
-    EXPECT_EQ(CharCode("ab"), std::nullopt);
-    EXPECT_EQ(CharCode("\xD0\x96"), std::nullopt); // Cyrillic Zhe
-    EXPECT_EQ(CharCode("\xC3"), std::nullopt);     // a broken sequence
+    for (const char *text : {"ab", "\xD0\x96", "\xC3"}) // Cyrillic Zhe, a broken sequence
+        EXPECT_EQ(CharCode(text), std::nullopt) << text;
     EXPECT_EQ(CharGridRows({}), std::vector<TCharRow>{TCharRow{}});
 }
 
 TEST(CharacterTableTest, CountingRowsBecomeCharactersOrRefuseTheTable)
 {
-    TSFTCharList expected;
-    for (const TSFTCharDef &def : {TSFTCharDef{65, 0, 8}, TSFTCharDef{65535, 1, 2}})
-        expected.Add(def);
-    EXPECT_EQ(CharsFromRows({{"65601", "B", "0", "8"}, // modulo 65536; "Char" is not read
-                             {"-1", "", "1", "2"},
-                             {"67", "C", "", "5"}, // not counting: dropped
-                             {"x", "", "3", ""}}), // never converted
-              expected);
+    // Codes modulo 65536; "Char" is not read; rows that do not count are dropped unconverted.
+    const TSFTCharList chars = CharsFromRows(
+        {{"65601", "B", "0", "8"}, {"-1", "", "1", "2"}, {"67", "C", "", "5"}, {"x", "", "3", ""}});
+    EXPECT_EQ(std::vector<TSFTCharDef>(chars.begin(), chars.end()),
+              (std::vector<TSFTCharDef>{{65, 0, 8}, {65535, 1, 2}}));
     for (const TCharRow &bad : {TCharRow{"6a", "", "0", "1"}, TCharRow{"65", "", "0", " "},
                                 TCharRow{"70000000000", "", "0", "1"}})
         EXPECT_THROW(CharsFromRows({{"65", "A", "0", "8"}, bad}), EConvertError);
 }
 
+// The preview fits the larger side into 90 pixels; columns outside the strip are black.
 TEST(CharacterTableTest, PreviewFitsTheLargerSideAndIsBlackOutsideTheStrip)
 {
-    EXPECT_EQ(PreviewFactor(8, 16), 5);
-    EXPECT_EQ(PreviewFactor(30, 16), 3);
-    EXPECT_EQ(PreviewFactor(20, 100), 0);
-    EXPECT_EQ(PreviewFactor(0, 0), 0);
-    EXPECT_TRUE(GlyphPreview(Strip(40, 100), 0, 20).isNull());
-    EXPECT_TRUE(GlyphPreview(Strip(40, 16), 0, -3).isNull());
-
-    // Columns 2 and 3 are inside, 4 and 5 are not: factor 90 div 4 = 22.
-    const QImage right = GlyphPreview(Strip(4, 2), 2, 4);
-    ASSERT_EQ(right.size(), QSize(88, 44));
-    EXPECT_EQ(right.pixelColor(0, 0), QColor(3, 0, 0));
-    EXPECT_EQ(right.pixelColor(22, 43), QColor(4, 0, 0));
-    EXPECT_EQ(right.pixelColor(44, 0), QColor(0, 0, 0));
-    const QImage left = GlyphPreview(Strip(4, 2), -1, 2);
-    EXPECT_EQ(left.pixelColor(0, 0), QColor(0, 0, 0));
-    EXPECT_EQ(left.pixelColor(left.width() - 1, 0), QColor(1, 0, 0));
+    EXPECT_EQ((std::array{PreviewFactor(8, 16), PreviewFactor(30, 16), PreviewFactor(20, 100),
+                          PreviewFactor(0, 0)}),
+              (std::array{5, 3, 0, 0}));
+    QImage strip(4, 2, QImage::Format_RGB888); // column x is (x + 1, 0, 0)
+    for (int p = 0; p < 8; ++p)
+        strip.setPixelColor(p % 4, p / 4, QColor(p % 4 + 1, 0, 0));
+    EXPECT_TRUE(GlyphPreview(strip, 0, -3).isNull() &&
+                GlyphPreview(strip.scaled(40, 100), 0, 20).isNull());
+    const QImage right = GlyphPreview(strip, 2, 4), left = GlyphPreview(strip, -1, 2);
+    ASSERT_EQ(right.size(), QSize(88, 44)); // 90 div 4 = 22
+    EXPECT_EQ((std::array{right.pixelColor(0, 0), right.pixelColor(22, 43), right.pixelColor(44, 0),
+                          left.pixelColor(0, 0), left.pixelColor(left.width() - 1, 0)}),
+              (std::array{QColor(3, 0, 0), QColor(4, 0, 0), QColor(0, 0, 0), QColor(0, 0, 0),
+                          QColor(1, 0, 0)}));
 }

@@ -1,4 +1,9 @@
+// The colour model, the built-in palettes, and strict integer conversion of typed text (no
+// junk around a number, no silent overflow, the standard message).
+
+#include "TestFiles.h"
 #include "formats/GLM_Globals.h"
+#include "formats/GLM_IntegerText.h"
 
 #include <gtest/gtest.h>
 
@@ -29,10 +34,10 @@ TEST(Colors, ConversionsAndTexts)
 TEST(Colors, PixelWordsAreWidenedLosslessly)
 {
     const std::tuple<uint16_t, bool, TPaletteEntry> cases[] = {
-        {0xF800, false, {255, 0, 0}},    {0x07E0, false, {0, 255, 0}},
-        {0x001F, false, {0, 0, 255}},    {0x8410, false, {132, 130, 132}},
-        {0x7C00, true, {255, 0, 0}},     {0xFC00, true, {255, 0, 0}}, // bit 15 is no colour
-        {0x03E0, true, {0, 255, 0}},     {0x0421, true, {8, 8, 8}},
+        {0xF800, false, {255, 0, 0}}, {0x07E0, false, {0, 255, 0}},
+        {0x001F, false, {0, 0, 255}}, {0x8410, false, {132, 130, 132}},
+        {0x7C00, true, {255, 0, 0}},  {0xFC00, true, {255, 0, 0}}, // bit 15 is no colour
+        {0x03E0, true, {0, 255, 0}},  {0x0421, true, {8, 8, 8}},
     };
     for (const auto &[word, argb1555, want] : cases)
         EXPECT_EQ(PixelWordColor(word, argb1555), want) << word;
@@ -54,4 +59,17 @@ TEST(BuiltInPalettes, FixedEntries)
         EXPECT_EQ(DfltPalette()[i], i < 192 ? UicolormapPalette()[i] : magenta) << i;
     EXPECT_EQ(UicolormapPalette()[200], (TPaletteEntry{126, 213, 236}));
     EXPECT_EQ(UicolormapPalette()[229], (TPaletteEntry{0, 0, 0}));
+}
+
+TEST(IntegerText, AcceptsPlainDecimalsWithinRangeAndRefusesTheRest)
+{
+    const std::pair<const char *, int32_t> good[] = {
+        {"12", 12}, {"-3", -3}, {"+4", 4}, {"  7", 7}, {"007", 7}, {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1}};
+    for (const auto &[text, value] : good)
+        EXPECT_EQ(StrToInt(text), value) << text;
+    for (const std::string text : {"", " ", "-", "abc", "1.5", "12 ", "1e3", "0x10", "2147483648",
+                                   "-2147483649", "99999999999999999999"})
+        EXPECT_EQ(testutil::MessageOf([&] { StrToInt(text); }),
+                  "'" + text + "' is not a valid integer value");
 }

@@ -82,18 +82,16 @@ TEST_F(SFTFile, ConsecutiveCodesAreWrittenAsRanges)
 
 TEST(SFTCharList, TypedGetterNamesTheBadIndex)
 {
-    TSFTCharList list;
-    list.Add({65, 1, 2});
-    list.Add({66, 3, 4});
+    TSFTCharList list = WithCodes({65, 66}).Chars;
     list.Insert(2, {67, 5, 6});
     list.Delete(0);
-    EXPECT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.Items(0), (TSFTCharDef{66, 3, 4}));
+    EXPECT_EQ(std::vector<TSFTCharDef>(list.begin(), list.end()),
+              (std::vector<TSFTCharDef>{{66, 10, 4}, {67, 5, 6}}));
     EXPECT_THROW(list.Items(2), std::out_of_range);
     for (int bad : {-1, 2})
-        EXPECT_EQ(MessageOf([&] { list[bad]; }),
-                  "Character definition index is out of bounds: " + std::to_string(bad));
-    EXPECT_EQ(MessageOf([&] { list.Delete(2); }), "Character definition index is out of bounds: 2");
+        EXPECT_EQ(MessageOf([&] { list[bad]; }) + MessageOf([&] { list.Delete(bad); }),
+                  "Character definition index is out of bounds: " + std::to_string(bad) +
+                      "Character definition index is out of bounds: " + std::to_string(bad));
 }
 
 TEST_F(SFTFile, ReadsRangesAndSixteenBitBitmapAppendingToTheList)

@@ -4,20 +4,19 @@
 #include "FuzzCommon.h"
 
 #include <cstring>
-#include <memory>
 
 #if defined(GLIMRA_FUZZ_BM)
 #include "formats/LEC_BM.h"
 using TDocument = TBM;
-const char *const Ext = ".bm", *const Seed = "sample8.bm";
+const char *const Ext = ".bm", *const Sample = "sample8.bm";
 #elif defined(GLIMRA_FUZZ_MAT)
 #include "formats/LEC_MAT.h"
 using TDocument = TMAT;
-const char *const Ext = ".mat", *const Seed = "texture8.mat";
+const char *const Ext = ".mat", *const Sample = "texture8.mat";
 #elif defined(GLIMRA_FUZZ_CMP)
 #include "formats/LEC_CMP.h"
 using TDocument = TCMP;
-const char *const Ext = ".cmp", *const Seed = "colormap.cmp";
+const char *const Ext = ".cmp", *const Sample = "colormap.cmp";
 // Everything a colormap file can set (its tint may hold a NaN, which is never equal).
 static bool operator==(const TCMP &a, const TCMP &b)
 {
@@ -27,22 +26,18 @@ static bool operator==(const TCMP &a, const TCMP &b)
 #else
 #include "formats/LEC_SFT.h"
 using TDocument = TSFT;
-const char *const Ext = ".sft", *const Seed = "font8.sft";
+const char *const Ext = ".sft", *const Sample = "font8.sft";
 #endif
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const std::unique_ptr<TDocument> seed = [] {
-        auto object = std::make_unique<TDocument>();
-        object->LoadFromFile(fuzz::Sample(Seed));
-        return object;
-    }();
+    const TDocument &seed = fuzz::Seed<TDocument>(Sample);
     const std::string input = fuzz::WriteInput(data, size, Ext);
-    auto object = std::make_unique<TDocument>(*seed);
+    auto object = std::make_unique<TDocument>(seed);
     try {
         object->LoadFromFile(input);
     } catch (const EInOutError &) {
-        if (!(*object == *seed))
+        if (!(*object == seed))
             fuzz::Fail("a refused file changed the loaded object");
         return 0;
     }
