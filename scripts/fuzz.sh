@@ -4,14 +4,14 @@
 #   scripts/fuzz.sh [SECONDS] [TARGET...]   default: 10 seconds, every target
 #   scripts/fuzz.sh 600 picture             ten minutes of the picture reader
 #   GLIMRA_FUZZ_RUNS=1000000 scripts/fuzz.sh 0 bm   a million executions, however long
-# Targets: bm mat cmp sft act riff_pal jasc_pal gimp_gpl palette_source picture import settings
+# Targets: bm mat cmp sft gob act riff_pal jasc_pal gimp_gpl palette_source picture import settings
 # Findings are left as build-fuzz/findings/TARGET/crash-* (or leak-*, oom-*, timeout-*).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 seconds=${1:-10}
 shift || true
-all=(bm mat cmp sft act riff_pal jasc_pal gimp_gpl palette_source picture import settings)
+all=(bm mat cmp sft gob act riff_pal jasc_pal gimp_gpl palette_source picture import settings)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=("${all[@]}")
 dir=${GLIMRA_FUZZ_DIR:-$here/build-fuzz}

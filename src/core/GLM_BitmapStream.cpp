@@ -2,7 +2,6 @@
 
 #include "core/GLM_Bitmaps.h"
 #include "core/GLM_PaletteMatch.h"
-#include "formats/LEC_ColorSearch.h"
 
 #include <QIODevice>
 #include <QImageWriter>
@@ -105,10 +104,8 @@ public:
     {
         const bool words =
             view.Layout == TPixelLayout::RGB565 || view.Layout == TPixelLayout::ARGB1555;
-        if (FBytes == 1 && (words || view.Layout == TPixelLayout::ColorValue)) {
-            FMatcher = std::make_unique<TPaletteMatcher>(palette);
-            FNearest = std::make_unique<TColorSearch>(palette);
-        }
+        if (FBytes == 1 && (words || view.Layout == TPixelLayout::ColorValue))
+            FMatcher = std::make_unique<TExportMatcher>(palette);
         if (FBytes == 1 && words)
             FIndexOfWord.assign(65536, -1);
         if (view.Layout == TPixelLayout::ColorIndex || view.Layout == TPixelLayout::ColorValue)
@@ -137,21 +134,6 @@ public:
     }
 
 private:
-    static TPaletteEntry WordColor(TPixelLayout layout, uint16_t w)
-    {
-        if (layout == TPixelLayout::RGB565)
-            return {Expand5(w >> 11), Expand6(w >> 5), Expand5(w)};
-        return {Expand5(w >> 10), Expand5(w >> 5), Expand5(w)}; // bit 15 not shown
-    }
-
-    // As the 8-bit export of a shown picture: the lowest entry of exactly this colour, else
-    // the nearest one.
-    uint8_t Match(const TPaletteEntry &c)
-    {
-        const int exact = FMatcher->Find(c.Red, c.Green, c.Blue);
-        return exact >= 0 ? static_cast<uint8_t>(exact) : FNearest->Nearest(c.Red, c.Green, c.Blue);
-    }
-
     void Pixel(const uint8_t *in, int x, uint8_t *out)
     {
         TPaletteEntry c{};
@@ -173,19 +155,19 @@ private:
         case TPixelLayout::ColorValue:
             c = {RedOf(FView.Color), GreenOf(FView.Color), BlueOf(FView.Color)};
             if (FBytes == 1) {
-                out[0] = Match(c);
+                out[0] = FMatcher->Index(c);
                 return;
             }
             break;
         case TPixelLayout::RGB565:
         case TPixelLayout::ARGB1555: {
             const uint16_t w = static_cast<uint16_t>(in[2 * x] | (in[2 * x + 1] << 8));
-            c = WordColor(FView.Layout, w);
+            c = PixelWordColor(w, FView.Layout == TPixelLayout::ARGB1555);
             if (FBytes == 1) {
                 // A frame has few distinct words; each is matched once.
                 int16_t &index = FIndexOfWord[w];
                 if (index < 0)
-                    index = Match(c);
+                    index = FMatcher->Index(c);
                 out[0] = static_cast<uint8_t>(index);
                 return;
             }
@@ -203,8 +185,7 @@ private:
     int FBytes;
     bool FBgr;
     std::array<uint8_t, 3> FSolid{};
-    std::unique_ptr<TPaletteMatcher> FMatcher;
-    std::unique_ptr<TColorSearch> FNearest;
+    std::unique_ptr<TExportMatcher> FMatcher;
     std::vector<int16_t> FIndexOfWord;
 };
 

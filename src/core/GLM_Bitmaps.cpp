@@ -7,12 +7,10 @@
 #include <QBuffer>
 #include <QByteArray>
 #include <QImageReader>
-#include <QImageWriter>
 
 #include <algorithm>
 #include <array>
 #include <optional>
-#include <cstring>
 #include <new>
 
 namespace {
@@ -122,20 +120,6 @@ void RestoreMonoOrder(const std::vector<uint8_t> &bytes, QImage &image)
         image.invertPixels();
         image.setColorTable({first, second});
     }
-}
-
-std::vector<uint8_t> Encode(const QImage &image, bool png)
-{
-    if (image.isNull())
-        throw EInOutError(EInOutError::Other, "Cannot save an empty picture");
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, png ? "png" : "bmp");
-    if (!writer.write(image))
-        throw EInOutError(EInOutError::Other,
-                          "Cannot save the picture: " + writer.errorString().toStdString());
-    return {data.begin(), data.end()};
 }
 
 // A Windows bitmap whose header gives a width or height of 0: a picture with no pixels,
@@ -254,46 +238,4 @@ std::vector<TPaletteEntry> ReadBitmapFileColorTable(const std::string &path)
 bool IsPngFileName(const std::string &path)
 {
     return LowerFileExt(path) == ".png";
-}
-
-std::vector<uint8_t> EncodeTrueColorBitmap(const QImage &image, bool png)
-{
-    // A paletted QImage would be saved as such; the 24-bit form is asked for.
-    const QImage converted = image.convertToFormat(QImage::Format_RGB32);
-    if (converted.isNull() && !image.isNull())
-        throw EInOutError(EInOutError::Other, NoMemory);
-    return Encode(converted, png);
-}
-
-std::vector<uint8_t> EncodePalettedBitmap(int width, int height,
-                                          const std::vector<uint8_t> &indices,
-                                          const TPalette &palette, bool png)
-{
-    if (width <= 0 || height <= 0 ||
-        indices.size() != static_cast<size_t>(width) * static_cast<size_t>(height))
-        throw EInOutError(EInOutError::Other, "Cannot save an empty picture");
-    QImage image(width, height, QImage::Format_Indexed8);
-    if (image.isNull() || image.width() != width)
-        throw EInOutError(EInOutError::Other, "Not enough memory for the picture");
-    QList<QRgb> table;
-    table.reserve(256);
-    for (const TPaletteEntry &e : palette)
-        table.append(qRgb(e.Red, e.Green, e.Blue));
-    image.setColorTable(table);
-    for (int y = 0; y < height; ++y)
-        std::memcpy(image.scanLine(y), &indices[static_cast<size_t>(y) * width],
-                    static_cast<size_t>(width));
-    return Encode(image, png);
-}
-
-void WriteTrueColorBitmap(const QImage &image, const std::string &path)
-{
-    SaveBytesAtomically(path, EncodeTrueColorBitmap(image, IsPngFileName(path)));
-}
-
-void WritePalettedBitmap(int width, int height, const std::vector<uint8_t> &indices,
-                         const TPalette &palette, const std::string &path)
-{
-    const bool png = IsPngFileName(path);
-    SaveBytesAtomically(path, EncodePalettedBitmap(width, height, indices, palette, png));
 }

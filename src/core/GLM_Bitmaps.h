@@ -1,5 +1,5 @@
 #pragma once
-// Windows bitmaps and PNG pictures, read and written through QImage.
+// Windows bitmaps and PNG pictures, read through QImage.
 
 #include "formats/GLM_Globals.h"
 
@@ -41,18 +41,3 @@ std::vector<TPaletteEntry> ReadBitmapFileColorTable(const std::string &path);
 
 // True when pictures saved under this name are PNG rather than Windows bitmaps.
 bool IsPngFileName(const std::string &path);
-
-// Saves `image` as a 24-bit picture: PNG for a ".png" name, else a Windows bitmap. The old
-// file survives a failed save.
-void WriteTrueColorBitmap(const QImage &image, const std::string &path);
-
-// Saves width x height palette indices as an 8-bit picture whose 256-entry colour table is
-// exactly `palette`: PNG for a ".png" name, else a Windows bitmap.
-void WritePalettedBitmap(int width, int height, const std::vector<uint8_t> &indices,
-                         const TPalette &palette, const std::string &path);
-
-// The bytes those two writers save, for callers that keep them in memory.
-std::vector<uint8_t> EncodeTrueColorBitmap(const QImage &image, bool png);
-std::vector<uint8_t> EncodePalettedBitmap(int width, int height,
-                                          const std::vector<uint8_t> &indices,
-                                          const TPalette &palette, bool png);

@@ -1,6 +1,7 @@
 #include "core/GLM_FileNames.h"
 
 #include "formats/LEC_FileIO.h"
+#include "formats/LEC_GOB.h"
 
 #include <filesystem>
 
@@ -54,5 +55,5 @@ bool FileExists(const std::string &name)
     if (name.empty())
         return false;
     std::error_code ec;
-    return std::filesystem::is_regular_file(Utf8Path(name), ec);
+    return std::filesystem::is_regular_file(Utf8Path(name), ec) || MemberPathExists(name);
 }

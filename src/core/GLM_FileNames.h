@@ -18,5 +18,6 @@ TFileKind FileKindOf(const std::string &name);
 // "BM", "CMP", "MAT", "SFT"; empty for Unknown.
 const char *FileKindName(TFileKind kind);
 
-// True when a regular file (or a link to one) of that name exists.
+// True when a regular file (or a link to one) of that name exists, or a container member
+// named CONTAINER::NAME.
 bool FileExists(const std::string &name);

@@ -21,31 +21,23 @@ std::optional<TFrameView> ColorView(TPixelLayout layout, TColor color)
     return TFrameView{layout, ColorFrameSide, ColorFrameSide, nullptr, color};
 }
 
-uint16_t WordAt(const uint8_t *p)
+void PutRGB(uchar *out, const TPaletteEntry &c)
 {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+    out[0] = c.Red;
+    out[1] = c.Green;
+    out[2] = c.Blue;
 }
 
-void PutRGB(uchar *out, uint8_t r, uint8_t g, uint8_t b)
+QImage ZoomPicture(const QImage &picture, int zoom)
 {
-    out[0] = r;
-    out[1] = g;
-    out[2] = b;
+    if (zoom <= 1 || picture.isNull())
+        return picture;
+    // Nearest-neighbour scaling by a whole factor gives each pixel a zoom x zoom block.
+    return picture.scaled(picture.width() * zoom, picture.height() * zoom,
+                          Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 } // namespace
-
-uint8_t Expand5(unsigned value)
-{
-    value &= 31;
-    return static_cast<uint8_t>((value << 3) | (value >> 2));
-}
-
-uint8_t Expand6(unsigned value)
-{
-    value &= 63;
-    return static_cast<uint8_t>((value << 2) | (value >> 4));
-}
 
 std::optional<TFrameView> BMFrameView(const TBM &bm, int frame)
 {
@@ -108,48 +100,20 @@ QImage FramePicture(const TFrameView &view, const TPalette &palette, int zoom)
         uchar *out = picture.scanLine(y);
         if (view.Layout == TPixelLayout::Indexed) {
             const uint8_t *in = view.Pixels + static_cast<size_t>(y) * view.Width;
-            for (int x = 0; x < view.Width; ++x, out += 3) {
-                const TPaletteEntry &e = palette[in[x]];
-                PutRGB(out, e.Red, e.Green, e.Blue);
-            }
+            for (int x = 0; x < view.Width; ++x, out += 3)
+                PutRGB(out, palette[in[x]]);
             continue;
         }
+        const bool argb1555 = view.Layout == TPixelLayout::ARGB1555;
         const uint8_t *in = view.Pixels + static_cast<size_t>(y) * view.Width * 2;
-        for (int x = 0; x < view.Width; ++x, in += 2, out += 3) {
-            const uint16_t w = WordAt(in);
-            if (view.Layout == TPixelLayout::RGB565)
-                PutRGB(out, Expand5(w >> 11), Expand6(w >> 5), Expand5(w));
-            else
-                PutRGB(out, Expand5(w >> 10), Expand5(w >> 5), Expand5(w));
-        }
+        for (int x = 0; x < view.Width; ++x, in += 2, out += 3)
+            PutRGB(out, PixelWordColor(static_cast<uint16_t>(in[0] | (in[1] << 8)), argb1555));
     }
     return ZoomPicture(picture, zoom);
-}
-
-QImage BMFramePicture(const TBM &bm, int frame, const TPalette &palette, int zoom)
-{
-    const auto view = BMFrameView(bm, frame);
-    return view ? FramePicture(*view, palette, zoom) : QImage();
-}
-
-QImage MATFramePicture(const TMAT &mat, int frame, int mipmap, const TPalette &palette,
-                       int zoom)
-{
-    const auto view = MATFrameView(mat, frame, mipmap);
-    return view ? FramePicture(*view, palette, zoom) : QImage();
 }
 
 QImage SFTPicture(const TSFT &sft, const TPalette &palette, int zoom)
 {
     const auto view = SFTFrameView(sft);
     return view ? FramePicture(*view, palette, zoom) : QImage();
-}
-
-QImage ZoomPicture(const QImage &picture, int zoom)
-{
-    if (zoom <= 1 || picture.isNull())
-        return picture;
-    // Nearest-neighbour scaling by a whole factor gives each pixel a zoom x zoom block.
-    return picture.scaled(picture.width() * zoom, picture.height() * zoom,
-                          Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }

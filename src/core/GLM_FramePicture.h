@@ -55,24 +55,14 @@ std::optional<TFrameView> SFTFrameView(const TSFT &sft);
 
 // The 24-bit picture (Format_RGB888) of the frame at the zoom.
 QImage FramePicture(const TFrameView &view, const TPalette &palette, int zoom = 1);
-// Writes the frame at the zoom as the windows' bitmap export does. bits 8: an 8-bit picture
-// whose colour table is `palette`; an 8-bit frame keeps its own indices, a 16-bit frame
-// takes the palette index of each colour (the nearest one when the palette lacks it).
+// Writes the frame at the zoom as the windows' bitmap export does; the program's one writer
+// of a shown picture. bits 8: an 8-bit picture whose colour table is `palette`; an 8-bit
+// frame keeps its own indices, other frames take TExportMatcher's index of each colour.
 // Any other value: the 24-bit picture. PNG for a ".png" name, else a Windows bitmap written
 // row band by row band (GLM_BitmapStream); the old file survives a failed write.
 void SaveFrameBitmap(const TFrameView &view, const TPalette &palette, int zoom, int bits,
                      const std::string &path);
 
-// Shorthands for drawing: a null picture when the frame does not exist.
-QImage BMFramePicture(const TBM &bm, int frame, const TPalette &palette, int zoom = 1);
-QImage MATFramePicture(const TMAT &mat, int frame, int mipmap, const TPalette &palette,
-                       int zoom = 1);
+// The picture of a font's strip at the zoom, as the SFT window draws it; a null picture
+// when the font has no bitmap.
 QImage SFTPicture(const TSFT &sft, const TPalette &palette, int zoom = 1);
-
-// Each source pixel becomes a zoom x zoom block.
-QImage ZoomPicture(const QImage &picture, int zoom);
-
-// The 5- and 6-bit channels of 16-bit pixels widened to 8 bits (top bits repeated below, so
-// 31 and 63 give 255 and packing back with truncation gives the same word).
-uint8_t Expand5(unsigned value);
-uint8_t Expand6(unsigned value);

@@ -1,7 +1,9 @@
 #pragma once
-// Exact colour to palette index matching for imported pictures.
+// Colour to palette index matching: exact for imported pictures, exact else nearest for the
+// 8-bit export.
 
 #include "formats/GLM_Globals.h"
+#include "formats/LEC_ColorSearch.h"
 
 #include <array>
 #include <cstddef>
@@ -54,4 +56,22 @@ private:
 
     std::array<uint32_t, SlotCount> FKeys;
     std::array<uint8_t, SlotCount> FIndices;
+};
+
+// The 8-bit export's rule for a colour: the lowest entry of exactly that colour, else the
+// nearest one by the colormap tables' search (TColorSearch).
+class TExportMatcher
+{
+public:
+    explicit TExportMatcher(const TPalette &palette) : FExact(palette), FNearest(palette) {}
+
+    uint8_t Index(const TPaletteEntry &c)
+    {
+        const int exact = FExact.Find(c.Red, c.Green, c.Blue);
+        return exact >= 0 ? static_cast<uint8_t>(exact) : FNearest.Nearest(c.Red, c.Green, c.Blue);
+    }
+
+private:
+    TPaletteMatcher FExact;
+    TColorSearch FNearest;
 };

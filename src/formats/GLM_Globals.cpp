@@ -52,6 +52,29 @@ std::string Color565Text(uint16_t value)
     return ColorText(Color565ToColor(value));
 }
 
+namespace {
+
+uint8_t Widen5(unsigned value)
+{
+    value &= 31;
+    return static_cast<uint8_t>((value << 3) | (value >> 2));
+}
+
+uint8_t Widen6(unsigned value)
+{
+    value &= 63;
+    return static_cast<uint8_t>((value << 2) | (value >> 4));
+}
+
+} // namespace
+
+TPaletteEntry PixelWordColor(uint16_t word, bool argb1555)
+{
+    if (argb1555)
+        return {Widen5(word >> 10), Widen5(word >> 5), Widen5(word)};
+    return {Widen5(word >> 11), Widen6(word >> 5), Widen5(word)};
+}
+
 std::string LongPathName(const std::string &path)
 {
 #ifdef _WIN32

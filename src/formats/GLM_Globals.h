@@ -29,6 +29,12 @@ uint8_t SnapLevel(uint8_t x);
 std::string ColorText(TColor color);
 std::string Color565Text(uint16_t value);
 
+// The colour a 16-bit pixel is drawn and exported with: an RGB565 word, or an ARGB1555 word
+// (transparent MAT textures), whose bit 15 is no colour. Each 5- or 6-bit channel is widened
+// to 8 bits by repeating its top bits below, so 31 and 63 give 255 and truncating back gives
+// the same word.
+TPaletteEntry PixelWordColor(uint16_t word, bool argb1555);
+
 inline uint8_t RedOf(TColor c) { return static_cast<uint8_t>(c & 0xFF); }
 inline uint8_t GreenOf(TColor c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }
 inline uint8_t BlueOf(TColor c) { return static_cast<uint8_t>((c >> 16) & 0xFF); }

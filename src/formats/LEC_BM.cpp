@@ -104,7 +104,7 @@ void TBM::SaveToFile(const std::string &path) const
                                   std::to_string(n) + " expected");
         writer.WriteInt32(image.Width);
         writer.WriteInt32(image.Height);
-        writer.Write(image.Pixels.data(), image.Pixels.size());
+        writer.WriteInPlace(image.Pixels.data(), image.Pixels.size());
     }
     if (HasPalette())
         writer.Write(Palette.data(), sizeof(TPalette));

@@ -41,8 +41,6 @@ public:
     void SaveToFile(const std::string &path) const;
     void FillPalette(uint8_t red, uint8_t green, uint8_t blue);
 
-    // Lowest palette index nearest to a real-valued colour.
-    uint8_t NearestColor(double r, double g, double b) const;
     void CalcLightLevels();
     void CalcTransTables(const TProgressCallback &progress = {});
 };

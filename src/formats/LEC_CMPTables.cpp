@@ -22,11 +22,6 @@ double TransBlendTarget(uint8_t tableValue, uint8_t entryValue)
     return static_cast<double>(tableValue + diff * TCMP::TransBlendWeight);
 }
 
-uint8_t TCMP::NearestColor(double r, double g, double b) const
-{
-    return TColorSearch::FullScan(Palette, r, g, b);
-}
-
 void TCMP::CalcLightLevels()
 {
     TColorSearch search(Palette);

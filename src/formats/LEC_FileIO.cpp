@@ -1,16 +1,18 @@
 #include "formats/LEC_FileIO.h"
 
+#include "formats/LEC_GOB.h"
 #include "formats/LEC_SaveHooks.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <random>
 
+#include <sys/stat.h>
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <sys/stat.h>
 #else
 #include <unistd.h>
 #endif
@@ -61,33 +63,102 @@ std::filesystem::path Utf8Path(const std::string &path)
 
 // ---------------------------------------------------------------------------------------------
 
-TFileReader::TFileReader(const std::string &path)
+std::FILE *OpenForReading(const std::string &path)
 {
-    // Read access is all a reader needs, so read-only game files (from a CD, say) open too.
     std::error_code ec;
     const auto fsPath = Utf8Path(path);
     if (std::filesystem::is_directory(fsPath, ec))
         throw EInOutError(EInOutError::AccessDenied);
-    std::FILE *f = nullptr;
 #ifdef _WIN32
-    f = _wfopen(fsPath.c_str(), L"rb");
+    std::FILE *f = _wfopen(fsPath.c_str(), L"rb");
 #else
-    f = std::fopen(fsPath.c_str(), "rb");
+    std::FILE *f = std::fopen(fsPath.c_str(), "rb");
 #endif
     if (!f)
         throw EInOutError::FromErrno(errno);
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-        FData.insert(FData.end(), buffer, buffer + n);
-    const bool failed = std::ferror(f) != 0;
-    const int err = errno;
-    std::fclose(f);
-    if (failed)
-        throw EInOutError::FromErrno(err);
+    return f;
 }
 
-TFileReader::TFileReader(std::vector<uint8_t> bytes) : FData(std::move(bytes)) {}
+bool OpenFileSize(std::FILE *file, uint64_t &size)
+{
+#ifdef _WIN32
+    struct _stat64 st;
+    if (::_fstat64(::_fileno(file), &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG)
+        return false;
+#else
+    struct stat st;
+    if (::fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode))
+        return false;
+#endif
+    size = static_cast<uint64_t>(st.st_size);
+    return true;
+}
+
+namespace {
+
+// After a short read: the system's error, or the end of a file cut since it was measured.
+EInOutError ShortRead(std::FILE *file)
+{
+    return std::ferror(file) ? EInOutError::FromErrno(errno ? errno : EIO)
+                             : EInOutError(EInOutError::ReadBeyondEnd);
+}
+
+} // namespace
+
+void ReadAt(std::FILE *file, uint64_t offset, void *dest, size_t n)
+{
+#ifdef _WIN32
+    const int sought = ::_fseeki64(file, static_cast<__int64>(offset), SEEK_SET);
+#else
+    const int sought = ::fseeko(file, static_cast<off_t>(offset), SEEK_SET);
+#endif
+    if (sought != 0)
+        throw EInOutError::FromErrno(errno);
+    ReadOn(file, dest, n);
+}
+
+void ReadOn(std::FILE *file, void *dest, size_t n)
+{
+    if (n > 0 && std::fread(dest, 1, n, file) != n)
+        throw ShortRead(file);
+}
+
+TFileReader::TFileReader(const std::string &path)
+{
+    if (ReadMemberPath(path, FWindow)) {
+        FSize = FWindow.size();
+        return;
+    }
+    FFile = OpenForReading(path);
+    uint64_t size = 0;
+    if (OpenFileSize(FFile, size) && size <= FWindow.max_size()) {
+        FSize = static_cast<size_t>(size);
+        return;
+    }
+    // A file with no size to tell is read whole, to its end.
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, FFile)) > 0)
+        FWindow.insert(FWindow.end(), buffer, buffer + n);
+    const bool failed = std::ferror(FFile) != 0;
+    const int err = errno;
+    std::fclose(FFile);
+    FFile = nullptr;
+    if (failed)
+        throw EInOutError::FromErrno(err);
+    FSize = FWindow.size();
+}
+
+TFileReader::TFileReader(std::vector<uint8_t> bytes)
+    : FSize(bytes.size()), FWindow(std::move(bytes))
+{
+}
+
+TFileReader::~TFileReader()
+{
+    if (FFile)
+        std::fclose(FFile);
+}
 
 void TFileReader::Require(uint64_t n) const
 {
@@ -95,24 +166,53 @@ void TFileReader::Require(uint64_t n) const
         throw EInOutError(EInOutError::ReadBeyondEnd);
 }
 
+void TFileReader::Fill(size_t n)
+{
+    if (FPos + n <= FWindowStart + FWindow.size())
+        return;
+    // The unread rest moves to the front and the file is read on from where it stopped, in
+    // pieces of at least 64 KiB so that small reads do not each reach the system.
+    FWindow.erase(FWindow.begin(), FWindow.begin() + static_cast<ptrdiff_t>(FPos - FWindowStart));
+    FWindowStart = FPos;
+    const size_t have = FWindow.size();
+    const size_t want = std::min(std::max(n, size_t(65536)), FSize - FPos);
+    FWindow.resize(want);
+    if (std::fread(FWindow.data() + have, 1, want - have, FFile) != want - have) {
+        FWindow.resize(have);
+        throw ShortRead(FFile);
+    }
+}
+
 void TFileReader::Read(void *dest, size_t n)
 {
-    const uint8_t *src = Take(n);
-    if (n > 0) // an empty file has no data pointer to copy from
-        std::memcpy(dest, src, n);
+    Require(n);
+    if (n == 0) // an empty file has no data pointer to copy from
+        return;
+    const size_t windowEnd = FWindowStart + FWindow.size();
+    const size_t held = FPos < windowEnd ? std::min(n, windowEnd - FPos) : 0;
+    if (!FFile || held == n || n - held < 65536) {
+        std::memcpy(dest, Take(n), n);
+        return;
+    }
+    // A large block goes straight from the file to its place.
+    auto *out = static_cast<uint8_t *>(dest);
+    if (held > 0)
+        std::memcpy(out, FWindow.data() + (FPos - FWindowStart), held);
+    if (std::fread(out + held, 1, n - held, FFile) != n - held)
+        throw ShortRead(FFile);
+    FPos += n;
+    FWindow.clear();
+    FWindowStart = FPos;
 }
 
 const uint8_t *TFileReader::Take(size_t n)
 {
     Require(n);
-    const uint8_t *p = FData.data() + FPos;
+    if (FFile)
+        Fill(n);
+    const uint8_t *p = FWindow.data() + (FPos - FWindowStart);
     FPos += n;
     return p;
-}
-
-uint8_t TFileReader::ReadByte()
-{
-    return *Take(1);
 }
 
 uint16_t TFileReader::ReadUInt16()
@@ -130,19 +230,33 @@ int32_t TFileReader::ReadInt32()
 
 void TFileWriter::Write(const void *src, size_t n)
 {
+    constexpr size_t BlockSize = 65536;
+    if (FBlocks.empty() || FBlocks.back().InPlace ||
+        FBlocks.back().Own.capacity() - FBlocks.back().Own.size() < n) {
+        FBlocks.emplace_back();
+        FBlocks.back().Own.reserve(std::max(n, BlockSize));
+    }
+    TBlock &block = FBlocks.back();
     const auto *p = static_cast<const uint8_t *>(src);
-    FData.insert(FData.end(), p, p + n);
+    block.Own.insert(block.Own.end(), p, p + n);
+    block.Size = block.Own.size();
+}
+
+void TFileWriter::WriteInPlace(const void *src, size_t n)
+{
+    if (n > 0)
+        FBlocks.push_back({{}, static_cast<const uint8_t *>(src), n});
 }
 
 void TFileWriter::WriteByte(uint8_t v)
 {
-    FData.push_back(v);
+    Write(&v, 1);
 }
 
 void TFileWriter::WriteUInt16(uint16_t v)
 {
-    FData.push_back(static_cast<uint8_t>(v & 0xFF));
-    FData.push_back(static_cast<uint8_t>(v >> 8));
+    const uint8_t b[2] = {static_cast<uint8_t>(v & 0xFF), static_cast<uint8_t>(v >> 8)};
+    Write(b, 2);
 }
 
 void TFileWriter::WriteInt32(int32_t v)
@@ -152,9 +266,22 @@ void TFileWriter::WriteInt32(int32_t v)
     Write(b, 4);
 }
 
+std::vector<uint8_t> TFileWriter::Bytes() const
+{
+    std::vector<uint8_t> all;
+    for (const TBlock &block : FBlocks) {
+        const uint8_t *p = block.InPlace ? block.InPlace : block.Own.data();
+        all.insert(all.end(), p, p + block.Size);
+    }
+    return all;
+}
+
 void TFileWriter::SaveTo(const std::string &path) const
 {
-    SaveBytesAtomically(path, FData);
+    SaveStreamAtomically(path, [&](TByteSink &out) {
+        for (const TBlock &block : FBlocks)
+            out.Write(block.InPlace ? block.InPlace : block.Own.data(), block.Size);
+    });
 }
 
 namespace {

@@ -180,7 +180,7 @@ void TMAT::SaveToFile(const std::string &path) const
                                       std::to_string(Pixels[i].size()) + " pixel bytes, " +
                                       std::to_string(n) + " expected");
             WriteTextureHeader(writer, TextureHeaders[i]);
-            writer.Write(Pixels[i].data(), Pixels[i].size());
+            writer.WriteInPlace(Pixels[i].data(), Pixels[i].size());
         }
     }
     writer.SaveTo(path);

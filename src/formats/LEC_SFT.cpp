@@ -177,6 +177,6 @@ void TSFT::SaveToFile(const std::string &path)
     WriteBMHeader(w, BMHeader);
     w.WriteInt32(width);
     w.WriteInt32(height);
-    w.Write(Pixels.data(), static_cast<size_t>(n));
+    w.WriteInPlace(Pixels.data(), static_cast<size_t>(n));
     w.SaveTo(path);
 }

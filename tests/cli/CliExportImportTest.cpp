@@ -1,10 +1,9 @@
-// export and import: the names and pixels of exported pictures, and pictures imported back
-// into the same frames.
+// export and import: exported pictures imported back into the same frames, the warnings and
+// characters only the command line has, and export --cmp reaching the light view.
 
 #include "CliRun.h"
 
 #include "core/GLM_Bitmaps.h"
-#include "core/GLM_FramePicture.h"
 #include "formats/LEC_BM.h"
 #include "formats/LEC_MAT.h"
 #include "formats/LEC_SFT.h"
@@ -12,6 +11,8 @@
 #include <QImage>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 using namespace clitest;
 using namespace testutil;
@@ -26,95 +27,73 @@ T Load(const std::string &path)
     return document;
 }
 
-void SavePicture(const std::string &path, int width, int height, QRgb colour)
+std::string Picture(const TempDir &dir, const std::string &name, int width, int height,
+                    QRgb colour)
 {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
-    image.save(QString::fromStdString(path));
+    image.save(QString::fromStdString(dir.File(name)));
+    return dir.File(name);
+}
+
+// The "chars" array of `info --json` for a font.
+std::string CharsOf(const std::string &font)
+{
+    const std::string out = RunCli({"info", "--json", font}).Out;
+    const size_t start = out.find("\"chars\": ");
+    return start == std::string::npos ? "" : out.substr(start + 9, out.rfind('}') - start - 9);
+}
+
+// Level L sends i to i + 3L, except that 0, 1, 2 and every index 5 mod 16 stay themselves
+// below level 63 (full-bright); transparency table t sends e to 5t + 3e.
+uint8_t Lit(int level, int i)
+{
+    return uint8_t(i < 3 || (i % 16 == 5 && level < 63) ? i : i % 16 == 5 ? 0 : i + 3 * level);
+}
+
+std::vector<uint8_t> LightCMP()
+{
+    Bytes b;
+    b.Text("CMP ").I32(32).I32(1).Fill(52).Append(PaletteBytes(Ramp()));
+    for (int level = 0; level < 64; ++level)
+        for (int i = 0; i < 256; ++i)
+            b.U8(Lit(level, i));
+    for (int t = 0; t < 256; ++t)
+        for (int e = 0; e < 256; ++e)
+            b.U8(uint8_t(5 * t + 3 * e));
+    return b.Data;
 }
 
 } // namespace
 
-TEST(CliExport, NamesAndPixelsAreThoseTheWindowsGive)
+// Imported back, level A of each frame with generated levels gives the sample byte for byte,
+// and 8-bit frames the same indices.
+TEST(CliExportImport, ExportedPicturesRebuildTheSamples)
 {
     TempDir dir;
-    const TRun run = RunCli({"export", Sample("sample8.bm"), Sample("sample16.bm"),
-                             Sample("texture8.mat"), Sample("texture16t.mat"),
-                             Sample("color.mat"), Sample("font8.sft"), "-o", dir.File("")});
+    const TRun run = RunCli({"export", Sample("texture16t.mat"), Sample("font8.sft"),
+                             Sample("sample16.bm"), "-o", dir.File("")});
     ASSERT_EQ(run.Code, 0) << run.Err;
     EXPECT_EQ(run.Err, ""); // stderr is no terminal here: no progress lines
-    EXPECT_EQ(FilesIn(dir.Path),
-              (std::vector<std::string>{
-                  "color-1.bmp", "color-2.bmp", "color-3.bmp", "color-4.bmp", "font8.bmp",
-                  "sample16-1.bmp", "sample8-1.bmp", "sample8-2.bmp", "sample8-3.bmp",
-                  "texture16t-1-A.bmp", "texture16t-1-B.bmp", "texture16t-1-C.bmp",
-                  "texture8-1-A.bmp", "texture8-1-B.bmp", "texture8-1-C.bmp",
-                  "texture8-1-D.bmp", "texture8-2-A.bmp", "texture8-2-B.bmp",
-                  "texture8-2-C.bmp", "texture8-2-D.bmp"}));
-    // A BM frame through the BM's own palette, 24 bits by default.
-    const TBM bm = Load<TBM>(Sample("sample8.bm"));
-    const TBitmapPicture frame2 = ReadBitmapFile(dir.File("sample8-2.bmp"));
-    ASSERT_EQ(frame2.Width, bm.Images[1].Width);
-    ASSERT_EQ(frame2.Height, bm.Images[1].Height);
-    EXPECT_TRUE(frame2.Indices.empty());
-    for (int i = 0; i < frame2.Width * frame2.Height; ++i)
-        ASSERT_EQ(frame2.PixelColor(i % frame2.Width, i / frame2.Width),
-                  bm.Palette[bm.Images[1].Pixels[i]]);
-    // A MAT level through "Dflt", the MAT windows' default palette.
-    const TMAT mat = Load<TMAT>(Sample("texture8.mat"));
-    const TBitmapPicture level2 = ReadBitmapFile(dir.File("texture8-1-B.bmp"));
-    ASSERT_EQ(level2.Width, 16);
-    for (int i = 0; i < 16 * 16; ++i)
-        ASSERT_EQ(level2.PixelColor(i % 16, i / 16), DfltPalette()[mat.Pixels[0][32 * 32 + i]]);
-    const TBitmapPicture colour = ReadBitmapFile(dir.File("color-2.bmp"));
-    EXPECT_EQ(colour.Width, 64);
-    EXPECT_EQ(colour.Height, 64);
-    EXPECT_EQ(colour.PixelColor(40, 40), DfltPalette()[6]);
-    const std::vector<uint8_t> w = Load<TBM>(Sample("sample16.bm")).Images[0].Pixels;
-    const uint16_t word = static_cast<uint16_t>(w[2 * 33] | (w[2 * 33 + 1] << 8)); // (1, 1)
-    EXPECT_EQ(ReadBitmapFile(dir.File("sample16-1.bmp")).PixelColor(1, 1),
-              (TPaletteEntry{Expand5(word >> 11), Expand6(word >> 5), Expand5(word)}));
-}
-
-TEST(CliExport, ZoomBitsPaletteAndPng)
-{
-    TempDir dir;
-    ASSERT_EQ(Exit({"export", Sample("sample8.bm"), "--zoom", "3", "--bits", "8", "--png",
-                    "--palette", "Dflt", "-o", dir.File("")}),
-              0);
-    EXPECT_EQ(FilesIn(dir.Path),
-              (std::vector<std::string>{"sample8-1.png", "sample8-2.png", "sample8-3.png"}));
-    const TBM bm = Load<TBM>(Sample("sample8.bm"));
-    const TBitmapPicture p = ReadBitmapFile(dir.File("sample8-3.png"));
-    ASSERT_EQ(p.Width, 48);
-    ASSERT_EQ(p.Height, 48);
-    EXPECT_EQ(p.ColorTable,
-              std::vector<TPaletteEntry>(DfltPalette().begin(), DfltPalette().end()));
-    // 8-bit output keeps the frame's own indices, each as a 3 x 3 block.
-    for (int i = 0; i < 48 * 48; ++i)
-        ASSERT_EQ(p.Indices[i], bm.Images[2].Pixels[(i / 48 / 3) * 16 + i % 48 / 3]) << i;
-}
-
-TEST(CliImport, ExportedPicturesRebuildTheSamples)
-{
-    TempDir dir;
-    ASSERT_EQ(Exit({"export", Sample("texture8.mat"), Sample("texture16t.mat"),
-                    Sample("color.mat"), Sample("font8.sft"), Sample("sample16.bm"), "-o",
-                    dir.File("")}),
+    const std::string ramps = Sample("colormap.cmp"); // 8-bit MATs drawn with its palette
+    ASSERT_EQ(Exit({"export", Sample("texture8.mat"), Sample("color.mat"), "--palette", ramps,
+                    "-o", dir.File("")}),
               0);
     ASSERT_EQ(Exit({"export", Sample("sample8.bm"), "--bits", "8", "-o", dir.File("")}), 0);
-    // Level A of each frame, with generated levels, gives the sample byte for byte; 8-bit
-    // frames come back as the same indices.
+    EXPECT_EQ(FilesIn(dir.Path).size(), 20u);
     const std::pair<std::string, std::vector<std::string>> steps[] = {
         {"sample8.bm",
          {"sample8-1.bmp", "sample8-2.bmp", "sample8-3.bmp", "--palette", Sample("sample8.bm"),
           "--internal"}},
         {"texture8.mat",
-         {"texture8-1-A.bmp", "texture8-2-A.bmp", "--mipmaps", "4", "--fill", "31"}},
+         {"texture8-1-A.bmp", "texture8-2-A.bmp", "--mipmaps", "4", "--fill", "72", "--palette",
+          ramps}},
         {"texture16t.mat",
          {"texture16t-1-A.bmp", "--bits", "16", "--transparent", "--mipmaps", "3", "--fill",
           "33808"}},
-        {"color.mat", {"color-1.bmp", "color-2.bmp", "color-3.bmp", "color-4.bmp", "--color"}},
+        {"color.mat",
+         {"color-1.bmp", "color-2.bmp", "color-3.bmp", "color-4.bmp", "--color", "--palette",
+          ramps}},
         {"font8.sft", {"font8.bmp"}},
         {"sample16.bm", {"sample16-1.bmp", "--bits", "16"}},
     };
@@ -130,86 +109,55 @@ TEST(CliImport, ExportedPicturesRebuildTheSamples)
     EXPECT_EQ(back.Images, bm.Images);
     EXPECT_EQ(back.Palette, bm.Palette);
     EXPECT_TRUE(back.HasPalette());
-    // NumTextures: the game reads that many texture headers, in a colour MAT too.
-    EXPECT_EQ(I32At(ReadFile(dir.File("new-color.mat")), 16), 0);
-    EXPECT_EQ(I32At(ReadFile(dir.File("new-texture8.mat")), 16), 2);
     // The strip without the character table; the 16-bit frame with the same words.
-    const TSFT font = Load<TSFT>(Sample("font8.sft"));
-    const TSFT strip = Load<TSFT>(dir.File("new-font8.sft"));
-    EXPECT_EQ(strip.Pixels, font.Pixels);
-    EXPECT_EQ(strip.Width, font.Width);
+    const TSFT font = Load<TSFT>(Sample("font8.sft")),
+               strip = Load<TSFT>(dir.File("new-font8.sft"));
+    EXPECT_EQ(std::tie(strip.Pixels, strip.Width), std::tie(font.Pixels, font.Width));
     EXPECT_EQ(strip.Chars.Count(), 0);
     const TBM wide = Load<TBM>(dir.File("new-sample16.bm"));
     EXPECT_EQ(wide.Images[0], Load<TBM>(Sample("sample16.bm")).Images[0]);
     EXPECT_EQ(wide.BitsPerPixel(), 16);
 }
 
-TEST(CliImport, SizeRulesAndFrameLimitsFailOrWarnAndLeaveNoFile)
+// Each picture's messages on a line of their own; nothing written after an error.
+TEST(CliImport, MessagesAndFrameLimits)
 {
     TempDir dir;
-    SavePicture(dir.File("odd.bmp"), 63, 64, qRgb(0, 0, 0));
-    SavePicture(dir.File("big.bmp"), 2048, 2, qRgb(255, 255, 255));
-    const std::string err = "glimra-cli: ";
-    const TRun rejected =
-        RunCli({"import", dir.File("t.mat"), dir.File("big.bmp"), dir.File("odd.bmp")});
+    const std::string odd = Picture(dir, "odd.bmp", 63, 64, qRgb(0, 0, 0));
+    const std::string big = Picture(dir, "big.bmp", 2048, 2, qRgb(255, 255, 255));
+    const TRun rejected = RunCli({"import", dir.File("t.mat"), big, odd});
     EXPECT_EQ(rejected.Code, 1);
     EXPECT_EQ(rejected.Err,
-              err + dir.File("big.bmp") +
-                  ": warning: Bitmap Size: 2048x2: Maximum JK/MOTS texture size is 1024x1024\n" +
-                  err + dir.File("odd.bmp") +
-                  ": Bitmap Size: 63x64: Dimensions must be even numbers\n");
+              "glimra-cli: " + big +
+                  ": warning: Bitmap Size: 2048x2: Maximum JK/MOTS texture size is 1024x1024\n"
+                  "glimra-cli: " + odd + ": Bitmap Size: 63x64: Dimensions must be even numbers\n");
     EXPECT_FALSE(std::filesystem::exists(dir.File("t.mat")));
-    WriteFile(dir.File("keep.mat"), {1, 2, 3}); // an existing file is left as it was
-    EXPECT_EQ(Exit({"import", dir.File("keep.mat"), dir.File("odd.bmp")}), 1);
-    EXPECT_EQ(ReadFile(dir.File("keep.mat")), (std::vector<uint8_t>{1, 2, 3}));
-    const TRun warned = RunCli({"import", dir.File("t.mat"), dir.File("big.bmp")});
-    EXPECT_EQ(warned.Code, 0);
-    EXPECT_NE(warned.Err.find("warning"), std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(dir.File("t.mat")));
-    EXPECT_EQ(Exit({"import", dir.File("odd.bm"), dir.File("odd.bmp")}), 0); // no BM size rule
-    // A colour frame needs a picture of one colour.
-    EXPECT_EQ(Exit({"import", dir.File("c.mat"), dir.File("big.bmp"), "--color"}), 0);
+    EXPECT_EQ(Exit({"import", dir.File("t.mat"), big}), 0);
+    // A colour frame needs a picture of one colour; a MAT takes 16 pictures at most.
     QImage two(2, 2, QImage::Format_RGB32);
     two.fill(Qt::white);
     two.setPixel(1, 1, qRgb(0, 0, 0));
     two.save(QString::fromStdString(dir.File("two.bmp")));
-    const TRun notOne = RunCli({"import", dir.File("d.mat"), dir.File("two.bmp"), "--color"});
-    EXPECT_EQ(notOne.Code, 1);
-    EXPECT_EQ(notOne.Err,
-              err + dir.File("two.bmp") + ": A colour frame picture must be one colour\n");
+    EXPECT_EQ(RunCli({"import", dir.File("d.mat"), dir.File("two.bmp"), "--color"}).Err,
+              "glimra-cli: " + dir.File("two.bmp") +
+                  ": A colour frame picture must be one colour\n");
     std::vector<std::string> args{"import", dir.File("m.mat")};
     args.insert(args.end(), 17, dir.File("two.bmp"));
     const TRun many = RunCli(args);
     EXPECT_EQ(many.Code, 1);
-    EXPECT_EQ(many.Err,
-              err + dir.File("m.mat") + ": A MAT holds at most 16 frames, 17 pictures given\n");
+    EXPECT_EQ(many.Err, "glimra-cli: " + dir.File("m.mat") +
+                            ": A MAT holds at most 16 frames, 17 pictures given\n");
     args.pop_back();
     EXPECT_EQ(Exit(args), 0);
 }
 
-namespace {
-
-// The "chars" array of `info --json` for a font.
-std::string CharsOf(const std::string &font)
-{
-    const std::string out = RunCli({"info", "--json", font}).Out;
-    const size_t start = out.find("\"chars\": ");
-    return start == std::string::npos ? "" : out.substr(start + 9, out.rfind('}') - start - 9);
-}
-
-} // namespace
-
 TEST(CliImport, FontCharactersFromARangeOrATable)
 {
     TempDir dir;
-    SavePicture(dir.File("strip.bmp"), 96, 8, qRgb(255, 255, 255));
-    const TRun range =
-        RunCli({"import", dir.File("r.sft"), dir.File("strip.bmp"), "--chars", "65-72"});
-    ASSERT_EQ(range.Code, 0) << range.Err;
-    EXPECT_EQ(range.Err, "");
+    const std::string strip = Picture(dir, "strip.bmp", 96, 8, qRgb(255, 255, 255));
+    ASSERT_EQ(Exit({"import", dir.File("r.sft"), strip, "--chars", "65-72"}), 0);
     // Eight 12-pixel characters in one range: First 65, Last 72, then offset and width each.
-    Bytes head;
-    head.Text("SFNT").I32(10).I32(0).I32(0).I32(0).I32(1).Fill(16).U16(65).U16(72);
+    Bytes head = SFTHeaderBytes(1).U16(65).U16(72);
     for (int32_t i = 0; i < 8; ++i)
         head.I32(12 * i).I32(12);
     const std::vector<uint8_t> bytes = ReadFile(dir.File("r.sft"));
@@ -218,24 +166,15 @@ TEST(CliImport, FontCharactersFromARangeOrATable)
 
     // A table as info --json prints it comes back the same; list order is kept, and codes
     // that do not follow on start new ranges.
-    ASSERT_EQ(Exit({"export", Sample("font8.sft"), "-o", dir.File("")}), 0);
-    const std::string table = CharsOf(Sample("font8.sft"));
-    ASSERT_EQ(table.substr(0, 12), "[[48, 0, 5],");
-    WriteFile(dir.File("t.json"), std::vector<uint8_t>(table.begin(), table.end()));
-    ASSERT_EQ(
-        Exit({"import", dir.File("t.sft"), dir.File("font8.bmp"), "--chars", dir.File("t.json")}),
-        0);
-    EXPECT_EQ(CharsOf(dir.File("t.sft")), table);
     const std::string spaced = "[\n  [70, 0, 3],\t[65, 3, 4] , [66,7,0]\r\n]\n";
-    WriteFile(dir.File("s.json"), std::vector<uint8_t>(spaced.begin(), spaced.end()));
-    ASSERT_EQ(
-        Exit({"import", dir.File("s.sft"), dir.File("strip.bmp"), "--chars", dir.File("s.json")}),
-        0);
+    const std::string table =
+        Put(dir, "s.json", std::vector<uint8_t>(spaced.begin(), spaced.end()));
+    ASSERT_EQ(Exit({"import", dir.File("s.sft"), strip, "--chars", table}), 0);
     EXPECT_EQ(CharsOf(dir.File("s.sft")), "[[70, 0, 3], [65, 3, 4], [66, 7, 0]]");
     EXPECT_EQ(I32At(ReadFile(dir.File("s.sft")), 20), 2);
 
     // Without characters the font is written, with a warning that the game cannot load it.
-    const TRun bare = RunCli({"import", dir.File("b.sft"), dir.File("strip.bmp")});
+    const TRun bare = RunCli({"import", dir.File("b.sft"), strip});
     EXPECT_EQ(bare.Code, 0);
     EXPECT_EQ(bare.Err, "glimra-cli: " + dir.File("b.sft") +
                             ": warning: The font has no characters. The game cannot load it "
@@ -243,42 +182,37 @@ TEST(CliImport, FontCharactersFromARangeOrATable)
     EXPECT_EQ(I32At(ReadFile(dir.File("b.sft")), 20), 0);
 }
 
-TEST(CliImport, UnevenStripsAndMalformedTablesLeaveNoFont)
+TEST(CliLight, OptionsReachTheLightView)
 {
     TempDir dir;
-    SavePicture(dir.File("strip.bmp"), 96, 8, qRgb(0, 0, 0));
-    SavePicture(dir.File("odd.bmp"), 97, 8, qRgb(0, 0, 0));
-    const std::string out = dir.File("out.sft"), table = dir.File("t.json");
-    const TRun uneven = RunCli({"import", out, dir.File("odd.bmp"), "--chars", "65-72"});
-    EXPECT_EQ(uneven.Code, 1);
-    EXPECT_EQ(uneven.Err, "glimra-cli: " + dir.File("odd.bmp") +
-                              ": The strip is 97 pixels wide, which does not divide into 8 "
-                              "characters of equal width\n");
-    // Each table, and its reason; "" where only the one line naming the table is checked.
-    const std::pair<std::string, std::string> tables[] = {
-        {"[[65, 0]]", "Not a character table [[code, offset, width], ...]: unexpected ']' at "
-                      "byte 8"},
-        {"[[65, 0, 3],]", ""},
-        {"{\"chars\": [[65, 0, 3]]}", ""},
-        {"[[65, 0, 3]] x", ""},
-        {"[[65.5, 0, 3]]", ""},
-        {"", "Not a character table [[code, offset, width], ...]: unexpected end"},
-        {"[[70000, 0, 3]]", "Character code 70000 is not from 0 to 65535"},
-        {"[[65, 0, 99999999999]]", ""},
-        {"[[65, 90, 12]]", "Character 65 at 90, 12 pixels wide, lies outside the 96-pixel strip"},
-        {"[[65, -1, 2]]", ""},
+    Bytes frame = BMHeaderBytes({.Images = 1}).I32(16).I32(8);
+    for (int p = 0; p < 128; ++p)
+        frame.U8(uint8_t(2 * p + 1)); // pixel (x, y) = 2 (16y + x) + 1
+    const std::string bm = Put(dir, "hand.bm", frame.Data), cmp = Put(dir, "l.cmp", LightCMP());
+    EXPECT_NE(RunCli({"info", cmp}).Out.find("\n  full-bright: 0-2, 5, 21, 37,"),
+              std::string::npos);
+    const TPalette ramp = Ramp();
+    const TPaletteEntry white{255, 255, 255}, black{};
+    const std::tuple<std::vector<std::string>, int, std::function<TPaletteEntry(int)>> cases[] = {
+        {{"--light", "0"}, 1, [&](int p) { return ramp[Lit(0, p)]; }},
+        {{"--light", "40", "--png", "--zoom", "2"}, 2, [&](int p) { return ramp[Lit(40, p)]; }},
+        {{"--light", "31", "--translucent-over", "200", "--bits", "8"}, 1,
+         [&](int p) { return ramp[uint8_t(5 * Lit(31, p) + 600)]; }},
+        {{"--full-bright-mask", "--zoom", "3"}, 3,
+         [&](int p) { return p < 3 || p % 16 == 5 ? white : black; }},
     };
-    for (const auto &[text, reason] : tables) {
-        WriteFile(table, std::vector<uint8_t>(text.begin(), text.end()));
-        const TRun run = RunCli({"import", out, dir.File("strip.bmp"), "--chars", table});
-        EXPECT_EQ(run.Code, 1) << text;
-        const std::string head = "glimra-cli: " + table + ": ";
-        EXPECT_EQ(run.Err.substr(0, head.size()), head) << text;
-        EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
-        if (!reason.empty()) {
-            EXPECT_EQ(run.Err, head + reason + "\n");
-        }
+    for (const auto &[options, zoom, colour] : cases) {
+        const TempDir out;
+        std::vector<std::string> args{"export", bm, "--cmp", cmp, "-o", out.File("")};
+        args.insert(args.end(), options.begin(), options.end());
+        ASSERT_EQ(Exit(args), 0) << options[0] << " " << options[1];
+        const std::string name = FilesIn(out.Path).at(0);
+        EXPECT_EQ(name, options.size() > 2 && options[2] == "--png" ? "hand-1.png" : "hand-1.bmp");
+        const TBitmapPicture p = ReadBitmapFile(out.File(name));
+        ASSERT_EQ(std::make_pair(p.Width, p.Height), std::make_pair(16 * zoom, 8 * zoom));
+        for (int y = 0; y < p.Height; ++y)
+            for (int x = 0; x < p.Width; ++x)
+                ASSERT_EQ(p.PixelColor(x, y), colour(2 * (16 * (y / zoom) + x / zoom) + 1))
+                    << options[0] << " " << options[1] << " at " << x << ", " << y;
     }
-    EXPECT_EQ(Exit({"import", out, dir.File("strip.bmp"), "--chars", dir.File("no.json")}), 1);
-    EXPECT_FALSE(std::filesystem::exists(out));
 }

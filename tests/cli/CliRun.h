@@ -1,7 +1,7 @@
 #pragma once
 // Runs the built glimra-cli and collects what it printed and its exit code.
 
-#include "TestFiles.h"
+#include "GameFiles.h"
 
 #include <QProcess>
 #include <QStringList>
@@ -15,7 +15,7 @@ namespace clitest {
 
 struct TRun
 {
-    int Code = -1;
+    int Code = -1; // -1: it hung (killed after a minute); -2: it crashed
     std::string Out;
     std::string Err;
 };
@@ -27,13 +27,14 @@ inline TRun RunCli(const std::vector<std::string> &args)
         list << QString::fromStdString(a);
     QProcess process;
     process.start(QStringLiteral(GLIMRA_CLI_PATH), list);
-    TRun run;
-    if (!process.waitForFinished(120000))
-        return run;
-    run.Code = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.Out = process.readAllStandardOutput().toStdString();
-    run.Err = process.readAllStandardError().toStdString();
-    return run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return {};
+    }
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2,
+            process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
 }
 
 // The exit code alone, for steps that only have to succeed.

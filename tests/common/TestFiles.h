@@ -58,19 +58,6 @@ public:
     std::vector<uint8_t> Data;
 };
 
-// A 128-byte BM header (also the bitmap header of SFT fonts); `defaults16` writes the words
-// SetDefaults16 sets: ColorMode 1, 16 bits and the 565 layout.
-inline Bytes BMHeaderBytes(int32_t paletteIncluded, int32_t numImages, int32_t bitsPerPixel = 8,
-                           bool defaults16 = false)
-{
-    Bytes b;
-    b.Text("BM  ").I32(70).I32(0).I32(paletteIncluded).I32(numImages).Fill(12);
-    b.I32(defaults16 ? 1 : 0).I32(defaults16 ? 16 : bitsPerPixel);
-    for (int32_t v : {5, 6, 5, 11, 5, 3, 2, 3})
-        b.I32(defaults16 ? v : 0);
-    return b.Fill(56);
-}
-
 inline void WriteFile(const std::string &path, const std::vector<uint8_t> &bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -92,10 +79,10 @@ inline std::string Put(const TempDir &dir, const std::string &name,
     return dir.File(name);
 }
 
-inline int32_t I32At(const std::vector<uint8_t> &b, size_t offset)
+inline int32_t I32At(const std::vector<uint8_t> &b, size_t at)
 {
-    return static_cast<int32_t>(b.at(offset) | (b.at(offset + 1) << 8) | (b.at(offset + 2) << 16) |
-                                (static_cast<uint32_t>(b.at(offset + 3)) << 24));
+    return static_cast<int32_t>(b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 |
+                                uint32_t(b.at(at + 3)) << 24);
 }
 
 // The message of the exception `f` raises, or "no error".

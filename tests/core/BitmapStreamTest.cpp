@@ -1,9 +1,10 @@
-// The streamed bitmap export against bitmaps built here byte by byte: headers, colour table,
-// bottom-up rows with their padding, zoom blocks, colour order, and the old file kept.
+// The bitmap export against bitmaps built here byte by byte: headers, colour table, bottom-up
+// rows with their padding, zoom blocks, colour order, and the old file kept.
 
 #include "CoreTestData.h"
-#include "TestWriteLimit.h"
+#include "SaveFaults.h"
 #include "core/GLM_BitmapStream.h"
+#include "core/GLM_Bitmaps.h"
 
 #include <gtest/gtest.h>
 
@@ -27,31 +28,24 @@ std::vector<uint8_t> Bitmap(int width, int bits, const std::vector<Row> &storedR
     b.Text("BM").I32(offset + pixels).I32(0).I32(offset);
     b.I32(40).I32(width).I32(int32_t(storedRows.size())).U16(1).U16(uint16_t(bits)).I32(0);
     b.I32(pixels).I32(3780).I32(3780).I32(table ? 256 : 0).I32(table ? 256 : 0);
-    if (table)
-        for (const TPaletteEntry &e : *table)
-            b.U8(e.Blue).U8(e.Green).U8(e.Red).U8(0);
+    for (int k = 0; table && k < 256; ++k)
+        b.U8((*table)[k].Blue).U8((*table)[k].Green).U8((*table)[k].Red).U8(0);
     for (const Row &r : storedRows)
         b.Append(r);
     return b.Data;
 }
 
-std::vector<uint8_t> Words(std::initializer_list<uint16_t> words)
+// The frame exported: 8-bit indices, else 16-bit words, or (no pixels) a 64 x 64 colour frame.
+std::vector<uint8_t> Export(TPixelLayout layout, int width, const std::vector<uint16_t> &pixels,
+                            const TPalette &palette, int zoom, int bits, TColor colour = 0)
 {
     Bytes b;
-    for (uint16_t w : words)
-        b.U16(w);
-    return b.Data;
-}
-
-TFrameView Frame(TPixelLayout layout, int width, int height, const std::vector<uint8_t> &pixels)
-{
-    return {layout, width, height, pixels.data(), 0};
-}
-
-std::vector<uint8_t> Export(const TFrameView &view, const TPalette &palette, int zoom, int bits)
-{
+    for (uint16_t p : pixels)
+        layout == TPixelLayout::Indexed ? b.U8(uint8_t(p)) : b.U16(p);
+    const int height = pixels.empty() ? 64 : int(pixels.size()) / width;
     TempDir dir;
-    SaveFrameBitmap(view, palette, zoom, bits, dir.File("f.bmp"));
+    SaveFrameBitmap({layout, width, height, pixels.empty() ? nullptr : b.Data.data(), colour},
+                    palette, zoom, bits, dir.File("f.bmp"));
     return ReadFile(dir.File("f.bmp"));
 }
 
@@ -59,18 +53,26 @@ std::vector<uint8_t> Export(const TFrameView &view, const TPalette &palette, int
 
 TEST(BitmapStream, EightBitsKeepIndicesUnderThePaletteAsColourTable)
 {
-    const TPalette pal = Ramp();
+    TPalette pal = Ramp();
+    pal[1] = pal[2]; // two entries of one colour: drawing and matching would turn 2 into 1
     // 3 x 2, odd width: each stored row takes one byte of padding.
-    const std::vector<uint8_t> pixels{1, 2, 3, 250, 0, 17};
-    EXPECT_EQ(Export(Frame(TPixelLayout::Indexed, 3, 2, pixels), pal, 1, 8),
+    EXPECT_EQ(Export(TPixelLayout::Indexed, 3, {1, 2, 3, 250, 0, 17}, pal, 1, 8),
               Bitmap(3, 8, {{250, 0, 17, 0}, {1, 2, 3, 0}}, &pal));
     // At zoom 3 each index becomes a 3 x 3 block: 6 wide, padded to 8.
-    const std::vector<uint8_t> two{5, 6};
-    EXPECT_EQ(
-        Export(Frame(TPixelLayout::Indexed, 2, 1, two), pal, 3, 8),
-        Bitmap(6, 8,
-               {{5, 5, 5, 6, 6, 6, 0, 0}, Row{5, 5, 5, 6, 6, 6, 0, 0}, Row{5, 5, 5, 6, 6, 6, 0, 0}},
-               &pal));
+    const Row zoomed{5, 5, 5, 6, 6, 6, 0, 0};
+    EXPECT_EQ(Export(TPixelLayout::Indexed, 2, {5, 6}, pal, 3, 8),
+              Bitmap(6, 8, {zoomed, zoomed, zoomed}, &pal));
+    // 16-bit frames take the lowest entry of exactly their colour, else the nearest one.
+    TPalette few{}; // black everywhere
+    few[3] = few[9] = {0, 255, 0};
+    few[7] = {250, 0, 0};
+    EXPECT_EQ(Export(TPixelLayout::RGB565, 5, {0x07E0, 0xF800, 0, 0x07E0, 0xF800}, few, 1, 8),
+              Bitmap(5, 8, {{3, 7, 0, 3, 7, 0, 0, 0}}, &few));
+    // A colour frame is a solid block of its index, or of its colour's entry.
+    EXPECT_EQ(Export(TPixelLayout::ColorIndex, 64, {}, pal, 1, 8, 40),
+              Bitmap(64, 8, std::vector<Row>(64, Row(64, 40)), &pal));
+    EXPECT_EQ(Export(TPixelLayout::ColorValue, 64, {}, pal, 1, 8, MakeColor(100, 155, 188)),
+              Bitmap(64, 8, std::vector<Row>(64, Row(64, 100)), &pal));
 }
 
 TEST(BitmapStream, TwentyFourBitsAreBlueGreenRedWithRowPadding)
@@ -79,80 +81,50 @@ TEST(BitmapStream, TwentyFourBitsAreBlueGreenRedWithRowPadding)
     pal[1] = {10, 20, 30};
     pal[2] = {200, 100, 50};
     // 3 x 2 at zoom 3: 9 pixels of 3 bytes, 27 padded to 28; the bottom frame row first.
-    const std::vector<uint8_t> pixels{1, 2, 1, 2, 2, 1};
-    auto row = [](std::initializer_list<int> indices, const TPalette &p) {
+    auto row = [&](std::initializer_list<int> indices) {
         Row r;
         for (int i : indices)
             for (int k = 0; k < 3; ++k)
-                r.insert(r.end(), {p[i].Blue, p[i].Green, p[i].Red});
+                r.insert(r.end(), {pal[i].Blue, pal[i].Green, pal[i].Red});
         r.push_back(0);
         return r;
     };
-    const Row bottom = row({2, 2, 1}, pal), top = row({1, 2, 1}, pal);
-    EXPECT_EQ(bottom.size(), 28u);
-    EXPECT_EQ(Export(Frame(TPixelLayout::Indexed, 3, 2, pixels), pal, 3, 24),
+    const Row bottom = row({2, 2, 1}), top = row({1, 2, 1});
+    EXPECT_EQ(Export(TPixelLayout::Indexed, 3, {1, 2, 1, 2, 2, 1}, pal, 3, 24),
               Bitmap(9, 24, {bottom, bottom, bottom, top, top, top}));
-    // 16-bit words widened from RGB565: 0x8410 has red 16, green 32, blue 16.
-    const auto words = Words({0xF800, 0x07E0, 0x001F, 0x8410});
-    EXPECT_EQ(Export(Frame(TPixelLayout::RGB565, 4, 1, words), pal, 1, 24),
-              Bitmap(4, 24, {{0, 0, 255, 0, 255, 0, 255, 0, 0, 132, 130, 132}}));
-    // A transparent MAT texture's ARGB1555: bit 15 is not a colour.
-    EXPECT_EQ(Export(Frame(TPixelLayout::ARGB1555, 1, 1, Words({0xFC00})), pal, 1, 24),
+    // 16-bit words widened as drawn; a transparent MAT texture's bit 15 is not a colour.
+    EXPECT_EQ(Export(TPixelLayout::RGB565, 2, {0xF800, 0x8410}, pal, 1, 24),
+              Bitmap(2, 24, {{0, 0, 255, 132, 130, 132, 0, 0}}));
+    EXPECT_EQ(Export(TPixelLayout::ARGB1555, 1, {0xFC00}, pal, 1, 24),
               Bitmap(1, 24, {{0, 0, 255, 0}}));
-}
-
-TEST(BitmapStream, SixteenBitFramesAtEightBitsTakeTheLowestExactEntryElseTheNearest)
-{
-    TPalette pal{}; // black everywhere
-    pal[3] = pal[9] = {0, 255, 0};
-    pal[7] = {250, 0, 0};
-    const auto words = Words({0x07E0, 0xF800, 0x0000, 0x07E0, 0xF800});
-    EXPECT_EQ(Export(Frame(TPixelLayout::RGB565, 5, 1, words), pal, 1, 8),
-              Bitmap(5, 8, {{3, 7, 0, 3, 7, 0, 0, 0}}, &pal));
-}
-
-TEST(BitmapStream, ColourMATFramesAreSolidBlocks)
-{
-    const TPalette pal = Ramp();
-    const TFrameView index{TPixelLayout::ColorIndex, 64, 64, nullptr, 40};
-    const auto eight = Export(index, pal, 1, 8);
-    EXPECT_EQ(eight, Bitmap(64, 8, std::vector<Row>(64, Row(64, 40)), &pal));
-    const TFrameView value{TPixelLayout::ColorValue, 64, 64, nullptr, MakeColor(1, 2, 3)};
     Row bgr;
     for (int x = 0; x < 64; ++x)
         bgr.insert(bgr.end(), {3, 2, 1});
-    EXPECT_EQ(Export(value, pal, 1, 24), Bitmap(64, 24, std::vector<Row>(64, bgr)));
+    EXPECT_EQ(Export(TPixelLayout::ColorValue, 64, {}, pal, 1, 24, MakeColor(1, 2, 3)),
+              Bitmap(64, 24, std::vector<Row>(64, bgr)));
 }
 
+// 1024 x 64 at zoom 10, pixel (x, y) = (x + 3y) mod 256: stored row s shows frame row
+// 63 - s / 10; a few rows and pixels are checked against their frame pixel.
 TEST(BitmapStream, WideFrameAtZoomTenIsRightWithoutReadingItWhole)
 {
-    // 1024 x 64, pixel (x, y) = (x + 3y) mod 256, through a palette of distinct entries.
     constexpr int W = 1024, H = 64, Z = 10;
     std::vector<uint8_t> pixels(size_t(W) * H);
-    for (int y = 0; y < H; ++y)
-        for (int x = 0; x < W; ++x)
-            pixels[size_t(y) * W + x] = uint8_t(x + 3 * y);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = uint8_t(i % W + 3 * (i / W));
     const TPalette pal = Ramp();
     TempDir dir;
     const std::string path = dir.File("wide.bmp");
-    SaveFrameBitmap(Frame(TPixelLayout::Indexed, W, H, pixels), pal, Z, 24, path);
-
+    SaveFrameBitmap({TPixelLayout::Indexed, W, H, pixels.data(), 0}, pal, Z, 24, path);
     const uint32_t rowBytes = W * Z * 3; // a multiple of 4: no padding
     EXPECT_EQ(std::filesystem::file_size(path), 54u + uint64_t(rowBytes) * H * Z);
     std::ifstream in(path, std::ios::binary);
-    auto read = [&](uint64_t at, size_t n) {
-        std::vector<uint8_t> b(n);
-        in.seekg(static_cast<std::streamoff>(at));
-        in.read(reinterpret_cast<char *>(b.data()), static_cast<std::streamsize>(n));
-        return b;
-    };
-    EXPECT_EQ(I32At(read(0, 54), 22), H * Z); // the height; the rest as the small frames
-    // Stored row s shows frame row H - 1 - s / Z; check a few, each against its frame row.
+    Row row(rowBytes);
     for (const int stored : {0, 9, 10, 321, H * Z - 1}) {
-        const int y = H - 1 - stored / Z;
-        const auto row = read(54 + uint64_t(stored) * rowBytes, rowBytes);
+        in.seekg(static_cast<std::streamoff>(54 + uint64_t(stored) * rowBytes));
+        in.read(reinterpret_cast<char *>(row.data()), rowBytes);
         for (const int px : {0, 9, 10, 5117, W * Z - 1}) {
-            const TPaletteEntry &e = pal[pixels[size_t(y) * W + px / Z]];
+            const TPaletteEntry &e = pal[pixels[size_t(H - 1 - stored / Z) * W + px / Z]];
             EXPECT_EQ(Row(row.begin() + 3 * px, row.begin() + 3 * px + 3),
                       (Row{e.Blue, e.Green, e.Red}))
                 << "stored row " << stored << ", pixel " << px;
@@ -160,31 +132,32 @@ TEST(BitmapStream, WideFrameAtZoomTenIsRightWithoutReadingItWhole)
     }
 }
 
-TEST(BitmapStream, AFailedOrImpossibleExportKeepsTheOldFile)
+// The PNG export (8-bit with the palette as its table); a failed or impossible export of
+// either kind keeps the old file.
+TEST(BitmapStream, PngAndFailedExports)
 {
     TempDir dir;
-    // Scattered indices, so that even the PNG outgrows the limit.
-    std::vector<uint8_t> pixels(64 * 64);
+    std::vector<uint8_t> pixels(64 * 64); // scattered, so that even the PNG outgrows the disk
     for (uint32_t i = 0; i < pixels.size(); ++i)
         pixels[i] = uint8_t((i * 2654435761u) >> 13);
-    const TFrameView view = Frame(TPixelLayout::Indexed, 64, 64, pixels);
+    const TFrameView view{TPixelLayout::Indexed, 64, 64, pixels.data(), 0};
+    const TPalette pal = Ramp();
+    SaveFrameBitmap(view, pal, 2, 8, dir.File("new.png"));
+    const TBitmapPicture png = ReadBitmapFile(dir.File("new.png"));
+    EXPECT_EQ(png.ColorTable, std::vector<TPaletteEntry>(pal.begin(), pal.end()));
+    EXPECT_EQ(png.Indices[2 * 128 + 2], pixels[65]);
+    std::filesystem::remove(dir.File("new.png"));
     for (const std::string name : {"old.bmp", "old.png"}) {
-        const std::string path = dir.File(name);
-        WriteFile(path, {1, 2, 3});
-        for (const int bits : {8, 24}) {
-            testutil::TScopedWriteLimit full(2000);
-            EXPECT_EQ(MessageOf([&] { SaveFrameBitmap(view, Ramp(), 10, bits, path); }),
-                      "Disk full")
-                << name << " " << bits;
-        }
-        EXPECT_EQ(ReadFile(path), (std::vector<uint8_t>{1, 2, 3}));
+        const std::string path = Put(dir, name, {1, 2, 3});
+        TScopedFullDisk full(2000);
+        EXPECT_EQ(MessageOf([&] { SaveFrameBitmap(view, pal, 10, 24, path); }), "Disk full");
     }
-    // 40000 x 40000 at zoom 10 needs far more than a bitmap's 32-bit sizes: refused before a
-    // pixel is read (there are none here).
+    // 40000 x 40000 at zoom 10 outgrows a bitmap's 32-bit sizes: refused before a pixel is
+    // read (there are none here).
     const TFrameView huge{TPixelLayout::Indexed, 40000, 40000, pixels.data(), 0};
-    EXPECT_EQ(MessageOf([&] { SaveFrameBitmap(huge, Ramp(), 10, 8, dir.File("old.bmp")); }),
+    EXPECT_EQ(MessageOf([&] { SaveFrameBitmap(huge, pal, 10, 8, dir.File("old.bmp")); }),
               "The picture is too large for a Windows bitmap");
+    EXPECT_EQ(FolderNames(dir.Path), (std::set<std::string>{"old.bmp", "old.png"}));
+    EXPECT_EQ(ReadFile(dir.File("old.bmp")), ReadFile(dir.File("old.png")));
     EXPECT_EQ(ReadFile(dir.File("old.bmp")), (std::vector<uint8_t>{1, 2, 3}));
-    // No temporary file is left beside the targets.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path), {}), 2);
 }

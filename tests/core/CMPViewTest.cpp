@@ -1,5 +1,5 @@
-// The CMP window's rules without a widget: stepping through the views, the cell under the
-// mouse, the texts and the drawn grid; and saving over a file with a backup.
+// The CMP window's rules without a widget (stepping, the cell under the mouse, texts, the drawn
+// grid), and saving over a file with a backup.
 
 #include <filesystem>
 
@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "CoreTestData.h"
-#include "TestWriteLimit.h"
+#include "SaveFaults.h"
 #include "core/GLM_CMPView.h"
 #include "core/documents/GLM_ImageDocument.h"
 #include "formats/LEC_CMP.h"
@@ -20,61 +20,36 @@ namespace {
 
 TEST(CMPView, SteppingTurnsAtTheLastViewOfTheFlag)
 {
-    struct TStep
-    {
-        int From;
-        int32_t Flag;
-        int Next;
-        int Previous;
-    };
-    const TStep steps[] = {
-        {0, 0, 1, 64},
-        {64, 0, 0, 63},
-        {0, 1, 1, 320},
-        {64, 1, 65, 63},
-        {320, 1, 0, 319},
-        // Any flag other than 0 has tables, as 1 has.
-        {0, 2, 1, 320},
-        {320, -1, 0, 319},
-        // A transparency view left showing after the tables were switched off.
-        {65, 0, 0, 64},
-        {320, 0, 0, 64},
-    };
-    for (const TStep &s : steps) {
-        SCOPED_TRACE(std::to_string(s.From) + " flag " + std::to_string(s.Flag));
-        EXPECT_EQ(CMPNextFrame(s.From, s.Flag), s.Next);
-        EXPECT_EQ(CMPPreviousFrame(s.From, s.Flag), s.Previous);
-    }
+    // From, flag, next, previous: any flag but 0 has tables; a transparency view may be left
+    // showing after the tables were switched off.
+    const std::array<int, 4> steps[] = {{0, 0, 1, 64},     {64, 0, 0, 63},   {0, 1, 1, 320},
+                                        {64, 1, 65, 63},   {320, 1, 0, 319}, {0, 2, 1, 320},
+                                        {320, -1, 0, 319}, {65, 0, 0, 64},   {320, 0, 0, 64}};
+    for (const auto &[from, flag, next, previous] : steps)
+        EXPECT_EQ(std::make_pair(CMPNextFrame(from, flag), CMPPreviousFrame(from, flag)),
+                  std::make_pair(next, previous))
+            << from << " flag " << flag;
 }
 
-TEST(CMPView, Texts)
+TEST(CMPView, TextsAndTheCellUnderTheMouse)
 {
     EXPECT_EQ(CMPStatusTexts(1, 0),
               (std::array<std::string, 8>{"CMP", "Light Table: 1", "Not Transparent"}));
-    EXPECT_EQ(CMPStatusTexts(0, 7)[1], "Palette");
-    EXPECT_EQ(CMPStatusTexts(0, 7)[2], "Transparent");
-    EXPECT_EQ(CMPViewText(64), "Light Table: 64");
-    EXPECT_EQ(CMPViewText(65), "Trans Table: 1");
-    EXPECT_EQ(CMPViewText(320), "Trans Table: 256");
+    EXPECT_EQ(CMPStatusTexts(0, 7)[1] + "|" + CMPStatusTexts(0, 7)[2], "Palette|Transparent");
+    EXPECT_EQ(CMPViewText(64) + "|" + CMPViewText(65) + "|" + CMPViewText(320),
+              "Light Table: 64|Trans Table: 1|Trans Table: 256");
     TPalette palette = Filled(0);
     palette[10] = {255, 0, 0};
     EXPECT_EQ(CMPIndexText(10) + " " + CMPColorText(palette, 10), "Index: 10 RGB: 255 0 0");
-}
-
-TEST(CMPView, CellUnderTheMouseFollowsZoomAndCellSize)
-{
-    EXPECT_EQ(CMPCellAt(45, 45, 20, 2), 17);
-    EXPECT_EQ(CMPCellAt(45, 45, 20, 1), 34);
-    EXPECT_EQ(CMPCellAt(39, 0, 20, 2), 0);
-    EXPECT_EQ(CMPCellAt(319, 319, 20, 1), 255);
-    // Outside the grid (a drag reports such points) there is no cell.
-    EXPECT_EQ(CMPCellAt(320, 0, 20, 1), -1);
-    EXPECT_EQ(CMPCellAt(-1, 5, 20, 1), -1);
-    // A cell size below 1 is taken as 1, never divided by; a huge one is bounded.
-    EXPECT_EQ(CMPCellAt(5, 1, 0, 1), 21);
-    EXPECT_EQ(CMPCellAt(5, 1, -5, 1), 21);
+    // x, y, cell size, zoom and the cell: none outside the grid (a drag reports such points);
+    // a cell size below 1 is taken as 1, never divided by.
+    const std::array<int, 5> cells[] = {
+        {45, 45, 20, 2, 17}, {45, 45, 20, 1, 34}, {39, 0, 20, 2, 0}, {319, 319, 20, 1, 255},
+        {320, 0, 20, 1, -1}, {-1, 5, 20, 1, -1},  {5, 1, 0, 1, 21},  {5, 1, -5, 1, 21}};
+    for (const auto &[x, y, size, zoom, cell] : cells)
+        EXPECT_EQ(CMPCellAt(x, y, size, zoom), cell) << x << "," << y << " " << size << " " << zoom;
     EXPECT_EQ(CMPGridSide(20, 10), 3200);
-    EXPECT_EQ(CMPGridSide(1 << 30, 10), 16 * MaxCMPCellSize * 10);
+    EXPECT_EQ(CMPGridSide(1 << 30, 10), CMPGridSide(MaxCMPCellSize, 10)); // bounded
 }
 
 QImage Draw(const TCMP &cmp, int frame, int zoom, TColor fill)
@@ -86,91 +61,63 @@ QImage Draw(const TCMP &cmp, int frame, int zoom, TColor fill)
     return image;
 }
 
+// Cell 17 (row 1, column 1) spans 20..39 with the line at 20; no line along the edges; at
+// zoom 2 every pixel is a 2 x 2 block, lines included; black lines only for a white fill.
 TEST(CMPView, GridCellsAndLines)
 {
     TCMP cmp;
     cmp.Palette = Ramp(); // entry k = (k, 255 - k, 7k mod 256)
     cmp.LightLevels[4][17] = 200;
-
-    // Cell 17 (row 1, column 1) spans 20..39, the line at 20; no line along the edges.
-    const QImage plain = Draw(cmp, 0, 1, 0);
-    EXPECT_EQ(plain.pixel(21, 21), qRgb(17, 238, 119));
-    EXPECT_EQ(plain.pixel(20, 30), qRgb(255, 255, 255));
-    EXPECT_EQ(plain.pixel(30, 20), qRgb(255, 255, 255));
-    EXPECT_EQ(plain.pixel(0, 0), qRgb(0, 255, 0));
-    EXPECT_EQ(plain.pixel(319, 319), qRgb(255, 0, 249));
+    const QImage plain = Draw(cmp, 0, 1, 0), zoomed = Draw(cmp, 0, 2, 0);
+    const std::tuple<const QImage *, int, int, QRgb> pixels[] = {
+        {&plain, 21, 21, qRgb(17, 238, 119)},   {&plain, 20, 30, qRgb(255, 255, 255)},
+        {&plain, 30, 20, qRgb(255, 255, 255)},  {&plain, 0, 0, qRgb(0, 255, 0)},
+        {&plain, 319, 319, qRgb(255, 0, 249)},  {&zoomed, 39, 60, qRgb(16, 239, 112)},
+        {&zoomed, 40, 60, qRgb(255, 255, 255)}, {&zoomed, 41, 60, qRgb(255, 255, 255)},
+        {&zoomed, 42, 60, qRgb(17, 238, 119)}};
+    for (const auto &[image, x, y, colour] : pixels)
+        EXPECT_EQ(image->pixel(x, y), colour) << x << "," << y;
     EXPECT_EQ(Draw(cmp, 5, 1, 0).pixel(30, 30), qRgb(200, 55, 120));
-
-    // Zoom 2: every pixel a 2 x 2 block, lines included.
-    const QImage zoomed = Draw(cmp, 0, 2, 0);
-    EXPECT_EQ(zoomed.pixel(39, 60), qRgb(16, 239, 112));
-    EXPECT_EQ(zoomed.pixel(40, 60), qRgb(255, 255, 255));
-    EXPECT_EQ(zoomed.pixel(41, 60), qRgb(255, 255, 255));
-    EXPECT_EQ(zoomed.pixel(42, 60), qRgb(17, 238, 119));
-
-    // Black lines only for a fill of exactly white.
     EXPECT_EQ(Draw(cmp, 0, 1, MakeColor(255, 255, 255)).pixel(20, 5), qRgb(0, 0, 0));
     EXPECT_EQ(CMPGridLineColor(MakeColor(255, 255, 254)), MakeColor(255, 255, 255));
 }
 
-// ---------------------------------------------------------------------------------------------
-
-std::string Text(const std::string &path)
-{
-    const std::vector<uint8_t> bytes = ReadFile(path);
-    return {bytes.begin(), bytes.end()};
-}
-
-auto Writer(const std::string &text)
-{
-    return [text](const std::string &path) {
-        SaveBytesAtomically(path, {text.begin(), text.end()});
-    };
-}
-
-size_t FileCount(const TempDir &dir)
-{
-    return size_t(std::distance(std::filesystem::directory_iterator(dir.Path), {}));
-}
-
+// The old file becomes the backup only once the new one is complete; a failed write leaves
+// file and backup alone.
 TEST(SafeSave, OldFileBecomesTheBackupOnlyOnceTheNewOneIsWritten)
 {
     EXPECT_EQ(ChangeFileExt("/d/walls.x.cmp", ".~cmp"), "/d/walls.x.~cmp");
     EXPECT_EQ(ChangeFileExt("/d/a.b/walls", ".~cmp"), "/d/a.b/walls.~cmp");
-
     TempDir dir;
-    const std::string file = dir.File("a.cmp");
-    const std::string backup = dir.File("a.~cmp");
-    Put(dir, "a.cmp", {'o', 'l', 'd'});
-    Put(dir, "a.~cmp", {'o', 'l', 'd', 'e', 'r'});
+    const std::string file = Put(dir, "a.cmp", Text("old")),
+                      backup = Put(dir, "a.~cmp", Text("older"));
+    const auto state = [&] {
+        return std::make_tuple(ReadFile(file), ReadFile(backup), FolderNames(dir.Path).size());
+    };
+    const auto writer = [](const std::string &text) {
+        return [text](const std::string &path) { SaveBytesAtomically(path, Text(text)); };
+    };
     {
-        TScopedWriteLimit full(100);
-        EXPECT_EQ(MessageOf([&] { SaveWithBackup(file, ".~cmp", Writer(std::string(1000, 'x'))); }),
+        TScopedFullDisk full(100);
+        EXPECT_EQ(MessageOf([&] { SaveWithBackup(file, ".~cmp", writer(std::string(1000, 'x'))); }),
                   "Disk full");
     }
-    // A writer that leaves a half-written file behind and fails.
-    EXPECT_EQ(MessageOf([&] {
-                  SaveWithBackup(file, ".~cmp", [](const std::string &p) {
-                      WriteFile(p, {'h', 'a', 'l', 'f'});
-                      throw EInOutError(EInOutError::DiskFull);
-                  });
-              }),
-              "Disk full");
-    EXPECT_EQ(Text(file) + "/" + Text(backup), "old/older");
-    EXPECT_EQ(FileCount(dir), 2u);
-
-    SaveWithBackup(file, ".~cmp", Writer("new"));
-    EXPECT_EQ(Text(file) + "/" + Text(backup), "new/old");
-    EXPECT_EQ(FileCount(dir), 2u);
+    const auto halfWritten = [](const std::string &p) { // leaves a file behind and fails
+        WriteFile(p, Text("half"));
+        throw EInOutError(EInOutError::DiskFull);
+    };
+    EXPECT_EQ(MessageOf([&] { SaveWithBackup(file, ".~cmp", halfWritten); }), "Disk full");
+    EXPECT_EQ(state(), std::make_tuple(Text("old"), Text("older"), size_t(2)));
+    SaveWithBackup(file, ".~cmp", writer("new"));
+    EXPECT_EQ(state(), std::make_tuple(Text("new"), Text("old"), size_t(2)));
     // Without a backup extension, or for a new file, only the file is written.
-    SaveWithBackup(file, "", Writer("newer"));
-    SaveWithBackup(dir.File("b.cmp"), ".~cmp", Writer("b"));
-    EXPECT_EQ(Text(file) + "/" + Text(backup), "newer/old");
-    EXPECT_EQ(FileCount(dir), 3u);
+    SaveWithBackup(file, "", writer("newer"));
+    SaveWithBackup(dir.File("b.cmp"), ".~cmp", writer("b"));
+    EXPECT_EQ(state(), std::make_tuple(Text("newer"), Text("old"), size_t(3)));
     // A read-only file is refused before the backup is touched.
     std::filesystem::permissions(file, std::filesystem::perms::owner_read);
-    EXPECT_EQ(MessageOf([&] { SaveWithBackup(file, ".~cmp", Writer("x")); }), "File access denied");
-    EXPECT_EQ(Text(file) + "/" + Text(backup), "newer/old");
+    EXPECT_EQ(MessageOf([&] { SaveWithBackup(file, ".~cmp", writer("x")); }), "File access denied");
+    EXPECT_EQ(state(), std::make_tuple(Text("newer"), Text("old"), size_t(3)));
 }
 
 } // namespace

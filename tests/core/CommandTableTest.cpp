@@ -1,5 +1,5 @@
 // The command table as the windows use it: the enabled states each kind's facts give, and
-// each kind's popup menu with its own captions.
+// each kind's popup menu.
 
 #include <functional>
 #include <set>
@@ -16,33 +16,21 @@ using C = TCommand;
 using K = TDocumentKind;
 using Names = std::set<std::string>;
 
-std::string Name(C c) // "Save1" -> "Save"
-{
-    const std::string menuName = CommandInfo(c).MenuName;
-    return menuName.substr(0, menuName.size() - 1);
-}
-
-Names Split(const std::string &words)
-{
-    Names names;
-    std::stringstream in(words);
-    for (std::string word; in >> word;)
-        names.insert(word);
-    return names;
-}
-
+// The enabled commands by name ("Save1" -> "Save").
 Names Enabled(const std::function<bool(C)> &isEnabled)
 {
     Names names;
     for (size_t i = 0; i < CommandCount; ++i)
-        if (isEnabled(C(i)))
-            names.insert(Name(C(i)));
+        if (isEnabled(C(i))) {
+            const std::string menuName = CommandInfo(C(i)).MenuName;
+            names.insert(menuName.substr(0, menuName.size() - 1));
+        }
     return names;
 }
 
 } // namespace
 
-// Guards the command state table column by column, at the limits that flip each entry.
+// Column by column, at the limits that flip each entry.
 TEST(CommandStates, FollowTheTableForEveryKind)
 {
     const auto states = [](K kind, int frames, int zoom = 1, int bits = 8, int mipmaps = 1,
@@ -51,7 +39,11 @@ TEST(CommandStates, FollowTheTableForEveryKind)
         return Enabled([&s](C c) { return s[c]; });
     };
     const auto with = [](const std::string &more) {
-        return Split("Close CloseAll EditProperties " + more);
+        Names names{"Close", "CloseAll", "EditProperties"};
+        std::stringstream in(more);
+        for (std::string word; in >> word;)
+            names.insert(word);
+        return names;
     };
     const auto has = [](const Names &names, const char *name) { return names.count(name) == 1; };
     EXPECT_TRUE(Enabled([](C c) { return NoDocumentStates()[c]; }).empty());
@@ -88,9 +80,8 @@ TEST(CommandStates, FollowTheTableForEveryKind)
     EXPECT_EQ(states(K::SFT, 1, 3, 16), with("Save SaveAs SaveBitmap DeleteFrame ZoomIn ZoomOut"));
 }
 
-// Guards each kind's popup menu: order, separators and the kind's own captions ("&Add
-// Frame..." in the SFT window, "Cycle &Frames" in the CMP window, "&Select Palette" without
-// dots in the MAT and CMP windows).
+// Order, separators and the kind's own captions ("&Add Frame..." in the SFT window, "Cycle
+// &Frames" in the CMP window, "&Select Palette" without dots in the MAT and CMP windows).
 TEST(PopupItems, OrderAndCaptionsPerKind)
 {
     const auto menu = [](K kind) {
@@ -111,8 +102,7 @@ TEST(PopupItems, OrderAndCaptionsPerKind)
                             "&Edit Properties|-|Save &Bitmap...|Sa&ve All Bitmaps...|");
     EXPECT_EQ(menu(K::SFT), "&Zoom In|Zoom &Out|-|&Add Frame...|&Delete Frame|-|"
                             "&Select Palette...|&Edit Properties...|-|Save &Bitmap...|");
-    // The SFT item captioned "&Add Frame..." is the Add Frames command.
-    EXPECT_EQ(PopupItems(K::SFT)[3].Command, C::AddFrames);
+    EXPECT_EQ(PopupItems(K::SFT)[3].Command, C::AddFrames); // "&Add Frame..." adds frames
     EXPECT_EQ(DocumentKindOf("/x/B.BM"), K::BM);
     EXPECT_EQ(DocumentKindOf("/x.mat/notes"), std::nullopt);
 }

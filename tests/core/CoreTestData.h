@@ -4,6 +4,8 @@
 #include "GameFiles.h"
 #include "formats/GLM_Globals.h"
 
+#include <QImage>
+
 #include <string>
 #include <vector>
 
@@ -16,7 +18,21 @@ inline TPalette Filled(uint8_t v)
     return p;
 }
 
-inline std::vector<uint8_t> Text(const std::string &s) { return {s.begin(), s.end()}; }
+inline std::vector<uint8_t> Text(const std::string &s)
+{
+    return {s.begin(), s.end()};
+}
+
+// Every pixel's colour, rows from the top.
+inline std::vector<TPaletteEntry> PixelColours(const QImage &picture)
+{
+    std::vector<TPaletteEntry> all;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            all.push_back({uint8_t(qRed(picture.pixel(x, y))), uint8_t(qGreen(picture.pixel(x, y))),
+                           uint8_t(qBlue(picture.pixel(x, y)))});
+    return all;
+}
 
 // What a palette reader raised ("no error" for nothing) and the palette it left behind.
 struct TReadResult

@@ -1,125 +1,84 @@
-// Frames drawn and exported as the windows do it, and the names Save All Bitmaps gives, beyond
-// what the command-line export of the samples shows (8-bit frames, levels, colour frames,
-// zoom and 24-bit output are pinned there).
+// Frames found in the documents and drawn as the windows draw them, the names Save All
+// Bitmaps gives them, and frames seen through a hand-built colormap: light levels, full-bright
+// colours, translucency over a backdrop, and the frames that cannot be seen so.
 
-#include "core/GLM_Bitmaps.h"
+#include "CoreTestData.h"
 #include "core/GLM_ExportNames.h"
 #include "core/GLM_FramePicture.h"
 #include "core/GLM_Import.h"
-#include "TestFiles.h"
+#include "core/GLM_LightView.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace testutil;
-
-namespace {
-
 using Colours = std::vector<TPaletteEntry>;
-using Indices = std::vector<uint8_t>;
 
-Colours ColoursOf(const QImage &picture)
+static Colours ColoursOf(const std::optional<TFrameView> &view, int zoom = 1)
 {
-    Colours all;
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x) {
-            const QRgb c = picture.pixel(x, y);
-            all.push_back({uint8_t(qRed(c)), uint8_t(qGreen(c)), uint8_t(qBlue(c))});
-        }
-    return all;
+    return PixelColours(FramePicture(*view, {}, zoom));
 }
 
-std::vector<uint8_t> Words(std::initializer_list<uint16_t> words)
+// Which words a frame holds decides how they are drawn: a transparent MAT texture's are
+// ARGB1555, every other 16-bit frame's RGB565; a colour frame is a 64 x 64 block.
+TEST(FramePicture, FramesAreFoundAndDrawnByTheirKind)
 {
-    std::vector<uint8_t> bytes;
-    for (uint16_t w : words)
-        bytes.insert(bytes.end(), {uint8_t(w & 0xFF), uint8_t(w >> 8)});
-    return bytes;
-}
-
-TBM TwoByOneBM(std::vector<uint8_t> pixels, bool is16)
-{
-    TBM bm;
-    if (is16)
-        bm.SetDefaults16();
-    bm.Header.NumImages = 1;
-    bm.Images[0] = {2, 1, std::move(pixels)};
-    return bm;
-}
-
-} // namespace
-
-TEST(FramePicture, SixteenBitWordsReadAs565Or1555)
-{
-    EXPECT_EQ(ColoursOf(BMFramePicture(TwoByOneBM(Words({0xF800, 0xFFFF}), true), 1, {})),
-              (Colours{{255, 0, 0}, {255, 255, 255}}));
-    // In a transparent MAT texture the words are 5-5-5 with bit 15 ignored.
     TMAT mat;
     mat.SetDefaults16();
     mat.Header.NumRecords = 2;
     mat.TextureHeaders[0] = {2, 1, 1, {}, 1};
     mat.TextureHeaders[1] = {2, 1, 0, {}, 1};
-    mat.Pixels[0] = Words({0x7C00, 0xFC00});
-    mat.Pixels[1] = Words({0x7C00, 0x07E0});
-    EXPECT_EQ(ColoursOf(MATFramePicture(mat, 1, 1, {})), (Colours{{255, 0, 0}, {255, 0, 0}}));
+    mat.Pixels[0] = mat.Pixels[1] = {0x00, 0x7C, 0xE0, 0x07};
     const TPaletteEntry A{123, 130, 0}, B{0, 255, 0};
-    EXPECT_EQ(ColoursOf(MATFramePicture(mat, 2, 1, {})), (Colours{A, B}));
-    EXPECT_EQ(ColoursOf(MATFramePicture(mat, 2, 1, {}, 2)), (Colours{A, A, B, B, A, A, B, B}));
-    EXPECT_TRUE(MATFramePicture(mat, 1, 2, {}).isNull()); // no such level
-    EXPECT_TRUE(MATFramePicture(mat, 3, 1, {}).isNull()); // no such frame
-    // A 16-bit colour frame is a 64 x 64 block of its colour value.
+    EXPECT_EQ(ColoursOf(MATFrameView(mat, 1, 1)), (Colours{{255, 0, 0}, {8, 255, 0}}));
+    EXPECT_EQ(ColoursOf(MATFrameView(mat, 2, 1), 2), (Colours{A, A, B, B, A, A, B, B}));
+    TBM bm;
+    bm.SetDefaults16();
+    bm.Header.NumImages = 1;
+    bm.Images[0] = {1, 1, {0x00, 0x7C}};
+    EXPECT_EQ(ColoursOf(BMFrameView(bm, 1)), Colours{A});
     TMAT colour;
     colour.SetColorType();
     colour.SetDefaults16();
     AddMATColorFrame(colour, static_cast<int32_t>(MakeColor(200, 100, 50)));
-    EXPECT_EQ(ColoursOf(MATFramePicture(colour, 1, 0, {})), Colours(64 * 64, {200, 100, 50}));
+    EXPECT_EQ(ColoursOf(MATFrameView(colour, 1, 0)), Colours(64 * 64, {200, 100, 50}));
 }
 
-TEST(FramePicture, DamagedFramesAreNotRead)
+TEST(FramePicture, MissingAndDamagedFramesAreNotRead)
 {
-    const TBM bm = TwoByOneBM({1}, false); // one pixel short
-    EXPECT_FALSE(BMFrameView(bm, 1));
-    EXPECT_FALSE(BMFrameView(bm, 2));
+    TBM bm;
+    bm.Header.NumImages = 1;
+    bm.Images[0] = {2, 1, {1}}; // one pixel short
     TMAT mat;
     mat.Header.NumRecords = 1;
     mat.TextureHeaders[0] = {4, 4, 0, {}, 2};
     mat.Pixels[0].resize(16 + 3); // level 2 needs 4 bytes
+    TSFT sft;                     // no bitmap
     EXPECT_TRUE(MATFrameView(mat, 1, 1));
-    EXPECT_FALSE(MATFrameView(mat, 1, 2));
-    TSFT sft;
-    EXPECT_FALSE(SFTFrameView(sft)); // no bitmap
+    // Level 2 short, no level 3, no frame 2.
+    for (const auto &view : {BMFrameView(bm, 1), BMFrameView(bm, 2), MATFrameView(mat, 1, 2),
+                             MATFrameView(mat, 1, 3), MATFrameView(mat, 2, 1), SFTFrameView(sft)})
+        EXPECT_FALSE(view);
+    EXPECT_TRUE(SFTPicture(sft, {}).isNull());
     sft.BMHeader.NumImages = 1;
     sft.Width = 3;
     sft.Height = 1;
     sft.Pixels = {1, 2, 3};
-    EXPECT_TRUE(SFTFrameView(sft));
-}
-
-TEST(FramePicture, EightBitExportKeepsTheFramesOwnIndices)
-{
-    // Entries 1 and 2 share a colour: drawing and matching would turn 2 into 1.
-    TPalette palette{};
-    palette[1] = palette[2] = {9, 9, 9};
-    TempDir dir;
-    SaveFrameBitmap(*BMFrameView(TwoByOneBM({2, 1}, false), 1), palette, 2, 8, dir.File("f.bmp"));
-    const TBitmapPicture back = ReadBitmapFile(dir.File("f.bmp"));
-    ASSERT_EQ(back.Width, 4);
-    EXPECT_EQ(back.Indices, (Indices{2, 2, 1, 1, 2, 2, 1, 1}));
-    EXPECT_EQ(back.ColorTable, Colours(palette.begin(), palette.end()));
+    EXPECT_EQ(SFTPicture(sft, {}, 2).size(), QSize(6, 2));
 }
 
 TEST(ExportNames, OtherPathsExtensionsAndTextureDepths)
 {
-    EXPECT_EQ(ExportBaseName("walk.bm"), "walk");
-    EXPECT_EQ(ExportBaseName("/games/jk/mats/dr.wall.MAT"), "dr.wall");
-    EXPECT_EQ(ExportBaseName("C:\\fonts\\big.sft"), "big");
-    EXPECT_EQ(ExportBaseName("C:walk.bm"), "walk");
-    EXPECT_EQ(ExportBaseName("dir.d/noext"), "noext");
+    const std::pair<const char *, const char *> bases[] = {
+        {"walk.bm", "walk"},     {"/games/jk/mats/dr.wall.MAT", "dr.wall"},
+        {"C:\\fonts\\big.sft", "big"}, {"C:walk.bm", "walk"}, {"dir.d/noext", "noext"}};
+    for (const auto &[path, base] : bases)
+        EXPECT_EQ(ExportBaseName(path), base);
     TBM bm;
     bm.Header.NumImages = 2;
     EXPECT_EQ(BMExportPictures(bm, ExportBaseName("Untitled0.bm")),
               (std::vector<TExportPicture>{{"Untitled0-1.bmp", 1, 0}, {"Untitled0-2.bmp", 2, 0}}));
-    EXPECT_EQ(MATLevelBitmapName("wall", 2, 1), "wall-2-A.bmp");
-    EXPECT_EQ(MATLevelBitmapName("wall", 1, 4, ".png"), "wall-1-D.png");
     EXPECT_EQ(MATLevelBitmapName("wall", 1, 5), "wall-1.bmp"); // no letter beyond D
     TMAT mat;
     mat.Header.NumRecords = 2;
@@ -133,4 +92,128 @@ TEST(ExportNames, OtherPathsExtensionsAndTextureDepths)
     EXPECT_EQ(MATExportPictures(mat, "m").back(), (TExportPicture{"m-2-F.bmp", 2, 6}));
     mat.Header.MatType = 1; // a bare header: no frames at all
     EXPECT_TRUE(MATExportPictures(mat, "m").empty());
+}
+
+namespace {
+
+// Palette Ramp(); level 63 the identity, level 0 sends i to 255 - i, every other level to
+// i + 1, so no index is its own at every level; transparency table t sends e to 3t + e.
+std::unique_ptr<TCMP> HandBuiltCMP()
+{
+    auto cmp = std::make_unique<TCMP>();
+    cmp->Palette = Ramp();
+    cmp->Header.HasTransparency = 1;
+    for (int level = 0; level < 64; ++level)
+        for (int i = 0; i < 256; ++i)
+            cmp->LightLevels[level][i] = uint8_t(level == 63  ? i
+                                                 : level == 0 ? 255 - i
+                                                              : (i + 1) % 256);
+    for (int t = 0; t < 256; ++t)
+        for (int e = 0; e < 256; ++e)
+            cmp->TransTables[t][e] = uint8_t(3 * t + e);
+    return cmp;
+}
+
+TFrameView Indexed(int width, int height, const std::vector<uint8_t> &pixels)
+{
+    return {TPixelLayout::Indexed, width, height, pixels.data(), 0};
+}
+
+std::vector<TPaletteEntry> Drawn(const TGameLook &look)
+{
+    return PixelColours(FramePicture(look.View(), look.Palette, 1));
+}
+
+} // namespace
+
+TEST(LightView, EachLevelDrawsItsRowsColours)
+{
+    const auto cmp = HandBuiltCMP();
+    const std::vector<uint8_t> pixels{0, 1, 7, 31, 32, 200, 254, 255};
+    const TPalette ramp = Ramp();
+    // The level, and the palette entry pixel p is drawn with; out of range, the nearest level.
+    const std::pair<int, int (*)(int)> cases[] = {
+        {63, [](int p) { return p; }}, {0, [](int p) { return 255 - p; }},
+        {20, [](int p) { return (p + 1) % 256; }}, {-5, [](int p) { return 255 - p; }},
+        {64, [](int p) { return p; }}};
+    for (const auto &[level, index] : cases) {
+        const TGameLook look(Indexed(4, 2, pixels), *cmp, {TGameLookKind::Lit, level, {}});
+        EXPECT_EQ(look.Refusal(), "");
+        std::vector<TPaletteEntry> want;
+        for (const uint8_t p : pixels)
+            want.push_back(ramp[index(p)]);
+        EXPECT_EQ(Drawn(look), want) << level;
+    }
+    // A colour frame of one index is lit as its index.
+    const TFrameView colour{TPixelLayout::ColorIndex, 64, 64, nullptr, 0x0307};
+    EXPECT_EQ(Drawn(TGameLook(colour, *cmp, {TGameLookKind::Lit, 0, {}}))[4095], ramp[248]);
+}
+
+// Full-bright: its own index at every level below full light. The mask draws those white.
+TEST(LightView, FullBrightIsItsOwnIndexAtEveryLevelBelowFullLight)
+{
+    auto cmp = HandBuiltCMP();
+    for (int level = 0; level < 64; ++level) {
+        cmp->LightLevels[level][3] = 3;
+        cmp->LightLevels[level][40] = 40;
+        cmp->LightLevels[level][41] = level == 10 ? 7 : 41;
+        cmp->LightLevels[level][42] = level == 63 ? 0 : 42;
+    }
+    const std::array<bool, 256> bright = FullBrightIndices(*cmp);
+    std::vector<int> found;
+    for (int i = 0; i < 256; ++i)
+        if (bright[i])
+            found.push_back(i);
+    EXPECT_EQ(found, (std::vector<int>{3, 40, 42}));
+    const std::vector<uint8_t> pixels{3, 41, 42, 0};
+    const TPaletteEntry white{255, 255, 255}, black{0, 0, 0};
+    EXPECT_EQ(Drawn(TGameLook(Indexed(2, 2, pixels), *cmp, {TGameLookKind::FullBright, 0, {}})),
+              (std::vector<TPaletteEntry>{white, black, white, black}));
+}
+
+TEST(LightView, TranslucentFaceIsTheTableOfItsLitIndexAtTheBackdropsIndex)
+{
+    const auto cmp = HandBuiltCMP();
+    // Level 20 sends p to p + 1; squares of 2 pixels, 9 at the top-left, 200 beside it.
+    const std::vector<uint8_t> pixels{10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120};
+    const TGameLook look(Indexed(4, 3, pixels), *cmp,
+                         {TGameLookKind::Translucent, 20, TBackdrop{9, 200, 2}});
+    ASSERT_EQ(look.Refusal(), "");
+    const TFrameView view = look.View();
+    ASSERT_EQ(view.Layout, TPixelLayout::Indexed);
+    // T[3 x 11][9] = 42, T[3 x 21][9] = 72, T[3 x 31][200] = 293 mod 256 = 37, ...
+    EXPECT_EQ(std::vector<uint8_t>(view.Pixels, view.Pixels + 12),
+              (std::vector<uint8_t>{42, 72, 37, 67, 162, 192, 157, 187, 217, 247, 86, 116}));
+    EXPECT_EQ(look.Palette, cmp->Palette);
+    const TGameLook plain(Indexed(4, 3, pixels), *cmp,
+                          {TGameLookKind::Translucent, 20, TBackdrop{9, 9, 2}});
+    EXPECT_EQ(plain.View().Pixels[11], uint8_t(3 * 121 + 9)); // one index behind: one square
+}
+
+// A refused frame is left as it is.
+TEST(LightView, FramesAndColormapsThatCannotBeSeenSoAreRefusedWithTheReason)
+{
+    const auto cmp = HandBuiltCMP();
+    auto opaque = HandBuiltCMP();
+    opaque->Header.HasTransparency = 0;
+    const std::vector<uint8_t> bytes(8, 0x7F);
+    const std::string sixteen = "A 16-bit frame has no palette indices to look up in a colormap";
+    using L = TPixelLayout;
+    using K = TGameLookKind;
+    const std::tuple<L, const TCMP *, K, std::string> cases[] = {
+        {L::RGB565, cmp.get(), K::Lit, sixteen},
+        {L::ARGB1555, cmp.get(), K::FullBright, sixteen},
+        {L::ColorValue, cmp.get(), K::Lit, sixteen},
+        {L::RGB565, opaque.get(), K::Translucent, sixteen},
+        {L::Indexed, opaque.get(), K::Translucent, "The colormap has no transparency tables"},
+        {L::Indexed, opaque.get(), K::Lit, ""},
+        {L::ColorIndex, cmp.get(), K::Translucent, ""},
+    };
+    for (const auto &[layout, colormap, kind, refusal] : cases) {
+        const TGameLook look({layout, 2, 2, bytes.data(), 0}, *colormap, {kind, 5, {}});
+        EXPECT_EQ(look.Refusal(), refusal) << int(layout) << " " << int(kind);
+        if (!refusal.empty()) {
+            EXPECT_EQ(look.View().Pixels, bytes.data());
+        }
+    }
 }

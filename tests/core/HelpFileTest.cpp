@@ -11,24 +11,21 @@
 
 namespace fs = std::filesystem;
 
-// Guards the two homes of the data: only the build folder's program reads the source tree
-// (also when reached through another spelling of its path); any other program, including one
-// installed on the machine that built it, reads share/glimra beside its bin folder.
+// Only the build folder's program reads the source tree (also through another spelling of its
+// path); any other, even one installed on the machine that built it, reads share/glimra.
 TEST(HelpFile, DataFolderOfInstalledAndBuildPrograms)
 {
     const fs::path built = fs::path(GLIMRA_BUILD_PROGRAM_DIR) / "glimra";
-    EXPECT_EQ(fs::path(ProgramDataFolder(built.string())),
-              (fs::path(GLIMRA_SOURCE_DIR) / "docs").lexically_normal());
-    EXPECT_EQ(fs::path(ProgramDataFolder((built.parent_path() / "." / "glimra").string())),
-              (fs::path(GLIMRA_SOURCE_DIR) / "docs").lexically_normal());
+    const fs::path docs = (fs::path(GLIMRA_SOURCE_DIR) / "docs").lexically_normal();
+    EXPECT_EQ(fs::path(ProgramDataFolder(built.string())), docs);
+    EXPECT_EQ(fs::path(ProgramDataFolder((built.parent_path() / "." / "glimra").string())), docs);
     EXPECT_EQ(ProgramDataFolder("/opt/glimra/bin/glimra"), "/opt/glimra/share/glimra");
-    const fs::path besideBuild = fs::path(GLIMRA_BUILD_PROGRAM_DIR) / "install/bin/glimra";
-    EXPECT_EQ(fs::path(ProgramDataFolder(besideBuild.string())),
+    EXPECT_EQ(fs::path(ProgramDataFolder(GLIMRA_BUILD_PROGRAM_DIR "/install/bin/glimra")),
               fs::path(GLIMRA_BUILD_PROGRAM_DIR) / "install/share/glimra");
 }
 
-// Guards the search: working directory, then data folder, then (default path only) the
-// manual; an absolute or empty path is never looked for elsewhere.
+// The working directory, then the data folder, then (default path only) the manual; an
+// absolute or empty path is never looked for elsewhere, and a folder is no help file.
 TEST(HelpFile, SearchOrder)
 {
     testutil::TempDir dir;
@@ -37,16 +34,13 @@ TEST(HelpFile, SearchOrder)
     fs::create_directories(data / "manual");
     EXPECT_EQ(FindHelpFile(DefaultHelpFile, data.string()), "");
     testutil::WriteFile(manual, {1});
-    EXPECT_EQ(FindHelpFile(DefaultHelpFile, data.string()), manual);
-    EXPECT_EQ(FindHelpFile("Other.chm", data.string()), "");
-    EXPECT_EQ(FindHelpFile("", data.string()), "");
-    EXPECT_EQ(FindHelpFile((dir.Path / "Glimra.chm").string(), data.string()), "");
-    EXPECT_EQ(FindHelpFile(DefaultHelpFile, ""), "");
-
     testutil::WriteFile((data / "Other.chm").string(), {1});
-    EXPECT_EQ(FindHelpFile("Other.chm", data.string()), (data / "Other.chm").string());
-    EXPECT_EQ(FindHelpFile("manual", data.string()), ""); // a folder is no help file
-
+    const std::pair<std::string, std::string> cases[] = {
+        {DefaultHelpFile, manual}, {"Other.chm", (data / "Other.chm").string()}, {"", ""},
+        {(dir.Path / "Glimra.chm").string(), ""}, {"manual", ""}};
+    for (const auto &[path, found] : cases)
+        EXPECT_EQ(FindHelpFile(path, data.string()), found) << path;
+    EXPECT_EQ(FindHelpFile(DefaultHelpFile, ""), "");
     const fs::path previous = fs::current_path();
     fs::current_path(dir.Path);
     testutil::WriteFile((dir.Path / "Other.chm").string(), {1});

@@ -9,10 +9,10 @@ using BMFile = FormatTest<TBM>;
 TEST_F(BMFile, AsCreatedAndDefaults16HeadersAreByteExact)
 {
     TBM bm;
-    ASSERT_EQ(BMHeaderBytes(1, 0).Size(), 128u);
-    EXPECT_EQ(Saved(bm), BMHeaderBytes(1, 0).Data);
+    ASSERT_EQ(BMHeaderBytes({}).Size(), 128u);
+    EXPECT_EQ(Saved(bm), BMHeaderBytes({}).Data);
     bm.SetDefaults16();
-    EXPECT_EQ(Saved(bm), BMHeaderBytes(1, 0, 16, true).Data);
+    EXPECT_EQ(Saved(bm), BMHeaderBytes(Defaults16).Data);
 }
 
 // A 16-bit file of a 3 x 2 and a 2 x 3 image. Odd signature, version and uninterpreted words
@@ -33,7 +33,6 @@ TEST_F(BMFile, Reads16BitImagesAndKeepsEveryWordAndThePaletteOnlyWhenFlagged)
     const TBMHeader &h = bm.Header;
     EXPECT_EQ((std::array{h.XOffset, h.YOffset, h.TransColor, h.ColorLayout[7], h.Reserved[13]}),
               (std::array{-7, 9, 200, 1007, 1021}));
-    EXPECT_TRUE(bm.HasPalette());
     EXPECT_EQ(bm.Palette[1], (TPaletteEntry{10, 11, 12}));
 
     // PaletteIncluded is read as bits: bit 1 means the file's own palette follows. Without
@@ -41,25 +40,18 @@ TEST_F(BMFile, Reads16BitImagesAndKeepsEveryWordAndThePaletteOnlyWhenFlagged)
     // other bits (3 is a palette and the transparent colour) are written back as they were.
     for (int32_t flag : {0, 1, 4, 5, 3, 6, 7, -1}) {
         const bool has = flag & 2;
-        const Bytes head = BMHeaderBytes(flag, 1).I32(2).I32(2).Append(Ramp(4, 9));
+        const Bytes head =
+            BMHeaderBytes({.Palette = flag, .Images = 1}).I32(2).I32(2).Append(Ramp(4, 9));
         const Bytes full = Bytes(head).Append(Ramp(768, 3));
         TBM other = bm;
         EXPECT_EQ(RoundTrip(full.Data, other), has ? full.Data : head.Data) << flag;
         EXPECT_EQ(other.HasPalette(), has) << flag;
-        if (has)
-            EXPECT_EQ(other.Palette[255], (TPaletteEntry{0, 1, 2})) << flag;
-        else
-            EXPECT_EQ(other.Palette, bm.Palette) << flag;
+        EXPECT_EQ(other.Palette[255], (has ? TPaletteEntry{0, 1, 2} : bm.Palette[255])) << flag;
     }
-}
-
-// The properties dialog's choice writes 2 or 1, but only when it changes the answer.
-TEST(BMPaletteChoice, OnlyAChangedChoiceRewritesTheValue)
-{
-    const std::tuple<int32_t, bool, int32_t> cases[] = {{3, true, 3}, {3, false, 1}, {2, false, 1},
-                                                        {1, true, 2}, {0, false, 0}, {5, true, 2}};
-    for (const auto &[before, on, after] : cases) {
-        TBM bm;
+    // The properties dialog's choice writes 2 or 1, but only when it changes the answer.
+    const std::tuple<int32_t, bool, int32_t> choices[] = {
+        {3, true, 3}, {3, false, 1}, {2, false, 1}, {1, true, 2}, {0, false, 0}, {5, true, 2}};
+    for (const auto &[before, on, after] : choices) {
         bm.Header.PaletteIncluded = before;
         bm.SetHasPalette(on);
         EXPECT_EQ(bm.Header.PaletteIncluded, after) << before << " " << on;
@@ -73,25 +65,28 @@ TEST_F(BMFile, TruncatedAndHostileFilesAreRejectedBeforeAllocating)
     TBM bm;
     bm.Header.XOffset = 42;
     bm.Palette[3] = {1, 2, 3};
-    ExpectRejected(bm, BMHeaderBytes(1, 51).Data, "Image count 51 exceeds the limit of 50");
-    ExpectRejected(bm, BMHeaderBytes(1, 0x7FFFFFFF).Data,
-                   "Image count 2147483647 exceeds the limit of 50");
-    ExpectRejected(bm, BMHeaderBytes(1, 1, 16).I32(0x7FFFFFFF).I32(0x7FFFFFFF).Fill(64).Data,
-                   "Read beyond end of file");
-    ExpectRejected(bm, BMHeaderBytes(1, 1).I32(70000).I32(70000).Fill(64).Data,
-                   "Read beyond end of file");
-    ExpectRejected(bm, BMHeaderBytes(1, 1).I32(-3).I32(2).Fill(64).Data,
-                   "Invalid picture size: -3 x 2");
-    // -65536 x -65536 is 0 in 32-bit arithmetic: must not pass as an empty image.
-    ExpectRejected(bm, BMHeaderBytes(1, 1).I32(-65536).I32(-65536).Data,
-                   "Invalid picture size: -65536 x -65536");
-    const Bytes good = BMHeaderBytes(2, 1).I32(4).I32(4).Append(Ramp(16)).Append(Ramp(768));
-    TBM copy;
-    EXPECT_EQ(RoundTrip(good.Data, copy), good.Data); // an 8-bit image and a palette
-    // Inside the header, the image header, the pixels and the palette.
-    ExpectCutsRejected(bm, good.Data, {0, 100, 130, 140, 500});
+    const auto image = [](int32_t w, int32_t h, int bits = 8) {
+        return BMHeaderBytes({.Images = 1, .Bits = bits}).I32(w).I32(h).Fill(64).Data;
+    };
+    const std::pair<std::vector<uint8_t>, std::string> cases[] = {
+        {BMHeaderBytes({.Images = 51}).Data, "Image count 51 exceeds the limit of 50"},
+        {BMHeaderBytes({.Images = 0x7FFFFFFF}).Data,
+         "Image count 2147483647 exceeds the limit of 50"},
+        {image(0x7FFFFFFF, 0x7FFFFFFF, 16), "Read beyond end of file"},
+        {image(70000, 70000), "Read beyond end of file"},
+        {image(-3, 2), "Invalid picture size: -3 x 2"},
+        // -65536 x -65536 is 0 in 32-bit arithmetic: must not pass as an empty image.
+        {image(-65536, -65536), "Invalid picture size: -65536 x -65536"},
+    };
+    for (const auto &[bytes, message] : cases)
+        ExpectRejected(bm, bytes, message);
+    // An 8-bit image and a palette, cut inside the header, the image header, the pixels and
+    // the palette.
+    const Bytes good = BMHeaderBytes({.Palette = 2, .Images = 1}).I32(4).I32(4).Append(Ramp(16));
+    ExpectCutsRejected(bm, Bytes(good).Append(Ramp(768)).Data, {0, 100, 130, 140, 500});
     // A negative count reads no images, as the game's tools do.
-    EXPECT_EQ(RoundTrip(BMHeaderBytes(1, -4).Data, bm), BMHeaderBytes(1, -4).Data);
+    const Bytes negative = BMHeaderBytes({.Images = -4});
+    EXPECT_EQ(RoundTrip(negative.Data, bm), negative.Data);
 }
 
 // A pixel buffer that does not match its image size is refused, not written past.

@@ -2,7 +2,7 @@
 // Shared by the format tests: documents go through real files in a temporary folder, and a
 // rejected file must leave the object as it was (a window never shows a half-read document).
 
-#include "TestFiles.h"
+#include "GameFiles.h"
 #include "formats/LEC_FileIO.h"
 
 #include <gtest/gtest.h>

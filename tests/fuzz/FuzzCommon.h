@@ -1,6 +1,6 @@
 #pragma once
-// Shared by the fuzz targets: the input as a file on disk (the readers take paths), a seed
-// object loaded from the samples, and the rule that a refused file changes nothing.
+// Shared by the fuzz targets: the input as a file on disk (the readers take paths), and seed
+// objects loaded from the samples.
 
 #include "formats/LEC_FileIO.h"
 
@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include <unistd.h>
 
@@ -35,9 +38,16 @@ inline std::string WriteInput(const uint8_t *data, size_t size, const std::strin
     return path;
 }
 
-inline std::string Sample(const char *name)
+// A document loaded once per sample, to start every run from.
+template <typename T> const T &Seed(const char *sample)
 {
-    return std::string(GLIMRA_SAMPLES_DIR) + "/" + name;
+    static std::map<std::string, std::unique_ptr<T>> seeds;
+    std::unique_ptr<T> &seed = seeds[sample];
+    if (!seed) {
+        seed = std::make_unique<T>();
+        seed->LoadFromFile(std::string(GLIMRA_SAMPLES_DIR) + "/" + sample);
+    }
+    return *seed;
 }
 
 inline std::vector<uint8_t> FileBytes(const std::string &path)

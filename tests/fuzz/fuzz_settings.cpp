@@ -8,32 +8,23 @@
 #include <QFile>
 #include <QSettings>
 
+#include <string>
+
 namespace {
 
-struct TValue
+// "i" and the number when the value reads as an integer (untagged digits read as both), "s"
+// and the text when as a string, "" when it is refused as of the wrong type.
+std::string ReadValue(TSettingsStore &store, const std::string &name)
 {
-    bool IsInteger = false;
-    int32_t Integer = 0;
-    bool IsString = false;
-    std::string String;
-};
-
-// An integer when it reads as one (untagged text of digits reads as both), else a string.
-TValue ReadValue(TSettingsStore &store, const std::string &name)
-{
-    TValue v;
     try {
-        v.Integer = store.ReadInteger(name);
-        v.IsInteger = true;
-        return v;
+        return "i" + std::to_string(store.ReadInteger(name));
     } catch (const ESettingsTypeError &) {
     }
     try {
-        v.String = store.ReadString(name);
-        v.IsString = true;
+        return "s" + store.ReadString(name);
     } catch (const ESettingsTypeError &) {
     }
-    return v;
+    return "";
 }
 
 } // namespace
@@ -46,33 +37,23 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    // Each run gets names of its own: the settings layer caches files by name.
-    static int run = 0;
+    static int run = 0; // names of its own for each run: the settings layer caches by name
     const std::string tag = "-" + std::to_string(++run) + ".ini";
     const std::string input = fuzz::WriteInput(data, size, tag);
     const std::string output = fuzz::WriteInput(nullptr, 0, tag, 1);
-    QStringList keys;
-    {
-        QSettings raw(QString::fromStdString(input), QSettings::IniFormat);
-        keys = raw.allKeys();
-    }
-    keys << "CycleRate"
-         << "HelpFilePath";
-    std::vector<std::pair<std::string, TValue>> values;
+    QStringList keys = QSettings(QString::fromStdString(input), QSettings::IniFormat).allKeys();
+    keys << "CycleRate" << "HelpFilePath";
+    std::vector<std::pair<std::string, std::string>> values;
     {
         TQtSettingsStore store(input), copy(output);
         if (store.OpenKey(false) && copy.OpenKey(true)) {
             for (const QString &key : keys) {
                 const std::string name = key.toStdString();
-                if (!store.ValueExists(name))
+                const std::string v = store.ValueExists(name) ? ReadValue(store, name) : "";
+                if (v.empty())
                     continue;
-                const TValue v = ReadValue(store, name);
-                if (v.IsInteger)
-                    copy.WriteInteger(name, v.Integer);
-                else if (v.IsString)
-                    copy.WriteString(name, v.String);
-                else
-                    continue;
+                v[0] == 'i' ? copy.WriteInteger(name, std::stoi(v.substr(1)))
+                            : copy.WriteString(name, v.substr(1));
                 values.emplace_back(name, v);
             }
             copy.CloseKey();
@@ -82,12 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     TQtSettingsStore back(output);
     if (!values.empty() && !back.OpenKey(false))
         fuzz::Fail("the values read could not be written back");
-    for (const auto &[name, v] : values) {
-        const TValue again = ReadValue(back, name);
-        if (again.IsInteger != v.IsInteger || again.Integer != v.Integer ||
-            again.String != v.String)
+    for (const auto &[name, v] : values)
+        if (ReadValue(back, name) != v)
             fuzz::Fail("a value did not read back as it was written");
-    }
     back.CloseKey();
     QFile::remove(QString::fromStdString(input));
     QFile::remove(QString::fromStdString(output));

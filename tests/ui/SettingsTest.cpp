@@ -174,7 +174,7 @@ TEST_F(SettingsTest, RealStore)
     const std::string old = "[General]\nCycleRate=dword:9\n";
     WriteFile(path, {old.begin(), old.end()});
     {
-        TScopedWriteLimit full(10);
+        TScopedFullDisk full(10);
         Settings.Save(store, Desk.Boxes);
     }
     EXPECT_EQ(Messages().back(), "The settings could not be saved to \"" + path + "\".");

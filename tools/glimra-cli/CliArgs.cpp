@@ -15,6 +15,7 @@ TCliArgs::TCliArgs(const std::vector<std::string> &args, const std::vector<TOpti
         const std::string &arg = args[i];
         if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             Positionals.push_back(arg);
+            InOrder.emplace_back("", arg);
             continue;
         }
         if (arg == "--") {
@@ -42,6 +43,7 @@ TCliArgs::TCliArgs(const std::vector<std::string> &args, const std::vector<TOpti
                 throw EUsageError("option '" + option->Name + "' needs a value");
             FValues[option->Name] = args[++i];
         }
+        InOrder.emplace_back(option->Name, FValues[option->Name]);
     }
 }
 

@@ -31,6 +31,9 @@ public:
 
     std::vector<std::string> Positionals;
     bool Help = false;
+    // Every option (by its long name, with its value) and positional (with no name) in the
+    // order given, for options that repeat or that belong to the argument before them.
+    std::vector<std::pair<std::string, std::string>> InOrder;
 
     bool Has(const std::string &name) const { return FValues.count(name) != 0; }
     std::string Value(const std::string &name, const std::string &fallback = {}) const;

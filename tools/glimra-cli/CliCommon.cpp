@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <new>
 #include <unistd.h>
 
@@ -86,10 +85,13 @@ TFileKind KindOfFile(const std::string &path)
     const TFileKind byName = FileKindOf(path);
     if (byName != TFileKind::Unknown)
         return byName;
-    std::ifstream in(Utf8Path(path), std::ios::binary);
     char magic[4] = {};
-    if (!in.read(magic, 4))
+    try {
+        TFileReader in(path); // a file, or a container's member
+        in.Read(magic, 4);
+    } catch (const EInOutError &) {
         return TFileKind::Unknown;
+    }
     if (std::memcmp(magic, "BM  ", 4) == 0)
         return TFileKind::BM;
     if (std::memcmp(magic, "MAT ", 4) == 0)
@@ -108,7 +110,7 @@ TFileKind RequireKind(const std::string &path)
         return kind;
     std::error_code ec;
     if (!std::filesystem::exists(Utf8Path(path), ec))
-        throw EInOutError(EInOutError::FileNotFound);
+        TFileReader whyNot(path); // "File not found", or why a container's member is not there
     throw EInOutError(EInOutError::Other, "Not a BM, MAT, CMP or SFT file");
 }
 

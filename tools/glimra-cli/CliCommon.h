@@ -71,6 +71,7 @@ int RunCmp(const std::vector<std::string> &args);
 int RunPalette(const std::vector<std::string> &args);
 int RunResave(const std::vector<std::string> &args);
 int RunMakeSamples(const std::vector<std::string> &args);
+int RunGob(const std::vector<std::string> &args);
 
 // Prints `help` to stdout; used by every subcommand for --help.
 int PrintHelp(const char *help);

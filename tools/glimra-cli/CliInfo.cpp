@@ -4,12 +4,14 @@
 #include "CliCommon.h"
 #include "CliJson.h"
 
+#include "core/GLM_LightView.h"
 #include "formats/LEC_BM.h"
 #include "formats/LEC_CMP.h"
 #include "formats/LEC_MAT.h"
 #include "formats/LEC_SFT.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 
 namespace {
@@ -19,7 +21,8 @@ const char *Help =
     "\n"
     "Shows the kind (BM, MAT, CMP, SFT) and the header fields of each file.\n"
     "With --json, prints one JSON object per file, each on its own line; the keys are\n"
-    "listed in the README.\n";
+    "listed in the README. For a colormap this includes its full-bright colours: the\n"
+    "indices its light tables keep at every level below full light.\n";
 
 int Bits(int32_t bitsPerPixel)
 {
@@ -106,9 +109,26 @@ void DescribeCMP(const std::string &path, TJsonWriter &json, std::string &text)
     }
     json.EndArray();
     tint.EndArray();
+    // The indices that glow, as runs ("0-31, 200") in the text form.
+    const std::array<bool, 256> bright = FullBrightIndices(cmp);
+    std::string runs;
+    json.Key("full_bright").BeginArray();
+    for (int i = 0; i < 256; ++i) {
+        if (!bright[i])
+            continue;
+        json.Value(i);
+        int last = i;
+        while (last < 255 && bright[last + 1])
+            json.Value(++last);
+        runs += (runs.empty() ? "" : ", ") + std::to_string(i) +
+                (last > i ? "-" + std::to_string(last) : "");
+        i = last;
+    }
+    json.EndArray();
     text += std::string("colormap, ") + (cmp.Header.HasTransparency != 0 ? "with" : "without") +
             " transparency tables (flag " + std::to_string(cmp.Header.HasTransparency) +
-            ")\n  tint: " + tint.Text() + "\n";
+            ")\n  tint: " + tint.Text() + "\n  full-bright: " + (runs.empty() ? "none" : runs) +
+            "\n";
 }
 
 void DescribeSFT(const std::string &path, TJsonWriter &json, std::string &text)

@@ -3,106 +3,55 @@
 
 #include "CliArgs.h"
 #include "CliCommon.h"
+#include "CliSampleArt.h"
 
 #include "core/GLM_Import.h"
 #include "formats/LEC_CMP.h"
 
-#include <QColor>
+#include <QGuiApplication>
 
+#include <algorithm>
 #include <filesystem>
-#include <set>
 
 namespace {
 
 const char *Help =
-    "Usage: glimra-cli make-samples DIR\n"
+    "Usage: glimra-cli make-samples DIR [--builtin-font]\n"
     "\n"
-    "Writes the sample files into DIR: sample8.bm (8-bit, own palette, 3 frames),\n"
-    "sample16.bm, texture8.mat (8-bit texture, 2 frames with mipmaps), texture16t.mat\n"
-    "(16-bit transparent texture), color.mat (colour MAT), colormap.cmp (with transparency\n"
-    "tables) and font8.sft (8-bit font with a character table).\n";
+    "Writes the sample files into DIR, painted in code (no game file is used):\n"
+    "colormap.cmp (a game palette of 16 shade ramps with light and transparency tables),\n"
+    "texture8.mat (a stone wall and a metal plate, 128 x 128 with four mipmap levels),\n"
+    "console.mat (a blinking console, 8 frames), color.mat (colour frames), sample8.bm (a\n"
+    "planet, 3 frames, with its own palette), sample16.bm (the planet at 16 bits),\n"
+    "texture16t.mat (a 16-bit grate with transparent holes) and font8.sft (the printable\n"
+    "ASCII characters drawn from DejaVu Sans Bold, or from a built-in 5 x 7 font when that is\n"
+    "missing or --builtin-font is given). The MATs are drawn for colormap.cmp's palette.\n";
 
-// Index 0 black, 1..15 a grey ramp up to white, then 16 hues at 15 brightness levels: 256
-// different colours, so a picture drawn through it maps back to the same indices.
-TPalette SamplePalette()
+// Indices turned into the picture an import reads back into the same indices (every
+// palette colour is there once).
+TBitmapPicture PictureOf(int width, int height, const std::vector<uint8_t> &indices,
+                         const TPalette &palette)
 {
-    TPalette palette{};
-    for (int i = 1; i < 16; ++i) {
-        const auto v = static_cast<uint8_t>(17 * i);
-        palette[i] = {v, v, v};
-    }
-    for (int hue = 0; hue < 16; ++hue) {
-        for (int level = 1; level <= 15; ++level) {
-            const QColor c = QColor::fromHsv(hue * 360 / 16, 255, 17 * level);
-            palette[16 + hue * 15 + level - 1] = {static_cast<uint8_t>(c.red()),
-                                                  static_cast<uint8_t>(c.green()),
-                                                  static_cast<uint8_t>(c.blue())};
-        }
-    }
-    std::set<TColor> seen;
-    for (const TPaletteEntry &e : palette)
-        seen.insert(MakeColor(e.Red, e.Green, e.Blue));
-    if (seen.size() != 256)
-        throw std::logic_error("sample palette colours are not all different");
-    return palette;
-}
-
-QImage PictureOf(int width, int height, const TPalette &palette, int (*index)(int, int, int),
-                 int frame)
-{
-    QImage picture(width, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const TPaletteEntry &e = palette[index(x, y, frame) & 0xFF];
-            picture.setPixel(x, y, qRgb(e.Red, e.Green, e.Blue));
-        }
+    TBitmapPicture picture;
+    picture.Width = width;
+    picture.Height = height;
+    for (const uint8_t i : indices)
+        picture.RGB.insert(picture.RGB.end(), {palette[i].Red, palette[i].Green, palette[i].Blue});
     return picture;
 }
 
-// Diagonal bands through the hues, brighter towards the bottom.
-int Bands(int x, int y, int frame)
+void WriteBM8(const std::string &dir)
 {
-    const int hue = ((x + y) / 4 + frame * 5) % 16;
-    const int level = 1 + (y * 14) / 31;
-    return 16 + hue * 15 + std::min(level, 15) - 1;
-}
-
-// A grey checkerboard with a coloured frame line.
-int Checker(int x, int y, int)
-{
-    if (x == 0 || y == 0 || x == 23 || y == 15)
-        return 16 + 7 * 15 + 14;
-    return ((x / 4 + y / 4) % 2) ? 15 : 5;
-}
-
-// Concentric rings.
-int Rings(int x, int y, int frame)
-{
-    const int dx = x - 8, dy = y - 8;
-    return 16 + ((dx * dx + dy * dy) / 8 + frame) % 16 * 15 + 12;
-}
-
-void WriteBM8(const std::string &dir, const TPalette &palette)
-{
+    const TPalette palette = PlanetPalette();
     TBM bm;
     bm.Palette = palette;
     bm.Header.PaletteIncluded = TBMHeader::PaletteFollows;
     bm.Header.XOffset = 4;
     bm.Header.YOffset = -2;
-    ImportBMFrame(bm, PictureFromImage(PictureOf(32, 32, palette, Bands, 0)), palette);
-    ImportBMFrame(bm, PictureFromImage(PictureOf(24, 16, palette, Checker, 1)), palette);
-    ImportBMFrame(bm, PictureFromImage(PictureOf(16, 16, palette, Rings, 2)), palette);
+    for (int frame = 0; frame < 3; ++frame)
+        ImportBMFrame(bm, PictureOf(PlanetWidth, PlanetHeight, PlanetFrame(frame), palette),
+                      palette);
     bm.SaveToFile(dir + "/sample8.bm");
-}
-
-QImage Gradient(int side)
-{
-    QImage picture(side, side, QImage::Format_RGB32);
-    for (int y = 0; y < side; ++y)
-        for (int x = 0; x < side; ++x)
-            picture.setPixel(x, y, qRgb(x * 255 / (side - 1), y * 255 / (side - 1),
-                                        255 - x * 255 / (side - 1)));
-    return picture;
 }
 
 void WriteBM16(const std::string &dir)
@@ -110,37 +59,43 @@ void WriteBM16(const std::string &dir)
     TBM bm;
     bm.SetDefaults16();
     bm.Header.TransColor = ColorTo565(MakeColor(255, 0, 255));
-    ImportBMFrame(bm, PictureFromImage(Gradient(32)), TPalette{});
+    ImportBMFrame(bm, PictureOf(PlanetWidth, PlanetHeight, PlanetFrame(0), PlanetPalette()),
+                  TPalette{});
     bm.SaveToFile(dir + "/sample16.bm");
 }
 
-void WriteTextureMAT8(const std::string &dir)
+// The fill colour of the sample textures: mid stone.
+constexpr int TextureFill = Stone * SampleRampLength + 8;
+
+void WriteTextureMAT8(const std::string &dir, const TPalette &palette)
 {
-    const TPalette &palette = DfltPalette();
+    constexpr int Side = 128;
     TMAT mat;
     TNewFrameSettings settings;
     settings.AutoMipmaps = true;
     settings.NumberMipmaps = 4;
-    settings.NewFillColor = 31;
-    // Draw with the first 32 entries and the ramps 64..191, whose colours are unique.
-    auto pattern = [&](int frame) {
-        QImage picture(32, 32, QImage::Format_RGB32);
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x) {
-                const int index = frame == 0 ? 64 + ((x / 4) * 16 + y / 2) % 128
-                                             : 1 + ((x / 8) + (y / 8) * 4) % 31;
-                const TPaletteEntry &e = palette[index];
-                picture.setPixel(x, y, qRgb(e.Red, e.Green, e.Blue));
-            }
-        return picture;
-    };
-    ImportMATFrame(mat, PictureFromImage(pattern(0)), palette, settings);
-    ImportMATFrame(mat, PictureFromImage(pattern(1)), palette, settings);
+    settings.NewFillColor = TextureFill;
+    ImportMATFrame(mat, PictureOf(Side, Side, StoneWall(Side), palette), palette, settings);
+    ImportMATFrame(mat, PictureOf(Side, Side, MetalPlate(Side), palette), palette, settings);
     mat.SaveToFile(dir + "/texture8.mat");
 }
 
-void WriteTransparentMAT16(const std::string &dir)
+void WriteConsoleMAT(const std::string &dir, const TPalette &palette)
 {
+    TMAT mat;
+    TNewFrameSettings settings;
+    settings.NewFillColor = Steel * SampleRampLength + 6;
+    for (int frame = 0; frame < ConsoleFrames; ++frame)
+        ImportMATFrame(mat, PictureOf(ConsoleSide, ConsoleSide, ConsoleFrame(frame), palette),
+                       palette, settings);
+    mat.SaveToFile(dir + "/console.mat");
+}
+
+// A 64 x 64 grate of the metal plate with rows of slots: black, which a transparent 16-bit
+// texture leaves out.
+void WriteTransparentMAT16(const std::string &dir, const TPalette &palette)
+{
+    constexpr int Side = 64;
     TMAT mat;
     mat.SetDefaults16();
     TNewFrameSettings settings;
@@ -148,13 +103,12 @@ void WriteTransparentMAT16(const std::string &dir)
     settings.AutoMipmaps = true;
     settings.NumberMipmaps = 3;
     settings.NewFillColor = ColorTo565(MakeColor(128, 128, 128));
-    QImage picture = Gradient(32);
-    // A black disc in the middle: transparent in the game.
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x)
-            if ((x - 16) * (x - 16) + (y - 16) * (y - 16) < 64)
-                picture.setPixel(x, y, qRgb(0, 0, 0));
-    ImportMATFrame(mat, PictureFromImage(picture), TPalette{}, settings);
+    TBitmapPicture picture = PictureOf(Side, Side, MetalPlate(Side), palette);
+    for (int y = 0; y < Side; ++y)
+        for (int x = 0; x < Side; ++x)
+            if (x % 16 >= 4 && x % 16 < 12 && y % 8 >= 2 && y % 8 < 6 && y < Side - 14)
+                std::fill_n(&picture.RGB[(size_t(y) * Side + x) * 3], 3, 0);
+    ImportMATFrame(mat, picture, TPalette{}, settings);
     mat.SaveToFile(dir + "/texture16t.mat");
 }
 
@@ -162,8 +116,8 @@ void WriteColorMAT(const std::string &dir)
 {
     TMAT mat;
     mat.SetColorType();
-    for (const int index : {1, 6, 31, 16})
-        AddMATColorFrame(mat, index);
+    for (const int ramp : {Steel, Rust, Blue, Green})
+        AddMATColorFrame(mat, ramp * SampleRampLength + 9);
     mat.SaveToFile(dir + "/color.mat");
 }
 
@@ -177,45 +131,9 @@ void WriteCMP(const std::string &dir, const TPalette &palette)
     cmp.SaveToFile(dir + "/colormap.cmp");
 }
 
-// 5 x 7 glyphs of the hexadecimal digits, top row first.
-const char *const HexGlyphs[16][7] = {
-    {".###.", "#...#", "#..##", "#.#.#", "##..#", "#...#", ".###."}, // 0
-    {"..#..", ".##..", "..#..", "..#..", "..#..", "..#..", ".###."}, // 1
-    {".###.", "#...#", "....#", "...#.", "..#..", ".#...", "#####"}, // 2
-    {"#####", "...#.", "..#..", "...#.", "....#", "#...#", ".###."}, // 3
-    {"...#.", "..##.", ".#.#.", "#..#.", "#####", "...#.", "...#."}, // 4
-    {"#####", "#....", "####.", "....#", "....#", "#...#", ".###."}, // 5
-    {"..##.", ".#...", "#....", "####.", "#...#", "#...#", ".###."}, // 6
-    {"#####", "....#", "...#.", "..#..", ".#...", ".#...", ".#..."}, // 7
-    {".###.", "#...#", "#...#", ".###.", "#...#", "#...#", ".###."}, // 8
-    {".###.", "#...#", "#...#", ".####", "....#", "...#.", ".##.."}, // 9
-    {".###.", "#...#", "#...#", "#####", "#...#", "#...#", "#...#"}, // A
-    {"####.", "#...#", "#...#", "####.", "#...#", "#...#", "####."}, // B
-    {".###.", "#...#", "#....", "#....", "#....", "#...#", ".###."}, // C
-    {"###..", "#..#.", "#...#", "#...#", "#...#", "#..#.", "###.."}, // D
-    {"#####", "#....", "#....", "####.", "#....", "#....", "#####"}, // E
-    {"#####", "#....", "#....", "####.", "#....", "#....", "#...."}, // F
-};
-
-void WriteFont(const std::string &dir)
+void WriteFont(const std::string &dir, bool builtin)
 {
-    constexpr int Cell = 6, GlyphWidth = 5, Height = 8;
-    const uint8_t ink = 16, paper = 0; // white and black in the editor's built-in palettes
-    TSFT sft;
-    sft.Header.CharGap = 1;
-    sft.Header.SpaceLength = 4;
-    sft.BMHeader.NumImages = 1;
-    sft.Width = 16 * Cell;
-    sft.Height = Height;
-    sft.Pixels.assign(static_cast<size_t>(sft.Width) * Height, paper);
-    for (int g = 0; g < 16; ++g) {
-        for (int y = 0; y < 7; ++y)
-            for (int x = 0; x < GlyphWidth; ++x)
-                if (HexGlyphs[g][y][x] == '#')
-                    sft.Pixels[static_cast<size_t>(y) * sft.Width + g * Cell + x] = ink;
-        const auto code = static_cast<uint16_t>(g < 10 ? '0' + g : 'A' + g - 10);
-        sft.Chars.Add({code, g * Cell, GlyphWidth});
-    }
+    TSFT sft = SampleFont(builtin);
     sft.SaveToFile(dir + "/font8.sft");
 }
 
@@ -223,22 +141,28 @@ void WriteFont(const std::string &dir)
 
 int RunMakeSamples(const std::vector<std::string> &args)
 {
-    const TCliArgs cli(args, {});
+    const TCliArgs cli(args, {{"--builtin-font", "", false}});
     if (cli.Help)
         return PrintHelp(Help);
     if (cli.Positionals.size() != 1)
         throw EUsageError("make-samples needs DIR");
     const std::string dir = cli.Positionals[0];
+    // Qt draws text only inside an application; an off-screen one needs no display.
+    int argc = 3;
+    char name[] = "glimra-cli", option[] = "-platform", platform[] = "offscreen";
+    char *argv[] = {name, option, platform, nullptr};
+    const QGuiApplication application(argc, argv);
     OnFile(dir, [&] {
         std::filesystem::create_directories(dir);
-        const TPalette palette = SamplePalette();
-        WriteBM8(dir, palette);
+        const TPalette palette = GameRampPalette();
+        WriteBM8(dir);
         WriteBM16(dir);
-        WriteTextureMAT8(dir);
-        WriteTransparentMAT16(dir);
+        WriteTextureMAT8(dir, palette);
+        WriteConsoleMAT(dir, palette);
+        WriteTransparentMAT16(dir, palette);
         WriteColorMAT(dir);
         WriteCMP(dir, palette);
-        WriteFont(dir);
+        WriteFont(dir, cli.Has("--builtin-font"));
     });
     return 0;
 }

@@ -1,4 +1,5 @@
-// glimra-cli: batch work on BM, MAT, CMP and SFT files over the editor's own core.
+// glimra-cli: batch work on BM, MAT, CMP and SFT files, and the GOB containers that hold
+// them, over the editor's own core.
 
 #include "CliArgs.h"
 #include "CliCommon.h"
@@ -27,6 +28,7 @@ const TCommand Commands[] = {
     {"palette", "convert palettes between .act, .pal (RIFF, JASC), .gpl and more", RunPalette,
      false},
     {"resave", "load a file and save it again", RunResave, false},
+    {"gob", "list, extract, create or update GOB and GOO containers", RunGob, false},
     {"make-samples", "write the bundled sample files into a folder", RunMakeSamples, true},
 };
 
@@ -36,7 +38,9 @@ void PrintUsage(FILE *out)
     for (const TCommand &c : Commands)
         if (!c.Hidden)
             std::fprintf(out, "  %-9s %s\n", c.Name, c.Summary);
-    std::fputs("\nRun 'glimra-cli COMMAND --help' for the arguments of a command,\n"
+    std::fputs("\nA file to read may be a member of a container: CONTAINER::NAME\n"
+               "(Res2.gob::mat/00abb3.mat).\n"
+               "\nRun 'glimra-cli COMMAND --help' for the arguments of a command,\n"
                "'glimra-cli --version' for the version.\n"
                "Exit codes: 0 success, 1 a file failed, 2 a usage error.\n",
                out);

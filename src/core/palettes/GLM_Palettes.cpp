@@ -2,10 +2,8 @@
 
 #include "core/GLM_Bitmaps.h"
 #include "core/GLM_FileNames.h"
-#include "core/GLM_PaletteMatch.h"
 #include "formats/LEC_BM.h"
 #include "formats/LEC_CMP.h"
-#include "formats/LEC_ColorSearch.h"
 #include "formats/LEC_FileIO.h"
 #include "core/palettes/Adobe_ACT.h"
 #include "core/palettes/Jasc_PAL.h"
@@ -13,7 +11,6 @@
 
 #include <cstring>
 #include <memory>
-#include <unordered_map>
 
 bool IsValidPalette(const std::string &name)
 {
@@ -95,31 +92,4 @@ void ReadPAL(const std::string &fileName, TPalette &palette)
         ReadRiffPAL(fileName, palette);
     else if (std::memcmp(signature, "JASC", 4) == 0)
         ReadJascPAL(fileName, palette);
-}
-
-void SavePalettedBitmap(const QImage &picture, const TPalette &palette,
-                        const std::string &fileName)
-{
-    const TBitmapPicture pixels = PictureFromImage(picture);
-    const TPaletteMatcher matcher(palette);
-    TColorSearch nearest(palette); // the colormap tables' exact nearest-colour search
-    // A picture has few distinct colours; each one missing from the palette is searched once.
-    std::unordered_map<uint32_t, uint8_t> nearestOf;
-
-    const size_t count = static_cast<size_t>(pixels.Width) * static_cast<size_t>(pixels.Height);
-    std::vector<uint8_t> indices(count);
-    for (size_t i = 0; i < count; ++i) {
-        const uint8_t *rgb = &pixels.RGB[3 * i];
-        const int exact = matcher.Find(rgb[0], rgb[1], rgb[2]);
-        if (exact >= 0) {
-            indices[i] = static_cast<uint8_t>(exact);
-            continue;
-        }
-        const uint32_t key = MakeColor(rgb[0], rgb[1], rgb[2]);
-        auto found = nearestOf.find(key);
-        if (found == nearestOf.end())
-            found = nearestOf.emplace(key, nearest.Nearest(rgb[0], rgb[1], rgb[2])).first;
-        indices[i] = found->second;
-    }
-    WritePalettedBitmap(pixels.Width, pixels.Height, indices, palette, fileName);
 }

@@ -1,10 +1,9 @@
 #pragma once
 // Palette names: the built-in palettes "Dflt" and "Uicolormap", or the path of a palette
-// source (.act, .bm, .bmp, .cmp, .pal). Also the 8-bit picture writer.
+// source (.act, .bm, .bmp, .cmp, .pal). A shown picture is written by SaveFrameBitmap
+// (GLM_FramePicture.h), the export of the windows and glimra-cli.
 
 #include "formats/GLM_Globals.h"
-
-#include <QImage>
 
 #include <string>
 
@@ -27,9 +26,3 @@ void ReadBitmapPalette(const std::string &fileName, TPalette &palette);
 // A .pal file of either kind, told by its first four bytes ("RIFF" or "JASC"); any other
 // content leaves the palette unchanged.
 void ReadPAL(const std::string &fileName, TPalette &palette);
-
-// Saves `picture` as an 8-bit picture whose 256-entry colour table is `palette` (PNG for a
-// ".png" name, else a Windows bitmap). A colour present in the palette gets the lowest index
-// holding it, any other colour the index of the nearest palette colour.
-void SavePalettedBitmap(const QImage &picture, const TPalette &palette,
-                        const std::string &fileName);
