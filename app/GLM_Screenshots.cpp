@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
+#include <QDialog>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -34,13 +35,15 @@
 
 #include "GLM_Startup.h"
 #include "formats/GLM_Globals.h"
-#include "ui/palettes/GLM_SelectColorForm.h"
-#include "ui/shell/GLM_DocumentWindow.h"
-#include "ui/shell/GLM_FileReplaceForm.h"
-#include "ui/shell/GLM_MainForm.h"
-#include "ui/shell/GLM_ModalForm.h"
-#include "ui/shell/GLM_NewForm.h"
-#include "ui/shell/GLM_OptionsForm.h"
+#include "platform/GLM_QtPlatform.h"
+#include "ui/dialogs/GLM_SelectColorForm.h"
+#include "ui/kit/GLM_DocumentFactory.h"
+#include "ui/kit/GLM_DocumentWindow.h"
+#include "ui/kit/GLM_FileReplaceForm.h"
+#include "ui/kit/GLM_ModalForm.h"
+#include "ui/main/GLM_MainForm.h"
+#include "ui/main/GLM_NewForm.h"
+#include "ui/main/GLM_OptionsForm.h"
 
 namespace {
 
@@ -49,6 +52,25 @@ namespace {
 constexpr int WatchdogMs = 120000;
 // The status bar's eight panels need this width to show whole.
 constexpr int StatusBarWidth = 860;
+
+// The desktop as the editor has it, except that a dialog shown modally is handed to Shoot
+// (which takes its picture) instead of running a modal loop, and is cancelled after.
+class TShooterPlatform : public TQtPlatform, public TModalDialogs
+{
+public:
+    std::function<void(QDialog &)> Shoot;
+    TModalDialogs &Modal() override { return *this; }
+    int Run(QDialog &dialog) override
+    {
+        dialog.setResult(mrNone);
+        dialog.open();
+        if (const auto shoot = Shoot)
+            shoot(dialog);
+        if (dialog.isVisible())
+            dialog.reject();
+        return dialog.result();
+    }
+};
 
 // Lets the windows settle (show, lay out, paint) before the picture is taken.
 void Settle(int ms)
@@ -61,8 +83,9 @@ void Settle(int ms)
 class TShooter
 {
 public:
-    TShooter(TMainForm &mainForm, const QString &manualImages, const QString &samples)
-        : FMainForm(mainForm), FImages(manualImages), FSamples(samples)
+    TShooter(TShooterPlatform &platform, TMainForm &mainForm, const QString &manualImages,
+             const QString &samples)
+        : FPlatform(platform), FMainForm(mainForm), FImages(manualImages), FSamples(samples)
     {
     }
 
@@ -137,12 +160,13 @@ public:
     void ShootDialog(const QString &name, const std::function<void()> &show)
     {
         bool shown = false;
-        TScopedModalDriver driver([this, name, &shown](TModalForm &form) {
+        FPlatform.Shoot = [this, name, &shown](QDialog &form) {
             shown = true;
             Settle(300);
             SaveManual(form.grab(), name);
-        });
+        };
         show();
+        FPlatform.Shoot = nullptr;
         Settle(100);
         if (!shown) {
             std::fprintf(stderr, "glimra-screenshots: no dialog was shown for %s\n",
@@ -202,6 +226,7 @@ public:
     }
 
 private:
+    TShooterPlatform &FPlatform;
     TMainForm &FMainForm;
     QString FImages;
     QString FSamples;
@@ -230,14 +255,16 @@ int main(int argc, char **argv)
         return 1;
     }
 
-    RegisterDocumentWindows();
-    TMainForm mainForm;
-    CreateDialogs(&mainForm);
+    TShooterPlatform platform;
+    TWindowContext context(platform);
+    TDocumentFactory factory;
+    TMainForm mainForm(context, factory);
+    CreateDialogs(context, factory, &mainForm);
     mainForm.FirstActivation = false; // the files below are the ones to show
     mainForm.resize(1180, 640);
     mainForm.show();
     Settle(300);
-    TShooter shooter(mainForm, images, QDir(args[1]).absolutePath());
+    TShooter shooter(platform, mainForm, images, QDir(args[1]).absolutePath());
 
     // The README's picture: a MAT, a CMP and an SFT window side by side.
     shooter.Open({"texture8.mat", "colormap.cmp", "font8.sft"});
@@ -283,12 +310,12 @@ int main(int argc, char **argv)
     shooter.CloseAll();
 
     // The dialogs the main window and the properties dialogs show.
-    shooter.ShootDialog("new.png", [] { NewForm->ShowModal(); });
-    shooter.ShootDialog("options.png", [] { OptionsForm->ShowModal(); });
-    shooter.ShootDialog("select-color.png", [] {
-        SelectColorForm->Palette = DfltPalette();
-        SelectColorForm->SelectedIndex = 0;
-        SelectColorForm->ShowModal();
+    shooter.ShootDialog("new.png", [&mainForm] { mainForm.NewForm->ShowModal(); });
+    shooter.ShootDialog("options.png", [&mainForm] { mainForm.OptionsForm->ShowModal(); });
+    shooter.ShootDialog("select-color.png", [&context] {
+        context.SelectColorForm->Palette = DfltPalette();
+        context.SelectColorForm->SelectedIndex = 0;
+        context.SelectColorForm->ShowModal();
     });
     // An exported picture met again, with a fixed date so that the picture stays the same.
     QTemporaryDir folder;
@@ -299,12 +326,11 @@ int main(int argc, char **argv)
         file.setFileTime(QDateTime(QDate(2026, 1, 15), QTime(14, 30)),
                          QFileDevice::FileModificationTime);
     file.close();
-    shooter.ShootDialog("replace.png", [&existing] {
-        FileReplaceForm->FileName = existing.toStdString();
-        FileReplaceForm->MultipleFiles = true;
-        FileReplaceForm->ShowModal();
+    shooter.ShootDialog("replace.png", [&existing, &context] {
+        context.FileReplaceForm->FileName = existing.toStdString();
+        context.FileReplaceForm->MultipleFiles = true;
+        context.FileReplaceForm->ShowModal();
     });
 
-    ReleaseDialogs();
     return shooter.Ok() ? 0 : 1;
 }

@@ -1,56 +1,32 @@
 #include "GLM_Startup.h"
 
-#include "ui/colormapfont/GLM_CMPForm.h"
-#include "ui/colormapfont/GLM_EditCMPForm.h"
-#include "ui/colormapfont/GLM_EditSFTForm.h"
-#include "ui/colormapfont/GLM_ProgressForm.h"
-#include "ui/colormapfont/GLM_SFTForm.h"
-#include "ui/documents/GLM_BMForm.h"
-#include "ui/documents/GLM_EditBMForm.h"
-#include "ui/documents/GLM_EditMATForm.h"
-#include "ui/documents/GLM_MATForm.h"
-#include "ui/palettes/GLM_SelectColorForm.h"
-#include "ui/palettes/GLM_SelectPaletteForm.h"
-#include "ui/shell/GLM_AboutBox.h"
-#include "ui/shell/GLM_DocumentFactory.h"
-#include "ui/shell/GLM_FileReplaceForm.h"
-#include "ui/shell/GLM_NewForm.h"
-#include "ui/shell/GLM_OptionsForm.h"
+#include "ui/bm/GLM_BMForm.h"
+#include "ui/bm/GLM_EditBMForm.h"
+#include "ui/cmp/GLM_CMPForm.h"
+#include "ui/cmp/GLM_EditCMPForm.h"
+#include "ui/dialogs/GLM_SelectColorForm.h"
+#include "ui/dialogs/GLM_SelectPaletteForm.h"
+#include "ui/kit/GLM_DocumentFactory.h"
+#include "ui/kit/GLM_FileReplaceForm.h"
+#include "ui/kit/GLM_ProgressForm.h"
+#include "ui/mat/GLM_EditMATForm.h"
+#include "ui/mat/GLM_MATForm.h"
+#include "ui/sft/GLM_EditSFTForm.h"
+#include "ui/sft/GLM_SFTForm.h"
 
-void RegisterDocumentWindows()
+void CreateDialogs(TWindowContext &context, TDocumentFactory &factory, QWidget *owner)
 {
-    RegisterDocumentWindow<TBMForm>();
-    RegisterDocumentWindow<TCMPForm>();
-    RegisterDocumentWindow<TMATForm>();
-    RegisterDocumentWindow<TSFTForm>();
-}
+    auto *editMAT = new TEditMATForm(context, owner);
+    context.SelectPaletteForm = new TSelectPaletteForm(context, owner);
+    context.SelectColorForm = new TSelectColorForm(context, owner);
+    auto *editBM = new TEditBMForm(context, owner);
+    auto *editSFT = new TEditSFTForm(context, owner);
+    auto *editCMP = new TEditCMPForm(context, owner);
+    context.ProgressForm = new TProgressForm(owner);
+    context.FileReplaceForm = new TFileReplaceForm(context, owner);
 
-void CreateDialogs(QWidget *owner)
-{
-    AboutForm = new TAboutForm(owner);
-    NewForm = new TNewForm(owner);
-    EditMATForm = new TEditMATForm(owner);
-    OptionsForm = new TOptionsForm(owner);
-    SelectPaletteForm = new TSelectPaletteForm(owner);
-    SelectColorForm = new TSelectColorForm(owner);
-    EditBMForm = new TEditBMForm(owner);
-    EditSFTForm = new TEditSFTForm(owner);
-    EditCMPForm = new TEditCMPForm(owner);
-    ProgressForm = new TProgressForm(owner);
-    FileReplaceForm = new TFileReplaceForm(owner);
-}
-
-void ReleaseDialogs()
-{
-    AboutForm = nullptr;
-    NewForm = nullptr;
-    EditMATForm = nullptr;
-    OptionsForm = nullptr;
-    SelectPaletteForm = nullptr;
-    SelectColorForm = nullptr;
-    EditBMForm = nullptr;
-    EditSFTForm = nullptr;
-    EditCMPForm = nullptr;
-    ProgressForm = nullptr;
-    FileReplaceForm = nullptr;
+    factory.Register<TBMForm>(context, *editBM);
+    factory.Register<TCMPForm>(context, *editCMP);
+    factory.Register<TMATForm>(context, *editMAT);
+    factory.Register<TSFTForm>(context, *editSFT);
 }

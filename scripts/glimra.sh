@@ -8,7 +8,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 jobs=$(nproc 2>/dev/null || echo 2)
 
-packages=(cmake g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev libx11-dev
+packages=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev xvfb xauth fonts-dejavu-core
           desktop-file-utils libxml2-utils appstream xdg-utils shared-mime-info
           libfile-mimeinfo-perl python3

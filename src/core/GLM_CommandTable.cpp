@@ -51,14 +51,18 @@ constexpr TPopupItem SFTPopup[]{
 };
 // clang-format on
 
-constexpr bool TableIsConsistent()
+// A command has an operation exactly when some kind's windows carry it out.
+constexpr bool OperationsMatchKinds()
 {
-    for (size_t i = 0; i < Commands.size(); ++i)
-        if (static_cast<size_t>(Commands[i].Command) != i)
+    for (const TCommandInfo &info : Commands)
+        if ((info.Operation != nullptr) != (info.Kinds != NoKinds))
             return false;
     return true;
 }
-static_assert(TableIsConsistent(), "the command table is indexed by TCommand");
+static_assert(OperationsMatchKinds(), "a command names an operation no kind has, or the reverse");
+static_assert(CommandCount == MainCommandCount + 1 &&
+                  Commands.back().Command == C::ChangeCellColor,
+              "the popup-only command comes after the main window's");
 static_assert(static_cast<int>(TFileKind::BM) == static_cast<int>(TDocumentKind::BM) &&
                   static_cast<int>(TFileKind::CMP) == static_cast<int>(TDocumentKind::CMP) &&
                   static_cast<int>(TFileKind::MAT) == static_cast<int>(TDocumentKind::MAT) &&

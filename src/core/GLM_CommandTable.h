@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 // The four document kinds, in the order the main window tests the active window's kind
 // (and the New dialog lists them).
@@ -20,53 +21,6 @@ constexpr std::array<TDocumentKind, 4> DocumentKinds{TDocumentKind::BM, TDocumen
 std::optional<TDocumentKind> DocumentKindOf(const std::string &path);
 const char *DocumentKindName(TDocumentKind kind); // "BM", "CMP", "MAT", "SFT"
 
-enum class TCommand {
-    New,
-    Open,
-    Reopen,
-    Save,
-    SaveAs,
-    SaveBitmap,
-    SaveAllBitmaps,
-    Close,
-    CloseAll,
-    Options,
-    Exit,
-    AddFrames,
-    AddMipmap,
-    DeleteFrame,
-    ShiftToPreviousFrame,
-    ShiftToNextFrame,
-    SelectPalette,
-    EditProperties,
-    PreviousFrame,
-    NextFrame,
-    CycleFrames,
-    ZoomIn,
-    ZoomOut,
-    Contents,
-    About,
-    // Popup menus only, after the main window's commands.
-    ChangeCellColor,
-};
-constexpr size_t CommandCount = static_cast<size_t>(TCommand::ChangeCellColor) + 1;
-// The main window has an item for each of the first MainCommandCount commands.
-constexpr size_t MainCommandCount = static_cast<size_t>(TCommand::About) + 1;
-
-struct TCommandInfo
-{
-    TCommand Command;
-    const char *MenuName;   // "Save1"
-    const char *Caption;    // "&Save"
-    const char *ButtonName; // "SaveButton"; nullptr: no toolbar button
-    const char *Hint;       // "Save"
-    bool StopsCycling;
-    // The kinds whose windows have the operation behind the command, in the order BM, CMP,
-    // MAT, SFT; none for the commands the main window carries out itself. Written here
-    // once: the main window routes by it, and a window must implement exactly its kind's.
-    std::array<bool, 4> Kinds;
-};
-
 constexpr std::array<bool, 4> NoKinds{false, false, false, false};
 constexpr std::array<bool, 4> AllKinds{true, true, true, true};
 constexpr std::array<bool, 4> AllButCMP{true, false, true, true};
@@ -75,52 +29,83 @@ constexpr std::array<bool, 4> AllButSFT{true, true, true, false};
 constexpr std::array<bool, 4> MATOnly{false, false, true, false};
 constexpr std::array<bool, 4> CMPOnly{false, true, false, false};
 
-// In TCommand order.
+// Every command, written once: the enum, the table below and the windows' operation lookup
+// (ui/kit/GLM_DocumentWindow.h) all come from this list. In order: the command (its menu
+// item is the name followed by 1, "Save1"), the document-window operation behind it
+// (NoOperation for the commands the main window carries out itself), the menu caption, the
+// toolbar button and its hint (nullptr: no button), whether the command stops cycling, and
+// the kinds whose windows have the operation, in the order BM, CMP, MAT, SFT. The main window
+// has an item for each command up to About; ChangeCellColor is a popup item only.
 // clang-format off
-constexpr std::array<TCommandInfo, CommandCount> Commands{{
-    {TCommand::New, "New1", "&New...", "NewButton", "New", true, NoKinds},
-    {TCommand::Open, "Open1", "&Open...", "OpenButton", "Open", true, NoKinds},
-    {TCommand::Reopen, "Reopen1", "&Reopen", nullptr, nullptr, false, NoKinds},
-    {TCommand::Save, "Save1", "&Save", "SaveButton", "Save", true, AllKinds},
-    {TCommand::SaveAs, "SaveAs1", "Save &As...", nullptr, nullptr, true, AllKinds},
-    {TCommand::SaveBitmap, "SaveBitmap1", "Save &Bitmap...", "SaveBitmapButton", "Save Bitmap",
-     true, AllButCMP},
-    {TCommand::SaveAllBitmaps, "SaveAllBitmaps1", "Save All Bit&maps...",
-     "SaveAllBitmapsButton", "Save All Bitmaps", true, BMAndMAT},
-    {TCommand::Close, "Close1", "&Close", nullptr, nullptr, false, NoKinds},
-    {TCommand::CloseAll, "CloseAll1", "Clos&e All", nullptr, nullptr, false, NoKinds},
-    {TCommand::Options, "Options1", "O&ptions...", "OptionsButton", "Options", true,
-     NoKinds},
-    {TCommand::Exit, "Exit1", "E&xit", nullptr, nullptr, false, NoKinds},
-    {TCommand::AddFrames, "AddFrames1", "&Add Frames...", "AddFramesButton", "Add Frame", true, AllButCMP},
-    {TCommand::AddMipmap, "AddMipmap1", "Add &Mipmap...", "AddMipmapButton", "Add Mipmap", true, MATOnly},
-    {TCommand::DeleteFrame, "DeleteFrame1", "&Delete Frame", "DeleteFrameButton",
-     "Delete Frame", true, AllButCMP},
-    {TCommand::ShiftToPreviousFrame, "ShiftToPreviousFrame1", "Shift To Pre&vious Frame",
-     "ShiftToPreviousFrameButton", "Shift To Previous Frame", true,
-     BMAndMAT},
-    {TCommand::ShiftToNextFrame, "ShiftToNextFrame1", "Shift To Ne&xt Frame",
-     "ShiftToNextFrameButton", "Shift To Next Frame", true, BMAndMAT},
-    {TCommand::SelectPalette, "SelectPalette1", "&Select Palette...", "SelectPaletteButton",
-     "Select Palette", true, AllKinds},
-    {TCommand::EditProperties, "EditProperties1", "&Edit Properties...",
-     "EditPropertiesButton", "Edit Properties", true, AllKinds},
-    {TCommand::PreviousFrame, "PreviousFrame1", "&Previous Frame", "PreviousFrameButton",
-     "Previous Frame", true, AllButSFT},
-    {TCommand::NextFrame, "NextFrame1", "&Next Frame", "NextFrameButton", "Next Frame", true, AllButSFT},
-    {TCommand::CycleFrames, "CycleFrames1", "&Cycle Frames", "CycleFramesButton",
-     "Cycle Frames", false, NoKinds},
-    {TCommand::ZoomIn, "ZoomIn1", "&Zoom In", "ZoomInButton", "Zoom In", true,
-     AllKinds},
-    {TCommand::ZoomOut, "ZoomOut1", "Zoom &Out", "ZoomOutButton", "Zoom Out", true,
-     AllKinds},
-    {TCommand::Contents, "Contents1", "&Contents", "HelpButton", "Help Contents", true,
-     NoKinds},
-    {TCommand::About, "About1", "&About", "AboutButton", "About Glimra", true,
-     NoKinds},
-    {TCommand::ChangeCellColor, "ChangeCellColor1", "&Change Cell Color", nullptr, nullptr, false, CMPOnly},
-}};
+#define GLM_COMMANDS(X) \
+    X(New,                  NoOperation,          "&New...",                  "NewButton",                  "New",                     true,  NoKinds)   \
+    X(Open,                 NoOperation,          "&Open...",                 "OpenButton",                 "Open",                    true,  NoKinds)   \
+    X(Reopen,               NoOperation,          "&Reopen",                  nullptr,                      nullptr,                   false, NoKinds)   \
+    X(Save,                 SaveFile,             "&Save",                    "SaveButton",                 "Save",                    true,  AllKinds)  \
+    X(SaveAs,               SaveFileAs,           "Save &As...",              nullptr,                      nullptr,                   true,  AllKinds)  \
+    X(SaveBitmap,           SaveBitmap,           "Save &Bitmap...",          "SaveBitmapButton",           "Save Bitmap",             true,  AllButCMP) \
+    X(SaveAllBitmaps,       SaveAllBitmaps,       "Save All Bit&maps...",     "SaveAllBitmapsButton",       "Save All Bitmaps",        true,  BMAndMAT)  \
+    X(Close,                NoOperation,          "&Close",                   nullptr,                      nullptr,                   false, NoKinds)   \
+    X(CloseAll,             NoOperation,          "Clos&e All",               nullptr,                      nullptr,                   false, NoKinds)   \
+    X(Options,              NoOperation,          "O&ptions...",              "OptionsButton",              "Options",                 true,  NoKinds)   \
+    X(Exit,                 NoOperation,          "E&xit",                    nullptr,                      nullptr,                   false, NoKinds)   \
+    X(AddFrames,            AddFrames,            "&Add Frames...",           "AddFramesButton",            "Add Frame",               true,  AllButCMP) \
+    X(AddMipmap,            AddMipmap,            "Add &Mipmap...",           "AddMipmapButton",            "Add Mipmap",              true,  MATOnly)   \
+    X(DeleteFrame,          DeleteFrame,          "&Delete Frame",            "DeleteFrameButton",          "Delete Frame",            true,  AllButCMP) \
+    X(ShiftToPreviousFrame, ShiftToPreviousFrame, "Shift To Pre&vious Frame", "ShiftToPreviousFrameButton", "Shift To Previous Frame", true,  BMAndMAT)  \
+    X(ShiftToNextFrame,     ShiftToNextFrame,     "Shift To Ne&xt Frame",     "ShiftToNextFrameButton",     "Shift To Next Frame",     true,  BMAndMAT)  \
+    X(SelectPalette,        SelectPalette,        "&Select Palette...",       "SelectPaletteButton",        "Select Palette",          true,  AllKinds)  \
+    X(EditProperties,       EditProperties,       "&Edit Properties...",      "EditPropertiesButton",       "Edit Properties",         true,  AllKinds)  \
+    X(PreviousFrame,        PreviousFrame,        "&Previous Frame",          "PreviousFrameButton",        "Previous Frame",          true,  AllButSFT) \
+    X(NextFrame,            NextFrame,            "&Next Frame",              "NextFrameButton",            "Next Frame",              true,  AllButSFT) \
+    X(CycleFrames,          NoOperation,          "&Cycle Frames",            "CycleFramesButton",          "Cycle Frames",            false, NoKinds)   \
+    X(ZoomIn,               ZoomIn,               "&Zoom In",                 "ZoomInButton",               "Zoom In",                 true,  AllKinds)  \
+    X(ZoomOut,              ZoomOut,              "Zoom &Out",                "ZoomOutButton",              "Zoom Out",                true,  AllKinds)  \
+    X(Contents,             NoOperation,          "&Contents",                "HelpButton",                 "Help Contents",           true,  NoKinds)   \
+    X(About,                NoOperation,          "&About",                   "AboutButton",                "About Glimra",            true,  NoKinds)   \
+    X(ChangeCellColor,      ChangeCellColor,      "&Change Cell Color",       nullptr,                      nullptr,                   false, CMPOnly)
 // clang-format on
+
+enum class TCommand {
+#define GLM_COMMAND_ENUM(command, ...) command,
+    GLM_COMMANDS(GLM_COMMAND_ENUM)
+#undef GLM_COMMAND_ENUM
+};
+#define GLM_COMMAND_COUNT(...) +1
+constexpr size_t CommandCount = 0 GLM_COMMANDS(GLM_COMMAND_COUNT);
+#undef GLM_COMMAND_COUNT
+// The main window has an item for each of the first MainCommandCount commands.
+constexpr size_t MainCommandCount = static_cast<size_t>(TCommand::About) + 1;
+
+struct TCommandInfo
+{
+    TCommand Command;
+    const char *Operation;  // "SaveFile"; nullptr for the main window's own commands
+    const char *MenuName;   // "Save1"
+    const char *Caption;    // "&Save"
+    const char *ButtonName; // "SaveButton"; nullptr: no toolbar button
+    const char *Hint;       // "Save"
+    bool StopsCycling;
+    // The kinds whose windows have the operation behind the command, in the order BM, CMP,
+    // MAT, SFT; none for the commands the main window carries out itself. The main window
+    // routes by it, and a window must implement exactly its kind's.
+    std::array<bool, 4> Kinds;
+};
+
+namespace CommandList {
+constexpr const char *Operation(std::string_view name)
+{
+    return name == "NoOperation" ? nullptr : name.data();
+}
+} // namespace CommandList
+
+constexpr std::array<TCommandInfo, CommandCount> Commands{{
+#define GLM_COMMAND_INFO(command, operation, caption, button, hint, stops, kinds)                \
+    {TCommand::command, CommandList::Operation(#operation), #command "1", caption, button, hint, \
+     stops, kinds},
+    GLM_COMMANDS(GLM_COMMAND_INFO)
+#undef GLM_COMMAND_INFO
+}};
 
 constexpr const TCommandInfo &CommandInfo(TCommand command)
 {

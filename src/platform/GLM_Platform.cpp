@@ -1,7 +1,5 @@
 #include "platform/GLM_Platform.h"
 
-#include "platform/GLM_QtPlatform.h"
-
 ESettingsTypeError::ESettingsTypeError(const std::string &valueName)
     : std::runtime_error("Invalid data type for '" + valueName + "'"), ValueName(valueName)
 {
@@ -30,8 +28,6 @@ std::vector<std::string> Split(const std::string &s, char separator)
         start = end + 1;
     }
 }
-
-TPlatform *Installed = nullptr;
 
 } // namespace
 
@@ -62,19 +58,4 @@ const std::array<TAssociation, 4> &AssociationTable()
         {".sft", "Glimra.SFT", "SFT File"},
     }};
     return table;
-}
-
-TPlatform &Platform()
-{
-    if (Installed)
-        return *Installed;
-    static TQtPlatform qt;
-    return qt;
-}
-
-TPlatform *InstallPlatform(TPlatform *platform)
-{
-    TPlatform *previous = Installed;
-    Installed = platform;
-    return previous;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The one door to the desktop. Windows and dialogs never call QFileDialog, QMessageBox,
-// QColorDialog, QSettings or QDesktopServices themselves: they go through Platform(), which
-// is the Qt implementation in the program and a scripted double (GLM_TestPlatform.h) in tests.
+// QColorDialog, QSettings, QDesktopServices or a dialog's own modal loop themselves: they go
+// through the TPlatform their context hands them, which is the Qt implementation in the
+// program (app/main.cpp makes it) and a scripted double (GLM_TestPlatform.h) in tests.
 // Strings and paths are UTF-8.
 
 #include <array>
@@ -13,6 +14,7 @@
 
 #include <QIcon>
 
+class QDialog;
 class QWidget;
 
 // ---------------------------------------------------------------------------------------------
@@ -178,7 +180,18 @@ public:
 };
 
 // ---------------------------------------------------------------------------------------------
-// The active set of services.
+// Modal showing of the program's own dialogs.
+
+class TModalDialogs
+{
+public:
+    virtual ~TModalDialogs() = default;
+    // Shows `dialog` modally and returns the code it ended with.
+    virtual int Run(QDialog &dialog) = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// The set of services.
 
 class TPlatform
 {
@@ -190,9 +203,5 @@ public:
     virtual TMessageBoxes &Messages() = 0;
     virtual TShell &Shell() = 0;
     virtual TFileAssociations &Associations() = 0;
+    virtual TModalDialogs &Modal() = 0;
 };
-
-// The installed platform; the Qt one unless a test has installed another.
-TPlatform &Platform();
-// Installs `platform` (not owned) and returns the one it replaces; nullptr restores the Qt one.
-TPlatform *InstallPlatform(TPlatform *platform);

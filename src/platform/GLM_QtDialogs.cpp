@@ -60,8 +60,8 @@ QStringList TQtFileDialogs::NameFilters(const std::string &filter)
 
 std::unique_ptr<QFileDialog> TQtFileDialogs::NewDialog(const TFileDialogRequest &request)
 {
-    auto dialog = std::make_unique<QFileDialog>(request.Parent, Q(request.Title),
-                                                Q(request.InitialDir));
+    auto dialog =
+        std::make_unique<QFileDialog>(request.Parent, Q(request.Title), Q(request.InitialDir));
     const QStringList filters = NameFilters(request.Filter);
     if (!filters.isEmpty()) {
         dialog->setNameFilters(filters);
@@ -123,8 +123,8 @@ bool TQtColorDialog::Execute(uint32_t &color, QWidget *parent)
     return true;
 }
 
-void TQtMessageBoxes::Show(TMessageKind kind, const std::string &text,
-                           const std::string &caption, QWidget *parent)
+void TQtMessageBoxes::Show(TMessageKind kind, const std::string &text, const std::string &caption,
+                           QWidget *parent)
 {
     QMessageBox::Icon icon = QMessageBox::Information;
     const char *standardCaption = "Information";
@@ -148,9 +148,12 @@ TMessageResult TQtMessageBoxes::Question(const std::string &text, const std::str
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {
-    case QMessageBox::Yes: return TMessageResult::Yes;
-    case QMessageBox::No: return TMessageResult::No;
-    default: return TMessageResult::Cancel;
+    case QMessageBox::Yes:
+        return TMessageResult::Yes;
+    case QMessageBox::No:
+        return TMessageResult::No;
+    default:
+        return TMessageResult::Cancel;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "platform/GLM_QtPlatform.h"
 
+#include <QDialog>
+
 TQtPlatform::TQtPlatform() = default;
 
 TQtPlatform::~TQtPlatform() = default;
@@ -22,4 +24,9 @@ TFileAssociations &TQtPlatform::Associations()
 #endif
     }
     return *FAssociations;
+}
+
+int TQtModalDialogs::Run(QDialog &dialog)
+{
+    return dialog.exec();
 }

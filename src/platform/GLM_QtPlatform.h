@@ -1,6 +1,6 @@
 #pragma once
 // The desktop through Qt: the only code that uses QSettings, QFileDialog, QColorDialog,
-// QMessageBox and QDesktopServices.
+// QMessageBox, QDesktopServices and QDialog::exec.
 
 #include <memory>
 #include <string>
@@ -73,6 +73,12 @@ public:
                             QWidget *parent = nullptr) override;
 };
 
+class TQtModalDialogs : public TModalDialogs
+{
+public:
+    int Run(QDialog &dialog) override;
+};
+
 class TQtShell : public TShell
 {
 public:
@@ -91,8 +97,8 @@ class TXdgAssociations : public TFileAssociations
 {
 public:
     // Empty folders mean $XDG_DATA_HOME / $XDG_CONFIG_HOME or their standard defaults.
-    explicit TXdgAssociations(TShell &shell, std::string dataHome = {},
-                              std::string configHome = {}, bool refreshDatabases = true);
+    explicit TXdgAssociations(TShell &shell, std::string dataHome = {}, std::string configHome = {},
+                              bool refreshDatabases = true);
 
     bool IsAssociated(const std::string &extension) override;
     bool Associate(const std::string &extension, const std::string &identifier,
@@ -142,6 +148,7 @@ public:
     TMessageBoxes &Messages() override { return FMessages; }
     TShell &Shell() override { return FShell; }
     TFileAssociations &Associations() override;
+    TModalDialogs &Modal() override { return FModal; }
 
 private:
     std::unique_ptr<TSettingsStore> FSettings;
@@ -150,4 +157,5 @@ private:
     TQtMessageBoxes FMessages;
     TQtShell FShell;
     std::unique_ptr<TFileAssociations> FAssociations;
+    TQtModalDialogs FModal;
 };

@@ -28,8 +28,7 @@ TQtSettingsStore::~TQtSettingsStore() = default;
 std::unique_ptr<QSettings> TQtSettingsStore::NewSettings() const
 {
     if (!FIniFile.empty())
-        return std::make_unique<QSettings>(QString::fromStdString(FIniFile),
-                                           QSettings::IniFormat);
+        return std::make_unique<QSettings>(QString::fromStdString(FIniFile), QSettings::IniFormat);
 #ifdef Q_OS_WIN
     const QString key = QStringLiteral("HKEY_CURRENT_USER\\Software\\Orlend\\Glimra");
     return std::make_unique<QSettings>(key, QSettings::NativeFormat);

@@ -73,7 +73,7 @@ std::optional<QString> KeyOf(const QString &line)
 
 // Index range [first, last) of the group's lines after its header; nullopt when absent.
 std::optional<std::pair<qsizetype, qsizetype>> GroupRange(const QStringList &lines,
-                                                           const QString &group)
+                                                          const QString &group)
 {
     const QString header = '[' + group + ']';
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -87,8 +87,7 @@ std::optional<std::pair<qsizetype, qsizetype>> GroupRange(const QStringList &lin
     return std::nullopt;
 }
 
-std::optional<QString> IniValue(const QStringList &lines, const QString &group,
-                                const QString &key)
+std::optional<QString> IniValue(const QStringList &lines, const QString &group, const QString &key)
 {
     const auto range = GroupRange(lines, group);
     if (!range)
@@ -213,15 +212,14 @@ struct TPaths
     QString MimeApps; // the user's default handlers
 };
 
-TPaths PathsOf(const std::string &data, const std::string &config,
-               const std::string &extension, const std::string &identifier)
+TPaths PathsOf(const std::string &data, const std::string &config, const std::string &extension,
+               const std::string &identifier)
 {
     QString ext = Q(extension).toLower();
     if (ext.startsWith('.'))
         ext.remove(0, 1);
     return {Q(data) + "/mime/packages/glimra-" + ext + ".xml",
-            Q(data) + "/applications/" + Q(identifier) + ".desktop",
-            Q(config) + "/mimeapps.list"};
+            Q(data) + "/applications/" + Q(identifier) + ".desktop", Q(config) + "/mimeapps.list"};
 }
 
 } // namespace

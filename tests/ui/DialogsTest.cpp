@@ -1,299 +1,365 @@
-// The New, Options and About dialogs: what a showing starts from, what OK applies (and in
-// which order a bad number stops it), what Cancel leaves alone, and the scrolling credits.
-#include <functional>
-#include <sstream>
-#include <tuple>
+// The dialogs' own rules on their real widgets: what a showing starts from, what OK writes,
+// what Cancel leaves alone, the pickers each opens (captions and sizes: SnapshotTest).
 
-#include <gtest/gtest.h>
+#include <filesystem>
+#include <sstream>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableWidget>
 #include <QTimer>
 
-#include "formats/GLM_Globals.h"
-#include "GLM_TestPlatform.h"
-#include "ui/shell/GLM_AboutBox.h"
-#include "ui/shell/GLM_NewForm.h"
-#include "ui/shell/GLM_OptionsForm.h"
-#include "ui/shell/GLM_RadioGroup.h"
-#include "ui/shell/GLM_Settings.h"
+#include "UiFixture.h"
+#include "core/palettes/Microsoft_PAL.h"
+#include "ui/dialogs/GLM_PaletteGrid.h"
+#include "ui/kit/GLM_RadioGroup.h"
+#include "ui/main/GLM_NewForm.h"
+#include "ui/main/GLM_OptionsForm.h"
+
+using namespace uitest;
 
 namespace {
 
-// Shows the dialog once; `user` plays the user while it is open.
-template <class TForm> int Show(TForm &form, const std::function<void(TForm &)> &user)
+QRgb Swatch(const QLabel *label)
 {
-    TScopedModalDriver driver([&](TModalForm &) { user(form); });
-    return form.ShowModal();
+    return label->pixmap().toImage().pixel(12, 12);
 }
 
-// New: file, depth and type indexes, and whether depth and type are enabled.
-using TGroups = std::tuple<int, int, int, bool, bool>;
-
-// Plays one showing: clicks the file (F), depth (D) and type (T) buttons in order, as in
-// "F2 D1 T0", notes the groups, then leaves by "OK", "Cancel" or "Close" (the close box).
-TGroups Play(TNewForm &form, const std::string &clicks, const std::string &exit = "",
-             int *result = nullptr)
-{
-    TGroups seen;
-    const int r = Show<TNewForm>(form, [&](TNewForm &f) {
-        std::stringstream in(clicks);
-        for (std::string c; in >> c;)
-            (c[0] == 'F' ? f.FileGroup : c[0] == 'D' ? f.ColorDepthGroup : f.TypeGroup)
-                ->Button(c[1] - '0')
-                ->click();
-        seen = {f.FileGroup->ItemIndex(), f.ColorDepthGroup->ItemIndex(),
-                f.TypeGroup->ItemIndex(), f.ColorDepthGroup->isEnabled(), f.TypeGroup->isEnabled()};
-        if (exit == "OK")
-            f.OKButtonClick();
-        else if (exit == "Cancel")
-            f.CancelButtonClick();
-        else if (exit == "Close")
-            f.close();
-    });
-    if (result)
-        *result = r;
-    return seen;
-}
-
-class NewFormTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { ClearSettings(); }
-    TTestPlatform Desk;
-    TNewForm Form;
-};
+using DialogsTest = TDeskTest;
 
 } // namespace
 
-// Guards the fresh-install look (BM, 8-bit, Type disabled with nothing selected) and that CMP
-// takes no depth or type: both groups cleared and disabled, and OK stores only the kind.
-TEST_F(NewFormTest, FirstUseAndCMPWithoutDepthOrType)
+// Each showing and each kind start from the stored choices; OK stores the kind's only.
+TEST_F(DialogsTest, New)
 {
-    LoadSettings(nullptr); // no key: first-run defaults
-    EXPECT_EQ(Play(Form, ""), TGroups(0, 0, -1, true, false));
-    BMIs16Bit = MATIs16Bit = MATIsColor = SFTIs16Bit = true;
-    int result = 0;
-    EXPECT_EQ(Play(Form, "F1", "OK", &result), TGroups(1, -1, -1, false, false));
-    EXPECT_EQ(result, mrOk);
-    EXPECT_EQ(LastFileIndex, 1);
-    EXPECT_TRUE(BMIs16Bit && MATIs16Bit && MATIsColor && SFTIs16Bit);
+    TNewForm form{Context};
+    LoadSettings();
+    Settings.MATIs16Bit = true;
+    // Clicks on the File (F), depth (D) and type (T) buttons, then how it ends.
+    const auto play = [&](const std::string &clicks, const std::string &exit) {
+        std::string seen;
+        const int result = Show<TNewForm>(form, [&](TNewForm &f) {
+            std::stringstream in(clicks);
+            for (std::string c; in >> c;)
+                (c[0] == 'F'   ? f.FileGroup
+                 : c[0] == 'D' ? f.ColorDepthGroup
+                               : f.TypeGroup)
+                    ->Button(c[1] - '0')
+                    ->click();
+            for (TRadioGroup *g : {f.FileGroup, f.ColorDepthGroup, f.TypeGroup})
+                seen += std::to_string(g->ItemIndex()) + (g->isEnabled() ? "" : "off") + " ";
+            if (exit == "OK")
+                f.OKButtonClick();
+            else if (exit == "Cancel")
+                f.CancelButtonClick();
+            else
+                f.close();
+        });
+        return seen + std::to_string(result);
+    };
+    EXPECT_EQ(play("", "Cancel"), "0 0 -1off 2");
+    EXPECT_EQ(play("D1 D0 F2", "Close"), "2 1 1 2"); // MAT's stored depth, not the click
+    EXPECT_EQ(play("F1", "OK"), "1 -1off -1off 1");
+    EXPECT_EQ(play("F3 D1", "OK"), "3 1 -1off 1");
+    EXPECT_EQ(play("F2 D0 T0 F0 F2", "OK"), "2 1 1 1");
+    EXPECT_EQ(play("F0 D1", "Cancel"), "0 1 -1off 2");
+    EXPECT_EQ(std::tuple(Settings.LastFileIndex, Settings.BMIs16Bit, Settings.SFTIs16Bit,
+                         Settings.MATIs16Bit, Settings.MATIsColor),
+              std::tuple(2, false, true, true, false));
 }
 
-// Guards the memory of the dialog: a confirmed MAT choice comes back at the next showing and,
-// through the saved settings, in the next run.
-TEST_F(NewFormTest, ConfirmedChoiceIsRememberedWithinAndAcrossRuns)
+// A showing loads the settings and our associations; OK applies them in order, a bad number
+// stopping the steps after it, a cell size below 1 refused before anything.
+TEST_F(DialogsTest, Options)
 {
-    Play(Form, "F2 D1 T0", "OK");
-    EXPECT_EQ(LastFileIndex, 2);
-    EXPECT_TRUE(MATIs16Bit && MATIsColor);
-    EXPECT_EQ(Play(Form, ""), TGroups(2, 1, 0, true, true));
-    SaveSettings(nullptr);
-    ClearSettings();
-    LoadSettings(nullptr);
-    TNewForm nextRun;
-    EXPECT_EQ(Play(nextRun, ""), TGroups(2, 1, 0, true, true));
-}
-
-// Guards Cancel (button and close box): no setting changes and the next showing shows the
-// stored choices, not the cancelled ones; and that switching kinds shows each kind's stored
-// depth instead of carrying a pick across.
-TEST_F(NewFormTest, CancelAndSwitchingKindsKeepTheStoredChoices)
-{
-    LastFileIndex = 3;
-    MATIs16Bit = true;
-    int byButton = 0, byCloseBox = 0;
-    EXPECT_EQ(std::get<1>(Play(Form, "D1 F2", "Cancel", &byButton)), 1);
-    EXPECT_EQ(std::get<1>(Play(Form, "D1 F2 F3", "Close", &byCloseBox)), 0);
-    EXPECT_EQ(std::tuple(byButton, byCloseBox), std::tuple(mrCancel, mrCancel));
-    EXPECT_EQ(LastFileIndex, 3);
-    EXPECT_FALSE(SFTIs16Bit);
-    EXPECT_TRUE(MATIs16Bit);
-    EXPECT_EQ(Play(Form, ""), TGroups(3, 0, -1, true, false));
-}
-
-namespace {
-
-class OptionsFormTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { Reset(); }
-    void Reset()
-    {
-        ClearSettings();
-        LoadSettings(nullptr); // first-run defaults
-        Desk.Assoc.Keys.clear();
+    TOptionsForm form{Context};
+    const std::string config = Desk.Assoc.ConfigHome(),
+                      mine = Desk.Assoc.DataHome() + "/applications/Glimra.MAT.desktop";
+    const auto ok = [&](const char *rate, const char *cell) {
+        LoadSettings();
+        // MAT belongs to another program, and a launcher of ours is left over.
+        std::filesystem::remove_all(Desk.Home.path().toStdString());
+        std::filesystem::create_directories(std::filesystem::path(mine).parent_path());
+        std::filesystem::create_directories(config);
+        WriteFile(mine, {'x'});
+        const std::string apps = "[Default Applications]\napplication/x-glimra-mat=gimp.desktop\n";
+        WriteFile(config + "/mimeapps.list", {apps.begin(), apps.end()});
         Desk.Boxes.Shown.clear();
-    }
-    int Show(const std::function<void(TOptionsForm &)> &user) { return ::Show(Form, user); }
-    // Ticks BM, picks File Type mode and Backup, types the two numbers and presses OK.
-    int TypeAndOK(const char *cycleRate, const char *cellSize, bool *stillOpen = nullptr)
-    {
-        return Show([&](TOptionsForm &f) {
+        Desk.Colors.Answers = {MakeColor(10, 20, 30)};
+        bool open = false;
+        Show<TOptionsForm>(form, [&](TOptionsForm &f) {
             f.SetTicked(0, true);
+            f.SetTicked(2, false);
             f.DirectoryGroup->Button(2)->click();
+            f.CycleRateBox->setText(rate);
+            f.CMPCellSizeBox->setText(cell);
+            f.SelectButton->click();
             f.BackupCheckBox->setChecked(true);
-            f.CycleRateBox->setText(cycleRate);
-            f.CMPCellSizeBox->setText(cellSize);
+            f.FormatGroup->Button(0)->click();
             f.OKButtonClick();
-            if (stillOpen)
-                *stillOpen = f.isVisible();
+            open = f.isVisible();
+        });
+        const TSettings &s = Settings;
+        std::ostringstream out;
+        out << Desk.Assoc.IsAssociated(".bm") << std::filesystem::exists(mine) << " "
+            << s.LastDirectoryIndex << " " << s.CycleRate << " " << s.CMPCellSize << " "
+            << (s.CMPFillColor != 0) << s.BackupFile << " " << s.SaveBitmapFormat
+            << (open ? " open" : "") << (Messages().empty() ? "" : " " + Messages()[0]);
+        return out.str();
+    };
+    EXPECT_EQ(ok("10", "8"), "10 2 10 8 11 8");
+    EXPECT_EQ(ok("-3", "8"), "10 2 1 8 11 8");
+    EXPECT_EQ(ok("fast", "8"), "10 2 5 20 00 24 'fast' is not a valid integer value");
+    EXPECT_EQ(ok("9", "1.5"), "10 2 9 20 00 24 '1.5' is not a valid integer value");
+    EXPECT_EQ(ok("9", "0"), "01 0 5 20 00 24 open The CMP cell size must be at least 1 pixel");
+    const std::vector<uint8_t> apps = ReadFile(config + "/mimeapps.list");
+    EXPECT_NE(std::string(apps.begin(), apps.end()).find("mat=gimp.desktop"), std::string::npos);
+
+    LoadSettings();
+    Desk.Assoc.Associate(".sft", "Glimra.SFT", "SFT File");
+    Settings.SaveBitmapFormat = 16;
+    Settings.BackupFile = true;
+    Settings.CMPFillColor = int(MakeColor(255, 0, 0));
+    Desk.Colors.Answers = {MakeColor(0, 0, 255)};
+    Show<TOptionsForm>(form, [](TOptionsForm &f) {
+        EXPECT_TRUE(f.IsTicked(0) && f.IsTicked(3) && !f.IsTicked(1) && !f.IsTicked(2));
+        EXPECT_TRUE(f.FormatGroup->ItemIndex() == 1 && f.BackupCheckBox->isChecked());
+        EXPECT_EQ(f.FillColorLabel->text(), "RGB: 255 0 0");
+        EXPECT_EQ(Swatch(f.FillColorImage), qRgb(255, 0, 0));
+        f.SelectButton->click();
+        f.CancelButtonClick();
+    });
+    EXPECT_EQ(Settings.CMPFillColor, int(MakeColor(255, 0, 0)));
+    std::filesystem::remove_all(config);
+    WriteFile(config, {'x'}); // a file where the folder should be: nothing can be written
+    Show<TOptionsForm>(form, [](TOptionsForm &f) { f.OKButtonClick(); });
+    EXPECT_NE(Messages().back().find(".bm"), std::string::npos);
+}
+
+// Sizes and dates as the replace confirmation writes them; the labels of the existing file
+// (a vanished one keeps the last); Yes and No only for one file; each way out its code.
+TEST_F(DialogsTest, FileReplace)
+{
+    const QLocale english(QLocale::English, QLocale::UnitedKingdom);
+    std::string sizes;
+    for (int64_t size :
+         {999LL, 1000LL, 1205LL, 12345LL, 12355LL, 999999LL, 2500000LL, 3000000000LL})
+        sizes += FileSizeText(size, english) + "|";
+    EXPECT_EQ(sizes, "999 bytes|1 KB|1.2 KB|12.34 KB|12.36 KB|1000 KB|2.5 MB|3000 MB|");
+    EXPECT_EQ(FileSizeText(12345, QLocale(QLocale::German)), "12,34 KB");
+
+    QLocale::setDefault(english);
+    TFileReplaceForm form{Context};
+    const std::string wall = Dir.File("wall.mat");
+    WriteFile(wall, std::vector<uint8_t>(12345, 1));
+    QFile file(QString::fromStdString(wall));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.setFileTime(QDateTime(QDate(2024, 1, 15), QTime(21, 3, 7)),
+                     QFileDevice::FileModificationTime);
+    QPixmap red(32, 32);
+    red.fill(Qt::red);
+    Desk.Desktop.Icon = red;
+    const auto show = [&](const std::string &path, bool many,
+                          QPushButton *TFileReplaceForm::*button) {
+        form.FileName = path;
+        form.MultipleFiles = many;
+        return Show<TFileReplaceForm>(form, [&](TFileReplaceForm &f) {
+            EXPECT_EQ(f.YesToAllButton->isVisible() && f.CancelButton->isEnabled(), many);
+            (f.*button)->click();
+        });
+    };
+    EXPECT_EQ(show(wall, false, &TFileReplaceForm::NoButton), mrNo);
+    EXPECT_EQ(form.NameLabel->text(), "This folder already contains a file named 'wall.mat'.");
+    EXPECT_EQ(form.SizeLabel->text() + " " + form.DateLabel->text(),
+              "12.34 KB modified on Monday, 15 January 2024, 9:03:07 PM");
+    EXPECT_EQ(form.IconImage->pixmap().toImage().pixel(16, 16), qRgb(255, 0, 0));
+    EXPECT_EQ(show(Dir.File("gone"), true, &TFileReplaceForm::YesToAllButton), mrYesToAll);
+    EXPECT_EQ(form.SizeLabel->text(), "12.34 KB");
+    EXPECT_EQ(show(wall, true, &TFileReplaceForm::CancelButton), mrCancel);
+    EXPECT_EQ(show(wall, false, &TFileReplaceForm::YesButton), mrYes);
+
+    // In the real font: the dialog grows to show a long name and the date whole, up to 640
+    // pixels, a longer name keeping its ends around an ellipsis; the rows never overlap and
+    // the buttons stay centred.
+    for (const std::string &name : Texts{"a_rather_long_texture_name_for_level_three.mat",
+                                         std::string(150, 'x') + "_end.bm"}) {
+        form.FileName = Put(name, {1});
+        form.MultipleFiles = true;
+        Show<TFileReplaceForm>(form, [&](TFileReplaceForm &f) {
+            const QLabel *stack[] = {f.NameLabel, f.Label1, f.SizeLabel, f.DateLabel};
+            for (size_t i = 0; i < std::size(stack); ++i) {
+                EXPECT_LE(stack[i]->geometry().right(), f.width() - 1);
+                EXPECT_GE(stack[i]->width(), stack[i]->sizeHint().width());
+                EXPECT_TRUE(i == 0 || stack[i]->y() > stack[i - 1]->geometry().bottom());
+            }
+            EXPECT_GT(f.YesButton->y(), f.DateLabel->geometry().bottom());
+            EXPECT_NEAR(f.YesButton->x(), f.width() - 1 - f.CancelButton->geometry().right(), 3);
+            EXPECT_TRUE(f.width() > 352 && f.width() <= 640);
         });
     }
-    TTestPlatform Desk;
-    TOptionsForm Form;
-};
-
-} // namespace
-
-// Guards FormShow, where every control shows its setting and only types associated with us
-// are ticked, and OK, where every value reaches its setting, ticked types are associated,
-// and an unticked type owned by another program is left alone while a stale key of ours goes.
-TEST_F(OptionsFormTest, ShowingLoadsAndOKAppliesEverySetting)
-{
-    Desk.Assoc.Associate(".bm", "Glimra.BM", "BM File");
-    Desk.Assoc.Keys[".mat"] = "Other.Program";
-    Desk.Assoc.Keys["Glimra.MAT"] = "MAT File";
-    LastDirectoryIndex = 2;
-    CycleRate = 7;
-    CMPCellSize = 12;
-    CMPFillColor = static_cast<int>(MakeColor(255, 0, 0));
-    BackupFile = true;
-    SaveBitmapFormat = 16; // anything but 8 shows 24-bit
-    EXPECT_EQ(Show([](TOptionsForm &f) {
-                  EXPECT_EQ(std::tuple(f.IsTicked(0), f.IsTicked(1), f.IsTicked(2), f.IsTicked(3)),
-                            std::tuple(true, false, false, false));
-                  EXPECT_EQ(std::tuple(f.DirectoryGroup->ItemIndex(), f.FormatGroup->ItemIndex(),
-                                       f.BackupCheckBox->isChecked()),
-                            std::tuple(2, 1, true));
-                  EXPECT_EQ(f.CycleRateBox->text() + " " + f.CMPCellSizeBox->text(), "7 12");
-                  EXPECT_EQ(f.FillColorLabel->text(), "RGB: 255 0 0");
-                  EXPECT_EQ(f.FillColorImage->pixmap().toImage().pixelColor(12, 12), Qt::red);
-                  f.SetTicked(3, true);
-                  f.DirectoryGroup->Button(1)->click();
-                  f.CycleRateBox->setText("10");
-                  f.CMPCellSizeBox->setText("8");
-                  f.BackupCheckBox->setChecked(false);
-                  f.FormatGroup->Button(0)->click();
-                  f.OKButtonClick();
-              }),
-              mrOk);
-    EXPECT_EQ(std::tuple(LastDirectoryIndex, CycleRate, CMPCellSize, BackupFile, SaveBitmapFormat),
-              std::tuple(1, 10, 8, false, 8));
-    EXPECT_TRUE(Desk.Assoc.IsAssociated(".bm") && Desk.Assoc.IsAssociated(".sft"));
-    EXPECT_EQ(Desk.Assoc.Keys.at(".mat"), "Other.Program");
-    EXPECT_EQ(Desk.Assoc.Keys.count("Glimra.MAT"), 0u);
-    EXPECT_TRUE(Desk.Boxes.Shown.empty());
-    Show([](TOptionsForm &f) { EXPECT_EQ(f.FormatGroup->ItemIndex(), 0); });
+    EXPECT_TRUE(form.NameLabel->text().endsWith("_end.bm'."));
+    EXPECT_TRUE(form.NameLabel->text().contains(QChar(0x2026)));
+    QLocale::setDefault(QLocale::system());
 }
 
-// Guards the order of OK on a bad integer: associations, directory mode and the numbers
-// before the bad one are applied, then the standard message stops the rest, and the dialog
-// still closes. A cell size below 1 is refused with a warning before anything is applied and
-// the dialog stays open for a correction; a cycle rate below 1 is stored as 1.
-TEST_F(OptionsFormTest, BadNumbersStopOKAtTheirStep)
+// The properties dialogs' pickers: Select Color at 8 bits, the colour dialog at 16; the
+// mipmap count shown, and kept when the setting has none of the combo's.
+TEST_F(DialogsTest, PropertiesPickers)
 {
-    const std::tuple<const char *, const char *, int, int, std::string> cases[] = {
-        {"fast", "9", 2, 5, "'fast' is not a valid integer value"},
-        {"12", "1.5", 2, 12, "'1.5' is not a valid integer value"},
-        {"0", "20", 2, 1, ""},
-        {"-3", "20", 2, 1, ""},
-        {"9", "0", 0, 5, "warning"},
-        {"9", "-4", 0, 5, "warning"}};
-    for (const auto &[rate, cell, directory, appliedRate, message] : cases) {
-        SCOPED_TRACE(std::string(rate) + " " + cell);
-        Reset();
-        bool stillOpen = false;
-        TypeAndOK(rate, cell, &stillOpen);
-        EXPECT_EQ(stillOpen, message == "warning");
-        EXPECT_EQ(Desk.Assoc.IsAssociated(".bm"), directory == 2);
-        EXPECT_EQ(std::tuple(LastDirectoryIndex, CycleRate, CMPCellSize, BackupFile),
-                  std::tuple(directory, appliedRate, 20, message.empty()));
-        ASSERT_EQ(Desk.Boxes.Shown.size(), message.empty() ? 0u : 1u);
-        if (message.empty())
-            continue;
-        const bool warning = message == "warning";
-        EXPECT_EQ(Desk.Boxes.Shown[0].Kind, warning ? TMessageKind::Warning : TMessageKind::Error);
-        if (!warning) {
-            EXPECT_EQ(Desk.Boxes.Shown[0].Text, message);
-        }
+    TSelectColorForm picker{Context};
+    Context.SelectColorForm = &picker;
+    TEditBMForm bm{Context};
+    bm.Palette = Ramp();
+    Desk.Modals.Driver = [&](QDialog &) { picker.SelectedIndex = 35, picker.OKButtonClick(); };
+    bm.SelectButtonClick();
+    EXPECT_EQ(bm.TransLabel->text() + " " + QString::number(Swatch(bm.TransImage), 16),
+              "Palette Index : 35 ff23dcf5");
+    bm.OKButtonClick();
+    TEditMATForm mat{Context};
+    mat.Is16Bit = true;
+    mat.FillColor = 0xC01F;
+    mat.NumberMipmaps = 3;
+    Desk.Colors.Answers = {MakeColor(0, 255, 0)};
+    for (const char *shown : {"3", "4"}) {
+        Show<TEditMATForm>(mat, [&](TEditMATForm &f) {
+            EXPECT_EQ(f.MipmapsCombo->currentText(), shown);
+            f.MipmapsCombo->setCurrentIndex(2);
+            f.SelectButtonClick();
+            f.OKButtonClick();
+        });
+        mat.NumberMipmaps = 1;
     }
+    EXPECT_EQ(Desk.Colors.Shown.at(0), MakeColor(192, 0, 255));
+    EXPECT_EQ(std::tuple(Settings.BMTransIndex, Settings.MATFillColor, Settings.MATFillIndex,
+                         Settings.MATNumberMipmaps),
+              std::tuple(35, 0x07E0, 0, 4));
 }
 
-// Guards the colour: Cancel drops a picked colour with typed numbers and ticks (the next
-// showing shows the stored colour again); a cancelled pick keeps the colour; OK stores it.
-TEST_F(OptionsFormTest, ColourAndCancel)
+// A typed code names its character and the reverse; OK refuses a bad counting cell, and a
+// bad gap keeps its setting while the rest goes ahead.
+TEST_F(DialogsTest, EditSFTCharacters)
 {
-    Desk.Colors.Answers = {MakeColor(0, 0, 255), std::nullopt, MakeColor(10, 20, 30)};
-    EXPECT_EQ(Show([](TOptionsForm &f) {
-                  f.SelectButton->click();
-                  EXPECT_EQ(f.FillColorLabel->text(), "RGB: 0 0 255");
-                  f.SetTicked(1, true);
-                  f.CycleRateBox->setText("30");
-                  f.CancelButtonClick();
-              }),
-              mrCancel);
-    EXPECT_EQ(CMPFillColor, 0);
-    EXPECT_EQ(CycleRate, 5);
-    EXPECT_TRUE(Desk.Assoc.Keys.empty());
-
-    Show([](TOptionsForm &f) {
-        EXPECT_EQ(f.FillColorLabel->text(), "RGB: 0 0 0");
-        f.SelectButton->click(); // cancelled
-        EXPECT_EQ(f.FillColorLabel->text(), "RGB: 0 0 0");
-        f.SelectButton->click();
+    TEditSFTForm form{Context};
+    TSFTCharList chars;
+    chars.Add({65, 0, 8});
+    chars.Add({66, 8, 7});
+    form.SetCharacters(chars);
+    form.FontBitmap = QImage(40, 16, QImage::Format_RGB888);
+    const auto type = [&](int row, int column, const QString &text) {
+        form.CharGrid->setCurrentCell(row, column);
+        form.CharGrid->editItem(form.CharGrid->item(row, column));
+        for (QLineEdit *editor : form.CharGrid->viewport()->findChildren<QLineEdit *>())
+            if (editor->isVisible()) {
+                editor->setText(text);
+                QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                QApplication::sendEvent(editor, &enter);
+            }
+        Settle();
+        return form.CellText(row, 0) + "," + form.CellText(row, 1);
+    };
+    Settings.SFTSpaceLength = 6;
+    const int result = Show<TEditSFTForm>(form, [&](TEditSFTForm &f) {
+        EXPECT_EQ(f.CharImage->pixmap().size(), QSize(40, 80)); // the glyph at 5 times
+        EXPECT_EQ(type(0, 0, "97"), "97,a");
+        EXPECT_EQ(type(1, 1, "b"), "98,b");
+        EXPECT_EQ(type(1, 0, "9x"), "9x,b");
+        f.AddButtonClick();
+        f.CharGrid->setCurrentCell(0, 0);
+        f.InsertButtonClick();
+        EXPECT_EQ(f.Rows().size(), 4u);
+        f.DeleteButtonClick();
+        f.OKButtonClick();
+        EXPECT_TRUE(f.isVisible());
+        f.SetCellText(1, 0, "98");
+        f.SetCellText(2, TEditSFTForm::OffsetColumn, ""); // the added row: dropped
+        f.CharacterGapBox->setText("3");
+        f.SpaceLengthBox->setText("six");
         f.OKButtonClick();
     });
-    EXPECT_EQ(CMPFillColor, static_cast<int>(MakeColor(10, 20, 30)));
-    EXPECT_EQ(Desk.Colors.Shown, (std::vector<uint32_t>{0, 0, 0}));
+    EXPECT_EQ(result, mrOk);
+    Texts said(2, "'9x' is not a valid integer value");
+    said.push_back("'six' is not a valid integer value");
+    EXPECT_EQ(Messages(), said);
+    EXPECT_EQ(std::tuple(Settings.SFTCharacterGap, Settings.SFTSpaceLength), std::tuple(3, 6));
+    ASSERT_EQ(form.Characters.Count(), 2);
+    EXPECT_EQ(form.Characters[1], (TSFTCharDef{98, 8, 7}));
 }
 
-// Guards the ticks' memory: a tick whose association is not in place keeps what the user
-// left, and an association that could not be written is reported.
-TEST_F(OptionsFormTest, TicksPersistAndFailedAssociationsAreReported)
+// The readout follows the mouse; files refused or unreadable keep what was shown; only
+// "Internal" entries are edited; Save As writes its filter's format, asking before replacing.
+TEST_F(DialogsTest, SelectPalette)
 {
-    Show([](TOptionsForm &f) { f.SetTicked(3, true); }); // ticked, then cancelled
-    Show([](TOptionsForm &f) { EXPECT_TRUE(f.IsTicked(3)); });
-    Desk.Assoc.Writable = false;
-    EXPECT_EQ(Show([](TOptionsForm &f) { f.OKButtonClick(); }), mrOk);
-    ASSERT_EQ(Desk.Boxes.Shown.size(), 1u);
-    EXPECT_EQ(Desk.Boxes.Shown[0].Kind, TMessageKind::Error);
-    EXPECT_NE(Desk.Boxes.Shown[0].Text.find(".sft"), std::string::npos);
+    TFileReplaceForm replace{Context};
+    Context.FileReplaceForm = &replace;
+    TSelectPaletteForm form{Context};
+    form.PaletteName = "Internal";
+    form.Palette = Ramp();
+    WriteFile(Dir.File("bad.act"), std::vector<uint8_t>(100, 9));
+    WriteFile(Dir.File("font.sft"), std::vector<uint8_t>(2000, 1));
+    Desk.Colors.Answers = {MakeColor(1, 2, 3)};
+    Show<TSelectPaletteForm>(form, [&](TSelectPaletteForm &f) {
+        Mouse(f.PaletteImage, QEvent::MouseMove, 3 * 15 + 7, 2 * 15 + 1);
+        Mouse(f.PaletteImage, QEvent::MouseMove, -4, 300);
+        EXPECT_EQ(f.StatusPanel(0) + f.StatusPanel(1), "Index: 35Red: 35");
+        Mouse(f.PaletteImage, QEvent::MouseButtonDblClick, 50, 35);
+        EXPECT_EQ(f.Palette[35], (TPaletteEntry{1, 2, 3}));
+        EXPECT_EQ(f.PaletteImage->grab().toImage().pixel(50, 35), qRgb(1, 2, 3));
+        for (const char *name : {"font.sft", "bad.act"}) {
+            Desk.Dialogs.Accept({Dir.File(name)});
+            f.OpenButtonClick();
+        }
+        EXPECT_EQ(f.PaletteName, "Internal");
+        f.UicolormapPalButtonClick();
+        Mouse(f.PaletteImage, QEvent::MouseButtonDblClick, 0, 0);
+        EXPECT_EQ(Desk.Colors.Shown.size(), 1u);
+    });
+    EXPECT_EQ(Messages(),
+              (Texts{"File does not contain a valid palette", "Read beyond end of file"}));
+    EXPECT_EQ(form.Palette, UicolormapPalette());
+
+    Desk.Modals.Driver = [](QDialog &f) { f.done(mrNo); };
+    WriteFile(Dir.File("old.act"), {7});
+    for (const auto &[typed, filter] : std::initializer_list<std::pair<const char *, int>>{
+             {"typed.pal", 3}, {"one.act", 1}, {"any.txt", 4}, {"jasc", 2}, {"old", 3}}) {
+        Desk.Dialogs.Accept({Dir.File(typed)}, filter);
+        form.SaveAsButtonClick();
+    }
+    WriteRiffPAL(Dir.File("riff"), UicolormapPalette());
+    EXPECT_EQ(ReadFile(Dir.File("typed.act")), PaletteBytes(UicolormapPalette()));
+    EXPECT_EQ(ReadFile(Dir.File("one.pal")), ReadFile(Dir.File("riff")));
+    EXPECT_EQ(ReadFile(Dir.File("any.pal")), ReadFile(Dir.File("riff")));
+    EXPECT_EQ(ReadFile(Dir.File("jasc.pal")).at(0), 'J');
+    EXPECT_EQ(ReadFile(Dir.File("old.act")), std::vector<uint8_t>{7});
+    EXPECT_EQ(Desk.Dialogs.Shown.at(2).FileName, "uicolormap");
 }
 
-// Guards the About box's texts and its scroll cycle: the credits start at the strip's bottom
-// edge, move up a pixel per 50 ms tick, start over as soon as their last line has left the
-// strip (no empty pause, whatever the text's height), and each showing starts afresh.
-TEST(AboutBox, CreditsScrollAndRestart)
+// Cell k at 15 x column, 15 x row; a release picks the cell, beyond the grid nothing.
+TEST_F(DialogsTest, SelectColor)
 {
-    TAboutForm form;
-    EXPECT_EQ(form.windowTitle(), "About Glimra");
-    // The version is the build's, the one glimra-cli --version prints.
-    for (const char *part :
-         {"Version " GLIMRA_PROJECT_VERSION, "Jedi Knight", "Mysteries of the Sith"})
-        EXPECT_TRUE(form.CreditsLabel->text().contains(part)) << part;
-    EXPECT_EQ(form.CreditsLabel->y(), 121);
-    EXPECT_FALSE(form.ScrollTimer->isActive());
-    const auto tick = [&form](int times) {
-        for (int i = 0; i < times; ++i)
-            form.ScrollTimerTimer();
-    };
-    form.show();
-    EXPECT_TRUE(form.ScrollTimer->isActive());
-    EXPECT_EQ(form.ScrollTimer->interval(), 50);
-    tick(3);
-    EXPECT_EQ(form.CreditsLabel->y(), 121 - 3);
-    const int length = form.ScrollLength();
-    ASSERT_GT(form.CreditsLabel->height(), 121);
-    tick(length - 4);
-    EXPECT_EQ(form.CreditsLabel->geometry().bottom(), 0); // its last pixel row still shows
-    tick(1); // the tick that takes it out starts over
-    EXPECT_EQ(form.CreditsLabel->y(), 121);
-    tick(40);
-    form.CloseButton->click();
-    EXPECT_FALSE(form.isVisible() || form.ScrollTimer->isActive());
-    EXPECT_EQ(form.CreditsLabel->y(), 121);
+    TSelectColorForm form{Context};
+    form.Palette = Ramp();
+    form.SelectedIndex = 200;
+    Show<TSelectColorForm>(form, [](TSelectColorForm &f) {
+        const QImage grid = f.PaletteImage->grab().toImage();
+        EXPECT_EQ(grid.size(), QSize(240, 240));
+        EXPECT_EQ(grid.pixel(16, 16), qRgb(17, 238, 119));
+        EXPECT_EQ(grid.pixel(15, 3), qRgb(255, 255, 255));
+        Mouse(f.PaletteImage, QEvent::MouseMove, 3, 3);
+        EXPECT_EQ(f.SelectedIndex, 200);
+        Mouse(f.PaletteImage, QEvent::MouseButtonRelease, 239, 239);
+        EXPECT_EQ(f.IndexLabel->text() + f.RGBLabel->text(), "Index: 255RGB: 255 0 249");
+        Mouse(f.PaletteImage, QEvent::MouseButtonRelease, 0, 15);
+        Mouse(f.PaletteImage, QEvent::MouseButtonRelease, 120, 250);
+        f.OKButton->click();
+    });
+    EXPECT_EQ(form.SelectedIndex, 16);
+    form.SelectedIndex = 1000; // from a damaged file: no colour to name
+    Show<TSelectColorForm>(form, [](TSelectColorForm &f) { EXPECT_EQ(f.RGBLabel->text(), ""); });
 }

@@ -1,204 +1,148 @@
-// The platform layer: file filters on their way to Qt, and file associations written into a
-// temporary XDG data and config folder.
-#include <filesystem>
-#include <gtest/gtest.h>
+// The platform's Qt implementations, and the real Qt objects where the scripted doubles would
+// hide a fault: file filters and the chosen filter in a real file dialog, file associations
+// in a temporary XDG tree, the message box's line breaks, the status panels' layout.
 
-#include <QApplication>
+#include <filesystem>
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
-#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTimer>
 
-#include "TestFiles.h"
-#include "platform/GLM_QtPlatform.h"
-#include "GLM_TestPlatform.h"
+#include "UiFixture.h"
+
+using namespace uitest;
+namespace fs = std::filesystem;
 
 namespace {
 
-namespace fs = std::filesystem;
-
 std::string Text(const std::string &path)
 {
-    const std::vector<uint8_t> bytes = testutil::ReadFile(path);
+    const std::vector<uint8_t> bytes = ReadFile(path);
     return {bytes.begin(), bytes.end()};
 }
 
 void PutText(const std::string &path, const std::string &text)
 {
     fs::create_directories(fs::path(path).parent_path());
-    testutil::WriteFile(path, std::vector<uint8_t>(text.begin(), text.end()));
+    WriteFile(path, {text.begin(), text.end()});
 }
 
-class XdgAssociationsTest : public ::testing::Test
-{
-protected:
-    std::string Data() const { return (Dir.Path / "data").string(); }
-    std::string Config() const { return (Dir.Path / "config").string(); }
-    std::string MimeApps() const { return Config() + "/mimeapps.list"; }
-    std::string Entry(const std::string &id) const { return Data() + "/applications/" + id; }
-    std::string Package(const char *ext) const { return Data() + "/mime/packages/glimra-" + ext; }
-
-    testutil::TempDir Dir;
-    TTestShell Shell;
-    TXdgAssociations Assoc{Shell, Data(), Config(), false};
-};
+using PlatformTest = TDeskTest;
 
 } // namespace
 
-// Guards the filter text of the Open dialog on its way to Qt: descriptions and patterns split
-// at the bars, and Qt taking the patterns from the last parentheses with "*.*" as every file.
-TEST(Platform, FileFiltersSplitAndReachQt)
+// The filter text split at the bars on its way to Qt; in a real dialog the list shows the
+// descriptions, opens on the requested entry and gives back the index of the one chosen.
+TEST_F(PlatformTest, FiltersAndTheChosenIndex)
 {
-    EXPECT_TRUE(ParseFileFilter("").empty());
-    EXPECT_TRUE(ParseFileFilter("Odd").at(0).second.empty());
-    EXPECT_EQ(TQtFileDialogs::NameFilters(
-                  "All Supported Files|*.bm; *.cmp|BM Graphics (*.bm)|*.bm|All Files (*.*)|*.*"),
-              (QStringList{"All Supported Files (*.bm *.cmp)", "BM Graphics (*.bm) (*.bm)",
-                           "All Files (*.*) (*)"}));
+    EXPECT_TRUE(ParseFileFilter("").empty() && ParseFileFilter("Odd").at(0).second.empty());
+    EXPECT_EQ(TQtFileDialogs::NameFilters("All|*.bm; *.cmp|BM (*.bm)|*.bm|All Files (*.*)|*.*"),
+              (QStringList{"All (*.bm *.cmp)", "BM (*.bm) (*.bm)", "All Files (*.*) (*)"}));
+    TFileDialogRequest request;
+    request.InitialDir = Dir.Path.string();
+    request.Filter = OpenFilter;
+    request.FilterIndex = 5;
+    request.MultiSelect = true;
+    request.FileName = Put("a.mat", {1});
+    const auto dialog = TQtFileDialogs::NewDialog(request);
+    auto *types = dialog->findChild<QComboBox *>("fileTypeCombo");
+    ASSERT_NE(types, nullptr);
+    EXPECT_EQ(types->itemText(1) + " " + QString::number(types->currentIndex()),
+              "BM Graphics (*.bm) 4");
+    for (int index : {3, 0, 5}) {
+        types->setCurrentIndex(index);
+        emit types->activated(index);
+        ASSERT_TRUE(TQtFileDialogs::Collect(*dialog, request));
+        EXPECT_EQ(request.FilterIndex, index + 1);
+    }
+    EXPECT_EQ(request.Files, Texts{Dir.File("a.mat")});
 }
 
-// Guards the written files (MIME package, desktop entry with a program path that needs
-// quoting, default handler) and that IsAssociated reads back exactly what Associate writes.
-TEST_F(XdgAssociationsTest, AssociateWritesWhatIsAssociatedReadsBack)
+// Associate writes the MIME package, a launcher whose program path is quoted as the key-file
+// rules want, and the default handler; IsAssociated reads exactly that back; unassociating
+// takes our lines out byte for byte and leaves other programs' choices; the real shell names
+// the running program.
+TEST_F(PlatformTest, XdgAssociations)
 {
-    Shell.Program = "/home/me/my tools/glimra";
-    for (const TAssociation &a : AssociationTable()) {
-        EXPECT_FALSE(Assoc.IsAssociated(a.Extension));
-        ASSERT_TRUE(Assoc.Associate(a.Extension, a.Identifier, a.Description));
-        EXPECT_TRUE(Assoc.IsAssociated(a.Extension)) << a.Extension;
-    }
-    EXPECT_FALSE(Assoc.IsAssociated(".BM")); // compared exactly, case included
-    EXPECT_FALSE(Assoc.IsAssociated(".txt"));
-
-    EXPECT_EQ(Text(Entry("Glimra.SFT.desktop")),
+    TXdgAssociations &assoc = Desk.Assoc;
+    const std::string apps = assoc.ConfigHome() + "/mimeapps.list";
+    const auto entry = [&](const char *id) { return assoc.DataHome() + "/applications/" + id; };
+    const auto package = [&](const char *ext) {
+        return assoc.DataHome() + "/mime/packages/glimra-" + ext;
+    };
+    const std::string foreign = "# mine\n[Added Associations]\ntext/plain=gedit.desktop;\n\n"
+                                "[Default Applications]\nimage/png=eog.desktop;\n";
+    PutText(apps, foreign);
+    Desk.Desktop.Program = "/home/me/my tools/glimra";
+    for (const TAssociation &a : AssociationTable())
+        ASSERT_TRUE(assoc.Associate(a.Extension, a.Identifier, a.Description));
+    EXPECT_TRUE(assoc.IsAssociated(".sft"));
+    EXPECT_FALSE(assoc.IsAssociated(".BM") || assoc.IsAssociated(".txt"));
+    EXPECT_EQ(Text(entry("Glimra.SFT.desktop")),
               "[Desktop Entry]\nType=Application\nName=Glimra\nComment=SFT File\n"
               "Exec=\"/home/me/my tools/glimra\" %f\nMimeType=application/x-glimra-sft;\n"
               "NoDisplay=true\nTerminal=false\n");
-    const std::string package = Text(Package("bm.xml"));
-    for (const char *part : {"<mime-type type=\"application/x-glimra-bm\">",
-                             "<comment>BM File</comment>", "<glob pattern=\"*.bm\""})
-        EXPECT_NE(package.find(part), std::string::npos) << part;
-    EXPECT_EQ(Text(MimeApps()), "[Default Applications]\n"
-                                "application/x-glimra-bm=Glimra.BM.desktop\n"
-                                "application/x-glimra-cmp=Glimra.CMP.desktop\n"
-                                "application/x-glimra-mat=Glimra.MAT.desktop\n"
-                                "application/x-glimra-sft=Glimra.SFT.desktop\n");
+    EXPECT_NE(Text(package("bm.xml")).find("<glob pattern=\"*.bm\""), std::string::npos);
+    EXPECT_EQ(TXdgAssociations::ExecLine("/a$b/100%/glimra"), "\"/a\\\\$b/100%%/glimra\"");
+
+    // The user hands MAT to another program and adds a second CMP handler after ours.
+    std::string changed = Text(apps);
+    changed.replace(changed.find("mat=Glimra.MAT.desktop"), 22, "mat=gimp.desktop");
+    changed.replace(changed.find("Glimra.CMP.desktop"), 18, "Glimra.CMP.desktop;other.desktop;");
+    PutText(apps, changed);
+    EXPECT_FALSE(assoc.IsAssociated(".mat"));
+    for (const TAssociation &a : AssociationTable())
+        ASSERT_TRUE(assoc.Unassociate(a.Extension, a.Identifier));
+    EXPECT_EQ(Text(apps), foreign + "application/x-glimra-cmp=other.desktop;\n"
+                                    "application/x-glimra-mat=gimp.desktop\n");
+    EXPECT_TRUE(fs::exists(package("mat.xml")));
+    EXPECT_FALSE(fs::exists(package("bm.xml")) || fs::exists(entry("Glimra.BM.desktop")));
+
+    TQtShell real;
+    EXPECT_EQ(fs::canonical(real.ProgramPath()), fs::canonical("/proc/self/exe"));
+    const std::string types = Text(GLIMRA_DATA_DIR "/glimra-mime.xml");
+    for (const TAssociation &a : AssociationTable())
+        EXPECT_NE(types.find("<glob pattern=\"*" + std::string(a.Extension) + "\"/>"),
+                  std::string::npos);
 }
 
-// Guards the user's own file: a round trip adds our line and takes it out again byte for
-// byte, and unassociating a type another program owns removes only a leftover entry of ours.
-TEST_F(XdgAssociationsTest, RoundTripLeavesForeignAssociationsAlone)
-{
-    const std::string foreign = "# the user's own choices\n"
-                                "[Added Associations]\n"
-                                "text/plain=org.gnome.gedit.desktop;\n"
-                                "\n"
-                                "[Default Applications]\n"
-                                "application/x-matlab-data=matlab.desktop\n"
-                                "image/png=org.gnome.eog.desktop;\n";
-    PutText(MimeApps(), foreign);
-    PutText(Entry("matlab.desktop"), "[Desktop Entry]\nExec=matlab %f\n");
-    ASSERT_TRUE(Assoc.Associate(".bm", "Glimra.BM", "BM File"));
-    EXPECT_TRUE(Assoc.IsAssociated(".bm"));
-    EXPECT_EQ(Text(MimeApps()), foreign + "application/x-glimra-bm=Glimra.BM.desktop\n");
-
-    PutText(Entry("Glimra.MAT.desktop"), "[Desktop Entry]\n");
-    ASSERT_TRUE(Assoc.Unassociate(".mat", "Glimra.MAT"));
-    EXPECT_FALSE(fs::exists(Entry("Glimra.MAT.desktop")));
-    EXPECT_TRUE(fs::exists(Entry("matlab.desktop")));
-
-    ASSERT_TRUE(Assoc.Unassociate(".bm", "Glimra.BM"));
-    EXPECT_FALSE(Assoc.IsAssociated(".bm"));
-    EXPECT_FALSE(fs::exists(Entry("Glimra.BM.desktop")));
-    EXPECT_FALSE(fs::exists(Package("bm.xml")));
-    EXPECT_EQ(Text(MimeApps()), foreign);
-}
-
-// Guards our types after the user chose other programs for them in the file manager: a type
-// handed over entirely is not ours any more and keeps its MIME package; other handlers
-// listed after ours stay when ours goes.
-TEST_F(XdgAssociationsTest, OtherHandlersOfOurTypesStay)
-{
-    ASSERT_TRUE(Assoc.Associate(".mat", "Glimra.MAT", "MAT File"));
-    ASSERT_TRUE(Assoc.Associate(".cmp", "Glimra.CMP", "CMP File"));
-    PutText(MimeApps(), "[Default Applications]\napplication/x-glimra-mat=gimp.desktop\n"
-                        "application/x-glimra-cmp=Glimra.CMP.desktop;other.desktop;\n");
-    EXPECT_FALSE(Assoc.IsAssociated(".mat"));
-    EXPECT_TRUE(Assoc.IsAssociated(".cmp"));
-    ASSERT_TRUE(Assoc.Unassociate(".mat", "Glimra.MAT"));
-    ASSERT_TRUE(Assoc.Unassociate(".cmp", "Glimra.CMP"));
-    EXPECT_EQ(Text(MimeApps()), "[Default Applications]\napplication/x-glimra-mat=gimp.desktop\n"
-                                "application/x-glimra-cmp=other.desktop;\n");
-    EXPECT_TRUE(fs::exists(Package("mat.xml"))); // gimp's choice still needs it
-    EXPECT_FALSE(fs::exists(Entry("Glimra.MAT.desktop")));
-}
-
-// Guards the Exec line against program paths with spaces, dollars and percent signs, and
-// that a write that fails is reported as a failure.
-TEST_F(XdgAssociationsTest, ExecQuotingAndFailedWrites)
-{
-    EXPECT_EQ(TXdgAssociations::ExecLine("/opt/glimra/glimra"), "/opt/glimra/glimra");
-    EXPECT_EQ(TXdgAssociations::ExecLine("/home/me/my tools/glimra"),
-              "\"/home/me/my tools/glimra\"");
-    // $ is escaped inside the quotes, and the backslash once more for the key file.
-    EXPECT_EQ(TXdgAssociations::ExecLine("/a$b/glimra"), "\"/a\\\\$b/glimra\"");
-    EXPECT_EQ(TXdgAssociations::ExecLine("/100%/glimra"), "/100%%/glimra");
-    PutText(Config(), "a file where the config folder should be");
-    EXPECT_FALSE(Assoc.Associate(".cmp", "Glimra.CMP", "CMP File"));
-    EXPECT_FALSE(Assoc.IsAssociated(".cmp"));
-}
-
-// Guards against a package the real MIME database tool rejects or maps to another type.
-TEST_F(XdgAssociationsTest, MimeDatabaseLearnsTheGlob)
-{
-    if (QStandardPaths::findExecutable("update-mime-database").isEmpty())
-        GTEST_SKIP() << "update-mime-database is not installed";
-    TXdgAssociations refreshing(Shell, Data(), Config(), true);
-    ASSERT_TRUE(refreshing.Associate(".sft", "Glimra.SFT", "SFT File"));
-    EXPECT_NE(Text(Data() + "/mime/globs2").find("application/x-glimra-sft:*.sft"),
-              std::string::npos);
-}
-
-// The real Qt box, not the double: the import's size messages break their line with a lone
-// carriage return, which Qt would otherwise show as nothing.
-TEST(QtMessageBoxes, LoneCarriageReturnBreaksTheLine)
+// The import's size messages break their line with a lone carriage return, which a real
+// Qt box would otherwise show as nothing.
+TEST_F(PlatformTest, LoneCarriageReturnBreaksTheLine)
 {
     TQtMessageBoxes boxes;
     QString shown;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible()) {
-                shown = box->text();
-                box->accept();
-            }
+            if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
+                shown = box->text(), box->accept();
     });
     poll.start(10);
     boxes.Error("Bitmap Size: 0x5\rDimensions must be greater than 1");
     EXPECT_EQ(shown.toStdString(), "Bitmap Size: 0x5\nDimensions must be greater than 1");
 }
 
-// Guards the associations of an installed program: the real shell names the executable that
-// runs (so an installed copy registers itself, a build-folder copy only itself), and the MIME
-// types it associates are the ones the installed MIME package and launcher declare.
-TEST_F(XdgAssociationsTest, AssociationsNameTheRunningProgramAndTheInstalledTypes)
+// In a 640-pixel window the status panels keep their widths, none overlaps the next and the
+// one past the edge is cut off; a long text widens its panel until it is cleared.
+TEST_F(PlatformTest, RealStatusPanels)
 {
-    TQtShell real;
-    TXdgAssociations assoc{real, Data(), Config(), false};
-    ASSERT_TRUE(assoc.Associate(".mat", "Glimra.MAT", "MAT File"));
-    const fs::path running = fs::canonical("/proc/self/exe");
-    EXPECT_EQ(fs::canonical(real.ProgramPath()), running);
-    EXPECT_NE(Text(Entry("Glimra.MAT.desktop")).find("Exec=" + running.string() + " %f\n"),
-              std::string::npos)
-        << Text(Entry("Glimra.MAT.desktop"));
-
-    const std::string package = Text(GLIMRA_DATA_DIR "/glimra-mime.xml");
-    const std::string launcher = Text(GLIMRA_DATA_DIR "/org.orlend.Glimra.desktop.in");
-    for (const TAssociation &a : AssociationTable()) {
-        const std::string type = TXdgAssociations::MimeTypeOf(a.Extension);
-        EXPECT_NE(package.find("<mime-type type=\"" + type + "\">"), std::string::npos) << type;
-        EXPECT_NE(package.find("<glob pattern=\"*" + std::string(a.Extension) + "\"/>"),
-                  std::string::npos)
-            << type;
-        EXPECT_NE(launcher.find(type + ";"), std::string::npos) << type;
+    TDocumentFactory none;
+    TMainForm form(Context, none);
+    form.show();
+    form.SetStatusPanel(1, "Display Palette: a rather long palette name.act");
+    Settle();
+    const QLabel *wide = form.StatusLabel(1);
+    EXPECT_GE(wide->contentsRect().width(), wide->fontMetrics().horizontalAdvance(wide->text()));
+    form.ResetMainWindow();
+    Settle();
+    for (int i = 0; i < StatusPanelCount; ++i) {
+        const QLabel *panel = form.StatusLabel(i);
+        EXPECT_EQ(panel->width(), i < 7 ? 100 : 90);
+        EXPECT_TRUE(i == 0 || panel->x() > form.StatusLabel(i - 1)->geometry().right());
+        EXPECT_EQ(panel->mapTo(form.statusBar(), QPoint()).x() < form.statusBar()->width(), i < 7);
     }
 }

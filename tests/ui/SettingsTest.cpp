@@ -1,284 +1,183 @@
-// Loading, validating and saving the settings, and the directory rule, against an in-memory
-// store and the real Qt store on a temporary file.
-#include <filesystem>
-#include <gtest/gtest.h>
+// Loading, validating and saving the settings and the directory rule, against the in-memory
+// store and the real Qt store on a file of the test's own.
 
-#include "TestFiles.h"
+#include <filesystem>
+
+#include "SaveFaults.h"
+#include "UiFixture.h"
 #include "platform/GLM_QtPlatform.h"
-#include "GLM_TestPlatform.h"
-#include "ui/shell/GLM_Settings.h"
+
+using namespace uitest;
 
 namespace {
 
-using Texts = std::vector<std::string>;
-
-class TFakeWindow : public TSettingsWindow
-{
-public:
-    TWindowBounds Current{50, 60, 700, 500};
-    bool Maximized = false;
-    Texts Added, Captions, Calls;
-
-    TWindowBounds Bounds() const override { return Current; }
-    void SetBounds(const TWindowBounds &b) override { Current = b; Calls.push_back("bounds"); }
-    bool IsMaximized() const override { return Maximized; }
-    void SetMaximized(bool m) override { Maximized = m; Calls.push_back(m ? "max" : "normal"); }
-    void AddToReopenList(const std::string &entry) override { Added.push_back(entry); }
-    Texts ReopenCaptions() const override { return Captions; }
-};
-
-class SettingsTest : public ::testing::Test
+class SettingsTest : public TDeskTest
 {
 protected:
-    void SetUp() override
-    {
-        ClearSettings();
-        Desk.Store.KeyExists = true;
-    }
-    void TearDown() override { ClearSettings(); }
     void Stored(const std::string &name, TMemorySettingsStore::TValue v)
     {
+        Desk.Store.KeyExists = true;
         Desk.Store.Values[name] = std::move(v);
     }
-    int32_t StoredInt(const std::string &name) { return Desk.Store.ReadInteger(name); }
-    std::string StoredText(const std::string &name) { return Desk.Store.ReadString(name); }
-
-    TTestPlatform Desk;
-    TFakeWindow Window;
+    const TWindowBounds Window{50, 60, 700, 500};
 };
 
 } // namespace
 
-// Guards a first run: every default in place, nothing left from before, the desktop's own
-// placement of the window kept, and no message.
-TEST_F(SettingsTest, FirstRunGivesTheDefaultsAndLeavesTheWindowAlone)
+// A first run leaves the window where the desktop put it. Each out-of-range value is replaced
+// silently, in-range ones and values without a rule are kept; a value missing from an
+// existing key keeps its starting value.
+TEST_F(SettingsTest, FirstRunAndValidation)
 {
-    Desk.Store.KeyExists = false;
-    CycleRate = 99;
-    MATNumberMipmaps = 3;
-    LoadSettings(&Window);
-    EXPECT_EQ(std::tuple(CycleRate, SaveBitmapFormat, CMPCellSize, MATNumberMipmaps,
-                         MATAverageFill, LastDirectoryIndex),
-              std::tuple(5, 24, 20, 1, true, 0));
-    EXPECT_EQ((Texts{BMPalettePath, SFTPalettePath, MATPalettePath, HelpFilePath}),
-              (Texts{"Uicolormap", "Uicolormap", "Dflt", "Glimra.chm"}));
-    const std::string cwd = std::filesystem::current_path().string();
-    EXPECT_EQ((Texts{LastCommonDirectory, LastOpenDirectory, LastSaveDirectory, BMLastDirectory,
-                     CMPLastDirectory, MATLastDirectory, SFTLastDirectory}),
-              Texts(7, cwd));
-    EXPECT_EQ(Window.Calls, Texts{"normal"}); // bounds not set again
-    EXPECT_TRUE(Window.Added.empty());
-    EXPECT_TRUE(Desk.Boxes.Shown.empty());
-}
+    Settings.CycleRate = 99;
+    TWindowState window = LoadSettings(Window);
+    EXPECT_EQ(Settings.CycleRate, 5);
+    EXPECT_EQ(Settings.SFTLastDirectory, std::filesystem::current_path().string());
+    EXPECT_FALSE(window.Bounds || window.Maximized);
 
-// Guards the validation table: each out-of-range value is silently replaced, in-range ones
-// and values without a rule are kept; a value missing from an existing key keeps its starting
-// value (so MATAverageFill is false: its true default is for a first run only).
-TEST_F(SettingsTest, ValidationReplacesOutOfRangeValues)
-{
-    const std::tuple<const char *, int32_t, int, const int *> cases[] = {
-        {"CycleRate", 0, 5, &CycleRate},         {"SaveBitmapFormat", 16, 24, &SaveBitmapFormat},
-        {"MATNumberMipmaps", 5, 1, &MATNumberMipmaps}, {"BMTransIndex", 256, 0, &BMTransIndex},
-        {"LastOpenFilterIndex", 6, 6, &LastOpenFilterIndex},
-        {"LastDirectoryIndex", 3, 0, &LastDirectoryIndex},
-        {"LastFileIndex", -1, 0, &LastFileIndex}, {"BMTransColor", -1, 0, &BMTransColor},
-        {"CMPCellSize", 0, 20, &CMPCellSize},     {"CMPFillColor", -5, 0, &CMPFillColor},
-        {"MATFillIndex", 300, 0, &MATFillIndex}, {"SFTTransIndex", 255, 255, &SFTTransIndex},
-        {"SFTTransColor", -2, 0, &SFTTransColor},
-        {"BMXOffset", -7, -7, &BMXOffset}}; // no rule: negative offsets are kept
-    for (const auto &[name, stored, expected, global] : cases)
+    // clang-format off
+    const std::tuple<const char *, int32_t, int32_t> cases[] = {
+        {"CycleRate", 0, 5},          {"SaveBitmapFormat", 16, 24},  {"MATNumberMipmaps", 5, 1},
+        {"BMTransIndex", 256, 0},     {"LastOpenFilterIndex", 6, 6}, {"LastFileIndex", -1, 0},
+        {"LastDirectoryIndex", 3, 0}, {"BMTransColor", -1, 0},       {"CMPCellSize", 0, 20},
+        {"CMPFillColor", -5, 0},      {"MATFillIndex", 300, 0},      {"SFTTransIndex", 255, 255},
+        {"SFTTransColor", -2, 0},     {"BMXOffset", -7, -7},         {"Left", -20, 0},
+        {"Top", 30, 30},              {"Width", 300, 640},           {"Height", 479, 480}};
+    // clang-format on
+    for (const auto &[name, stored, expected] : cases)
         Stored(name, stored);
-    for (const auto &[name, value] : {std::pair{"Left", -20}, {"Top", 30}, {"Width", 300},
-                                      {"Height", 479}})
-        Stored(name, value);
     Stored("HelpFilePath", "");
     Stored("MATPalettePath", "");
-    LoadSettings(&Window);
-
-    for (const auto &[name, stored, expected, global] : cases)
-        EXPECT_EQ(*global, expected) << name << " stored as " << stored;
-    EXPECT_EQ(Window.Current, (TWindowBounds{0, 30, 640, 480}));
-    EXPECT_EQ(HelpFilePath, "Glimra.chm");
-    EXPECT_EQ(MATPalettePath, "Dflt");
-    EXPECT_FALSE(MATAverageFill);
+    Settings = TSettings{}; // as at program start
+    window = LoadSettings(Window);
+    SaveSettings(&window); // what was loaded, written back
+    for (const auto &[name, stored, expected] : cases)
+        EXPECT_EQ(Desk.Store.ReadInteger(name), expected) << name << " stored as " << stored;
+    EXPECT_EQ(Settings.HelpFilePath + " " + Settings.MATPalettePath, "Glimra.chm Dflt");
+    EXPECT_FALSE(Settings.MATAverageFill);
     EXPECT_TRUE(Desk.Boxes.Shown.empty());
 }
 
-// Guards a value of the wrong type: one message lists them all in load order, and the other
-// settings still load and validate.
-TEST_F(SettingsTest, WrongTypesAreReportedAndTheRestStillLoads)
+// Values of the wrong type: one message lists them in load order; each takes its first-run
+// value and the rest still load and validate.
+TEST_F(SettingsTest, WrongTypes)
 {
-    for (const char *name : {"Width", "CycleRate"})
+    for (const char *name : {"Width", "CycleRate", "MATAverageFill"})
         Stored(name, "7");
-    for (const char *name : {"HelpFilePath", "Reopen0", "BackupFile"})
+    for (const char *name : {"HelpFilePath", "Reopen0"})
         Stored(name, 1);
     Stored("MATFillIndex", 9);
-    LoadSettings(&Window);
-    ASSERT_EQ(Desk.Boxes.Shown.size(), 1u);
-    EXPECT_EQ(Desk.Boxes.Shown[0].Kind, TMessageKind::Error);
-    EXPECT_EQ(Desk.Boxes.Shown[0].Text,
-              "Some settings could not be read from the settings store; Glimra uses their "
-              "defaults.\nInvalid data type for 'Width'\nInvalid data type for 'HelpFilePath'\n"
-              "Invalid data type for 'CycleRate'\nInvalid data type for 'Reopen0'");
-    EXPECT_EQ(MATFillIndex, 9);
-    EXPECT_TRUE(BackupFile);
-    EXPECT_EQ(CycleRate, 5); // validation still ran
-    EXPECT_EQ(HelpFilePath, "Glimra.chm");
-    // A wrong type gives the first-run value, not the starting zero.
-    ClearSettings();
-    Desk.Boxes.Shown.clear();
-    Stored("MATAverageFill", "yes");
-    LoadSettings(&Window);
-    EXPECT_TRUE(MATAverageFill);
+    LoadSettings(Window);
+    EXPECT_EQ(Messages(), Texts{"Some settings could not be read from the settings store; Glimra "
+                                "uses their defaults.\nInvalid data type for 'Width'\nInvalid "
+                                "data type for 'HelpFilePath'\nInvalid data type for "
+                                "'CycleRate'\nInvalid data type for 'MATAverageFill'\nInvalid "
+                                "data type for 'Reopen0'"});
+    EXPECT_EQ(std::tuple(Settings.MATFillIndex, Settings.CycleRate, Settings.MATAverageFill),
+              std::tuple(9, 5, true));
 }
 
-// Guards the save: every value in its order with its type, and the key closed afterwards;
-// a key that cannot be opened writes nothing and says nothing.
-TEST_F(SettingsTest, SaveWritesEveryValueInItsOrderWithItsType)
+// The save writes the bounds only while not maximized, every value with its type (Booleans as
+// integers; the order: SnapshotTest) and closes the key; the next start gets the older bounds
+// and the maximized state, Reopen values bottom up with the older ones a shorter list left;
+// a key that cannot be opened gets nothing.
+TEST_F(SettingsTest, SaveAndLoadAgain)
 {
-    Window.Captions = {"&0 /a/one.bm", "&1 /a/two.mat"};
-    MATFillColor = 0x123456;
-    BackupFile = true;
-    HelpFilePath = "help.chm";
-    SaveSettings(&Window);
-    std::string order;
-    for (const std::string &name : Desk.Store.WriteLog)
-        order += name + " ";
-    EXPECT_EQ(order, "Left Top Width Height Maximized LastCommonDirectory LastOpenDirectory "
-                     "LastSaveDirectory HelpFilePath LastDirectoryIndex LastOpenFilterIndex "
-                     "LastFileIndex CMPCellSize CycleRate SaveBitmapFormat BackupFile "
-                     "BMPalettePath BMLastDirectory BMXOffset BMYOffset BMTransIndex BMTransColor "
-                     "BMIs16Bit BMUseInternalPalette CMPLastDirectory CMPFillColor CMPTransTables "
-                     "MATPalettePath MATLastDirectory MATIs16Bit MATIsColor MATFillIndex "
-                     "MATFillColor MATNumberMipmaps MATAverageFill MATAutoMipmaps MATNewTrans "
-                     "MATFrameTrans SFTPalettePath SFTLastDirectory SFTCharacterGap "
-                     "SFTSpaceLength SFTTransIndex SFTTransColor SFTIs16Bit Reopen0 Reopen1 ");
-    EXPECT_EQ(std::tuple(StoredInt("Width"), StoredInt("Maximized"), StoredInt("BackupFile"),
-                         StoredInt("MATFillColor")),
-              std::tuple(700, 0, 1, 0x123456)); // Booleans are integers
-    EXPECT_EQ(StoredText("HelpFilePath"), "help.chm");
-    EXPECT_EQ(StoredText("Reopen1"), "&1 /a/two.mat");
+    TWindowState window{Window, false, {"&0 /a/one.bm", "&1 /a/two.mat"}};
+    Settings.MATFillColor = 0x123456;
+    Settings.BackupFile = true;
+    SaveSettings(&window);
+    const Texts &log = Desk.Store.WriteLog;
+    EXPECT_EQ(Texts(log.begin(), log.begin() + 6),
+              (Texts{"Left", "Top", "Width", "Height", "Maximized", "LastCommonDirectory"}));
+    EXPECT_EQ(Texts(log.end() - 3, log.end()), (Texts{"SFTIs16Bit", "Reopen0", "Reopen1"}));
+    EXPECT_EQ(Desk.Store.ReadInteger("BackupFile") + Desk.Store.ReadInteger("MATFillColor"),
+              1 + 0x123456);
     EXPECT_FALSE(Desk.Store.IsOpen);
 
-    TTestPlatform locked;
-    locked.Store.CanCreate = false;
-    SaveSettings(&Window);
-    EXPECT_TRUE(locked.Store.WriteLog.empty());
-    EXPECT_TRUE(locked.Boxes.Shown.empty());
-}
-
-// Guards the maximized rule: a maximized window leaves the older bounds in the store, and
-// the next start restores them before maximizing, so a restore goes back to them.
-TEST_F(SettingsTest, SavingWhileMaximizedKeepsTheOlderBounds)
-{
-    for (const auto &[name, value] :
-         {std::pair{"Left", 10}, {"Top", 20}, {"Width", 800}, {"Height", 600}})
-        Stored(name, value);
-    Window.Maximized = true;
-    Window.Current = {0, 0, 1920, 1080};
-    SaveSettings(&Window);
-    EXPECT_EQ(StoredInt("Maximized"), 1);
-    EXPECT_EQ(StoredInt("Width"), 800);
-    EXPECT_EQ(std::count(Desk.Store.WriteLog.begin(), Desk.Store.WriteLog.end(), "Width"), 0);
-
-    TFakeWindow next;
-    LoadSettings(&next);
+    Stored("Reopen9", "&9 /f/9");
+    window = {TWindowBounds{0, 0, 1920, 1080}, true, {"&0 /g/new"}};
+    Desk.Store.WriteLog.clear();
+    SaveSettings(&window);
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Width"), 0);
+    const TWindowState next = LoadSettings();
+    EXPECT_EQ(next.Bounds, Window);
     EXPECT_TRUE(next.Maximized);
-    EXPECT_EQ(next.Current, (TWindowBounds{10, 20, 800, 600}));
-    EXPECT_EQ(next.Calls, (Texts{"bounds", "max"}));
+    EXPECT_EQ(next.Reopen, (Texts{"&9 /f/9", "&1 /a/two.mat", "&0 /g/new"}));
+
+    Desk.Store.CanCreate = false;
+    Desk.Store.WriteLog.clear();
+    SaveSettings(&window);
+    EXPECT_TRUE(log.empty() && Desk.Boxes.Shown.empty());
 }
 
-// Guards the Reopen values: read from the bottom up so the list ends in stored order, and a
-// shorter list overwrites only its own positions (the rest is read again next time).
-TEST_F(SettingsTest, ReopenValuesAreReadBottomUpAndStaleOnesStay)
-{
-    for (int i : {0, 1, 2, 3, 9})
-        Stored(ReopenValueName(i), "&" + std::to_string(i) + " /f/" + std::to_string(i));
-    LoadSettings(&Window);
-    EXPECT_EQ(Window.Added, (Texts{"&9 /f/9", "&3 /f/3", "&2 /f/2", "&1 /f/1", "&0 /f/0"}));
-
-    Window.Captions = {"&0 /g/new"};
-    SaveSettings(&Window);
-    EXPECT_EQ(StoredText("Reopen0"), "&0 /g/new");
-    EXPECT_EQ(StoredText("Reopen3"), "&3 /f/3");
-    TFakeWindow next;
-    LoadSettings(&next);
-    EXPECT_EQ(next.Added.size(), 5u);
-    EXPECT_EQ(next.Added.back(), "&0 /g/new");
-}
-
-// Guards the three directory modes: where each dialog starts and where a chosen file's
-// folder is remembered.
+// Where each dialog starts in each mode, and where a chosen file's folder is remembered.
 TEST_F(SettingsTest, DirectoryModes)
 {
-    LastCommonDirectory = "/common";
-    LastOpenDirectory = "/open";
-    LastSaveDirectory = "/save";
-    BMLastDirectory = "/bm";
-    CMPLastDirectory = "/cmp";
-    MATLastDirectory = "/mat";
-    SFTLastDirectory = "/sft";
-    using K = TDialogKind;
+    TSettings &s = Settings;
+    s.LastCommonDirectory = "/common", s.LastOpenDirectory = "/open", s.LastSaveDirectory = "/save";
+    s.BMLastDirectory = "/bm", s.CMPLastDirectory = "/cmp", s.MATLastDirectory = "/mat";
+    s.SFTLastDirectory = "/sft";
+    using D = TDialogKind;
     using T = TFileType;
-    const std::tuple<int, K, T, const char *> cases[] = {
-        {0, K::Open, T::None, "/common"}, {0, K::Save, T::MAT, "/common"},
-        {1, K::Open, T::None, "/open"},   {1, K::Open, T::BM, "/open"},
-        {1, K::Save, T::SFT, "/save"},    {2, K::Open, T::None, "/common"},
-        {2, K::Save, T::None, "/common"}, {2, K::Save, T::BM, "/bm"},
-        {2, K::Open, T::CMP, "/cmp"},     {2, K::Open, T::MAT, "/mat"},
-        {2, K::Save, T::SFT, "/sft"}};
+    const std::tuple<int, D, T, const char *> cases[] = {
+        {0, D::Open, T::None, "/common"}, {0, D::Save, T::MAT, "/common"},
+        {1, D::Open, T::BM, "/open"},     {1, D::Save, T::SFT, "/save"},
+        {2, D::Open, T::None, "/common"}, {2, D::Save, T::BM, "/bm"},
+        {2, D::Open, T::CMP, "/cmp"},     {2, D::Open, T::MAT, "/mat"},
+        {2, D::Save, T::SFT, "/sft"},     {3, D::Save, T::SFT, "/common"}};
     for (const auto &[mode, kind, type, expected] : cases) {
-        LastDirectoryIndex = mode;
-        EXPECT_EQ(DialogDirectory(kind, type), expected) << "mode " << mode;
+        s.LastDirectoryIndex = mode;
+        EXPECT_EQ(s.DialogDirectory(kind, type), expected) << "mode " << mode;
     }
-    RememberDirectory(K::Save, T::BM, "/d/out/pic.bm"); // mode 2: by file type
-    EXPECT_EQ(BMLastDirectory, "/d/out");
-    EXPECT_EQ(LastCommonDirectory, "/common");
-    LastDirectoryIndex = 1;
-    RememberDirectory(K::Open, T::MAT, "/pics/a.bmp"); // by dialog type
-    EXPECT_EQ(LastOpenDirectory, "/pics");
-    EXPECT_EQ(MATLastDirectory, "/mat");
-    EXPECT_EQ(DirectoryOf("/top.bm"), "/"); // a root keeps its separator
-    EXPECT_EQ(DirectoryOf("/a/b//c.bm"), "/a/b");
+    s.LastDirectoryIndex = 2;
+    s.RememberDirectory(D::Save, T::BM, "/d/out/pic.bm");
+    s.LastDirectoryIndex = 1;
+    s.RememberDirectory(D::Open, T::MAT, "/pics//a.bmp");
+    s.RememberDirectory(D::Save, T::MAT, "/top.bm");
+    EXPECT_EQ((Texts{s.BMLastDirectory, s.LastOpenDirectory, s.LastSaveDirectory}),
+              (Texts{"/d/out", "/pics", "/"}));
 }
 
-// Guards the real store: both value types survive the file, a missing key is not created
-// by a read, and a value (also a hand-edited one) that does not read as its type is refused.
-TEST(QtSettingsStore, KeepsIntegersAndStringsApart)
+// The real store keeps integers and strings apart, creates no key by reading and refuses a
+// hand-edited value that does not read as its type; a damaged file gives the defaults and
+// one message naming it; a save that cannot be written keeps the old file whole and says so.
+TEST_F(SettingsTest, RealStore)
 {
-    testutil::TempDir dir;
-    const std::string file = dir.File("Glimra.conf");
-    TQtSettingsStore store(file);
-    EXPECT_FALSE(store.OpenKey(false));
-    EXPECT_FALSE(std::filesystem::exists(file));
+    const std::string path = Dir.File("Glimra.conf");
+    TQtSettingsStore store(path);
+    EXPECT_FALSE(store.OpenKey(false) || std::filesystem::exists(path));
     ASSERT_TRUE(store.OpenKey(true));
     store.WriteInteger("Left", -20);
-    store.WriteString("Number", "640");
     store.WriteString("Path", " /home/ä b/x, y.bm");
     store.WriteString("Tricky", "dword:5");
     store.CloseKey();
     ASSERT_TRUE(store.OpenKey(false));
     EXPECT_EQ(store.ReadInteger("Left"), -20);
-    EXPECT_EQ(store.ReadString("Number"), "640");
-    EXPECT_EQ(store.ReadString("Path"), " /home/ä b/x, y.bm");
-    EXPECT_EQ(store.ReadString("Tricky"), "dword:5");
+    EXPECT_EQ(store.ReadString("Path") + store.ReadString("Tricky"), " /home/ä b/x, y.bmdword:5");
     EXPECT_THROW(store.ReadString("Left"), ESettingsTypeError);
-    try {
-        store.ReadInteger("Number");
-        ADD_FAILURE() << "a string read as an integer";
-    } catch (const ESettingsTypeError &e) {
-        EXPECT_STREQ(e.what(), "Invalid data type for 'Number'");
-    }
-    EXPECT_FALSE(store.ValueExists("Height"));
+    EXPECT_THROW(store.ReadInteger("Path"), ESettingsTypeError);
+    store.CloseKey();
+    const std::string text = "[General]\nWidth=800\nTop=dword:12x\nLeft=dword:99999999999\n";
+    WriteFile(path, {text.begin(), text.end()});
+    ASSERT_TRUE(store.OpenKey(false));
+    EXPECT_EQ(store.ReadInteger("Width"), 800);
+    for (const char *name : {"Top", "Left"})
+        EXPECT_THROW(store.ReadInteger(name), ESettingsTypeError) << name;
     store.CloseKey();
 
-    const std::string text = "[General]\nWidth=800\nHeight=sz:tall\nTop=dword:12x\n"
-                             "Left=dword:99999999999\n";
-    testutil::WriteFile(file, std::vector<uint8_t>(text.begin(), text.end()));
-    TQtSettingsStore edited(file);
-    ASSERT_TRUE(edited.OpenKey(false));
-    EXPECT_EQ(edited.ReadInteger("Width"), 800); // a plain number still counts
-    for (const char *name : {"Height", "Top", "Left"}) // the last beyond 32 bits
-        EXPECT_THROW(edited.ReadInteger(name), ESettingsTypeError) << name;
-    edited.CloseKey();
+    const std::string garbage("\x89PNG\r\n\x1a\n\0\0\0\rIHDR[General\n=\xff\xfe\n[\n", 32);
+    WriteFile(path, {garbage.begin(), garbage.end()});
+    Settings.Load(store, Desk.Boxes);
+    EXPECT_EQ(Messages(), Texts{"Some settings could not be read from \"" + path +
+                                "\"; Glimra uses their defaults."});
+    const std::string old = "[General]\nCycleRate=dword:9\n";
+    WriteFile(path, {old.begin(), old.end()});
+    {
+        TScopedFullDisk full(10);
+        Settings.Save(store, Desk.Boxes);
+    }
+    EXPECT_EQ(Messages().back(), "The settings could not be saved to \"" + path + "\".");
+    EXPECT_EQ(ReadFile(path), std::vector<uint8_t>(old.begin(), old.end()));
+    EXPECT_EQ(FolderNames(Dir.Path), std::set<std::string>{"Glimra.conf"});
 }

@@ -1,0 +1,299 @@
+#include "ui/cmp/GLM_CMPForm.h"
+
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "core/GLM_CMPView.h"
+#include "core/GLM_FileNames.h"
+#include "core/documents/GLM_ImageDocument.h"
+#include "platform/GLM_Platform.h"
+#include "ui/cmp/GLM_EditCMPForm.h"
+#include "ui/dialogs/GLM_SelectPaletteForm.h"
+#include "ui/kit/GLM_ProgressForm.h"
+
+namespace {
+
+constexpr int NewClientSide = 200;
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The image control
+
+TCMPImage::TCMPImage(QWidget *parent) : QWidget(parent)
+{
+    setObjectName("CMPImage");
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TCMPImage::paintEvent(QPaintEvent *)
+{
+    const auto *form = static_cast<const TCMPForm *>(parentWidget());
+    QPainter painter(this);
+    DrawCMPGrid(painter, form->Document, form->CurrentFrame, form->CellSize(), form->Zoom,
+                form->FillColor);
+}
+
+void TCMPImage::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    emit MouseMoved(p.x(), p.y());
+}
+
+void TCMPImage::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit DoubleClicked();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Creation and opening
+
+TCMPForm::TCMPForm(TWindowContext &context, TEditCMPForm &properties, QWidget *parent)
+    : TDocumentWindowOf(context, parent), FProperties(properties)
+{
+    CMPImage = new TCMPImage(this);
+    connect(CMPImage, &TCMPImage::MouseMoved, this, &TCMPForm::CMPImageMouseMove);
+    connect(CMPImage, &TCMPImage::DoubleClicked, this, &TCMPForm::CMPImageDblClick);
+    resize(NewClientSide, NewClientSide);
+}
+
+void TCMPForm::NewDocument()
+{
+    CurrentFrame = 0;
+    Zoom = 1;
+    FillColor = static_cast<TColor>(Settings().CMPFillColor) & 0xFFFFFF;
+    Document.FillPalette(RedOf(FillColor), GreenOf(FillColor), BlueOf(FillColor));
+    ApplyTransSetting();
+}
+
+void TCMPForm::ReadDocument(const std::string &path)
+{
+    TCMP loaded;
+    loaded.LoadFromFile(path);
+    Document = std::move(loaded);
+}
+
+void TCMPForm::WriteDocument(const std::string &path) const
+{
+    Document.SaveToFile(path);
+}
+
+void TCMPForm::BeforeWrite()
+{
+    if (CMPNeedsTransRecalc(Modified, Document.Header.HasTransparency))
+        RecalcTransTables();
+}
+
+TDocumentFacts TCMPForm::Facts() const
+{
+    TDocumentFacts facts;
+    facts.Zoom = Zoom;
+    return facts;
+}
+
+TStatusTexts TCMPForm::StatusTexts() const
+{
+    TStatusTexts texts = CMPStatusTexts(CurrentFrame, Document.Header.HasTransparency);
+    texts[3] = FIndexText;
+    texts[4] = FColorText;
+    return texts;
+}
+
+int TCMPForm::CellSize() const
+{
+    return FCellSize;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing and layout
+
+void TCMPForm::ShowFrame()
+{
+    // The setting is read at every drawing; painting and the mouse use what was drawn.
+    FCellSize = EffectiveCMPCellSize(Settings().CMPCellSize);
+    const int side = CMPGridSide(CellSize(), Zoom);
+    CMPImage->resize(side, side);
+    CMPImage->update();
+    FIndexText.clear();
+    FColorText.clear();
+
+    // The sub-window's size hint is this window's (the client area) plus its frame.
+    updateGeometry();
+    if (QMdiSubWindow *sub = SubWindow()) {
+        if (!IsMaximized())
+            sub->resize(sub->sizeHint());
+    } else {
+        resize(sizeHint());
+    }
+    Layout();
+    UpdateMainWindow();
+}
+
+QSize TCMPForm::sizeHint() const
+{
+    const int side = CMPGridSide(CellSize(), Zoom);
+    return {std::max(MinClientWidth, side), side};
+}
+
+QMdiSubWindow *TCMPForm::SubWindow() const
+{
+    return qobject_cast<QMdiSubWindow *>(parentWidget());
+}
+
+bool TCMPForm::IsMaximized() const
+{
+    const QMdiSubWindow *sub = SubWindow();
+    return sub && sub->isMaximized();
+}
+
+void TCMPForm::Layout()
+{
+    // Centred while maximized (a larger grid starts left of or above the area), else at 0,0.
+    if (IsMaximized())
+        CMPImage->move((width() - CMPImage->width()) / 2, (height() - CMPImage->height()) / 2);
+    else
+        CMPImage->move(0, 0);
+}
+
+void TCMPForm::resizeEvent(QResizeEvent *event)
+{
+    TDocumentWindow::resizeEvent(event);
+    Layout();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Views and zoom
+
+void TCMPForm::NextFrame()
+{
+    // A cycle tick may arrive while the progress window is up; the tables are half made then.
+    if (FCalculating)
+        return;
+    CurrentFrame = CMPNextFrame(CurrentFrame, Document.Header.HasTransparency);
+    ShowFrame();
+}
+
+void TCMPForm::PreviousFrame()
+{
+    if (FCalculating)
+        return;
+    CurrentFrame = CMPPreviousFrame(CurrentFrame, Document.Header.HasTransparency);
+    ShowFrame();
+}
+
+void TCMPForm::ZoomIn()
+{
+    Zoom = std::min(Zoom + 1, MaxZoom);
+    ShowFrame();
+}
+
+void TCMPForm::ZoomOut()
+{
+    Zoom = std::max(Zoom - 1, 1);
+    ShowFrame();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mouse
+
+void TCMPForm::CMPImageMouseMove(int x, int y)
+{
+    if (!IsActive())
+        return;
+    const int index = CMPCellAt(x, y, CellSize(), Zoom);
+    if (index < 0)
+        return;
+    HoverIndex = index;
+    FIndexText = CMPIndexText(HoverIndex);
+    FColorText = CMPColorText(Document.Palette, HoverIndex);
+    UpdateMainWindow();
+}
+
+void TCMPForm::CMPImageDblClick()
+{
+    ChangeCellColor();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Editing
+
+void TCMPForm::ChangeCellColor()
+{
+    if (!IsActive())
+        return;
+    TPaletteEntry &entry = Document.Palette[static_cast<size_t>(HoverIndex)];
+    TColor color = MakeColor(entry.Red, entry.Green, entry.Blue);
+    if (!Context().Platform.ColorDialog().Execute(color, this))
+        return;
+    // The tables keep their indices: the light tables until the next palette selection, the
+    // transparency tables until the next save.
+    entry = TPaletteEntry{RedOf(color), GreenOf(color), BlueOf(color)};
+    Modified = true;
+    ShowFrame();
+}
+
+void TCMPForm::SelectPalette()
+{
+    TSelectPaletteForm *picker = Context().SelectPaletteForm;
+    if (!picker)
+        return;
+    picker->PaletteName = FilePath;
+    picker->Palette = Document.Palette;
+    if (picker->ShowModal() != mrOk)
+        return;
+    Document.Palette = picker->Palette;
+    Document.CalcLightLevels();
+    if (Document.Header.HasTransparency != 0)
+        Document.CalcTransTables();
+    // Taking the palette of the file itself changes nothing that is not already on disk.
+    if (picker->PaletteName != FilePath)
+        Modified = true;
+    ShowFrame();
+}
+
+void TCMPForm::EditProperties()
+{
+    FProperties.UseTransTables = Document.Header.HasTransparency != 0;
+    if (FProperties.ShowModal() != mrOk)
+        return;
+    // The view stays as it is, also a transparency table whose tables were just switched off.
+    ApplyTransSetting();
+    if (Document.Header.HasTransparency != 0)
+        RecalcTransTables();
+    Modified = true;
+    UpdateMainWindow();
+}
+
+void TCMPForm::ApplyTransSetting()
+{
+    Document.Header.HasTransparency = Settings().CMPTransTables ? 1 : 0;
+}
+
+void TCMPForm::RecalcTransTables()
+{
+    TProgressForm *progress = Context().ProgressForm;
+    struct TGuard
+    {
+        bool &Calculating;
+        TProgressForm *Progress;
+        ~TGuard()
+        {
+            Calculating = false;
+            if (Progress)
+                Progress->Finish();
+        }
+    } guard{FCalculating, progress};
+    FCalculating = true;
+    if (progress) {
+        progress->ProgressLabel->setText("Calculating new transparency tables.");
+        progress->Start();
+    }
+    Document.CalcTransTables([progress](int, int) {
+        if (progress)
+            progress->KeepPainted();
+    });
+}

@@ -1,0 +1,392 @@
+#include "ui/image/GLM_ImageDocumentForm.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+#include "core/GLM_Bitmaps.h"
+#include "core/GLM_FileNames.h"
+#include "core/documents/GLM_ZoomPainter.h"
+#include "formats/LEC_FileIO.h"
+#include "platform/GLM_Platform.h"
+#include "ui/dialogs/GLM_SelectPaletteForm.h"
+
+namespace {
+
+const char *const BitmapFilter = "Windows Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*";
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Creation, opening, drawing
+
+TImageDocumentForm::TImageDocumentForm(TWindowContext &context,
+                                       const TDocumentDescription &description,
+                                       const TOperations &operations, QWidget *parent)
+    : TDocumentWindow(context, description, operations, parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(true);
+    FImage = new TFrameImage(this);
+    FImage->move(0, 0);
+    resize(FClient);
+}
+
+QMdiSubWindow *TImageDocumentForm::SubWindow() const
+{
+    return qobject_cast<QMdiSubWindow *>(parentWidget());
+}
+
+bool TImageDocumentForm::IsMaximized() const
+{
+    const QMdiSubWindow *sub = SubWindow();
+    return sub && sub->isMaximized();
+}
+
+void TImageDocumentForm::NewDocument()
+{
+    View = TImageViewState{};
+    FClient = QSize(EmptyWindowSide, EmptyWindowSide);
+    if (QMdiSubWindow *sub = SubWindow())
+        sub->installEventFilter(this);
+    const TDocumentDescription &kind = Description();
+    const std::string &wanted = Settings().*kind.PalettePath;
+    TDisplayPalette display = ResolveDisplayPalette(wanted, kind.BuiltInPalette);
+    PaletteName = display.Name;
+    Palette = display.Palette;
+    if (display.Problem && Context().FirstReport(wanted))
+        Messages().Warning(*display.Problem, {}, this);
+    NewImage();
+}
+
+void TImageDocumentForm::ReadDocument(const std::string &path)
+{
+    ReadImage(path);
+    View.CurrentFrame = FrameCount() > 0 ? 1 : 0;
+}
+
+std::string TImageDocumentForm::WindowCaption() const
+{
+    return ::WindowCaption(FileName, View.Zoom);
+}
+
+void TImageDocumentForm::ShowFrame()
+{
+    FEmpty = FrameCount() < 1 || View.CurrentFrame < 1;
+    if (FEmpty) {
+        FImage->SetPicture(QImage(), View.Zoom);
+        FClient = QSize(EmptyWindowSide, EmptyWindowSide);
+    } else {
+        const std::optional<TFrameView> view = CurrentFrameView();
+        // Drawn once at 1:1; the control paints the blocks of the zoom.
+        FImage->SetPicture(view ? DisplayPicture(*view, Palette) : QImage(), View.Zoom);
+        const QSize picture = view ? QSize(view->Width, view->Height) : QSize(0, 0);
+        const TClientSize client = FrameClientSize(picture.width(), picture.height(), View.Zoom);
+        FClient = QSize(client.Width, client.Height);
+    }
+    FitWindow();
+    Layout();
+}
+
+void TImageDocumentForm::FitWindow()
+{
+    updateGeometry();
+    QMdiSubWindow *sub = SubWindow();
+    if (!sub) {
+        resize(FClient);
+        return;
+    }
+    if (sub->isMaximized() || sub->isMinimized())
+        return;
+    if (FEmpty) {
+        // Without a frame the window's outer size is 200 x 200.
+        sub->resize(EmptyWindowSide, EmptyWindowSide);
+        return;
+    }
+    // The frame around the client area, as the sub-window draws it now.
+    const QSize frame = sub->isVisible() ? sub->size() - size() : QSize();
+    if (sub->isVisible() && frame.isValid())
+        sub->resize(FClient + frame);
+    else
+        sub->adjustSize();
+    resize(FClient);
+}
+
+void TImageDocumentForm::Layout()
+{
+    const QSize picture = FImage->PictureSize();
+    if (IsMaximized())
+        FImage->move(CentredOffset(width(), picture.width()),
+                     CentredOffset(height(), picture.height()));
+    else
+        FImage->move(0, 0);
+}
+
+void TImageDocumentForm::resizeEvent(QResizeEvent *event)
+{
+    TDocumentWindow::resizeEvent(event);
+    Layout();
+}
+
+bool TImageDocumentForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // Back from maximized, the window fits its picture again.
+    if (watched == SubWindow() && event->type() == QEvent::WindowStateChange)
+        QTimer::singleShot(0, this, [this] {
+            FitWindow();
+            Layout();
+        });
+    return TDocumentWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// View
+
+void TImageDocumentForm::ZoomIn()
+{
+    View.ZoomIn();
+    ShowFrame();
+    UpdateMainWindow();
+}
+
+void TImageDocumentForm::ZoomOut()
+{
+    View.ZoomOut();
+    ShowFrame();
+    UpdateMainWindow();
+}
+
+void TImageDocumentForm::PreviousFrame()
+{
+    View.PreviousFrame(FrameCount());
+    ShowFrame();
+    UpdateMainWindow();
+}
+
+void TImageDocumentForm::NextFrame()
+{
+    View.NextFrame(FrameCount());
+    ShowFrame();
+    UpdateMainWindow();
+}
+
+void TImageDocumentForm::keyReleaseEvent(QKeyEvent *event)
+{
+    // A key held down repeats; only its real release steps.
+    if (event->isAutoRepeat() || !HasOperation(TCommand::NextFrame)) {
+        TDocumentWindow::keyReleaseEvent(event);
+        return;
+    }
+    if (event->key() == Qt::Key_Left)
+        RunOperation(TCommand::PreviousFrame);
+    else if (event->key() == Qt::Key_Right)
+        RunOperation(TCommand::NextFrame);
+    else
+        TDocumentWindow::keyReleaseEvent(event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Frames
+
+TImportResult TImageDocumentForm::ImportFrame(const TBitmapPicture &)
+{
+    return {};
+}
+
+std::vector<std::string> TImageDocumentForm::ChoosePictures(const char *title, bool many)
+{
+    TFileDialogRequest request;
+    request.Kind = TFileDialogKind::OpenPicture;
+    request.Title = title;
+    request.Filter = BitmapFilter;
+    request.MultiSelect = many;
+    return ChooseFiles(request);
+}
+
+void TImageDocumentForm::ShowImportMessages(const TImportResult &result)
+{
+    for (const TImportMessage &message : result.Messages) {
+        if (message.Kind == TImportMessageKind::Warning)
+            Messages().Warning(message.Text, {}, this);
+        else
+            Messages().Error(message.Text, {}, this);
+    }
+}
+
+void TImageDocumentForm::AddFrames()
+{
+    const int maxFrames = Description().MaxFrames;
+    const int room = maxFrames - FrameCount();
+    if (room <= 0)
+        return;
+    std::vector<std::string> files = ChoosePictures();
+    if (files.empty())
+        return;
+    // The document's frame table holds no more than its limit.
+    const size_t leftOut = files.size() > size_t(room) ? files.size() - size_t(room) : 0;
+    files.resize(files.size() - leftOut);
+
+    bool added = false;
+    const auto finish = [&] {
+        if (!added)
+            return;
+        Modified = true;
+        ShowFrame();
+        UpdateMainWindow();
+    };
+    try {
+        for (const std::string &file : files) {
+            const TImportResult result = ImportFrame(ReadBitmapFile(file));
+            ShowImportMessages(result);
+            if (result.Changed()) {
+                added = true;
+                View.CurrentFrame = result.Frame;
+                FrameImported(result);
+            }
+        }
+    } catch (...) {
+        // Frames added before the unreadable file stay.
+        finish();
+        throw;
+    }
+    finish();
+    if (leftOut > 0)
+        Messages().Warning(std::to_string(leftOut) +
+                               (leftOut == 1 ? " picture was" : " pictures were") +
+                               " left out: a " + DocumentKindName(Kind()) + " holds at most " +
+                               std::to_string(maxFrames) + " frames.",
+                           {}, this);
+}
+
+void TImageDocumentForm::DeleteFrame()
+{
+    if (FrameCount() < 1 || View.CurrentFrame < 1)
+        return;
+    RemoveFrame(View.CurrentFrame);
+    View.FrameDeleted(FrameCount());
+    Modified = true;
+    ShowFrame();
+    UpdateMainWindow();
+}
+
+void TImageDocumentForm::Shift(bool toPrevious)
+{
+    const int partner = View.ShiftPartner(toPrevious, FrameCount());
+    if (partner == 0)
+        return;
+    SwapFrames(View.CurrentFrame, partner);
+    Modified = true;
+    // The view follows the moved frame.
+    if (toPrevious)
+        PreviousFrame();
+    else
+        NextFrame();
+}
+
+void TImageDocumentForm::ShiftToPreviousFrame()
+{
+    Shift(true);
+}
+
+void TImageDocumentForm::ShiftToNextFrame()
+{
+    Shift(false);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Palette
+
+void TImageDocumentForm::SelectPalette()
+{
+    TSelectPaletteForm *picker = Context().SelectPaletteForm;
+    if (!IsPaletted() || !picker)
+        return;
+    picker->PaletteName = PaletteName;
+    picker->Palette = Palette;
+    if (picker->ShowModal() != mrOk)
+        return;
+    PaletteChosen(picker->PaletteName, picker->Palette);
+    ShowFrame();
+    UpdateMainWindow();
+}
+
+void TImageDocumentForm::PaletteChosen(const std::string &name, const TPalette &palette)
+{
+    PaletteName = name;
+    // A file's own palette is no name a new window could start from.
+    if (name != "Internal")
+        Settings().*Description().PalettePath = name;
+    Palette = palette;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Bitmap export
+
+std::string TImageDocumentForm::ExportBase() const
+{
+    return ExportBaseName(FilePath.empty() ? FileName : FilePath);
+}
+
+std::string TImageDocumentForm::BitmapName(const std::string &base) const
+{
+    return BMFrameBitmapName(base, View.CurrentFrame);
+}
+
+std::string TImageDocumentForm::ChooseBitmapFile(const std::string &name)
+{
+    TFileDialogRequest request;
+    request.Kind = TFileDialogKind::Save;
+    request.Title = "Save As Bitmap";
+    request.Filter = BitmapFilter;
+    request.FilterIndex = 1;
+    request.FileName = name;
+    request.DefaultExt = "bmp";
+    const std::vector<std::string> chosen = ChooseFiles(request);
+    return chosen.empty() ? std::string() : chosen.front();
+}
+
+void TImageDocumentForm::SaveBitmap()
+{
+    const std::optional<TFrameView> view = FrameCount() > 0 ? CurrentFrameView() : std::nullopt;
+    if (!view)
+        return;
+    const std::string path = ChooseBitmapFile(BitmapName(ExportBase()));
+    if (path.empty() || (FileExists(path) && ConfirmReplace(path, false) != mrYes))
+        return;
+    SaveFrameBitmap(*view, Palette, View.Zoom, SaveBitmapBits(), path);
+}
+
+void TImageDocumentForm::SaveAllBitmaps()
+{
+    if (FrameCount() < 1)
+        return;
+    const std::vector<TExportPicture> pictures = ExportPictures(ExportBase());
+    if (pictures.empty())
+        return;
+    const std::string chosen = ChooseBitmapFile(pictures.front().FileName);
+    if (chosen.empty())
+        return;
+    // The chosen name only picks the folder. The pictures are made from the document, so the
+    // view stays on the frame it showed, whether the run ends or is cancelled.
+    const std::filesystem::path folder = Utf8Path(chosen).parent_path();
+    bool ask = true;
+    for (const TExportPicture &picture : pictures) {
+        const std::string path = (folder / Utf8Path(picture.FileName)).string();
+        if (ask && FileExists(path)) {
+            const int answer = ConfirmReplace(path, true);
+            if (answer == mrNo)
+                continue;
+            if (answer == mrYesToAll)
+                ask = false;
+            else if (answer != mrYes)
+                return;
+        }
+        if (const std::optional<TFrameView> view = ExportView(picture))
+            SaveFrameBitmap(*view, Palette, View.Zoom, Settings().SaveBitmapFormat, path);
+    }
+}

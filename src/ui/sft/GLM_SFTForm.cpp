@@ -1,0 +1,159 @@
+#include "ui/sft/GLM_SFTForm.h"
+
+#include <QMouseEvent>
+
+#include "core/GLM_Bitmaps.h"
+#include "platform/GLM_Platform.h"
+#include "ui/sft/GLM_EditSFTForm.h"
+
+TSFTForm::TSFTForm(TWindowContext &context, TEditSFTForm &properties, QWidget *parent)
+    : TDocumentWindowOf(context, parent), FProperties(properties)
+{
+    setObjectName("SFTForm");
+    Image()->setObjectName("SFTImage");
+    Image()->setMouseTracking(true);
+    Image()->installEventFilter(this);
+    // Every report but the readout's own starts panel 6 afresh.
+    connect(this, &TDocumentWindow::StateChanged, this, [this] {
+        if (!FReportingCharacter)
+            FCharacter.clear();
+    });
+}
+
+void TSFTForm::NewImage()
+{
+    Document = NewSFT(Settings().SFTIs16Bit);
+    ApplyFontSettings();
+}
+
+void TSFTForm::ApplyFontSettings()
+{
+    const TSettings &s = Settings();
+    ::ApplyFontSettings(Document,
+                        {s.SFTCharacterGap, s.SFTSpaceLength, s.SFTTransIndex, s.SFTTransColor});
+}
+
+void TSFTForm::ReadImage(const std::string &path)
+{
+    TSFT loaded;
+    loaded.LoadFromFile(path);
+    Document = std::move(loaded);
+}
+
+void TSFTForm::WriteDocument(const std::string &path) const
+{
+    // The writer recounts the ranges into its header; the window's font stays as it is.
+    TSFT written = Document;
+    written.SaveToFile(path);
+    // Written all the same; the game is what cannot load it.
+    if (!Document.HasCharacters())
+        Messages().Warning(NoCharactersWarning, {}, const_cast<TSFTForm *>(this));
+}
+
+int TSFTForm::FrameCount() const
+{
+    return HasBitmap(Document) ? 1 : 0;
+}
+
+std::optional<TFrameView> TSFTForm::CurrentFrameView() const
+{
+    return SFTFrameView(Document);
+}
+
+bool TSFTForm::IsPaletted() const
+{
+    return Document.BMHeader.BitsPerPixel != 16;
+}
+
+std::string TSFTForm::BitmapName(const std::string &base) const
+{
+    return SFTBitmapName(base);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The strip
+
+void TSFTForm::AddFrames()
+{
+    if (HasBitmap(Document))
+        return;
+    const std::vector<std::string> chosen = ChoosePictures("Add Bitmap", false);
+    if (chosen.empty())
+        return;
+    // Read whole before the font changes: an unreadable picture leaves it as it was.
+    const TBitmapPicture picture = ReadBitmapFile(chosen.front());
+    ImportSFTStrip(Document, picture, Palette);
+    View.CurrentFrame = 1;
+    Modified = true;
+    ShowFrame();
+    UpdateMainWindow();
+}
+
+void TSFTForm::DeleteFrame()
+{
+    if (!HasBitmap(Document))
+        return;
+    DeleteSFTBitmap(Document);
+    View.FrameDeleted(0);
+    ShowFrame();
+    UpdateMainWindow();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Properties
+
+void TSFTForm::EditProperties()
+{
+    TEditSFTForm &dialog = FProperties;
+    dialog.Palette = Palette;
+    // The strip at 1:1 as drawn; empty for a font without one.
+    dialog.FontBitmap = SFTPicture(Document, Palette, 1);
+    dialog.Is16Bit = Document.BMHeader.BitsPerPixel == 16;
+    dialog.CharGap = Document.Header.CharGap;
+    dialog.SpaceLength = Document.Header.SpaceLength;
+    dialog.TransColor = Document.BMHeader.TransColor;
+    dialog.SetCharacters(Document.Chars);
+    if (dialog.ShowModal() != mrOk)
+        return;
+    ApplyFontSettings();
+    Document.Chars = dialog.Characters;
+    Modified = true;
+    UpdateMainWindow();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reports
+
+void TSFTForm::SFTImageMouseMove(int x, int)
+{
+    if (!IsActive())
+        return;
+    const std::optional<uint16_t> code = CharacterAt(Document.Chars, x, Zoom());
+    if (!code)
+        return; // the panel keeps its text
+    FCharacter = CharacterText(*code);
+    FReportingCharacter = true;
+    emit StateChanged();
+    FReportingCharacter = false;
+}
+
+bool TSFTForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Image() && event->type() == QEvent::MouseMove) {
+        const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
+        SFTImageMouseMove(at.x(), at.y());
+    }
+    return TImageDocumentForm::eventFilter(watched, event);
+}
+
+TDocumentFacts TSFTForm::Facts() const
+{
+    return SFTFacts(Document, Zoom());
+}
+
+TStatusTexts TSFTForm::StatusTexts() const
+{
+    FShown = SFTStatusTexts(Document, PaletteName, FShown);
+    FShown[CharacterPanel] = FCharacter;
+    return FShown;
+}
