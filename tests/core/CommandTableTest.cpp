@@ -1,5 +1,4 @@
-// The command table as the windows use it: the enabled states each kind's facts give, and
-// each kind's popup menu.
+// The command table as the windows use it: the enabled states each kind's facts give.
 
 #include <functional>
 #include <set>
@@ -78,31 +77,6 @@ TEST(CommandStates, FollowTheTableForEveryKind)
 
     // SFT: never steps or exports all; takes a bitmap only while it has none.
     EXPECT_EQ(states(K::SFT, 1, 3, 16), with("Save SaveAs SaveBitmap DeleteFrame ZoomIn ZoomOut"));
-}
-
-// Order, separators and the kind's own captions ("&Add Frame..." in the SFT window, "Cycle
-// &Frames" in the CMP window, "&Select Palette" without dots in the MAT and CMP windows).
-TEST(PopupItems, OrderAndCaptionsPerKind)
-{
-    const auto menu = [](K kind) {
-        std::string text;
-        for (const TPopupItem &item : PopupItems(kind))
-            text += std::string(item.IsSeparator() ? "-" : item.Caption) + "|";
-        return text;
-    };
-    EXPECT_EQ(menu(K::BM), "&Previous Frame|&Next Frame|&Cycle Frames|&Zoom In|Zoom &Out|-|"
-                           "&Add Frames...|&Delete Frame|-|Shift To Pre&vious Frame|"
-                           "Shift To Ne&xt Frame|-|&Select Palette...|&Edit Properties...|-|"
-                           "Save &Bitmap...|Sa&ve All Bitmaps...|");
-    EXPECT_EQ(menu(K::CMP), "&Previous Frame|&Next Frame|Cycle &Frames|&Zoom In|Zoom &Out|-|"
-                            "&Change Cell Color|&Select Palette|&Edit Properties|");
-    EXPECT_EQ(menu(K::MAT), "&Previous Frame|&Next Frame|&Cycle Frames|&Zoom In|Zoom &Out|-|"
-                            "&Add Frames...|Add &Mipmap...|&Delete Frame|-|"
-                            "Shift To Pre&vious Frame|Shift To Ne&xt Frame|-|&Select Palette|"
-                            "&Edit Properties|-|Save &Bitmap...|Sa&ve All Bitmaps...|");
-    EXPECT_EQ(menu(K::SFT), "&Zoom In|Zoom &Out|-|&Add Frame...|&Delete Frame|-|"
-                            "&Select Palette...|&Edit Properties...|-|Save &Bitmap...|");
-    EXPECT_EQ(PopupItems(K::SFT)[3].Command, C::AddFrames); // "&Add Frame..." adds frames
     EXPECT_EQ(DocumentKindOf("/x/B.BM"), K::BM);
     EXPECT_EQ(DocumentKindOf("/x.mat/notes"), std::nullopt);
 }
