@@ -157,7 +157,7 @@ struct TDocumentFacts
     // why the colormap cannot draw it translucent (both empty when it can), the level
     // (FullPaletteView: the palette view) and the toggles' states.
     std::string LightRefusal = "No frame";
-    std::string TranslucentRefusal;
+    std::string TranslucentRefusal{};
     int LightLevel = PaletteViewLevel;
     bool Translucent = false;
     bool MarkFullBright = false;

@@ -75,6 +75,32 @@ TEST(ImageView, CaptionsAndCentring)
     EXPECT_EQ(CentredOffset(100, 301), -100); // truncated toward zero
 }
 
+// The level runs 0..63 then the palette view, and stops at both ends; the colormap is the
+// display palette when that is one (a member's extension counts), else the kind's choice.
+TEST(ImageView, LightLevelColormapAndStatus)
+{
+    TImageViewState v;
+    std::vector<int> levels;
+    v.Brighter();
+    levels.push_back(v.LightLevel);
+    for (int i = 0; i < PaletteViewLevel; ++i)
+        v.Darker();
+    levels.push_back(v.LightLevel);
+    v.Darker();
+    levels.push_back(v.LightLevel);
+    v.Brighter();
+    levels.push_back(v.LightLevel);
+    EXPECT_EQ(levels, (std::vector<int>{PaletteViewLevel, 0, 0, 1}));
+    const std::pair<const char *, const char *> sources[] = {
+        {"Dflt", "/c/night.cmp"}, {"/p/X.CMP", "/p/X.CMP"}, {"r.gob::mat\\dflt.cmp", "r.gob::mat\\dflt.cmp"},
+        {"/p/game.act", "/c/night.cmp"}};
+    for (const auto &[palette, source] : sources)
+        EXPECT_EQ(ColormapSource(palette, "/c/night.cmp"), source) << palette;
+    EXPECT_EQ(ColormapSource("Dflt", ""), "");
+    EXPECT_EQ(LightStatusText(20, "r.gob::mat\\dflt.cmp") + "|" + LightStatusText(64, "/c/n.cmp"),
+              "Light: 20 (dflt.cmp)|Light: Full (n.cmp)");
+}
+
 TEST(BMDocument, DeleteAndSwapMoveImagesWithTheirBuffers)
 {
     TBM bm = Frames(3);
