@@ -28,12 +28,6 @@ Names Enabled(const std::function<bool(C)> &isEnabled)
     return names;
 }
 
-std::string Name(C command) // "Save1": "Save"
-{
-    const std::string menu = CommandInfo(command).MenuName;
-    return menu.substr(0, menu.size() - 1);
-}
-
 } // namespace
 
 // Column by column, at the limits that flip each entry.
@@ -100,16 +94,16 @@ TEST(CommandStates, LightViewRefusalsAndLevelEnds)
         for (C c : {C::SelectColormap, C::LightBrighter, C::LightDarker, C::Translucent,
                     C::SelectBackdrop, C::MarkFullBright})
             if (!s[c])
-                text += Name(c) + (s.Reason(c).empty() ? "" : ":" + s.Reason(c)) + " ";
+                text += CommandInfo(c).Hint + (s.Reason(c).empty() ? "" : ":" + s.Reason(c)) + " ";
         return text;
     };
     const std::pair<std::string, std::string> cases[] = {
-        {refused(16, "16", "t", 64), "SelectColormap:16 LightBrighter:16 LightDarker:16 "
-                                     "Translucent:16 SelectBackdrop:16 MarkFullBright:16 "},
-        {refused(8, "none", "", 3), "LightBrighter:none LightDarker:none Translucent:none "
-                                    "SelectBackdrop:none MarkFullBright:none "},
-        {refused(8, "", "t", PaletteViewLevel), "LightBrighter Translucent:t SelectBackdrop:t "},
-        {refused(8, "", "", 0), "LightDarker "},
+        {refused(16, "16", "t", 64), "Colormap:16 Brighter:16 Darker:16 Translucent:16 "
+                                     "Backdrop:16 Mark Full-Bright:16 "},
+        {refused(8, "no", "", 3), "Brighter:no Darker:no Translucent:no Backdrop:no "
+                                  "Mark Full-Bright:no "},
+        {refused(8, "", "t", PaletteViewLevel), "Brighter Translucent:t Backdrop:t "},
+        {refused(8, "", "", 0), "Darker "},
         {refused(8, "", "", 63), ""},
     };
     for (const auto &[got, expected] : cases)

@@ -80,23 +80,21 @@ TEST(ImageView, CaptionsAndCentring)
 TEST(ImageView, LightLevelColormapAndStatus)
 {
     TImageViewState v;
-    std::vector<int> levels;
     v.Brighter();
-    levels.push_back(v.LightLevel);
-    for (int i = 0; i < PaletteViewLevel; ++i)
+    const int top = v.LightLevel;
+    for (int i = 0; i <= PaletteViewLevel; ++i)
         v.Darker();
-    levels.push_back(v.LightLevel);
-    v.Darker();
-    levels.push_back(v.LightLevel);
+    const int bottom = v.LightLevel;
     v.Brighter();
-    levels.push_back(v.LightLevel);
-    EXPECT_EQ(levels, (std::vector<int>{PaletteViewLevel, 0, 0, 1}));
-    const std::pair<const char *, const char *> sources[] = {
-        {"Dflt", "/c/night.cmp"}, {"/p/X.CMP", "/p/X.CMP"}, {"r.gob::mat\\dflt.cmp", "r.gob::mat\\dflt.cmp"},
-        {"/p/game.act", "/c/night.cmp"}};
-    for (const auto &[palette, source] : sources)
-        EXPECT_EQ(ColormapSource(palette, "/c/night.cmp"), source) << palette;
-    EXPECT_EQ(ColormapSource("Dflt", ""), "");
+    EXPECT_EQ((std::array{top, bottom, v.LightLevel}), (std::array{PaletteViewLevel, 0, 1}));
+    // The display palette, then the colormap with a choice made and without one.
+    const std::array<std::string, 3> sources[] = {{"Dflt", "/c/n.cmp", ""},
+                                                  {"/p/X.CMP", "/p/X.CMP", "/p/X.CMP"},
+                                                  {"r.gob::a.cmp", "r.gob::a.cmp", "r.gob::a.cmp"},
+                                                  {"/p/game.act", "/c/n.cmp", ""}};
+    for (const auto &[palette, chosen, none] : sources)
+        EXPECT_EQ(ColormapSource(palette, "/c/n.cmp") + "|" + ColormapSource(palette, ""),
+                  chosen + "|" + none);
     EXPECT_EQ(LightStatusText(20, "r.gob::mat\\dflt.cmp") + "|" + LightStatusText(64, "/c/n.cmp"),
               "Light: 20 (dflt.cmp)|Light: Full (n.cmp)");
 }

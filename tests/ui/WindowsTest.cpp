@@ -40,7 +40,8 @@ const TKindCase Kinds[] = {
      "ZoomOut LightBrighter LightDarker Translucent SelectBackdrop MarkFullBright"},
     {K::SFT, SFTBytes({{65, 0, 2}}, 4, 2), "Untitled0.sft [1:1]",
      "SaveAllBitmaps AddFrames AddMipmap ShiftToPreviousFrame ShiftToNextFrame PreviousFrame "
-     "NextFrame CycleFrames ZoomOut LightBrighter LightDarker Translucent SelectBackdrop MarkFullBright"},
+     "NextFrame CycleFrames ZoomOut LightBrighter LightDarker Translucent SelectBackdrop "
+     "MarkFullBright"},
 };
 
 std::vector<uint8_t> Old(const std::string &what)

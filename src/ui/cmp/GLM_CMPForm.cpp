@@ -46,8 +46,8 @@ void TCMPImage::paintEvent(QPaintEvent *)
     painter.setBrush(Qt::white);
     for (int i = 0; i < 256; ++i)
         if (bright[static_cast<size_t>(i)])
-            painter.drawRect((i % 16) * cell + (cell - mark) / 2, (i / 16) * cell + (cell - mark) / 2,
-                             mark - 1, mark - 1);
+            painter.drawRect((i % 16) * cell + (cell - mark) / 2,
+                             (i / 16) * cell + (cell - mark) / 2, mark - 1, mark - 1);
 }
 
 void TCMPImage::mouseMoveEvent(QMouseEvent *event)

@@ -360,8 +360,8 @@ TDocumentFacts TImageDocumentForm::WithLightView(TDocumentFacts facts) const
 TStatusTexts TImageDocumentForm::WithLightView(TStatusTexts texts) const
 {
     if (FColormap && IsPaletted() && (View.LightLevel < PaletteViewLevel || Translucent))
-        texts[7] = LightStatusText(View.LightLevel, FColormapPath) +
-                   (Translucent ? " Translucent" : "");
+        texts[7] =
+            LightStatusText(View.LightLevel, FColormapPath) + (Translucent ? " Translucent" : "");
     return texts;
 }
 

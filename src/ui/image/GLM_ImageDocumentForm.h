@@ -4,8 +4,8 @@
 // with, drawing the current frame at the zoom, layout when maximized, zoom, frame stepping
 // (also with the Left and Right keys), deleting and shifting frames, Add Frames, Save Bitmap,
 // Save All Bitmaps, Select Palette, and the view through a colormap as the game shows the
-// frame (light level, also with the [ and ] keys; translucency; full-bright marks). The rules themselves live in core/documents; this class
-// applies them to widgets.
+// frame (light level, also with the [ and ] keys; translucency; full-bright marks). The rules
+// themselves live in core/documents; this class applies them to widgets.
 //
 // A window of another kind derives as the BM window does:
 //     class TMATForm : public TDocumentWindowOf<TMATForm, TImageDocumentForm>
@@ -56,8 +56,8 @@ public:
     // neither the display palette nor the kind's choice is one that can be read.
     const TCMP *Colormap() const { return FColormap.get(); }
     const std::string &ColormapPath() const { return FColormapPath; }
-    TBackdrop Backdrop;        // behind a translucent frame
-    bool Translucent = false;  // View > Translucent
+    TBackdrop Backdrop;          // behind a translucent frame
+    bool Translucent = false;    // View > Translucent
     bool MarkFullBright = false; // View > Mark Full-Bright
     void SetLightLevel(int level) override;
 

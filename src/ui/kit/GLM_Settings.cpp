@@ -81,8 +81,8 @@ const char *const SaveOrder[] = {
     "MATAutoMipmaps",       "MATNewTrans",        "MATFrameTrans",
     "SFTPalettePath",       "SFTLastDirectory",   "SFTCharacterGap",
     "SFTSpaceLength",       "SFTTransIndex",      "SFTTransColor",
-    "SFTIs16Bit",
-    "BMColormapPath",       "MATColormapPath",    "SFTColormapPath",
+    "SFTIs16Bit",           "BMColormapPath",     "MATColormapPath",
+    "SFTColormapPath",
 };
 
 const TSetting &Find(const std::string &name)

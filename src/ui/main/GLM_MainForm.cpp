@@ -51,6 +51,7 @@ constexpr int ToolBarHeight = 30;
 constexpr int ButtonSize = 24;
 constexpr int LeadingGap = 5;
 constexpr int DividerWidth = 8;
+constexpr int LightBoxWidth = 56; // "Full" and the arrows; the toolbar still fits 640 pixels
 
 // The local files among dropped items, in the order they were dropped.
 std::vector<std::string> DroppedFiles(const QMimeData *data)
@@ -157,7 +158,7 @@ protected:
     {
         if (QStringLiteral("Full").startsWith(text, Qt::CaseInsensitive))
             return text.compare("Full", Qt::CaseInsensitive) == 0 ? QValidator::Acceptable
-                                                                 : QValidator::Intermediate;
+                                                                  : QValidator::Intermediate;
         bool ok = false;
         const int value = text.toInt(&ok);
         return ok && value >= 0 && value < PaletteViewLevel ? QValidator::Acceptable
@@ -338,8 +339,7 @@ void TMainForm::CreateToolBar()
         if (group.size() == 0) {
             FLightLevelBox = new TLightLevelBox(FToolBar);
             FLightLevelBox->setObjectName("LightLevelBox");
-            FLightLevelBox->setFixedHeight(ButtonSize);
-            FLightLevelBox->setPrefix("Light: ");
+            FLightLevelBox->setFixedSize(LightBoxWidth, ButtonSize);
             FLightLevelBox->setEnabled(false);
             connect(FLightLevelBox, &QSpinBox::valueChanged, this, &TMainForm::SetLightLevel);
             FToolBar->addWidget(FLightLevelBox);
@@ -414,8 +414,8 @@ void TMainForm::SetCommandStates(const TCommandStates &states)
         SetCommandEnabled(command, states[command]);
         const char *hint = CommandInfo(command).Hint;
         const std::string &reason = states.Reason(command);
-        CommandAction(command)->setToolTip(QString::fromStdString(
-            reason.empty() ? std::string(hint ? hint : "") : reason));
+        CommandAction(command)->setToolTip(
+            QString::fromStdString(reason.empty() ? std::string(hint ? hint : "") : reason));
     }
     if (states == NoDocumentStates())
         ShowLightView(TDocumentFacts{}, states);

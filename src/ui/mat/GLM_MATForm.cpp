@@ -221,6 +221,6 @@ TDocumentFacts TMATForm::Facts() const
 
 TStatusTexts TMATForm::StatusTexts() const
 {
-    return WithLightView(MATStatusTexts(
-        Document, {CurrentFrame(), CurrentMipmap, Zoom(), AutoMipmaps, NumberMipmaps, PaletteName}));
+    return WithLightView(MATStatusTexts(Document, {CurrentFrame(), CurrentMipmap, Zoom(),
+                                                   AutoMipmaps, NumberMipmaps, PaletteName}));
 }
