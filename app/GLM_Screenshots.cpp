@@ -51,7 +51,7 @@ namespace {
 // instead of hanging the script.
 constexpr int WatchdogMs = 120000;
 // The status bar's eight panels need this width to show whole.
-constexpr int StatusBarWidth = 860;
+constexpr int StatusBarWidth = 960;
 
 // The desktop as the editor has it, except that a dialog shown modally is handed to Shoot
 // (which takes its picture) instead of running a modal loop, and is cancelled after.
@@ -297,8 +297,10 @@ int main(int argc, char **argv)
     Settle(300);
     TShooter shooter(platform, mainForm, images, QDir(args[1]).absolutePath());
 
-    // Textures are seen through the sample colormap, as the game would show them.
-    context.Settings.MATColormapPath = shooter.Sample("colormap.cmp").toStdString();
+    // Textures are shown in the palette they were drawn for, the sample colormap's, and are
+    // lit through it, as the game would show them.
+    context.Settings.MATPalettePath = shooter.Sample("colormap.cmp").toStdString();
+    context.Settings.MATColormapPath = context.Settings.MATPalettePath;
 
     // The README's picture: the stone wall dimmed to light 24 beside its palette view, the
     // console, the colormap and, below them, the font.
@@ -320,7 +322,7 @@ int main(int argc, char **argv)
     // Seeing it as the game does: the console at light 63, 31 and 8, then at 8 with its
     // full-bright pixels marked; the colormap's full-bright cells.
     shooter.Open({"console.mat", "console.mat", "console.mat", "console.mat"});
-    shooter.Look({{2, 63}, {2, 31}, {2, 8}, {2, 8, true}});
+    shooter.Look({{3, 63}, {3, 31}, {3, 8}, {3, 8, true}});
     shooter.FitMainWindow();
     shooter.SaveManual(mainForm.grab(), "light-editor.png");
     shooter.CloseAll();
