@@ -148,7 +148,7 @@ void TImageDocumentForm::LoadColormap(bool always)
     if (path.empty())
         return;
     try {
-        auto colormap = std::make_shared<TCMP>();
+        auto colormap = std::make_unique<TCMP>();
         colormap->LoadFromFile(path);
         FColormap = std::move(colormap);
     } catch (const std::exception &e) {

@@ -52,10 +52,6 @@ public:
     int CurrentFrame() const { return View.CurrentFrame; }
     TFrameImage *Image() const { return FImage; }
 
-    // The colormap the frames are seen through (ColormapSource) and its path; none while
-    // neither the display palette nor the kind's choice is one that can be read.
-    const TCMP *Colormap() const { return FColormap.get(); }
-    const std::string &ColormapPath() const { return FColormapPath; }
     TBackdrop Backdrop;          // behind a translucent frame
     bool Translucent = false;    // View > Translucent
     bool MarkFullBright = false; // View > Mark Full-Bright
@@ -158,7 +154,9 @@ private:
     void LightViewChanged();
 
     TFrameImage *FImage = nullptr;
-    std::shared_ptr<const TCMP> FColormap;
+    // The colormap the frames are seen through (ColormapSource) and its path; no colormap
+    // while neither the display palette nor the kind's choice is one that can be read.
+    std::unique_ptr<const TCMP> FColormap;
     std::string FColormapPath;
     QSize FClient{EmptyWindowSide, EmptyWindowSide};
     bool FEmpty = true;
