@@ -14,10 +14,7 @@ namespace {
 
 using LightViewTest = TEditorTest;
 
-QRgb Rgb(const TPaletteEntry &e)
-{
-    return qRgb(e.Red, e.Green, e.Blue);
-}
+const auto Rgb = [](const TPaletteEntry &e) { return qRgb(e.Red, e.Green, e.Blue); };
 
 } // namespace
 
@@ -25,8 +22,7 @@ TEST_F(LightViewTest, RefusedCommandsSayWhy)
 {
     const auto hint = [this](C c) { return Main->CommandAction(c)->toolTip().toStdString(); };
     Open(Put("deep.bm", BMBytes({{4, 4, 1}}, 16)));
-    EXPECT_FALSE(Main->IsCommandEnabled(C::LightDarker));
-    EXPECT_FALSE(Main->LightLevelBox()->isEnabled());
+    EXPECT_FALSE(Main->IsCommandEnabled(C::LightDarker) || Main->LightLevelBox()->isEnabled());
     EXPECT_EQ(hint(C::SelectColormap),
               "A 16-bit frame has no palette indices to look up in a colormap");
     Open(Put("flat.bm", BMBytes({{4, 4, 1}})));
@@ -58,7 +54,8 @@ TEST_F(LightViewTest, KeysBoxStatusAndPicture)
     const auto pixel = [mat] { return mat->Image()->Picture().pixel(0, 0); };
     const TPalette ramp = Ramp();
     std::string seen = key(Qt::Key_BracketLeft);
-    EXPECT_EQ(seen + key(Qt::Key_BracketRight), "Light: 63 (night.cmp)|Display Palette: night.cmp|");
+    EXPECT_EQ(seen + key(Qt::Key_BracketRight),
+              "Light: 63 (night.cmp)|Display Palette: night.cmp|");
     EXPECT_EQ(pixel(), Rgb(ramp[2]));
     Main->LightLevelBox()->setValue(8);
     EXPECT_EQ(Panel(7), "Light: 8 (night.cmp)");
