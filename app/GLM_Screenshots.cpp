@@ -51,7 +51,7 @@ namespace {
 // instead of hanging the script.
 constexpr int WatchdogMs = 120000;
 // The status bar's eight panels need this width to show whole.
-constexpr int StatusBarWidth = 860;
+constexpr int StatusBarWidth = 960;
 
 // The desktop as the editor has it, except that a dialog shown modally is handed to Shoot
 // (which takes its picture) instead of running a modal loop, and is cancelled after.
@@ -139,6 +139,37 @@ public:
         FMainForm.resize(std::max(StatusBarWidth, used.right() + 12) + chrome.width(),
                          used.bottom() + 12 + chrome.height());
         Settle(300);
+    }
+
+    // The open windows' views, in creation order: each zoomed and lit as given (a level
+    // above 63 leaves the palette view); then they are laid out side by side again.
+    struct TLook
+    {
+        int Zoom = 1;
+        int Level = PaletteViewLevel;
+        bool Marked = false;
+    };
+    void Look(const std::vector<TLook> &looks)
+    {
+        const QList<QMdiSubWindow *> windows =
+            FMainForm.MdiArea()->subWindowList(QMdiArea::CreationOrder);
+        for (size_t i = 0; i < looks.size() && i < size_t(windows.size()); ++i) {
+            auto *window = qobject_cast<TDocumentWindow *>(windows[qsizetype(i)]->widget());
+            FMainForm.ActivateDocument(window);
+            for (int z = 1; z < looks[i].Zoom; ++z)
+                window->RunOperation(TCommand::ZoomIn);
+            if (looks[i].Level < PaletteViewLevel)
+                window->SetLightLevel(looks[i].Level);
+            if (looks[i].Marked)
+                window->RunOperation(TCommand::MarkFullBright);
+        }
+        Settle(200);
+        int left = 0;
+        for (QMdiSubWindow *window : windows) {
+            window->move(left, 0);
+            left += window->width() + 8;
+        }
+        Settle(200);
     }
 
     // One document in the main window, with the toolbar and the status bar it sets; the
@@ -266,10 +297,41 @@ int main(int argc, char **argv)
     Settle(300);
     TShooter shooter(platform, mainForm, images, QDir(args[1]).absolutePath());
 
-    // The README's picture: a MAT, a CMP and an SFT window side by side.
-    shooter.Open({"texture8.mat", "colormap.cmp", "font8.sft"});
+    // Textures are shown in the palette they were drawn for, the sample colormap's, and are
+    // lit through it, as the game would show them.
+    context.Settings.MATPalettePath = shooter.Sample("colormap.cmp").toStdString();
+    context.Settings.MATColormapPath = context.Settings.MATPalettePath;
+
+    // The README's picture: the stone wall dimmed to light 24 beside its palette view, the
+    // console, the colormap and, below them, the font.
+    shooter.Open({"texture8.mat", "texture8.mat", "console.mat", "colormap.cmp", "font8.sft"});
+    shooter.Look({{2}, {2, 24}, {2}});
+    if (QMdiSubWindow *font = mainForm.MdiArea()->subWindowList(QMdiArea::CreationOrder).back()) {
+        int bottom = 0;
+        for (QMdiSubWindow *window : mainForm.MdiArea()->subWindowList())
+            if (window != font)
+                bottom = std::max(bottom, window->geometry().bottom());
+        font->move(0, bottom + 8);
+        mainForm.ActivateDocument(qobject_cast<TDocumentWindow *>(
+            mainForm.MdiArea()->subWindowList(QMdiArea::CreationOrder)[1]->widget()));
+    }
+    Settle(300);
     shooter.Save(mainForm.grab(), docs + "/images/editor.png");
     shooter.CloseAll();
+
+    // Seeing it as the game does: the console at light 63, 31 and 8, then at 8 with its
+    // full-bright pixels marked; the colormap's full-bright cells.
+    shooter.Open({"console.mat", "console.mat", "console.mat", "console.mat"});
+    shooter.Look({{3, 63}, {3, 31}, {3, 8}, {3, 8, true}});
+    shooter.FitMainWindow();
+    shooter.SaveManual(mainForm.grab(), "light-editor.png");
+    shooter.CloseAll();
+    shooter.Open({"colormap.cmp"});
+    shooter.Look({{1, PaletteViewLevel, true}});
+    shooter.FitMainWindow();
+    shooter.SaveManual(mainForm.grab(), "cmp-full-bright.png");
+    shooter.CloseAll();
+    mainForm.resize(1180, 640);
 
     // The main window without documents.
     mainForm.resize(StatusBarWidth, 160);
@@ -277,12 +339,12 @@ int main(int argc, char **argv)
     shooter.SaveManual(mainForm.grab(), "main-window.png");
 
     // Each document window with what its commands show.
-    shooter.ShootDocument("sample8.bm", "bm-window.png", 8);
+    shooter.ShootDocument("sample8.bm", "bm-window.png", 2);
     shooter.ShootDocumentDialog(TCommand::SelectPalette, "select-palette.png");
     shooter.ShootDocumentDialog(TCommand::EditProperties, "edit-bm.png");
     shooter.CloseAll();
 
-    shooter.ShootDocument("texture8.mat", "mat-window.png", 8);
+    shooter.ShootDocument("texture8.mat", "mat-window.png", 2);
     shooter.ShootMenus("menus.png");
     // The toolbar alone, its buttons as a texture MAT sets them.
     QToolBar *toolBar = mainForm.ToolBar();
@@ -305,7 +367,7 @@ int main(int argc, char **argv)
     shooter.ShootDocument("colormap.cmp", "cmp-light-table.png", 1, 32);
     shooter.CloseAll();
 
-    shooter.ShootDocument("font8.sft", "sft-window.png", 4);
+    shooter.ShootDocument("font8.sft", "sft-window.png", 1);
     shooter.ShootDocumentDialog(TCommand::EditProperties, "edit-sft.png");
     shooter.CloseAll();
 

@@ -9,11 +9,13 @@ namespace {
 using C = TCommand;
 
 // clang-format off
-constexpr std::array<TCommand, 18> Documented{
+constexpr std::array<TCommand, 24> Documented{
     C::Save, C::SaveAs, C::SaveBitmap, C::SaveAllBitmaps, C::Close, C::CloseAll,
     C::AddFrames, C::AddMipmap, C::DeleteFrame, C::ShiftToPreviousFrame, C::ShiftToNextFrame,
     C::SelectPalette, C::EditProperties, C::PreviousFrame, C::NextFrame, C::CycleFrames,
     C::ZoomIn, C::ZoomOut,
+    C::LightBrighter, C::LightDarker, C::SelectColormap, C::Translucent, C::SelectBackdrop,
+    C::MarkFullBright,
 };
 
 constexpr TPopupItem Rule{C::New, nullptr};
@@ -100,7 +102,7 @@ const char *DocumentKindName(TDocumentKind kind)
     return FileKindName(static_cast<TFileKind>(kind));
 }
 
-const std::array<TCommand, 18> &DocumentCommands()
+const std::array<TCommand, 24> &DocumentCommands()
 {
     return Documented;
 }
@@ -118,6 +120,12 @@ std::span<const TPopupItem> PopupItems(TDocumentKind kind)
         return SFTPopup;
     }
     return {};
+}
+
+void TCommandStates::Refuse(TCommand command, const std::string &reason)
+{
+    Set(command, false);
+    FReasons[Index(command)] = reason;
 }
 
 TCommandStates NoDocumentStates()
@@ -175,5 +183,23 @@ TCommandStates DocumentStates(const TDocumentFacts &d)
     s.Set(C::CycleFrames, stepping);
     s.Set(C::ZoomIn, in);
     s.Set(C::ZoomOut, out);
+    if (d.Kind == TDocumentKind::CMP) {
+        s.Set(C::MarkFullBright, true);
+        return s;
+    }
+    // The colormap is chosen for the kind, so it may be chosen while the frame cannot use it;
+    // the rest of the view through it waits for a frame that can. Full-bright colours are
+    // the colormap's, so without one there are none to mark.
+    const std::string &light = d.LightRefusal;
+    const std::string &trans = light.empty() ? d.TranslucentRefusal : light;
+    paletted ? s.Set(C::SelectColormap, true) : s.Refuse(C::SelectColormap, light);
+    for (C command : {C::LightBrighter, C::LightDarker, C::MarkFullBright})
+        light.empty() ? s.Set(command, true) : s.Refuse(command, light);
+    for (C command : {C::Translucent, C::SelectBackdrop})
+        trans.empty() ? s.Set(command, true) : s.Refuse(command, trans);
+    if (light.empty()) {
+        s.Set(C::LightBrighter, d.LightLevel < PaletteViewLevel);
+        s.Set(C::LightDarker, d.LightLevel > 0);
+    }
     return s;
 }

@@ -61,6 +61,12 @@ constexpr std::array<bool, 4> CMPOnly{false, true, false, false};
     X(CycleFrames,          NoOperation,          "&Cycle Frames",            "CycleFramesButton",          "Cycle Frames",            false, NoKinds)   \
     X(ZoomIn,               ZoomIn,               "&Zoom In",                 "ZoomInButton",               "Zoom In",                 true,  AllKinds)  \
     X(ZoomOut,              ZoomOut,              "Zoom &Out",                "ZoomOutButton",              "Zoom Out",                true,  AllKinds)  \
+    X(LightBrighter,        LightBrighter,        "&Brighter\t]",             nullptr,                      "Brighter",                false, AllButCMP) \
+    X(LightDarker,          LightDarker,          "&Darker\t[",               nullptr,                      "Darker",                  false, AllButCMP) \
+    X(SelectColormap,       SelectColormap,       "Color&map...",             nullptr,                      "Colormap",                true,  AllButCMP) \
+    X(Translucent,          ToggleTranslucent,    "&Translucent",             nullptr,                      "Translucent",             false, AllButCMP) \
+    X(SelectBackdrop,       SelectBackdrop,       "Bac&kdrop...",             nullptr,                      "Backdrop",                true,  AllButCMP) \
+    X(MarkFullBright,       ToggleMarkFullBright, "Mark &Full-Bright",        nullptr,                      "Mark Full-Bright",        false, AllKinds)  \
     X(Contents,             NoOperation,          "&Contents",                "HelpButton",                 "Help Contents",           true,  NoKinds)   \
     X(About,                NoOperation,          "&About",                   "AboutButton",                "About Glimra",            true,  NoKinds)   \
     X(ChangeCellColor,      ChangeCellColor,      "&Change Cell Color",       nullptr,                      nullptr,                   false, CMPOnly)
@@ -121,7 +127,7 @@ constexpr bool HasRoute(TCommand command, TDocumentKind kind)
 
 // The main-window commands whose enabled state follows the active document (all but New,
 // Open, Reopen, Options, Exit, Contents and About).
-const std::array<TCommand, 18> &DocumentCommands();
+const std::array<TCommand, 24> &DocumentCommands();
 
 // One item of a document window's popup menu; a separator has no caption.
 struct TPopupItem
@@ -134,6 +140,9 @@ struct TPopupItem
 // The popup menu of a window of `kind`, top to bottom, with that kind's own captions.
 std::span<const TPopupItem> PopupItems(TDocumentKind kind);
 
+// The light level one above full light (63): the palette view, no colormap involved.
+constexpr int PaletteViewLevel = 64;
+
 // What a document window knows about itself that decides its command states.
 struct TDocumentFacts
 {
@@ -144,6 +153,14 @@ struct TDocumentFacts
     int Mipmaps = 0;         // MAT: levels of the current frame
     bool IsTexture = false;  // MAT: texture type (not colour)
     bool MipmapsFull = true; // MAT: the current frame cannot take another level
+    // The view through a colormap (BM, MAT, SFT): why the current frame cannot be seen so,
+    // why the colormap cannot draw it translucent (both empty when it can), the level
+    // (FullPaletteView: the palette view) and the toggles' states.
+    std::string LightRefusal = "No frame";
+    std::string TranslucentRefusal{};
+    int LightLevel = PaletteViewLevel;
+    bool Translucent = false;
+    bool MarkFullBright = false;
 };
 
 class TCommandStates
@@ -151,11 +168,15 @@ class TCommandStates
 public:
     bool operator[](TCommand command) const { return FEnabled[Index(command)]; }
     void Set(TCommand command, bool enabled) { FEnabled[Index(command)] = enabled; }
+    // Why a disabled command cannot run, shown as its hint; empty: the table's own hint.
+    const std::string &Reason(TCommand command) const { return FReasons[Index(command)]; }
+    void Refuse(TCommand command, const std::string &reason);
     friend bool operator==(const TCommandStates &, const TCommandStates &) = default;
 
 private:
     static size_t Index(TCommand command) { return static_cast<size_t>(command); }
     std::array<bool, CommandCount> FEnabled{};
+    std::array<std::string, CommandCount> FReasons{};
 };
 
 // Every command off (the state with no document window).

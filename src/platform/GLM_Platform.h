@@ -73,6 +73,7 @@ struct TFileDialogRequest
     std::string FileName;           // initial name; on return the first chosen full path
     std::vector<std::string> Files; // on return every chosen full path, in the dialog's order
     bool MultiSelect = false;       // open dialogs only
+    bool AcceptMembers = false;     // open dialogs: a typed CONTAINER::NAME path is taken too
     std::string DefaultExt;         // without dot; added by save dialogs to names without one
     QWidget *Parent = nullptr;
 };

@@ -77,8 +77,10 @@ std::unique_ptr<QFileDialog> TQtFileDialogs::NewDialog(const TFileDialogRequest 
         dialog->setDefaultSuffix(Q(request.DefaultExt));
     } else {
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
-        dialog->setFileMode(request.MultiSelect ? QFileDialog::ExistingFiles
-                                                : QFileDialog::ExistingFile);
+        // A container member is no file the dialog can see; the caller checks the name.
+        dialog->setFileMode(request.AcceptMembers ? QFileDialog::AnyFile
+                            : request.MultiSelect ? QFileDialog::ExistingFiles
+                                                  : QFileDialog::ExistingFile);
     }
     if (!request.FileName.empty())
         dialog->selectFile(Q(request.FileName));

@@ -47,21 +47,21 @@ TEST(CommandStates, FollowTheTableForEveryKind)
     const auto has = [](const Names &names, const char *name) { return names.count(name) == 1; };
     EXPECT_TRUE(Enabled([](C c) { return NoDocumentStates()[c]; }).empty());
     for (K kind : {K::BM, K::MAT, K::SFT}) // empty: frames and a palette only
-        EXPECT_EQ(states(kind, 0), with("AddFrames SelectPalette"));
+        EXPECT_EQ(states(kind, 0), with("AddFrames SelectPalette SelectColormap"));
 
     // BM: two frames unlock stepping and shifting; 50 frames is full.
     EXPECT_EQ(states(K::BM, 1, 1, 16), with("Save SaveAs SaveBitmap AddFrames DeleteFrame ZoomIn"));
     EXPECT_EQ(states(K::BM, 2, 10),
               with("Save SaveAs SaveBitmap SaveAllBitmaps AddFrames DeleteFrame "
                    "ShiftToPreviousFrame ShiftToNextFrame SelectPalette PreviousFrame NextFrame "
-                   "CycleFrames ZoomOut"));
+                   "CycleFrames ZoomOut SelectColormap"));
     EXPECT_FALSE(has(states(K::BM, 50, 5), "AddFrames"));
     EXPECT_TRUE(has(states(K::BM, 49, 5), "AddFrames"));
 
     // CMP: no bitmaps and no frame editing; stepping always; zoom by Z alone.
     EXPECT_EQ(states(K::CMP, 0),
               with("Save SaveAs SelectPalette PreviousFrame NextFrame CycleFrames ZoomIn "
-                   "ChangeCellColor"));
+                   "ChangeCellColor MarkFullBright"));
     EXPECT_FALSE(has(states(K::CMP, 0, 10), "ZoomIn"));
     EXPECT_TRUE(has(states(K::CMP, 0, 10), "ZoomOut"));
 
@@ -79,4 +79,34 @@ TEST(CommandStates, FollowTheTableForEveryKind)
     EXPECT_EQ(states(K::SFT, 1, 3, 16), with("Save SaveAs SaveBitmap DeleteFrame ZoomIn ZoomOut"));
     EXPECT_EQ(DocumentKindOf("/x/B.BM"), K::BM);
     EXPECT_EQ(DocumentKindOf("/x.mat/notes"), std::nullopt);
+}
+
+// The view through a colormap: each refused command carries the reason it is refused for
+// (the frame's before the colormap's); the level stops at its ends without a reason.
+TEST(CommandStates, LightViewRefusalsAndLevelEnds)
+{
+    const auto refused = [](int bits, const char *light, const char *trans, int level) {
+        TDocumentFacts facts{K::MAT, 1, 1, bits};
+        facts.LightRefusal = light;
+        facts.TranslucentRefusal = trans;
+        facts.LightLevel = level;
+        const TCommandStates s = DocumentStates(facts);
+        std::string text;
+        for (C c : {C::SelectColormap, C::LightBrighter, C::LightDarker, C::Translucent,
+                    C::SelectBackdrop, C::MarkFullBright})
+            if (!s[c])
+                text += CommandInfo(c).Hint + (s.Reason(c).empty() ? "" : ":" + s.Reason(c)) + " ";
+        return text;
+    };
+    const std::pair<std::string, std::string> cases[] = {
+        {refused(16, "16", "t", 64), "Colormap:16 Brighter:16 Darker:16 Translucent:16 "
+                                     "Backdrop:16 Mark Full-Bright:16 "},
+        {refused(8, "no", "", 3), "Brighter:no Darker:no Translucent:no Backdrop:no "
+                                  "Mark Full-Bright:no "},
+        {refused(8, "", "t", PaletteViewLevel), "Brighter Translucent:t Backdrop:t "},
+        {refused(8, "", "", 0), "Darker "},
+        {refused(8, "", "", 63), ""},
+    };
+    for (const auto &[got, expected] : cases)
+        EXPECT_EQ(got, expected);
 }

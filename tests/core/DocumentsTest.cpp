@@ -75,6 +75,30 @@ TEST(ImageView, CaptionsAndCentring)
     EXPECT_EQ(CentredOffset(100, 301), -100); // truncated toward zero
 }
 
+// The level runs 0..63 then the palette view, and stops at both ends; the colormap is the
+// display palette when that is one (a member's extension counts), else the kind's choice.
+TEST(ImageView, LightLevelColormapAndStatus)
+{
+    TImageViewState v;
+    v.Brighter();
+    const int top = v.LightLevel;
+    for (int i = 0; i <= PaletteViewLevel; ++i)
+        v.Darker();
+    const int bottom = v.LightLevel;
+    v.Brighter();
+    EXPECT_EQ((std::array{top, bottom, v.LightLevel}), (std::array{PaletteViewLevel, 0, 1}));
+    // The display palette, then the colormap with a choice made and without one.
+    const std::array<std::string, 3> sources[] = {{"Dflt", "/c/n.cmp", ""},
+                                                  {"/p/X.CMP", "/p/X.CMP", "/p/X.CMP"},
+                                                  {"r.gob::a.cmp", "r.gob::a.cmp", "r.gob::a.cmp"},
+                                                  {"/p/game.act", "/c/n.cmp", ""}};
+    for (const auto &[palette, chosen, none] : sources)
+        EXPECT_EQ(ColormapSource(palette, "/c/n.cmp") + "|" + ColormapSource(palette, ""),
+                  chosen + "|" + none);
+    EXPECT_EQ(LightStatusText(20, "r.gob::mat\\dflt.cmp") + "|" + LightStatusText(64, "/c/n.cmp"),
+              "Light: 20 (dflt.cmp)|Light: Full (n.cmp)");
+}
+
 TEST(BMDocument, DeleteAndSwapMoveImagesWithTheirBuffers)
 {
     TBM bm = Frames(3);

@@ -70,10 +70,11 @@ const std::map<std::string, std::string> Expected = {
      "Bit&maps...|&Close|Clos&e All|-|O&ptions...|-|E&xit|&Edit:&Add Frames...|Add "
      "&Mipmap...|&Delete Frame|-|Shift To Pre&vious Frame|Shift To Ne&xt Frame|-|&Select "
      "Palette...|&Edit Properties...|&View:&Previous Frame|&Next Frame|&Cycle Frames|&Zoom "
-     "In|Zoom &Out|&Help:&Contents|-|&About|"},
+     "In|Zoom &Out|-|&Light Level|Color&map...|&Translucent|Bac&kdrop...|Mark "
+     "&Full-Bright|&Help:&Contents|-|&About|"},
     {"toolbar", "30: New Open Save SaveBitmap SaveAllBitmaps | PreviousFrame NextFrame CycleFrames "
                 "ZoomIn ZoomOut | AddFrames AddMipmap DeleteFrame ShiftToPreviousFrame "
-                "ShiftToNextFrame | SelectPalette EditProperties | Options Help About "},
+                "ShiftToNextFrame | SelectPalette EditProperties | | Options Help About "},
     {"hints", "New|Open|Save|Save Bitmap|Save All Bitmaps|Previous Frame|Next Frame|Cycle "
               "Frames|Zoom In|Zoom Out|Add Frame|Add Mipmap|Delete Frame|Shift To Previous "
               "Frame|Shift To Next Frame|Select Palette|Edit Properties|Options|Help "
@@ -143,7 +144,7 @@ const std::map<std::string, std::string> Expected = {
      " MATLastDirectory=. MATIs16Bit=0 MATIsColor=0 MATFillIndex=0 MATFillColor=0 MATNumberM"
      "ipmaps=1 MATAverageFill=1 MATAutoMipmaps=0 MATNewTrans=0 MATFrameTrans=0 SFTPalettePat"
      "h=Uicolormap SFTLastDirectory=. SFTCharacterGap=0 SFTSpaceLength=0 SFTTransIndex=0 SFT"
-     "TransColor=0 SFTIs16Bit=0 "},
+     "TransColor=0 SFTIs16Bit=0 BMColormapPath= MATColormapPath= SFTColormapPath= "},
 };
 
 } // namespace

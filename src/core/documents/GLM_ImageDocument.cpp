@@ -55,6 +55,27 @@ int TImageViewState::ShiftPartner(bool toPrevious, int count) const
     return CurrentFrame == count ? 1 : CurrentFrame + 1;
 }
 
+void TImageViewState::Brighter()
+{
+    LightLevel = std::min(LightLevel + 1, PaletteViewLevel);
+}
+
+void TImageViewState::Darker()
+{
+    LightLevel = std::max(LightLevel - 1, 0);
+}
+
+std::string ColormapSource(const std::string &paletteName, const std::string &chosen)
+{
+    return FileKindOf(paletteName) == TFileKind::CMP ? paletteName : chosen;
+}
+
+std::string LightStatusText(int level, const std::string &colormap)
+{
+    const std::string shown = level >= PaletteViewLevel ? "Full" : std::to_string(level);
+    return "Light: " + shown + " (" + ExtractFileName(colormap) + ")";
+}
+
 std::string UntitledName(int number, const std::string &extension)
 {
     return "Untitled" + std::to_string(number) + extension;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "core/GLM_CommandTable.h"
 #include "formats/GLM_Globals.h"
 
 // Zoom and current frame of a document's view. Frames are numbered from 1; CurrentFrame is
@@ -29,7 +30,20 @@ public:
     // The frame the current one changes places with when shifted back or on among `count`
     // frames (the first and the last trade places); 0 when there are fewer than 2.
     int ShiftPartner(bool toPrevious, int count) const;
+
+    // The light level the frame is seen at: 0 (darkest) to 63 (full light), then
+    // PaletteViewLevel, the palette view. A view setting only, never part of the document.
+    int LightLevel = PaletteViewLevel;
+    void Brighter(); // one level up, never past the palette view
+    void Darker();   // one level down, never below 0
 };
+
+// The colormap a frame is seen through: the display palette itself when it is a colormap (a
+// .cmp file or container member), else the one chosen for the kind; empty when neither.
+std::string ColormapSource(const std::string &paletteName, const std::string &chosen);
+// The status text of the view through a colormap: "Light: 20 (dflt.cmp)", "Light: Full
+// (dflt.cmp)" at the palette view's level.
+std::string LightStatusText(int level, const std::string &colormap);
 
 // ".bm" gives "Untitled3.bm" for untitled number 3.
 std::string UntitledName(int number, const std::string &extension);

@@ -109,10 +109,10 @@ void TBMForm::EditProperties()
 
 TDocumentFacts TBMForm::Facts() const
 {
-    return BMFacts(Document, Zoom());
+    return WithLightView(BMFacts(Document, Zoom()));
 }
 
 TStatusTexts TBMForm::StatusTexts() const
 {
-    return BMStatusTexts(Document, CurrentFrame(), PaletteName);
+    return WithLightView(BMStatusTexts(Document, CurrentFrame(), PaletteName));
 }

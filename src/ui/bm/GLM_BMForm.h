@@ -21,6 +21,7 @@ public:
         .FileType = TFileType::BM,
         .BuiltInPalette = "Uicolormap",
         .PalettePath = &TSettings::BMPalettePath,
+        .ColormapPath = &TSettings::BMColormapPath,
         .MaxFrames = TBM::MaxImages};
 
     TBMForm(TWindowContext &context, TEditBMForm &properties, QWidget *parent = nullptr);

@@ -7,6 +7,7 @@
 
 #include "core/GLM_CMPView.h"
 #include "core/GLM_FileNames.h"
+#include "core/GLM_LightView.h"
 #include "core/documents/GLM_ImageDocument.h"
 #include "platform/GLM_Platform.h"
 #include "ui/cmp/GLM_EditCMPForm.h"
@@ -35,6 +36,18 @@ void TCMPImage::paintEvent(QPaintEvent *)
     QPainter painter(this);
     DrawCMPGrid(painter, form->Document, form->CurrentFrame, form->CellSize(), form->Zoom,
                 form->FillColor);
+    if (!form->MarkFullBright)
+        return;
+    // A white square with a black rim in the middle of the cell shows on any colour.
+    const int cell = EffectiveCMPCellSize(form->CellSize()) * std::max(form->Zoom, 1);
+    const int mark = std::max(cell / 3, 3);
+    const std::array<bool, 256> bright = FullBrightIndices(form->Document);
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::white);
+    for (int i = 0; i < 256; ++i)
+        if (bright[static_cast<size_t>(i)])
+            painter.drawRect((i % 16) * cell + (cell - mark) / 2,
+                             (i / 16) * cell + (cell - mark) / 2, mark - 1, mark - 1);
 }
 
 void TCMPImage::mouseMoveEvent(QMouseEvent *event)
@@ -92,6 +105,7 @@ TDocumentFacts TCMPForm::Facts() const
 {
     TDocumentFacts facts;
     facts.Zoom = Zoom;
+    facts.MarkFullBright = MarkFullBright;
     return facts;
 }
 
@@ -220,6 +234,13 @@ void TCMPForm::CMPImageDblClick()
 
 // ---------------------------------------------------------------------------------------------
 // Editing
+
+void TCMPForm::ToggleMarkFullBright()
+{
+    MarkFullBright = !MarkFullBright;
+    CMPImage->update();
+    UpdateMainWindow();
+}
 
 void TCMPForm::ChangeCellColor()
 {

@@ -54,6 +54,7 @@ public:
     int CurrentFrame = 0; // the view, 0 to 320
     int HoverIndex = 0;   // the cell last under the mouse
     TColor FillColor = 0; // CMPFillColor when the window was made; decides the line colour
+    bool MarkFullBright = false; // View > Mark Full-Bright: a square in each full-bright cell
 
     TCMPImage *CMPImage;
 
@@ -67,6 +68,7 @@ public:
     void ZoomIn();
     void ZoomOut();
     void ChangeCellColor();
+    void ToggleMarkFullBright();
     void SelectPalette();
     void EditProperties();
 

@@ -5,6 +5,7 @@
 #include <set>
 
 #include <QEvent>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -14,11 +15,17 @@
 #include "core/documents/GLM_ZoomPainter.h"
 #include "formats/LEC_FileIO.h"
 #include "platform/GLM_Platform.h"
+#include "ui/dialogs/GLM_SelectColorForm.h"
 #include "ui/dialogs/GLM_SelectPaletteForm.h"
 
 namespace {
 
 const char *const BitmapFilter = "Windows Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*";
+const char *const ColormapFilter = "CMP Palettes (*.cmp)|*.cmp|All Files (*.*)|*.*";
+
+// Full-bright pixels are drawn half-way to this colour when marked: a hue game palettes
+// hardly use, so the marks stand out on stone and metal alike.
+constexpr QRgb MarkTint = qRgb(255, 0, 255);
 
 } // namespace
 
@@ -62,12 +69,15 @@ void TImageDocumentForm::NewDocument()
     if (display.Problem && Context().FirstReport(wanted))
         Messages().Warning(*display.Problem, {}, this);
     NewImage();
+    LoadColormap();
 }
 
 void TImageDocumentForm::ReadDocument(const std::string &path)
 {
     ReadImage(path);
     View.CurrentFrame = FrameCount() > 0 ? 1 : 0;
+    // A BM's own palette replaces the display palette, which may have been the colormap.
+    LoadColormap();
 }
 
 std::string TImageDocumentForm::WindowCaption() const
@@ -84,13 +94,68 @@ void TImageDocumentForm::ShowFrame()
     } else {
         const std::optional<TFrameView> view = CurrentFrameView();
         // Drawn once at 1:1; the control paints the blocks of the zoom.
-        FImage->SetPicture(view ? DisplayPicture(*view, Palette) : QImage(), View.Zoom);
+        FImage->SetPicture(view ? ViewPicture(*view) : QImage(), View.Zoom);
         const QSize picture = view ? QSize(view->Width, view->Height) : QSize(0, 0);
         const TClientSize client = FrameClientSize(picture.width(), picture.height(), View.Zoom);
         FClient = QSize(client.Width, client.Height);
     }
     FitWindow();
     Layout();
+}
+
+QImage TImageDocumentForm::ViewPicture(const TFrameView &view) const
+{
+    const bool looked = FColormap && LightViewRefusal(view).empty();
+    QImage picture;
+    if (looked && (View.LightLevel < PaletteViewLevel || Translucent)) {
+        TGameLookOptions options;
+        options.Kind = Translucent ? TGameLookKind::Translucent : TGameLookKind::Lit;
+        options.Level = std::min(View.LightLevel, FullLightLevel);
+        options.Backdrop = Backdrop;
+        const TGameLook look(view, *FColormap, options);
+        picture = DisplayPicture(look.View(), look.Palette);
+    } else {
+        picture = DisplayPicture(view, Palette);
+    }
+    if (!looked || !MarkFullBright)
+        return picture;
+    // The frame's own indices decide, whatever the view made of them.
+    const std::array<bool, 256> bright = FullBrightIndices(*FColormap);
+    const bool single = view.Layout == TPixelLayout::ColorIndex;
+    const int width = std::min(picture.width(), view.Width);
+    const int height = std::min(picture.height(), view.Height);
+    for (int y = 0; y < height; ++y) {
+        auto *row = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        const uint8_t *in = single ? nullptr : view.Pixels + static_cast<size_t>(y) * view.Width;
+        for (int x = 0; x < width; ++x) {
+            if (!bright[single ? static_cast<uint8_t>(view.Color) : in[x]])
+                continue;
+            const QRgb c = row[x];
+            row[x] = qRgb((qRed(c) + qRed(MarkTint)) / 2, (qGreen(c) + qGreen(MarkTint)) / 2,
+                          (qBlue(c) + qBlue(MarkTint)) / 2);
+        }
+    }
+    return picture;
+}
+
+void TImageDocumentForm::LoadColormap(bool always)
+{
+    const std::string path = ColormapSource(PaletteName, Settings().*Description().ColormapPath);
+    if (path == FColormapPath && !always)
+        return;
+    FColormapPath = path;
+    FColormap.reset();
+    if (path.empty())
+        return;
+    try {
+        auto colormap = std::make_unique<TCMP>();
+        colormap->LoadFromFile(path);
+        FColormap = std::move(colormap);
+    } catch (const std::exception &e) {
+        if (always || Context().FirstReport(path))
+            Messages().Warning("The colormap " + path + " cannot be read (" + e.what() + ").", {},
+                               this);
+    }
 }
 
 void TImageDocumentForm::FitWindow()
@@ -175,8 +240,142 @@ void TImageDocumentForm::NextFrame()
     UpdateMainWindow();
 }
 
+void TImageDocumentForm::LightViewChanged()
+{
+    ShowFrame();
+    UpdateMainWindow();
+}
+
+void TImageDocumentForm::SetLightLevel(int level)
+{
+    View.LightLevel = std::clamp(level, 0, PaletteViewLevel);
+    LightViewChanged();
+}
+
+void TImageDocumentForm::LightBrighter()
+{
+    View.Brighter();
+    LightViewChanged();
+}
+
+void TImageDocumentForm::LightDarker()
+{
+    View.Darker();
+    LightViewChanged();
+}
+
+void TImageDocumentForm::ToggleTranslucent()
+{
+    Translucent = !Translucent;
+    LightViewChanged();
+}
+
+void TImageDocumentForm::ToggleMarkFullBright()
+{
+    MarkFullBright = !MarkFullBright;
+    LightViewChanged();
+}
+
+void TImageDocumentForm::SelectColormap()
+{
+    std::string chosen;
+    const std::vector<std::string> members = Context().OpenContainerMembers
+                                                 ? Context().OpenContainerMembers(".cmp")
+                                                 : std::vector<std::string>();
+    if (!members.empty()) {
+        const QString other = "Another file...";
+        QStringList items;
+        for (const std::string &member : members)
+            items << QString::fromStdString(member);
+        items << other;
+        bool ok = false;
+        const QString item =
+            QInputDialog::getItem(this, "Select Colormap", "Colormap:", items, 0, false, &ok);
+        if (!ok)
+            return;
+        if (item != other)
+            chosen = item.toStdString();
+    }
+    if (chosen.empty()) {
+        TFileDialogRequest request;
+        request.Kind = TFileDialogKind::Open;
+        request.Title = "Select Colormap";
+        request.Filter = ColormapFilter;
+        request.FileName = FColormapPath;
+        request.AcceptMembers = true;
+        const std::vector<std::string> files = ChooseFiles(request);
+        if (files.empty())
+            return;
+        chosen = files.front();
+    }
+    if (!FileExists(chosen))
+        throw EInOutError(EInOutError::FileNotFound,
+                          EInOutError::StandardText(EInOutError::FileNotFound) + ": " + chosen);
+    // Checked before it is kept, so that a file that is no colormap leaves the choice as it was.
+    TCMP().LoadFromFile(chosen);
+    Settings().*Description().ColormapPath = chosen;
+    LoadColormap(true);
+    LightViewChanged();
+}
+
+void TImageDocumentForm::SelectBackdrop()
+{
+    TSelectColorForm *picker = Context().SelectColorForm;
+    if (!picker || !FColormap)
+        return;
+    picker->Palette = FColormap->Palette;
+    TBackdrop chosen = Backdrop;
+    for (uint8_t *index : {&chosen.First, &chosen.Second}) {
+        picker->SelectedIndex = *index;
+        if (picker->ShowModal() != mrOk)
+            return;
+        *index = static_cast<uint8_t>(std::clamp(picker->SelectedIndex, 0, 255));
+    }
+    Backdrop = chosen;
+    LightViewChanged();
+}
+
+TDocumentFacts TImageDocumentForm::WithLightView(TDocumentFacts facts) const
+{
+    const std::optional<TFrameView> view =
+        FrameCount() > 0 && View.CurrentFrame > 0 ? CurrentFrameView() : std::nullopt;
+    if (!IsPaletted())
+        facts.LightRefusal = LightViewRefusal(TFrameView{TPixelLayout::RGB565});
+    else if (!view)
+        facts.LightRefusal = "There is no frame to light";
+    else if (FColormapPath.empty())
+        facts.LightRefusal = "Choose a colormap with View > Colormap... first";
+    else if (!FColormap)
+        facts.LightRefusal = "The colormap " + ExtractFileName(FColormapPath) + " cannot be read";
+    else
+        facts.LightRefusal = LightViewRefusal(*view);
+    if (FColormap)
+        facts.TranslucentRefusal = TranslucentViewRefusal(*FColormap);
+    facts.LightLevel = View.LightLevel;
+    facts.Translucent = Translucent;
+    facts.MarkFullBright = MarkFullBright;
+    return facts;
+}
+
+TStatusTexts TImageDocumentForm::WithLightView(TStatusTexts texts) const
+{
+    if (FColormap && IsPaletted() && (View.LightLevel < PaletteViewLevel || Translucent))
+        texts[7] =
+            LightStatusText(View.LightLevel, FColormapPath) + (Translucent ? " Translucent" : "");
+    return texts;
+}
+
 void TImageDocumentForm::keyReleaseEvent(QKeyEvent *event)
 {
+    // [ and ] step the light level as the menu's Darker and Brighter do.
+    const bool light = event->key() == Qt::Key_BracketLeft || event->key() == Qt::Key_BracketRight;
+    if (light && !event->isAutoRepeat()) {
+        const TCommand command =
+            event->key() == Qt::Key_BracketLeft ? TCommand::LightDarker : TCommand::LightBrighter;
+        if (DocumentStates(DocumentFacts())[command])
+            RunOperation(command);
+        return;
+    }
     // A key held down repeats; only its real release steps.
     if (event->isAutoRepeat() || !HasOperation(TCommand::NextFrame)) {
         TDocumentWindow::keyReleaseEvent(event);
@@ -311,6 +510,7 @@ void TImageDocumentForm::SelectPalette()
     if (picker->ShowModal() != mrOk)
         return;
     PaletteChosen(picker->PaletteName, picker->Palette);
+    LoadColormap(true);
     ShowFrame();
     UpdateMainWindow();
 }

@@ -3,8 +3,9 @@
 // document window has (ui/kit/GLM_DocumentWindow.h): the display palette a new window starts
 // with, drawing the current frame at the zoom, layout when maximized, zoom, frame stepping
 // (also with the Left and Right keys), deleting and shifting frames, Add Frames, Save Bitmap,
-// Save All Bitmaps and Select Palette. The rules themselves live in core/documents; this class
-// applies them to widgets.
+// Save All Bitmaps, Select Palette, and the view through a colormap as the game shows the
+// frame (light level, also with the [ and ] keys; translucency; full-bright marks). The rules
+// themselves live in core/documents; this class applies them to widgets.
 //
 // A window of another kind derives as the BM window does:
 //     class TMATForm : public TDocumentWindowOf<TMATForm, TImageDocumentForm>
@@ -24,6 +25,7 @@
 //   4. Call ShowFrame and UpdateMainWindow after every change of its own, and set Modified
 //      when the document changed.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +33,7 @@
 #include "core/GLM_ExportNames.h"
 #include "core/GLM_FramePicture.h"
 #include "core/GLM_Import.h"
+#include "core/GLM_LightView.h"
 #include "core/documents/GLM_ImageDocument.h"
 #include "ui/image/GLM_FrameImage.h"
 #include "ui/kit/GLM_DocumentWindow.h"
@@ -48,6 +51,22 @@ public:
     int Zoom() const { return View.Zoom; }
     int CurrentFrame() const { return View.CurrentFrame; }
     TFrameImage *Image() const { return FImage; }
+
+    TBackdrop Backdrop;          // behind a translucent frame
+    bool Translucent = false;    // View > Translucent
+    bool MarkFullBright = false; // View > Mark Full-Bright
+    void SetLightLevel(int level) override;
+
+    // ---- The view through the colormap, an operation of every kind (never a document
+    // change): one level up or down, View > Colormap... (a file, a CONTAINER::NAME path or a
+    // member of an open container), the toggles, and the backdrop's two palette indices (the
+    // same twice: one colour).
+    void LightBrighter();
+    void LightDarker();
+    void SelectColormap();
+    void ToggleTranslucent();
+    void SelectBackdrop();
+    void ToggleMarkFullBright();
 
     QSize sizeHint() const override { return FClient; }
     QSize minimumSizeHint() const override { return {}; }
@@ -103,6 +122,9 @@ protected:
     virtual int SaveBitmapBits() const { return Settings().SaveBitmapFormat; }
     // Select Palette's OK: the name, the setting and the display palette.
     virtual void PaletteChosen(const std::string &name, const TPalette &palette);
+    // The light view's facts and status text added to the kind's own.
+    TDocumentFacts WithLightView(TDocumentFacts facts) const;
+    TStatusTexts WithLightView(TStatusTexts texts) const;
 
     void keyReleaseEvent(QKeyEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -122,7 +144,20 @@ private:
     // Save As Bitmap, proposing `name`; the chosen path, or empty when cancelled.
     std::string ChooseBitmapFile(const std::string &name);
 
+    // Reads the colormap ColormapSource names when it is not the one read already; a
+    // colormap that cannot be read is reported (once per path unless `always`) and none used.
+    void LoadColormap(bool always = false);
+    // The frame's 1:1 picture as the view shows it: through the display palette, or through
+    // the colormap, with the full-bright pixels tinted when marked.
+    QImage ViewPicture(const TFrameView &view) const;
+    // The view through the colormap changed: drawn again, the main window told.
+    void LightViewChanged();
+
     TFrameImage *FImage = nullptr;
+    // The colormap the frames are seen through (ColormapSource) and its path; no colormap
+    // while neither the display palette nor the kind's choice is one that can be read.
+    std::unique_ptr<const TCMP> FColormap;
+    std::string FColormapPath;
     QSize FClient{EmptyWindowSide, EmptyWindowSide};
     bool FEmpty = true;
 };

@@ -58,6 +58,8 @@ struct TDocumentDescription
     // none for a document that shows its own palette (CMP).
     const char *BuiltInPalette = nullptr;
     std::string TSettings::*PalettePath = nullptr;
+    // The colormap chosen for the kind's light view; none for CMP.
+    std::string TSettings::*ColormapPath = nullptr;
     int MaxFrames = 0; // 50 for BM, 16 for MAT, 1 for SFT
 };
 
@@ -114,6 +116,9 @@ public:
 
     // The window caption, then the report to the main window.
     void UpdateMainWindow();
+    // Shows the frames at light `level` (0 to 63, or PaletteViewLevel): View > Light Level and
+    // the toolbar's level box. The image windows do; the others have no light view.
+    virtual void SetLightLevel(int) {}
 
 signals:
     void StateChanged();

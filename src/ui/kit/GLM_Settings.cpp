@@ -61,6 +61,9 @@ const TSetting Stored[] = {
     {"SFTTransIndex", &TSettings::SFTTransIndex},
     {"SFTTransColor", &TSettings::SFTTransColor},
     {"SFTIs16Bit", &TSettings::SFTIs16Bit},
+    {"BMColormapPath", &TSettings::BMColormapPath},
+    {"MATColormapPath", &TSettings::MATColormapPath},
+    {"SFTColormapPath", &TSettings::SFTColormapPath},
 };
 
 // The save order differs from the load order in a few places; kept as stored by older runs.
@@ -78,7 +81,8 @@ const char *const SaveOrder[] = {
     "MATAutoMipmaps",       "MATNewTrans",        "MATFrameTrans",
     "SFTPalettePath",       "SFTLastDirectory",   "SFTCharacterGap",
     "SFTSpaceLength",       "SFTTransIndex",      "SFTTransColor",
-    "SFTIs16Bit",
+    "SFTIs16Bit",           "BMColormapPath",     "MATColormapPath",
+    "SFTColormapPath",
 };
 
 const TSetting &Find(const std::string &name)

@@ -89,6 +89,12 @@ struct TSettings
     int SFTTransColor = 0;
     bool SFTIs16Bit = false;
 
+    // ---- The colormap each kind's frames are seen through when the display palette is no
+    // colormap (a file or CONTAINER::NAME path; empty: none chosen yet)
+    std::string BMColormapPath;
+    std::string MATColormapPath;
+    std::string SFTColormapPath;
+
     // Reads every setting from `store` and validates, and gives the window's state, its bounds
     // corrected from `current` (the window's bounds now). Values that cannot be read (the wrong
     // type, a damaged store) take their first-run values and are reported in one error box;

@@ -3,8 +3,10 @@
 // services, the dialogs the windows share, and the palettes already reported as unreadable.
 // app/main.cpp makes one around the Qt platform; tests make one around the scripted desktop.
 
+#include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "ui/kit/GLM_Settings.h"
 
@@ -29,6 +31,11 @@ public:
     TSelectColorForm *SelectColorForm = nullptr;
     TFileReplaceForm *FileReplaceForm = nullptr;
     TProgressForm *ProgressForm = nullptr;
+
+    // The members of the open container windows whose names end in `extension` (".cmp"), as
+    // CONTAINER::NAME paths: View > Colormap... offers them before the file dialog. Unset
+    // until the container windows tell them.
+    std::function<std::vector<std::string>(const std::string &extension)> OpenContainerMembers;
 
     // True the first time `palette` is reported: a palette that cannot be read is said once,
     // not by every window that tries it.

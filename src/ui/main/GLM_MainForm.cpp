@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSignalBlocker>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -49,6 +51,7 @@ constexpr int ToolBarHeight = 30;
 constexpr int ButtonSize = 24;
 constexpr int LeadingGap = 5;
 constexpr int DividerWidth = 8;
+constexpr int LightBoxWidth = 56; // "Full" and the arrows; the toolbar still fits 640 pixels
 
 // The local files among dropped items, in the order they were dropped.
 std::vector<std::string> DroppedFiles(const QMimeData *data)
@@ -128,6 +131,39 @@ private:
 private:
     std::vector<QLabel *> FPanels;
     std::vector<int> FWidths; // each panel's own width, the least it shows
+};
+
+// The light level from 0 up to 63, and "Full" above it for the palette view.
+class TLightLevelBox : public QSpinBox
+{
+public:
+    explicit TLightLevelBox(QWidget *parent) : QSpinBox(parent)
+    {
+        setRange(0, PaletteViewLevel);
+        setValue(PaletteViewLevel);
+    }
+
+protected:
+    QString textFromValue(int value) const override
+    {
+        return value >= PaletteViewLevel ? QStringLiteral("Full") : QString::number(value);
+    }
+    int valueFromText(const QString &text) const override
+    {
+        bool ok = false;
+        const int value = text.toInt(&ok);
+        return ok ? value : PaletteViewLevel;
+    }
+    QValidator::State validate(QString &text, int &) const override
+    {
+        if (QStringLiteral("Full").startsWith(text, Qt::CaseInsensitive))
+            return text.compare("Full", Qt::CaseInsensitive) == 0 ? QValidator::Acceptable
+                                                                  : QValidator::Intermediate;
+        bool ok = false;
+        const int value = text.toInt(&ok);
+        return ok && value >= 0 && value < PaletteViewLevel ? QValidator::Acceptable
+                                                            : QValidator::Invalid;
+    }
 };
 
 } // namespace
@@ -238,8 +274,27 @@ void TMainForm::CreateMenus()
     edit->addSeparator();
     items(edit, {C::SelectPalette, C::EditProperties});
 
-    items(menu("View1", "&View"),
-          {C::PreviousFrame, C::NextFrame, C::CycleFrames, C::ZoomIn, C::ZoomOut});
+    QMenu *view = menu("View1", "&View");
+    items(view, {C::PreviousFrame, C::NextFrame, C::CycleFrames, C::ZoomIn, C::ZoomOut});
+    // Seeing the frame as the game does: the hints of refused items say why.
+    view->addSeparator();
+    view->setToolTipsVisible(true);
+    FLightLevelMenu = view->addMenu("&Light Level");
+    FLightLevelMenu->setObjectName("LightLevel1");
+    FLightLevelMenu->setToolTipsVisible(true);
+    items(FLightLevelMenu, {C::LightBrighter, C::LightDarker});
+    FLightLevelMenu->addSeparator();
+    // Every eighth level; the toolbar's box and the keys reach the rest.
+    for (int level : {PaletteViewLevel, 63, 56, 48, 40, 32, 24, 16, 8, 0}) {
+        QAction *item = FLightLevelMenu->addAction(
+            level == PaletteViewLevel ? QString("&Full") : QString::number(level));
+        item->setCheckable(true);
+        item->setData(level);
+        connect(item, &QAction::triggered, this, [this, level] { SetLightLevel(level); });
+    }
+    items(view, {C::SelectColormap, C::Translucent, C::SelectBackdrop, C::MarkFullBright});
+    CommandAction(C::Translucent)->setCheckable(true);
+    CommandAction(C::MarkFullBright)->setCheckable(true);
 
     QMenu *help = menu("Help1", "&Help");
     items(help, {C::Contents});
@@ -267,6 +322,7 @@ void TMainForm::CreateToolBar()
         {C::PreviousFrame, C::NextFrame, C::CycleFrames, C::ZoomIn, C::ZoomOut},
         {C::AddFrames, C::AddMipmap, C::DeleteFrame, C::ShiftToPreviousFrame, C::ShiftToNextFrame},
         {C::SelectPalette, C::EditProperties},
+        {},
         {C::Options, C::Contents, C::About},
     };
     int divider = 0;
@@ -280,6 +336,15 @@ void TMainForm::CreateToolBar()
             FToolBar->addWidget(line);
         }
         ++divider;
+        if (group.size() == 0) {
+            FLightLevelBox = new TLightLevelBox(FToolBar);
+            FLightLevelBox->setObjectName("LightLevelBox");
+            FLightLevelBox->setFixedSize(LightBoxWidth, ButtonSize);
+            FLightLevelBox->setEnabled(false);
+            connect(FLightLevelBox, &QSpinBox::valueChanged, this, &TMainForm::SetLightLevel);
+            FToolBar->addWidget(FLightLevelBox);
+            continue;
+        }
         for (C command : group) {
             FToolBar->addAction(CommandAction(command));
             auto *button =
@@ -328,6 +393,7 @@ void TMainForm::DescribeActiveDocument()
         for (int i = 0; i < StatusPanelCount; ++i)
             SetStatusPanel(i, texts[static_cast<size_t>(i)]);
         SetCommandStates(states);
+        ShowLightView(window->DocumentFacts(), states);
     });
 }
 
@@ -344,8 +410,41 @@ bool TMainForm::IsCommandEnabled(TCommand command) const
 
 void TMainForm::SetCommandStates(const TCommandStates &states)
 {
-    for (TCommand command : DocumentCommands())
+    for (TCommand command : DocumentCommands()) {
         SetCommandEnabled(command, states[command]);
+        const char *hint = CommandInfo(command).Hint;
+        const std::string &reason = states.Reason(command);
+        CommandAction(command)->setToolTip(
+            QString::fromStdString(reason.empty() ? std::string(hint ? hint : "") : reason));
+    }
+    if (states == NoDocumentStates())
+        ShowLightView(TDocumentFacts{}, states);
+}
+
+void TMainForm::ShowLightView(const TDocumentFacts &facts, const TCommandStates &states)
+{
+    // The level can be set while the frame can be seen through the colormap at all.
+    const std::string &refusal = states.Reason(TCommand::LightBrighter);
+    const bool enabled = states[TCommand::LightBrighter] || states[TCommand::LightDarker];
+    const QSignalBlocker blocker(FLightLevelBox);
+    FLightLevelBox->setValue(facts.LightLevel);
+    FLightLevelBox->setEnabled(enabled);
+    FLightLevelBox->setToolTip(QString::fromStdString(refusal.empty() ? "Light Level" : refusal));
+    FLightLevelMenu->setEnabled(enabled);
+    FLightLevelMenu->menuAction()->setToolTip(FLightLevelBox->toolTip());
+    for (QAction *item : FLightLevelMenu->actions())
+        if (item->isCheckable())
+            item->setChecked(item->data().toInt() == facts.LightLevel);
+    CommandAction(TCommand::Translucent)->setChecked(facts.Translucent);
+    CommandAction(TCommand::MarkFullBright)->setChecked(facts.MarkFullBright);
+}
+
+void TMainForm::SetLightLevel(int level)
+{
+    // Not a command: the view changes, never the document, and cycling goes on.
+    TDocumentWindow *window = ActiveDocument();
+    if (window && HasRoute(TCommand::LightBrighter, window->Kind()))
+        ShowingErrors([window, level] { window->SetLightLevel(level); });
 }
 
 void TMainForm::SetStatusPanel(int index, const std::string &text)

@@ -25,6 +25,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QSpinBox;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -54,7 +55,8 @@ public:
     // Enables or disables a command's menu item and toolbar button in one step.
     void SetCommandEnabled(TCommand command, bool enabled);
     bool IsCommandEnabled(TCommand command) const;
-    // Applies every document command's state (DocumentStates or NoDocumentStates).
+    // Applies every document command's state (DocumentStates or NoDocumentStates); a command
+    // refused for a reason shows the reason as its hint.
     void SetCommandStates(const TCommandStates &states);
     void SetStatusPanel(int index, const std::string &text);
     std::string StatusPanel(int index) const;
@@ -90,6 +92,9 @@ public:
     QToolBar *ToolBar() const { return FToolBar; }
     QTimer *CycleTimer() const { return FCycleTimer; }
     QLabel *StatusLabel(int index) const { return FPanels[static_cast<size_t>(index)]; }
+    // The toolbar's light level (0 to 63, then "Full") and View > Light Level's submenu.
+    QSpinBox *LightLevelBox() const { return FLightLevelBox; }
+    QMenu *LightLevelMenu() const { return FLightLevelMenu; }
 
     // ---- Placement, as the settings keep it.
     // Bounds of the window in its normal (not maximized) state.
@@ -134,12 +139,17 @@ private:
     // Runs `work`, showing any error it raises in an error box.
     void ShowingErrors(const std::function<void()> &work);
     void NotAvailable(TDocumentKind kind);
+    // The light view's controls as the active window's facts give them.
+    void ShowLightView(const TDocumentFacts &facts, const TCommandStates &states);
+    void SetLightLevel(int level);
 
     TWindowContext &FContext;
     const TDocumentFactory &FFactory;
     QMdiArea *FMdiArea = nullptr;
     QToolBar *FToolBar = nullptr;
     QMenu *FReopenMenu = nullptr;
+    QMenu *FLightLevelMenu = nullptr;
+    QSpinBox *FLightLevelBox = nullptr;
     QTimer *FCycleTimer = nullptr;
     bool FCycling = false;
     bool FShownOnce = false;

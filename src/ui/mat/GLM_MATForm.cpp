@@ -216,11 +216,11 @@ void TMATForm::EditProperties()
 
 TDocumentFacts TMATForm::Facts() const
 {
-    return MATFacts(Document, CurrentFrame(), Zoom());
+    return WithLightView(MATFacts(Document, CurrentFrame(), Zoom()));
 }
 
 TStatusTexts TMATForm::StatusTexts() const
 {
-    return MATStatusTexts(
-        Document, {CurrentFrame(), CurrentMipmap, Zoom(), AutoMipmaps, NumberMipmaps, PaletteName});
+    return WithLightView(MATStatusTexts(Document, {CurrentFrame(), CurrentMipmap, Zoom(),
+                                                   AutoMipmaps, NumberMipmaps, PaletteName}));
 }

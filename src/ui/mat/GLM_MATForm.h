@@ -24,6 +24,7 @@ public:
         .FileType = TFileType::MAT,
         .BuiltInPalette = "Dflt",
         .PalettePath = &TSettings::MATPalettePath,
+        .ColormapPath = &TSettings::MATColormapPath,
         .MaxFrames = TMAT::MaxRecords};
 
     TMATForm(TWindowContext &context, TEditMATForm &properties, QWidget *parent = nullptr);

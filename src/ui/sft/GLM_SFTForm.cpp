@@ -148,12 +148,12 @@ bool TSFTForm::eventFilter(QObject *watched, QEvent *event)
 
 TDocumentFacts TSFTForm::Facts() const
 {
-    return SFTFacts(Document, Zoom());
+    return WithLightView(SFTFacts(Document, Zoom()));
 }
 
 TStatusTexts TSFTForm::StatusTexts() const
 {
     FShown = SFTStatusTexts(Document, PaletteName, FShown);
     FShown[CharacterPanel] = FCharacter;
-    return FShown;
+    return WithLightView(FShown);
 }

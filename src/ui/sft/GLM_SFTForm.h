@@ -22,6 +22,7 @@ public:
         .FileType = TFileType::SFT,
         .BuiltInPalette = "Uicolormap",
         .PalettePath = &TSettings::SFTPalettePath,
+        .ColormapPath = &TSettings::SFTColormapPath,
         .MaxFrames = 1};
 
     TSFTForm(TWindowContext &context, TEditSFTForm &properties, QWidget *parent = nullptr);
