@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoGroup>
 #include <QUrl>
 
 #include "core/GLM_FileNames.h"
@@ -150,6 +151,8 @@ TMainForm::TMainForm(TWindowContext &context, const TDocumentFactory &factory, Q
     setCentralWidget(FMdiArea);
     connect(FMdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::SubWindowActivated);
 
+    FUndoGroup = new QUndoGroup(this);
+
     FCycleTimer = new QTimer(this);
     FCycleTimer->setObjectName("CycleTimer");
     connect(FCycleTimer, &QTimer::timeout, this, &TMainForm::CycleTimerTimer);
@@ -203,6 +206,9 @@ void TMainForm::CreateActions()
             action->setToolTip(info.Hint);
         action->setIcon(CommandIcon(command));
         action->setIconVisibleInMenu(false);
+        if (StandardKeyOf(command) != TStandardKey::None)
+            action->setShortcut(StandardKeyOf(command) == TStandardKey::Undo ? QKeySequence::Undo
+                                                                             : QKeySequence::Redo);
         connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
         FActions[i] = action;
     }
@@ -232,6 +238,8 @@ void TMainForm::CreateMenus()
     items(file, {C::Exit});
 
     QMenu *edit = menu("Edit1", "&Edit");
+    items(edit, {C::Undo, C::Redo});
+    edit->addSeparator();
     items(edit, {C::AddFrames, C::AddMipmap, C::DeleteFrame});
     edit->addSeparator();
     items(edit, {C::ShiftToPreviousFrame, C::ShiftToNextFrame});
@@ -264,6 +272,7 @@ void TMainForm::CreateToolBar()
     FToolBar->addWidget(gap);
     const std::initializer_list<std::initializer_list<C>> groups{
         {C::New, C::Open, C::Save, C::SaveBitmap, C::SaveAllBitmaps},
+        {C::Undo, C::Redo},
         {C::PreviousFrame, C::NextFrame, C::CycleFrames, C::ZoomIn, C::ZoomOut},
         {C::AddFrames, C::AddMipmap, C::DeleteFrame, C::ShiftToPreviousFrame, C::ShiftToNextFrame},
         {C::SelectPalette, C::EditProperties},
@@ -314,6 +323,19 @@ void TMainForm::ResetMainWindow()
     for (int i = 0; i < StatusPanelCount; ++i)
         SetStatusPanel(i, {});
     SetCommandStates(NoDocumentStates());
+    ShowUndoTexts();
+}
+
+void TMainForm::ShowUndoTexts()
+{
+    // The group follows the active window; with none, the captions stand alone.
+    const TDocumentWindow *active = ActiveDocument();
+    const auto show = [this](TCommand command, const QString &step) {
+        const QString caption = CommandInfo(command).Caption;
+        CommandAction(command)->setText(step.isEmpty() ? caption : caption + " " + step);
+    };
+    show(TCommand::Undo, active ? FUndoGroup->undoText() : QString());
+    show(TCommand::Redo, active ? FUndoGroup->redoText() : QString());
 }
 
 void TMainForm::DescribeActiveDocument()
@@ -328,6 +350,7 @@ void TMainForm::DescribeActiveDocument()
         for (int i = 0; i < StatusPanelCount; ++i)
             SetStatusPanel(i, texts[static_cast<size_t>(i)]);
         SetCommandStates(states);
+        ShowUndoTexts();
     });
 }
 
@@ -404,6 +427,7 @@ QMdiSubWindow *TMainForm::CreateDocument(TDocumentKind kind)
     connect(window, &TDocumentWindow::ToggleCyclingRequested, this, &TMainForm::ToggleCycling);
     connect(window, &TDocumentWindow::AddToReopenListRequested, this, &TMainForm::AddToReopenList);
     connect(window, &TDocumentWindow::Closing, this, &TMainForm::DocumentClosing);
+    FUndoGroup->addStack(window->UndoStack());
     QMdiSubWindow *sub = FMdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     const int offset = (static_cast<int>(DocumentWindows().size()) - 1) * CascadeStep;
@@ -431,6 +455,7 @@ void TMainForm::SubWindowActivated(QMdiSubWindow *sub)
     TDocumentWindow *active = ActiveDocument();
     for (TDocumentWindow *window : DocumentWindows())
         window->SetActive(window == active);
+    FUndoGroup->setActiveStack(active ? active->UndoStack() : nullptr);
     if (sub)
         DescribeActiveDocument();
 }

@@ -28,6 +28,7 @@ class QMenu;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class QUndoGroup;
 
 class TMainForm : public QMainWindow
 {
@@ -72,6 +73,8 @@ public:
     QMdiSubWindow *CreateDocument(TDocumentKind kind);
     void ActivateDocument(TDocumentWindow *window);
     QMdiArea *MdiArea() const { return FMdiArea; }
+    // Every document window's undo stack; the active window's is the active one.
+    QUndoGroup *UndoGroup() const { return FUndoGroup; }
 
     // ---- Commands, one routine each, shared by menu item and toolbar button.
     void RunCommand(TCommand command);
@@ -134,10 +137,13 @@ private:
     // Runs `work`, showing any error it raises in an error box.
     void ShowingErrors(const std::function<void()> &work);
     void NotAvailable(TDocumentKind kind);
+    // "&Undo" and "&Redo" followed by the active stack's step names.
+    void ShowUndoTexts();
 
     TWindowContext &FContext;
     const TDocumentFactory &FFactory;
     QMdiArea *FMdiArea = nullptr;
+    QUndoGroup *FUndoGroup = nullptr;
     QToolBar *FToolBar = nullptr;
     QMenu *FReopenMenu = nullptr;
     QTimer *FCycleTimer = nullptr;
