@@ -90,7 +90,7 @@ TEST_F(SettingsTest, SaveAndLoadAgain)
     const Texts &log = Desk.Store.WriteLog;
     EXPECT_EQ(Texts(log.begin(), log.begin() + 6),
               (Texts{"Left", "Top", "Width", "Height", "Maximized", "LastCommonDirectory"}));
-    EXPECT_EQ(Texts(log.end() - 3, log.end()), (Texts{"SFTIs16Bit", "Reopen0", "Reopen1"}));
+    EXPECT_EQ(Texts(log.end() - 3, log.end()), (Texts{"UndoLimit", "Reopen0", "Reopen1"}));
     EXPECT_EQ(Desk.Store.ReadInteger("BackupFile") + Desk.Store.ReadInteger("MATFillColor"),
               1 + 0x123456);
     EXPECT_FALSE(Desk.Store.IsOpen);

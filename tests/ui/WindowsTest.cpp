@@ -30,14 +30,14 @@ struct TKindCase
 };
 
 const TKindCase Kinds[] = {
-    {K::BM, BMBytes({{8, 8, 1}, {8, 8, 2}, {8, 8, 3}}), "Untitled0.bm [1:1]", "AddMipmap ZoomOut"},
+    {K::BM, BMBytes({{8, 8, 1}, {8, 8, 2}, {8, 8, 3}}), "Untitled0.bm [1:1]", "Undo Redo AddMipmap ZoomOut"},
     {K::CMP, CMPBytes(0), "Untitled0.cmp",
-     "SaveBitmap SaveAllBitmaps AddFrames AddMipmap DeleteFrame ShiftToPreviousFrame "
+     "SaveBitmap SaveAllBitmaps Undo Redo AddFrames AddMipmap DeleteFrame ShiftToPreviousFrame "
      "ShiftToNextFrame ZoomOut"},
     {K::MAT, TextureMAT({{8, 8, 1, 1}, {8, 8, 1, 2}, {8, 8, 1, 3}}), "Untitled0.mat [1:1]",
-     "ZoomOut"},
+     "Undo Redo ZoomOut"},
     {K::SFT, SFTBytes({{65, 0, 2}}, 4, 2), "Untitled0.sft [1:1]",
-     "SaveAllBitmaps AddFrames AddMipmap ShiftToPreviousFrame ShiftToNextFrame PreviousFrame "
+     "SaveAllBitmaps Undo Redo AddFrames AddMipmap ShiftToPreviousFrame ShiftToNextFrame PreviousFrame "
      "NextFrame CycleFrames ZoomOut"},
 };
 

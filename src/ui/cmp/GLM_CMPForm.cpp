@@ -257,8 +257,14 @@ void TCMPForm::SelectPalette()
     if (changed.Header.HasTransparency != 0)
         changed.CalcTransTables();
     Document = std::move(changed);
-    // Taking the palette of the file itself, as its tables are, changes nothing: no step.
-    PushStep(std::move(step), CurrentStepView());
+    // Taking the palette of the file itself counts as no change to what is on disk, though
+    // the tables were recomputed: a step all the same, leaving Modified as it was.
+    // Another source is a step even when it brings the same colours.
+    const bool ownFile = picker->PaletteName == FilePath;
+    const bool wasModified = Modified;
+    PushStep(std::move(step), CurrentStepView(), !ownFile);
+    if (ownFile && !wasModified)
+        Modified = false;
     ShowFrame();
 }
 

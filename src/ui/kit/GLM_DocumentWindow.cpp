@@ -42,6 +42,12 @@ TDocumentWindow::TDocumentWindow(TWindowContext &context, const TDocumentDescrip
     connect(FUndoStack, &QUndoStack::cleanChanged, this, &TDocumentWindow::UpdateMainWindow);
 }
 
+TDocumentWindow::~TDocumentWindow()
+{
+    // The stack goes with the children, after the kind's document: it must not report then.
+    disconnect(FUndoStack, nullptr, this, nullptr);
+}
+
 TDocumentWindow::TModified::operator bool() const
 {
     return !FWindow.FUndoStack->isClean();

@@ -72,6 +72,8 @@ class TDocumentWindow : public QWidget
 {
     Q_OBJECT
 public:
+    ~TDocumentWindow() override;
+
     TDocumentKind Kind() const { return FDescription.Kind; }
     const TDocumentDescription &Description() const { return FDescription; }
 

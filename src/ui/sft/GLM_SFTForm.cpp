@@ -101,7 +101,11 @@ void TSFTForm::DeleteFrame()
         MakeDocumentStep(TCommand::DeleteFrame, TFrameEdit::Replaced, 1);
     DeleteSFTBitmap(Document);
     View.FrameDeleted(0);
+    // Dropping the strip is undoable, yet leaves Modified as it was.
+    const bool wasModified = Modified;
     PushStep(std::move(step), before);
+    if (!wasModified)
+        Modified = false;
     ShowFrame();
     UpdateMainWindow();
 }
