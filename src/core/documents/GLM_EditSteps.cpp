@@ -295,10 +295,11 @@ std::unique_ptr<TEditStep> MakeStep(TMAT &doc, const std::string &name, TFrameEd
     return Make(doc, name, edit, a, b);
 }
 
-std::unique_ptr<TEditStep> MakeStep(TSFT &doc, const std::string &name, TFrameEdit edit, int a,
+std::unique_ptr<TEditStep> MakeStep(TSFT &doc, const std::string &name, TFrameEdit edit, int,
                                     int b)
 {
-    return Make(doc, name, edit, a, b);
+    // The strip is the font's one frame.
+    return Make(doc, name, edit, 1, b);
 }
 
 std::unique_ptr<TEditStep> MakeStep(TCMP &doc, const std::string &name, TFrameEdit edit, int,

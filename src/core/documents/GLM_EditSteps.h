@@ -79,7 +79,7 @@ enum class TFrameEdit {
 
 // Begin a step on `doc` before the edit. The overloads pick what each kind's small fields and
 // frames are; a CMP's "frame" is its tables (TFrameEdit::Replaced when the edit recomputes
-// them).
+// them); an SFT's one frame is its strip, whatever `a` says.
 std::unique_ptr<TEditStep> MakeStep(TBM &doc, const std::string &name, TFrameEdit edit = {},
                                     int a = 0, int b = 0);
 std::unique_ptr<TEditStep> MakeStep(TMAT &doc, const std::string &name, TFrameEdit edit = {},
