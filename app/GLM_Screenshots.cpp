@@ -352,6 +352,11 @@ int main(int argc, char **argv)
     shooter.SaveManual(
         toolBar->grab(QRect(0, 0, lastButton->geometry().right() + 5, toolBar->height())),
         "toolbar.png");
+    // The Edit menu after a step, which the undo then takes back.
+    mainForm.RunCommand(TCommand::DeleteFrame);
+    if (QMenu *edit = mainForm.findChild<QMenu *>("Edit1"))
+        shooter.SaveManual(shooter.MenuPicture(edit), "edit-undo.png");
+    mainForm.RunCommand(TCommand::Undo);
     shooter.ShootDocumentDialog(TCommand::EditProperties, "edit-mat.png");
     if (TDocumentWindow *window = mainForm.ActiveDocument()) {
         window->UpdatePopupMenu();

@@ -9,8 +9,8 @@ namespace {
 using C = TCommand;
 
 // clang-format off
-constexpr std::array<TCommand, 24> Documented{
-    C::Save, C::SaveAs, C::SaveBitmap, C::SaveAllBitmaps, C::Close, C::CloseAll,
+constexpr std::array<TCommand, 26> Documented{
+    C::Save, C::SaveAs, C::SaveBitmap, C::SaveAllBitmaps, C::Close, C::CloseAll, C::Undo, C::Redo,
     C::AddFrames, C::AddMipmap, C::DeleteFrame, C::ShiftToPreviousFrame, C::ShiftToNextFrame,
     C::SelectPalette, C::EditProperties, C::PreviousFrame, C::NextFrame, C::CycleFrames,
     C::ZoomIn, C::ZoomOut,
@@ -102,9 +102,20 @@ const char *DocumentKindName(TDocumentKind kind)
     return FileKindName(static_cast<TFileKind>(kind));
 }
 
-const std::array<TCommand, 24> &DocumentCommands()
+const std::array<TCommand, 26> &DocumentCommands()
 {
     return Documented;
+}
+
+std::string CommandText(TCommand command)
+{
+    std::string text;
+    for (const char *c = CommandInfo(command).Caption; *c; ++c)
+        if (*c != '&')
+            text += *c;
+    while (!text.empty() && text.back() == '.')
+        text.pop_back();
+    return text;
 }
 
 std::span<const TPopupItem> PopupItems(TDocumentKind kind)
@@ -171,6 +182,8 @@ TCommandStates DocumentStates(const TDocumentFacts &d)
     s.Set(C::SaveAllBitmaps, saveAll);
     s.Set(C::Close, true);
     s.Set(C::CloseAll, true);
+    s.Set(C::Undo, d.CanUndo);
+    s.Set(C::Redo, d.CanRedo);
     s.Set(C::AddFrames, addFrames);
     s.Set(C::AddMipmap, addMipmap);
     s.Set(C::DeleteFrame, deleteFrame);

@@ -49,6 +49,8 @@ constexpr std::array<bool, 4> CMPOnly{false, true, false, false};
     X(CloseAll,             NoOperation,          "Clos&e All",               nullptr,                      nullptr,                   false, NoKinds)   \
     X(Options,              NoOperation,          "O&ptions...",              "OptionsButton",              "Options",                 true,  NoKinds)   \
     X(Exit,                 NoOperation,          "E&xit",                    nullptr,                      nullptr,                   false, NoKinds)   \
+    X(Undo,                 Undo,                 "&Undo",                    "UndoButton",                 "Undo",                    true,  AllKinds)  \
+    X(Redo,                 Redo,                 "&Redo",                    "RedoButton",                 "Redo",                    true,  AllKinds)  \
     X(AddFrames,            AddFrames,            "&Add Frames...",           "AddFramesButton",            "Add Frame",               true,  AllButCMP) \
     X(AddMipmap,            AddMipmap,            "Add &Mipmap...",           "AddMipmapButton",            "Add Mipmap",              true,  MATOnly)   \
     X(DeleteFrame,          DeleteFrame,          "&Delete Frame",            "DeleteFrameButton",          "Delete Frame",            true,  AllButCMP) \
@@ -127,7 +129,20 @@ constexpr bool HasRoute(TCommand command, TDocumentKind kind)
 
 // The main-window commands whose enabled state follows the active document (all but New,
 // Open, Reopen, Options, Exit, Contents and About).
-const std::array<TCommand, 24> &DocumentCommands();
+const std::array<TCommand, 26> &DocumentCommands();
+
+// The command's caption as words: "&Add Frames..." gives "Add Frames". It names the undo
+// step a command makes.
+std::string CommandText(TCommand command);
+
+// The desktop's own keys of a command (QKeySequence's standard keys of the same name).
+enum class TStandardKey { None, Undo, Redo };
+constexpr TStandardKey StandardKeyOf(TCommand command)
+{
+    return command == TCommand::Undo   ? TStandardKey::Undo
+           : command == TCommand::Redo ? TStandardKey::Redo
+                                       : TStandardKey::None;
+}
 
 // One item of a document window's popup menu; a separator has no caption.
 struct TPopupItem
@@ -161,6 +176,8 @@ struct TDocumentFacts
     int LightLevel = PaletteViewLevel;
     bool Translucent = false;
     bool MarkFullBright = false;
+    bool CanUndo = false;    // the window's undo stack has a step to undo
+    bool CanRedo = false;    // ... and one to redo
 };
 
 class TCommandStates

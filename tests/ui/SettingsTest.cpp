@@ -42,7 +42,8 @@ TEST_F(SettingsTest, FirstRunAndValidation)
         {"LastDirectoryIndex", 3, 0}, {"BMTransColor", -1, 0},       {"CMPCellSize", 0, 20},
         {"CMPFillColor", -5, 0},      {"MATFillIndex", 300, 0},      {"SFTTransIndex", 255, 255},
         {"SFTTransColor", -2, 0},     {"BMXOffset", -7, -7},         {"Left", -20, 0},
-        {"Top", 30, 30},              {"Width", 300, 640},           {"Height", 479, 480}};
+        {"Top", 30, 30},              {"Width", 300, 640},           {"Height", 479, 480},
+        {"UndoLimit", 0, 100}}; // Qt's "no limit"
     // clang-format on
     for (const auto &[name, stored, expected] : cases)
         Stored(name, stored);
@@ -90,7 +91,7 @@ TEST_F(SettingsTest, SaveAndLoadAgain)
     const Texts &log = Desk.Store.WriteLog;
     EXPECT_EQ(Texts(log.begin(), log.begin() + 6),
               (Texts{"Left", "Top", "Width", "Height", "Maximized", "LastCommonDirectory"}));
-    EXPECT_EQ(Texts(log.end() - 3, log.end()), (Texts{"SFTColormapPath", "Reopen0", "Reopen1"}));
+    EXPECT_EQ(Texts(log.end() - 3, log.end()), (Texts{"UndoLimit", "Reopen0", "Reopen1"}));
     EXPECT_EQ(Desk.Store.ReadInteger("BackupFile") + Desk.Store.ReadInteger("MATFillColor"),
               1 + 0x123456);
     EXPECT_FALSE(Desk.Store.IsOpen);

@@ -67,15 +67,15 @@ using SnapshotTest = TEditorTest;
 const std::map<std::string, std::string> Expected = {
     {"menus",
      "&File:&New...|&Open...|&Reopen|-|&Save|Save &As...|Save &Bitmap...|Save All "
-     "Bit&maps...|&Close|Clos&e All|-|O&ptions...|-|E&xit|&Edit:&Add Frames...|Add "
+     "Bit&maps...|&Close|Clos&e All|-|O&ptions...|-|E&xit|&Edit:&UndoCtrl+Z|&RedoCtrl+Y|-|&Add Frames...|Add "
      "&Mipmap...|&Delete Frame|-|Shift To Pre&vious Frame|Shift To Ne&xt Frame|-|&Select "
      "Palette...|&Edit Properties...|&View:&Previous Frame|&Next Frame|&Cycle Frames|&Zoom "
      "In|Zoom &Out|-|&Light Level|Color&map...|&Translucent|Bac&kdrop...|Mark "
      "&Full-Bright|&Help:&Contents|-|&About|"},
-    {"toolbar", "30: New Open Save SaveBitmap SaveAllBitmaps | PreviousFrame NextFrame CycleFrames "
+    {"toolbar", "30: New Open Save SaveBitmap SaveAllBitmaps | Undo Redo | PreviousFrame NextFrame CycleFrames "
                 "ZoomIn ZoomOut | AddFrames AddMipmap DeleteFrame ShiftToPreviousFrame "
                 "ShiftToNextFrame | SelectPalette EditProperties | | Options Help About "},
-    {"hints", "New|Open|Save|Save Bitmap|Save All Bitmaps|Previous Frame|Next Frame|Cycle "
+    {"hints", "New|Open|Save|Save Bitmap|Save All Bitmaps|Undo|Redo|Previous Frame|Next Frame|Cycle "
               "Frames|Zoom In|Zoom Out|Add Frame|Add Mipmap|Delete Frame|Shift To Previous "
               "Frame|Shift To Next Frame|Select Palette|Edit Properties|Options|Help "
               "Contents|About Glimra|"},
@@ -117,7 +117,7 @@ const std::map<std::string, std::string> Expected = {
     {"Options",
      "Options|File Associations|BM Texture,CMP Palette,MAT Texture,SFT Font|Last"
      " Directory|&Common|&Dialog Type|&File Type|Cycle Rate|FPS|CMP Cell Size|Pixels|File Sa"
-     "ving|Create &backups|Bitmap Format|&8-Bit|&24-Bit|CMP Fill Color|RGB: 0 0 0|&Select|&O"
+     "ving|Create &backups|Bitmap Format|&8-Bit|&24-Bit|Undo|Steps per document|CMP Fill Color|RGB: 0 0 0|&Select|&O"
      "K|C&ancel"},
     {"replace buttons", "75x25 at 10 95 180 265"},
     {"Select Palette", "Select Palette|&Dflt |&Uicolormap|&Open...|&Save As...|O&K|&Cancel|"
@@ -144,7 +144,7 @@ const std::map<std::string, std::string> Expected = {
      " MATLastDirectory=. MATIs16Bit=0 MATIsColor=0 MATFillIndex=0 MATFillColor=0 MATNumberM"
      "ipmaps=1 MATAverageFill=1 MATAutoMipmaps=0 MATNewTrans=0 MATFrameTrans=0 SFTPalettePat"
      "h=Uicolormap SFTLastDirectory=. SFTCharacterGap=0 SFTSpaceLength=0 SFTTransIndex=0 SFT"
-     "TransColor=0 SFTIs16Bit=0 BMColormapPath= MATColormapPath= SFTColormapPath= "},
+     "TransColor=0 SFTIs16Bit=0 BMColormapPath= MATColormapPath= SFTColormapPath= UndoLimit=100 "},
 };
 
 } // namespace

@@ -31,17 +31,18 @@ struct TKindCase
 
 const TKindCase Kinds[] = {
     {K::BM, BMBytes({{8, 8, 1}, {8, 8, 2}, {8, 8, 3}}), "Untitled0.bm [1:1]",
-     "AddMipmap ZoomOut LightBrighter LightDarker Translucent SelectBackdrop MarkFullBright"},
+     "Undo Redo AddMipmap ZoomOut LightBrighter LightDarker Translucent SelectBackdrop "
+     "MarkFullBright"},
     {K::CMP, CMPBytes(0), "Untitled0.cmp",
-     "SaveBitmap SaveAllBitmaps AddFrames AddMipmap DeleteFrame ShiftToPreviousFrame "
+     "SaveBitmap SaveAllBitmaps Undo Redo AddFrames AddMipmap DeleteFrame ShiftToPreviousFrame "
      "ShiftToNextFrame ZoomOut LightBrighter LightDarker SelectColormap Translucent "
      "SelectBackdrop"},
     {K::MAT, TextureMAT({{8, 8, 1, 1}, {8, 8, 1, 2}, {8, 8, 1, 3}}), "Untitled0.mat [1:1]",
-     "ZoomOut LightBrighter LightDarker Translucent SelectBackdrop MarkFullBright"},
+     "Undo Redo ZoomOut LightBrighter LightDarker Translucent SelectBackdrop MarkFullBright"},
     {K::SFT, SFTBytes({{65, 0, 2}}, 4, 2), "Untitled0.sft [1:1]",
-     "SaveAllBitmaps AddFrames AddMipmap ShiftToPreviousFrame ShiftToNextFrame PreviousFrame "
-     "NextFrame CycleFrames ZoomOut LightBrighter LightDarker Translucent SelectBackdrop "
-     "MarkFullBright"},
+     "SaveAllBitmaps Undo Redo AddFrames AddMipmap ShiftToPreviousFrame ShiftToNextFrame "
+     "PreviousFrame NextFrame CycleFrames ZoomOut LightBrighter LightDarker Translucent "
+     "SelectBackdrop MarkFullBright"},
 };
 
 std::vector<uint8_t> Old(const std::string &what)

@@ -85,10 +85,8 @@ void TBMForm::PaletteChosen(const std::string &name, const TPalette &palette)
 {
     TImageDocumentForm::PaletteChosen(name, palette);
     // The file's own palette is part of the document: choosing another one replaces it.
-    if (Document.HasPalette()) {
+    if (Document.HasPalette())
         Document.Palette = palette;
-        Modified = true;
-    }
 }
 
 void TBMForm::EditProperties()
@@ -102,10 +100,18 @@ void TBMForm::EditProperties()
     dialog.TransColor = static_cast<uint32_t>(Document.Header.TransColor);
     if (dialog.ShowModal() != mrOk)
         return;
+    const TStepView before = CurrentStepView();
+    std::unique_ptr<TEditStep> step = MakeDocumentStep(TCommand::EditProperties, TFrameEdit::None);
     ApplyBMSettings();
-    Modified = true;
+    PushStep(std::move(step), before, true);
     UpdateMainWindow();
 }
+
+std::unique_ptr<TEditStep> TBMForm::MakeDocumentStep(TCommand command, TFrameEdit edit, int a, int b)
+{
+    return MakeStep(Document, CommandText(command), edit, a, b);
+}
+
 
 TDocumentFacts TBMForm::Facts() const
 {

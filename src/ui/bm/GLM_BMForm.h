@@ -49,6 +49,8 @@ public:
     TStatusTexts StatusTexts() const override;
 
 protected:
+    std::unique_ptr<TEditStep> MakeDocumentStep(TCommand command, TFrameEdit edit, int a = 0,
+                                                int b = 0) override;
     void NewImage() override;
     void ReadImage(const std::string &path) override;
     void WriteDocument(const std::string &path) const override;

@@ -8,6 +8,7 @@
 #include "core/GLM_CMPView.h"
 #include "core/GLM_FileNames.h"
 #include "core/GLM_LightView.h"
+#include "core/documents/GLM_EditSteps.h"
 #include "core/documents/GLM_ImageDocument.h"
 #include "platform/GLM_Platform.h"
 #include "ui/cmp/GLM_EditCMPForm.h"
@@ -252,8 +253,10 @@ void TCMPForm::ChangeCellColor()
         return;
     // The tables keep their indices: the light tables until the next palette selection, the
     // transparency tables until the next save.
+    std::unique_ptr<TEditStep> step =
+        MakeStep(Document, CommandText(TCommand::ChangeCellColor), TFrameEdit::None);
     entry = TPaletteEntry{RedOf(color), GreenOf(color), BlueOf(color)};
-    Modified = true;
+    PushStep(std::move(step), CurrentStepView());
     ShowFrame();
 }
 
@@ -266,13 +269,23 @@ void TCMPForm::SelectPalette()
     picker->Palette = Document.Palette;
     if (picker->ShowModal() != mrOk)
         return;
-    Document.Palette = picker->Palette;
-    Document.CalcLightLevels();
-    if (Document.Header.HasTransparency != 0)
-        Document.CalcTransTables();
-    // Taking the palette of the file itself changes nothing that is not already on disk.
-    if (picker->PaletteName != FilePath)
-        Modified = true;
+    // Computed aside, then swapped in: the step keeps the old palette and tables.
+    std::unique_ptr<TEditStep> step =
+        MakeStep(Document, CommandText(TCommand::SelectPalette), TFrameEdit::Replaced);
+    TCMP changed = Document;
+    changed.Palette = picker->Palette;
+    changed.CalcLightLevels();
+    if (changed.Header.HasTransparency != 0)
+        changed.CalcTransTables();
+    Document = std::move(changed);
+    // Taking the palette of the file itself counts as no change to what is on disk, though
+    // the tables were recomputed: a step all the same, leaving Modified as it was.
+    // Another source is a step even when it brings the same colours.
+    const bool ownFile = picker->PaletteName == FilePath;
+    const bool wasModified = Modified;
+    PushStep(std::move(step), CurrentStepView(), !ownFile);
+    if (ownFile && !wasModified)
+        Modified = false;
     ShowFrame();
 }
 
@@ -282,11 +295,25 @@ void TCMPForm::EditProperties()
     if (FProperties.ShowModal() != mrOk)
         return;
     // The view stays as it is, also a transparency table whose tables were just switched off.
+    std::unique_ptr<TEditStep> step =
+        MakeStep(Document, CommandText(TCommand::EditProperties), TFrameEdit::Replaced);
     ApplyTransSetting();
     if (Document.Header.HasTransparency != 0)
         RecalcTransTables();
-    Modified = true;
+    PushStep(std::move(step), CurrentStepView(), true);
     UpdateMainWindow();
+}
+
+TStepView TCMPForm::CurrentStepView() const
+{
+    return {CurrentFrame, 0};
+}
+
+void TCMPForm::ShowStepView(const TStepView &view)
+{
+    // Views past the palette and light tables exist only while the file has transparency.
+    CurrentFrame = std::clamp(view.Frame, 0, Document.Header.HasTransparency != 0 ? 320 : 64);
+    ShowFrame();
 }
 
 void TCMPForm::ApplyTransSetting()

@@ -95,6 +95,9 @@ protected:
     // The transparency tables of a changed colormap are recomputed before it is written.
     void BeforeWrite() override;
     void resizeEvent(QResizeEvent *event) override;
+    // The view shown when a step was made, shown again after its undo or redo.
+    TStepView CurrentStepView() const override;
+    void ShowStepView(const TStepView &view) override;
 
 private:
     QMdiSubWindow *SubWindow() const;

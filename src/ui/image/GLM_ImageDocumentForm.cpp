@@ -392,6 +392,18 @@ void TImageDocumentForm::keyReleaseEvent(QKeyEvent *event)
 // ---------------------------------------------------------------------------------------------
 // Frames
 
+TStepView TImageDocumentForm::CurrentStepView() const
+{
+    return {View.CurrentFrame, 0};
+}
+
+void TImageDocumentForm::ShowStepView(const TStepView &view)
+{
+    const int count = FrameCount();
+    View.CurrentFrame = std::clamp(view.Frame, count > 0 ? 1 : 0, count);
+    ShowFrame();
+}
+
 TImportResult TImageDocumentForm::ImportFrame(const TBitmapPicture &)
 {
     return {};
@@ -430,11 +442,14 @@ void TImageDocumentForm::AddFrames()
     const size_t leftOut = files.size() > size_t(room) ? files.size() - size_t(room) : 0;
     files.resize(files.size() - leftOut);
 
+    // The whole import is one step.
+    std::unique_ptr<TEditStep> step = MakeDocumentStep(TCommand::AddFrames, TFrameEdit::Added);
+    const TStepView before = CurrentStepView();
     bool added = false;
     const auto finish = [&] {
         if (!added)
             return;
-        Modified = true;
+        PushStep(std::move(step), before);
         ShowFrame();
         UpdateMainWindow();
     };
@@ -466,9 +481,12 @@ void TImageDocumentForm::DeleteFrame()
 {
     if (FrameCount() < 1 || View.CurrentFrame < 1)
         return;
+    const TStepView before = CurrentStepView();
+    std::unique_ptr<TEditStep> step =
+        MakeDocumentStep(TCommand::DeleteFrame, TFrameEdit::Removed, View.CurrentFrame);
     RemoveFrame(View.CurrentFrame);
     View.FrameDeleted(FrameCount());
-    Modified = true;
+    PushStep(std::move(step), before);
     ShowFrame();
     UpdateMainWindow();
 }
@@ -478,13 +496,17 @@ void TImageDocumentForm::Shift(bool toPrevious)
     const int partner = View.ShiftPartner(toPrevious, FrameCount());
     if (partner == 0)
         return;
+    const TStepView before = CurrentStepView();
+    std::unique_ptr<TEditStep> step =
+        MakeDocumentStep(toPrevious ? TCommand::ShiftToPreviousFrame : TCommand::ShiftToNextFrame,
+                         TFrameEdit::Swapped, View.CurrentFrame, partner);
     SwapFrames(View.CurrentFrame, partner);
-    Modified = true;
     // The view follows the moved frame.
     if (toPrevious)
         PreviousFrame();
     else
         NextFrame();
+    PushStep(std::move(step), before);
 }
 
 void TImageDocumentForm::ShiftToPreviousFrame()
@@ -509,8 +531,12 @@ void TImageDocumentForm::SelectPalette()
     picker->Palette = Palette;
     if (picker->ShowModal() != mrOk)
         return;
+    // A step only where the palette is the document's own (a BM's internal one).
+    const TStepView before = CurrentStepView();
+    std::unique_ptr<TEditStep> step = MakeDocumentStep(TCommand::SelectPalette, TFrameEdit::None);
     PaletteChosen(picker->PaletteName, picker->Palette);
     LoadColormap(true);
+    PushStep(std::move(step), before);
     ShowFrame();
     UpdateMainWindow();
 }

@@ -34,6 +34,7 @@
 #include "core/GLM_FramePicture.h"
 #include "core/GLM_Import.h"
 #include "core/GLM_LightView.h"
+#include "core/documents/GLM_EditSteps.h"
 #include "core/documents/GLM_ImageDocument.h"
 #include "ui/image/GLM_FrameImage.h"
 #include "ui/kit/GLM_DocumentWindow.h"
@@ -106,6 +107,13 @@ protected:
     // What ShowFrame draws; nothing for an empty or damaged frame.
     virtual std::optional<TFrameView> CurrentFrameView() const = 0;
     virtual bool IsPaletted() const = 0;
+
+    // A step of `command` on the kind's document (MakeStep), made before the edit.
+    virtual std::unique_ptr<TEditStep> MakeDocumentStep(TCommand command, TFrameEdit edit,
+                                                        int a = 0, int b = 0) = 0;
+    // The current frame, and that frame again after an undo or redo.
+    TStepView CurrentStepView() const override;
+    void ShowStepView(const TStepView &view) override;
 
     // ---- Hooks with the BM behaviour or none.
     // One picture of Add Frames into the document; Frame names the frame made current.

@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QUndoStack>
 
 #include "core/GLM_FileNames.h"
+#include "core/documents/GLM_EditSteps.h"
 #include "core/documents/GLM_ImageDocument.h"
 #include "platform/GLM_Platform.h"
 #include "ui/kit/GLM_FileReplaceForm.h"
@@ -30,6 +32,34 @@ TDocumentWindow::TDocumentWindow(TWindowContext &context, const TDocumentDescrip
     });
     FPopupMenu->setObjectName("PopupMenu");
     connect(FPopupMenu, &QMenu::aboutToShow, this, &TDocumentWindow::UpdatePopupMenu);
+
+    FUndoStack = new QUndoStack(this);
+    FUndoStack->setObjectName("UndoStack");
+    // Set while the stack is empty, as Qt requires; the settings keep it within bounds.
+    FUndoStack->setUndoLimit(Settings().UndoLimit);
+    // Undo, redo and every push change the Modified state, the Edit menu's texts and states.
+    connect(FUndoStack, &QUndoStack::indexChanged, this, &TDocumentWindow::UpdateMainWindow);
+    connect(FUndoStack, &QUndoStack::cleanChanged, this, &TDocumentWindow::UpdateMainWindow);
+}
+
+TDocumentWindow::~TDocumentWindow()
+{
+    // The stack goes with the children, after the kind's document: it must not report then.
+    disconnect(FUndoStack, nullptr, this, nullptr);
+}
+
+TDocumentWindow::TModified::operator bool() const
+{
+    return !FWindow.FUndoStack->isClean();
+}
+
+TDocumentWindow::TModified &TDocumentWindow::TModified::operator=(bool modified)
+{
+    if (modified)
+        FWindow.FUndoStack->resetClean();
+    else
+        FWindow.FUndoStack->setClean();
+    return *this;
 }
 
 std::string TDocumentWindow::MainCaption() const
@@ -41,6 +71,8 @@ TDocumentFacts TDocumentWindow::DocumentFacts() const
 {
     TDocumentFacts facts = Facts();
     facts.Kind = Kind();
+    facts.CanUndo = FUndoStack->canUndo();
+    facts.CanRedo = FUndoStack->canRedo();
     return facts;
 }
 
@@ -78,7 +110,7 @@ void TDocumentWindow::FormCreate(int untitledNumber)
 {
     FileName = UntitledName(untitledNumber, FDescription.Extension);
     NewDocument();
-    Modified = false;
+    FUndoStack->clear();
     ShowFrame();
     UpdateMainWindow();
 }
@@ -89,9 +121,46 @@ void TDocumentWindow::LoadFile(const std::string &path)
     ReadDocument(path);
     FilePath = path;
     FileName = ExtractFileName(path);
-    Modified = false;
+    FUndoStack->clear();
     ShowFrame();
     UpdateMainWindow();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Undo and redo
+
+void TDocumentWindow::Undo()
+{
+    FUndoStack->undo();
+}
+
+void TDocumentWindow::Redo()
+{
+    FUndoStack->redo();
+}
+
+void TDocumentWindow::PushStep(std::unique_ptr<TEditStep> step, const TStepView &before,
+                               bool always)
+{
+    if (!step->Finish() && !always)
+        return;
+    step->Before = before;
+    step->After = CurrentStepView();
+    step->Shown = [this](const TStepView &view) {
+        ShowStepView(view);
+        UpdateMainWindow();
+    };
+    FUndoStack->push(step.release());
+}
+
+TStepView TDocumentWindow::CurrentStepView() const
+{
+    return {};
+}
+
+void TDocumentWindow::ShowStepView(const TStepView &)
+{
+    ShowFrame();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -132,7 +201,7 @@ bool TDocumentWindow::Save()
     BeforeWrite();
     SaveWithBackup(FilePath, Settings().BackupFile ? FDescription.BackupExtension : "",
                    [this](const std::string &path) { WriteDocument(path); });
-    Modified = false;
+    FUndoStack->setClean();
     UpdateMainWindow();
     return true;
 }
@@ -157,7 +226,7 @@ bool TDocumentWindow::SaveAs()
     FilePath = path;
     FileName = ExtractFileName(path);
     emit AddToReopenListRequested(FilePath);
-    Modified = false;
+    FUndoStack->setClean();
     UpdateMainWindow();
     return true;
 }

@@ -22,12 +22,16 @@
 //   3. Implement the hooks (NewDocument, ReadDocument, WriteDocument, ShowFrame), Facts and
 //      StatusTexts; BeforeWrite and WindowCaption where the kind differs.
 //   4. Call UpdateMainWindow after every change the main window shows (name, zoom, frames,
-//      current frame or level, bit depth, palette) and set Modified when the document changed.
+//      current frame or level, bit depth, palette). Every change of the document is a step
+//      (core/documents/GLM_EditSteps.h): make it before the change, change the document, then
+//      PushStep; implement ShowStepView to show the view an undo or redo hands back. The
+//      stack decides Modified; view state (zoom, frame shown, display palette) is no step.
 //   5. Register the window's factory in app/ (TDocumentFactory).
 // File errors leave the operations as exceptions; the main window shows them.
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,7 +42,10 @@
 #include "ui/kit/GLM_WindowContext.h"
 
 class QMenu;
+class QUndoStack;
+class TEditStep;
 class TMessageBoxes;
+struct TStepView;
 struct TFileDialogRequest;
 
 constexpr int StatusPanelCount = 8;
@@ -67,6 +74,8 @@ class TDocumentWindow : public QWidget
 {
     Q_OBJECT
 public:
+    ~TDocumentWindow() override;
+
     TDocumentKind Kind() const { return FDescription.Kind; }
     const TDocumentDescription &Description() const { return FDescription; }
 
@@ -74,8 +83,19 @@ public:
     std::string FileName;
     // The file on disk; empty for a document never saved.
     std::string FilePath;
-    // Unsaved changes: false after creation, opening and every successful save.
-    bool Modified = false;
+    // Unsaved changes: the undo stack away from its clean state. False after creation,
+    // opening, every successful save and an undo or redo back to the last save. Reads and
+    // writes the stack; no flag of its own (true leaves a clean state no step can reach).
+    class TModified
+    {
+    public:
+        explicit TModified(const TDocumentWindow &window) : FWindow(window) {}
+        operator bool() const;
+        TModified &operator=(bool modified);
+
+    private:
+        const TDocumentWindow &FWindow;
+    } Modified{*this};
     // "Glimra - " and the path, or the name while there is no path.
     std::string MainCaption() const;
 
@@ -89,6 +109,11 @@ public:
     // File > Save and File > Save As.
     void SaveFile() { Save(); }
     void SaveFileAs() { SaveAs(); }
+    // Edit > Undo and Redo: the stack's step, then the view it touched.
+    void Undo();
+    void Redo();
+    // One per window, its limit the UndoLimit setting when the window was made.
+    QUndoStack *UndoStack() const { return FUndoStack; }
     // Stops cycling, then the "Save changes to" question of a modified document: Yes saves
     // (a Save As given up, or a failed write, keeps the window open with its changes), No
     // lets it close, Cancel keeps it. False keeps the window open.
@@ -154,6 +179,15 @@ protected:
     // The window's caption: the name (the image windows add the zoom).
     virtual std::string WindowCaption() const { return FileName; }
 
+    // Pushes a step already done on the document: `before` is the view when the edit began,
+    // the view now is the one redo shows. A step that changed nothing is dropped unless
+    // `always` (every OK of a properties dialog is a step).
+    void PushStep(std::unique_ptr<TEditStep> step, const TStepView &before, bool always = false);
+    // The view a step keeps (frame, MAT level) and showing it again after an undo or redo,
+    // clamped to the frames there are.
+    virtual TStepView CurrentStepView() const;
+    virtual void ShowStepView(const TStepView &view);
+
     // Save and Save As that say whether the document was written (false: cancelled).
     bool Save();
     bool SaveAs();
@@ -171,6 +205,7 @@ private:
     const TDocumentDescription &FDescription;
     TOperations FOperations;
     QMenu *FPopupMenu = nullptr;
+    QUndoStack *FUndoStack = nullptr;
     bool FClosed = false;
     bool FActive = false;
 };

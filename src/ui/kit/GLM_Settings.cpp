@@ -31,6 +31,7 @@ const TSetting Stored[] = {
     {"CycleRate", &TSettings::CycleRate},
     {"SaveBitmapFormat", &TSettings::SaveBitmapFormat},
     {"BackupFile", &TSettings::BackupFile},
+    {"UndoLimit", &TSettings::UndoLimit},
     {"BMPalettePath", &TSettings::BMPalettePath},
     {"BMLastDirectory", &TSettings::BMLastDirectory},
     {"BMXOffset", &TSettings::BMXOffset},
@@ -82,7 +83,7 @@ const char *const SaveOrder[] = {
     "SFTPalettePath",       "SFTLastDirectory",   "SFTCharacterGap",
     "SFTSpaceLength",       "SFTTransIndex",      "SFTTransColor",
     "SFTIs16Bit",           "BMColormapPath",     "MATColormapPath",
-    "SFTColormapPath",
+    "SFTColormapPath",      "UndoLimit",
 };
 
 const TSetting &Find(const std::string &name)
@@ -168,6 +169,15 @@ void AtLeast(int &value, int low, int fallback)
         value = fallback;
 }
 
+} // namespace
+
+int ValidUndoLimit(int steps)
+{
+    return steps >= 1 && steps <= 1000 ? steps : DefaultUndoLimit;
+}
+
+namespace {
+
 void Validate(TSettings &s)
 {
     const std::string cwd = CurrentDirectory();
@@ -179,6 +189,7 @@ void Validate(TSettings &s)
     InRange(s.LastOpenFilterIndex, 0, 6, 0);
     InRange(s.LastFileIndex, 0, 3, 0);
     AtLeast(s.CycleRate, 1, 5);
+    s.UndoLimit = ValidUndoLimit(s.UndoLimit);
     if (s.SaveBitmapFormat != 8 && s.SaveBitmapFormat != 24)
         s.SaveBitmapFormat = 24;
     OrDefault(s.BMPalettePath, "Uicolormap");

@@ -50,6 +50,7 @@ struct TSettings
     int CycleRate = 0;           // frames per second of frame cycling
     int SaveBitmapFormat = 0;    // 8 or 24 bits per pixel of exported bitmaps
     bool BackupFile = false;
+    int UndoLimit = 100; // steps each document window keeps (ValidUndoLimit)
 
     // ---- BM documents
     std::string BMPalettePath;
@@ -116,6 +117,9 @@ struct TSettings
 };
 
 constexpr int MaxReopenEntries = 10;
+// The undo limit runs from 1 to 1000 steps per document; any other value gives 100.
+constexpr int DefaultUndoLimit = 100;
+int ValidUndoLimit(int steps);
 constexpr int MinWindowWidth = 640;
 constexpr int MinWindowHeight = 480;
 

@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoGroup>
 #include <QUrl>
 
 #include "core/GLM_FileNames.h"
@@ -186,6 +187,8 @@ TMainForm::TMainForm(TWindowContext &context, const TDocumentFactory &factory, Q
     setCentralWidget(FMdiArea);
     connect(FMdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::SubWindowActivated);
 
+    FUndoGroup = new QUndoGroup(this);
+
     FCycleTimer = new QTimer(this);
     FCycleTimer->setObjectName("CycleTimer");
     connect(FCycleTimer, &QTimer::timeout, this, &TMainForm::CycleTimerTimer);
@@ -239,6 +242,9 @@ void TMainForm::CreateActions()
             action->setToolTip(info.Hint);
         action->setIcon(CommandIcon(command));
         action->setIconVisibleInMenu(false);
+        if (StandardKeyOf(command) != TStandardKey::None)
+            action->setShortcut(StandardKeyOf(command) == TStandardKey::Undo ? QKeySequence::Undo
+                                                                             : QKeySequence::Redo);
         connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
         FActions[i] = action;
     }
@@ -268,6 +274,8 @@ void TMainForm::CreateMenus()
     items(file, {C::Exit});
 
     QMenu *edit = menu("Edit1", "&Edit");
+    items(edit, {C::Undo, C::Redo});
+    edit->addSeparator();
     items(edit, {C::AddFrames, C::AddMipmap, C::DeleteFrame});
     edit->addSeparator();
     items(edit, {C::ShiftToPreviousFrame, C::ShiftToNextFrame});
@@ -319,6 +327,7 @@ void TMainForm::CreateToolBar()
     FToolBar->addWidget(gap);
     const std::initializer_list<std::initializer_list<C>> groups{
         {C::New, C::Open, C::Save, C::SaveBitmap, C::SaveAllBitmaps},
+        {C::Undo, C::Redo},
         {C::PreviousFrame, C::NextFrame, C::CycleFrames, C::ZoomIn, C::ZoomOut},
         {C::AddFrames, C::AddMipmap, C::DeleteFrame, C::ShiftToPreviousFrame, C::ShiftToNextFrame},
         {C::SelectPalette, C::EditProperties},
@@ -379,6 +388,19 @@ void TMainForm::ResetMainWindow()
     for (int i = 0; i < StatusPanelCount; ++i)
         SetStatusPanel(i, {});
     SetCommandStates(NoDocumentStates());
+    ShowUndoTexts();
+}
+
+void TMainForm::ShowUndoTexts()
+{
+    // The group follows the active window; with none, the captions stand alone.
+    const TDocumentWindow *active = ActiveDocument();
+    const auto show = [this](TCommand command, const QString &step) {
+        const QString caption = CommandInfo(command).Caption;
+        CommandAction(command)->setText(step.isEmpty() ? caption : caption + " " + step);
+    };
+    show(TCommand::Undo, active ? FUndoGroup->undoText() : QString());
+    show(TCommand::Redo, active ? FUndoGroup->redoText() : QString());
 }
 
 void TMainForm::DescribeActiveDocument()
@@ -394,6 +416,7 @@ void TMainForm::DescribeActiveDocument()
             SetStatusPanel(i, texts[static_cast<size_t>(i)]);
         SetCommandStates(states);
         ShowLightView(window->DocumentFacts(), states);
+        ShowUndoTexts();
     });
 }
 
@@ -503,6 +526,7 @@ QMdiSubWindow *TMainForm::CreateDocument(TDocumentKind kind)
     connect(window, &TDocumentWindow::ToggleCyclingRequested, this, &TMainForm::ToggleCycling);
     connect(window, &TDocumentWindow::AddToReopenListRequested, this, &TMainForm::AddToReopenList);
     connect(window, &TDocumentWindow::Closing, this, &TMainForm::DocumentClosing);
+    FUndoGroup->addStack(window->UndoStack());
     QMdiSubWindow *sub = FMdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     const int offset = (static_cast<int>(DocumentWindows().size()) - 1) * CascadeStep;
@@ -530,6 +554,7 @@ void TMainForm::SubWindowActivated(QMdiSubWindow *sub)
     TDocumentWindow *active = ActiveDocument();
     for (TDocumentWindow *window : DocumentWindows())
         window->SetActive(window == active);
+    FUndoGroup->setActiveStack(active ? active->UndoStack() : nullptr);
     if (sub)
         DescribeActiveDocument();
 }

@@ -29,6 +29,7 @@ class QSpinBox;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class QUndoGroup;
 
 class TMainForm : public QMainWindow
 {
@@ -74,6 +75,8 @@ public:
     QMdiSubWindow *CreateDocument(TDocumentKind kind);
     void ActivateDocument(TDocumentWindow *window);
     QMdiArea *MdiArea() const { return FMdiArea; }
+    // Every document window's undo stack; the active window's is the active one.
+    QUndoGroup *UndoGroup() const { return FUndoGroup; }
 
     // ---- Commands, one routine each, shared by menu item and toolbar button.
     void RunCommand(TCommand command);
@@ -142,10 +145,13 @@ private:
     // The light view's controls as the active window's facts give them.
     void ShowLightView(const TDocumentFacts &facts, const TCommandStates &states);
     void SetLightLevel(int level);
+    // "&Undo" and "&Redo" followed by the active stack's step names.
+    void ShowUndoTexts();
 
     TWindowContext &FContext;
     const TDocumentFactory &FFactory;
     QMdiArea *FMdiArea = nullptr;
+    QUndoGroup *FUndoGroup = nullptr;
     QToolBar *FToolBar = nullptr;
     QMenu *FReopenMenu = nullptr;
     QMenu *FLightLevelMenu = nullptr;

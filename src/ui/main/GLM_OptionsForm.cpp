@@ -69,6 +69,10 @@ TOptionsForm::TOptionsForm(TWindowContext &context, QWidget *parent) : TModalFor
 
     FormatGroup = new TRadioGroup("Bitmap Format", {"&8-Bit", "&24-Bit"}, 2, this);
 
+    UndoLimitBox = new QLineEdit(this);
+    UndoLimitBox->setObjectName("UndoLimitBox");
+    QGroupBox *undoGroup = BoxGroup("Undo", UndoLimitBox, "Steps per document", this);
+
     auto *fillGroup = new QGroupBox("CMP Fill Color", this);
     FillColorLabel = new QLabel(fillGroup);
     FillColorImage = new QLabel(fillGroup);
@@ -87,6 +91,7 @@ TOptionsForm::TOptionsForm(TWindowContext &context, QWidget *parent) : TModalFor
     grid->addWidget(backupGroup, 2, 0);
     grid->addWidget(FormatGroup, 2, 1);
     grid->addWidget(fillGroup, 3, 0, 1, 2);
+    grid->addWidget(undoGroup, 4, 0, 1, 2);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid);
     layout->addLayout(OKCancelRow(OKButton, CancelButton));
@@ -117,6 +122,7 @@ void TOptionsForm::FormShow()
     DirectoryGroup->SetItemIndex(Settings().LastDirectoryIndex);
     CMPCellSizeBox->setText(QString::number(Settings().CMPCellSize));
     CycleRateBox->setText(QString::number(Settings().CycleRate));
+    UndoLimitBox->setText(QString::number(Settings().UndoLimit));
     FillColor = static_cast<uint32_t>(Settings().CMPFillColor);
     ShowFillColor();
     BackupCheckBox->setChecked(Settings().BackupFile);
@@ -189,6 +195,7 @@ void TOptionsForm::OKButtonClick()
         Settings().CMPFillColor = static_cast<int>(FillColor);
         Settings().BackupFile = BackupCheckBox->isChecked();
         Settings().SaveBitmapFormat = FormatGroup->ItemIndex() == 0 ? 8 : 24;
+        Settings().UndoLimit = ValidUndoLimit(StrToInt(Text(UndoLimitBox)));
     } catch (const EConvertError &e) {
         // What came before the bad number stays applied; the rest is skipped.
         Context().Platform.Messages().Error(e.what(), {}, this);

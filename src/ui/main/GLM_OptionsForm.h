@@ -1,6 +1,6 @@
 #pragma once
 // The Options dialog: file associations, directory mode, cycle rate, CMP cell size and fill
-// colour, backups and the bitmap export format. Each showing loads the settings; OK applies
+// colour, backups, the bitmap export format and the undo limit. Each showing loads the settings; OK applies
 // them in memory and changes the associations at once; Cancel changes nothing.
 
 #include <cstdint>
@@ -25,6 +25,7 @@ public:
     TRadioGroup *DirectoryGroup;
     QLineEdit *CycleRateBox;
     QLineEdit *CMPCellSizeBox;
+    QLineEdit *UndoLimitBox; // steps per document, for windows opened from then on
     QCheckBox *BackupCheckBox;
     TRadioGroup *FormatGroup;
     QLabel *FillColorLabel;

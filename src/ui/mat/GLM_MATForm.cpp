@@ -112,11 +112,13 @@ void TMATForm::AddColorFrame()
             return;
         color = picker->SelectedIndex;
     }
+    const TStepView before = CurrentStepView();
+    std::unique_ptr<TEditStep> step = MakeDocumentStep(TCommand::AddFrames, TFrameEdit::Added);
     const TImportResult result = AddMATColorFrame(Document, color);
     if (!result.Changed())
         return;
     View.CurrentFrame = result.Frame;
-    Modified = true;
+    PushStep(std::move(step), before);
     ShowFrame();
     UpdateMainWindow();
 }
@@ -141,14 +143,17 @@ void TMATForm::AddMipmap()
     const std::vector<std::string> files = ChoosePictures();
     if (files.empty())
         return;
-    // Only the first of several chosen pictures is used.
-    const TImportResult result =
-        AddMATMipmap(Document, frame, ReadBitmapFile(files.front()), Palette);
+    // Only the first of several chosen pictures is used, read whole before anything changes.
+    const TBitmapPicture picture = ReadBitmapFile(files.front());
+    const TStepView before = CurrentStepView();
+    std::unique_ptr<TEditStep> step =
+        MakeDocumentStep(TCommand::AddMipmap, TFrameEdit::Replaced, frame);
+    const TImportResult result = AddMATMipmap(Document, frame, picture, Palette);
     ShowImportMessages(result);
     if (!result.Changed())
         return;
     CurrentMipmap = result.Level;
-    Modified = true;
+    PushStep(std::move(step), before);
     ShowFrame();
     UpdateMainWindow();
 }
@@ -208,10 +213,33 @@ void TMATForm::EditProperties()
     dialog.HasFrames = FrameCount() > 0;
     if (dialog.ShowModal() != mrOk)
         return;
+    // The current frame's transparency converts its pixels, which the step keeps.
+    const TStepView before = CurrentStepView();
+    std::unique_ptr<TEditStep> step =
+        MakeDocumentStep(TCommand::EditProperties,
+                         texture ? TFrameEdit::Replaced : TFrameEdit::None, frame);
     ApplyNewFrameSettings();
-    Modified = true;
+    PushStep(std::move(step), before, true);
     ShowFrame();
     UpdateMainWindow();
+}
+
+std::unique_ptr<TEditStep> TMATForm::MakeDocumentStep(TCommand command, TFrameEdit edit, int a, int b)
+{
+    return MakeStep(Document, CommandText(command), edit, a, b);
+}
+
+TStepView TMATForm::CurrentStepView() const
+{
+    return {CurrentFrame(), CurrentMipmap};
+}
+
+void TMATForm::ShowStepView(const TStepView &view)
+{
+    const int count = FrameCount();
+    View.CurrentFrame = std::clamp(view.Frame, count > 0 ? 1 : 0, count);
+    CurrentMipmap = FitMipmap(Document, View.CurrentFrame, view.Mipmap);
+    ShowFrame();
 }
 
 TDocumentFacts TMATForm::Facts() const

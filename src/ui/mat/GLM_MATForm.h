@@ -65,6 +65,10 @@ public:
     TStatusTexts StatusTexts() const override;
 
 protected:
+    std::unique_ptr<TEditStep> MakeDocumentStep(TCommand command, TFrameEdit edit, int a = 0,
+                                                int b = 0) override;
+    TStepView CurrentStepView() const override;
+    void ShowStepView(const TStepView &view) override;
     void NewImage() override;
     void ReadImage(const std::string &path) override;
     void WriteDocument(const std::string &path) const override;

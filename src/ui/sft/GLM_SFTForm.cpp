@@ -82,9 +82,12 @@ void TSFTForm::AddFrames()
         return;
     // Read whole before the font changes: an unreadable picture leaves it as it was.
     const TBitmapPicture picture = ReadBitmapFile(chosen.front());
+    const TStepView before = CurrentStepView();
+    std::unique_ptr<TEditStep> step =
+        MakeDocumentStep(TCommand::AddFrames, TFrameEdit::Replaced, 1);
     ImportSFTStrip(Document, picture, Palette);
     View.CurrentFrame = 1;
-    Modified = true;
+    PushStep(std::move(step), before);
     ShowFrame();
     UpdateMainWindow();
 }
@@ -93,8 +96,16 @@ void TSFTForm::DeleteFrame()
 {
     if (!HasBitmap(Document))
         return;
+    const TStepView before = CurrentStepView();
+    std::unique_ptr<TEditStep> step =
+        MakeDocumentStep(TCommand::DeleteFrame, TFrameEdit::Replaced, 1);
     DeleteSFTBitmap(Document);
     View.FrameDeleted(0);
+    // Dropping the strip is undoable, yet leaves Modified as it was.
+    const bool wasModified = Modified;
+    PushStep(std::move(step), before);
+    if (!wasModified)
+        Modified = false;
     ShowFrame();
     UpdateMainWindow();
 }
@@ -115,11 +126,19 @@ void TSFTForm::EditProperties()
     dialog.SetCharacters(Document.Chars);
     if (dialog.ShowModal() != mrOk)
         return;
+    const TStepView before = CurrentStepView();
+    std::unique_ptr<TEditStep> step = MakeDocumentStep(TCommand::EditProperties, TFrameEdit::None);
     ApplyFontSettings();
     Document.Chars = dialog.Characters;
-    Modified = true;
+    PushStep(std::move(step), before, true);
     UpdateMainWindow();
 }
+
+std::unique_ptr<TEditStep> TSFTForm::MakeDocumentStep(TCommand command, TFrameEdit edit, int a, int b)
+{
+    return MakeStep(Document, CommandText(command), edit, a, b);
+}
+
 
 // ---------------------------------------------------------------------------------------------
 // Reports
