@@ -64,9 +64,9 @@ void TImageDocumentForm::NewDocument()
     NewImage();
 }
 
-void TImageDocumentForm::ReadDocument(const std::string &path)
+void TImageDocumentForm::ReadDocument(const TDocumentSource &source)
 {
-    ReadImage(path);
+    ReadImage(source);
     View.CurrentFrame = FrameCount() > 0 ? 1 : 0;
 }
 

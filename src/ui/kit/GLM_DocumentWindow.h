@@ -27,6 +27,7 @@
 // File errors leave the operations as exceptions; the main window shows them.
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -61,6 +62,22 @@ struct TDocumentDescription
     int MaxFrames = 0; // 50 for BM, 16 for MAT, 1 for SFT
 };
 
+// Where a document is read from: a file, or bytes already in memory (a container's member).
+struct TDocumentSource
+{
+    std::string Path;
+    const std::vector<uint8_t> *Bytes = nullptr;
+
+    // Loads a game file object (TBM, TCMP, TMAT, TSFT) from here.
+    template <class T> void LoadInto(T &document) const
+    {
+        if (Bytes)
+            document.LoadFromBytes(*Bytes);
+        else
+            document.LoadFromFile(Path);
+    }
+};
+
 class TDocumentWindow : public QWidget
 {
     Q_OBJECT
@@ -93,6 +110,30 @@ public:
     bool QueryClose();
     // True once the window has agreed to close; it is about to be destroyed.
     bool IsClosed() const { return FClosed; }
+
+    // ---- A member of a container, shown in its ordinary window. Save hands the document's
+    // bytes to `store` (the container window keeps them until the container is saved); Save
+    // As writes a loose file, which the window shows from then on.
+    using TMemberStore = std::function<void(std::vector<uint8_t>)>;
+    // `path` is the member's full path ("/games/Res2.gob::mat/a.mat", the Reopen entry),
+    // `caption` its name in the caption ("Res2.gob::mat/a.mat"); raises as LoadFile does.
+    void LoadMember(const std::string &path, const std::string &caption,
+                    std::vector<uint8_t> bytes, TMemberStore store);
+    // The member was renamed, or its container saved under another name.
+    void RenameMember(const std::string &path, const std::string &caption);
+    bool IsMember() const { return static_cast<bool>(FStore); }
+    // A container window opens its member `name` in a window of its own; no other kind has
+    // members.
+    virtual void OpenMemberNamed(const std::string &name) { (void)name; }
+    // The full paths of the members of `kind` (a container window's; none for the others).
+    virtual std::vector<std::string> MemberPaths(TDocumentKind kind) const
+    {
+        (void)kind;
+        return {};
+    }
+    // How a window makes another document window (the main window makes and places it).
+    using TWindowMaker = std::function<TDocumentWindow *(TDocumentKind)>;
+    void SetWindowMaker(TWindowMaker maker) { FWindowMaker = std::move(maker); }
 
     // Whether the main window describes this window; the main window says so.
     bool IsActive() const { return FActive; }
@@ -137,10 +178,12 @@ protected:
     // The empty document of a new window with the kind's new-document settings, and the view
     // at its start.
     virtual void NewDocument() = 0;
-    // Reads the whole file; raises EInOutError and changes nothing when it fails.
-    virtual void ReadDocument(const std::string &path) = 0;
+    // Reads the whole file or member; raises EInOutError and changes nothing when it fails.
+    virtual void ReadDocument(const TDocumentSource &source) = 0;
     // Writes the whole document; raises EInOutError when it fails.
     virtual void WriteDocument(const std::string &path) const = 0;
+    // The bytes WriteDocument writes, for a member saved into its container.
+    virtual std::vector<uint8_t> DocumentBytes() const = 0;
     // Draws the current view and fits the window to it.
     virtual void ShowFrame() = 0;
     // ---- Hooks with a behaviour of their own.
@@ -148,6 +191,18 @@ protected:
     virtual void BeforeWrite() {}
     // The window's caption: the name (the image windows add the zoom).
     virtual std::string WindowCaption() const { return FileName; }
+    // The backup's extension for the document's file (".~bm").
+    virtual std::string BackupExtension() const { return FDescription.BackupExtension; }
+    // After Save or Save As has put the written document at `path`.
+    virtual void Written(const std::string &path) { (void)path; }
+    // Before the close question: the windows that depend on this one close first (a
+    // container's members); false keeps this window open.
+    virtual bool CloseDependents() { return true; }
+    // A new window of `kind` from the main window; nullptr when none could be made.
+    TDocumentWindow *MakeWindow(TDocumentKind kind) const
+    {
+        return FWindowMaker ? FWindowMaker(kind) : nullptr;
+    }
 
     // Save and Save As that say whether the document was written (false: cancelled).
     bool Save();
@@ -166,6 +221,8 @@ private:
     const TDocumentDescription &FDescription;
     TOperations FOperations;
     QMenu *FPopupMenu = nullptr;
+    TMemberStore FStore;
+    TWindowMaker FWindowMaker;
     bool FClosed = false;
     bool FActive = false;
 };
