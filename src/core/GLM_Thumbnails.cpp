@@ -50,7 +50,13 @@ QImage MemberThumbnail(const std::string &name, std::vector<uint8_t> bytes,
             TSFT sft;
             sft.LoadFromBytes(std::move(bytes));
             const std::optional<TFrameView> view = SFTFrameView(sft);
-            return view ? Fitted(FramePicture(*view, palette), side) : QImage();
+            if (!view)
+                return {};
+            // A font's strip is long and low: its first characters stand for it.
+            const QImage strip = FramePicture(*view, palette);
+            return Fitted(strip.copy(0, 0, std::min(strip.width(), 2 * strip.height()),
+                                     strip.height()),
+                          side);
         }
         case TFileKind::CMP: {
             TCMP cmp;

@@ -36,7 +36,8 @@
 
 namespace {
 
-constexpr int NameColumn = 0, KindColumn = 1, SizeColumn = 2;
+// The icon view shows the last column: the name without its folders.
+constexpr int NameColumn = 0, KindColumn = 1, SizeColumn = 2, LeafColumn = 3;
 // Thumbnails of members larger than this are not made: reading them would hold the worker
 // up for the members after them.
 constexpr int64_t MaxThumbnailSource = 64 * 1024 * 1024;
@@ -110,14 +111,15 @@ public:
     }
     void RowChanged(size_t row)
     {
-        emit dataChanged(index(static_cast<int>(row), 0), index(static_cast<int>(row), 2));
+        emit dataChanged(index(static_cast<int>(row), 0),
+                         index(static_cast<int>(row), LeafColumn));
     }
 
     int rowCount(const QModelIndex &parent) const override
     {
         return parent.isValid() ? 0 : static_cast<int>(FForm.FGOB.Members().size());
     }
-    int columnCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : 3; }
+    int columnCount(const QModelIndex &parent) const override { return parent.isValid() ? 0 : 4; }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
@@ -129,7 +131,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override
     {
         Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-        return index.column() == NameColumn ? flags | Qt::ItemIsEditable : flags;
+        const bool named = index.column() == NameColumn || index.column() == LeafColumn;
+        return named ? flags | Qt::ItemIsEditable : flags;
     }
 
     QVariant data(const QModelIndex &index, int role) const override
@@ -145,6 +148,8 @@ public:
                 return Q(GOBShownName(m.Name));
             if (index.column() == KindColumn)
                 return Q(KindText(m));
+            if (index.column() == LeafColumn)
+                return Q(LeafOf(m.Name));
             return QLocale().toString(static_cast<qlonglong>(m.Size));
         case Qt::UserRole: // what the columns sort by
             if (index.column() == SizeColumn)
@@ -164,7 +169,8 @@ public:
                 return QColor(Qt::darkYellow);
             return {};
         case Qt::DecorationRole:
-            return index.column() == NameColumn ? Decoration(row) : QVariant();
+            return index.column() == NameColumn || index.column() == LeafColumn ? Decoration(row)
+                                                                                 : QVariant();
         default:
             return {};
         }
@@ -172,9 +178,17 @@ public:
 
     bool setData(const QModelIndex &index, const QVariant &value, int role) override
     {
-        if (role != Qt::EditRole || index.column() != NameColumn)
+        const auto row = static_cast<size_t>(index.row());
+        std::string name = value.toString().toStdString();
+        if (role != Qt::EditRole || row >= FForm.FGOB.Members().size())
             return false;
-        return FForm.RenameTo(static_cast<size_t>(index.row()), value.toString().toStdString());
+        if (index.column() == LeafColumn) { // the name within its folder
+            const std::string folder = FolderOf(FForm.FGOB.Members()[row].Name);
+            name = folder.empty() ? name : folder + "\\" + name;
+        } else if (index.column() != NameColumn) {
+            return false;
+        }
+        return FForm.RenameTo(row, name);
     }
 
 private:
@@ -285,10 +299,13 @@ TGOBForm::TGOBForm(TWindowContext &context, QWidget *parent)
     IconView->setUniformItemSizes(true);
     IconView->setWordWrap(false);
     IconView->setModel(FFilter);
+    IconView->setModelColumn(LeafColumn);
+    DetailsView->hideColumn(LeafColumn);
     IconView->setSelectionModel(DetailsView->selectionModel());
     for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(DetailsView),
                                     static_cast<QAbstractItemView *>(IconView)}) {
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setEditTriggers(QAbstractItemView::EditKeyPressed);
         view->setContextMenuPolicy(Qt::NoContextMenu); // the window's popup menu
         connect(view, &QAbstractItemView::activated, this, [this](const QModelIndex &index) {
@@ -394,6 +411,9 @@ void TGOBForm::Written(const std::string &path)
 
 void TGOBForm::ShowFrame()
 {
+    // The file's name is known only once the whole file has been read.
+    if (QTreeWidgetItem *root = FolderTree->topLevelItem(0))
+        root->setText(0, Q(FileName));
     if (!FSized) {
         FSized = true;
         if (QWidget *sub = parentWidget())
@@ -553,7 +573,7 @@ void TGOBForm::SelectMembers(const std::vector<std::string> &names)
         const int index = FGOB.Find(name);
         const QModelIndex at = index < 0 ? QModelIndex() : ListIndex(static_cast<size_t>(index));
         if (at.isValid())
-            selection.select(at, at.siblingAtColumn(SizeColumn));
+            selection.select(at, at.siblingAtColumn(LeafColumn));
     }
     DetailsView->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     if (!selection.isEmpty())
@@ -671,7 +691,7 @@ void TGOBForm::DropThumbnails()
     FRequested.clear();
     if (FModel->rowCount({}) > 0)
         emit FModel->dataChanged(FModel->index(0, 0),
-                                 FModel->index(FModel->rowCount({}) - 1, 0));
+                                 FModel->index(FModel->rowCount({}) - 1, LeafColumn));
 }
 
 void TGOBForm::ZoomIn()
@@ -933,7 +953,8 @@ void TGOBForm::RenameMember()
                                   ? static_cast<QAbstractItemView *>(IconView)
                                   : DetailsView;
     view->setFocus();
-    view->edit(ListIndex(selected.front()));
+    const QModelIndex at = ListIndex(selected.front());
+    view->edit(view == IconView ? at.siblingAtColumn(LeafColumn) : at);
 }
 
 bool TGOBForm::RenameTo(size_t index, const std::string &name)
