@@ -78,6 +78,18 @@ TEST(CommandStates, FollowTheTableForEveryKind)
 
     // SFT: never steps or exports all; takes a bitmap only while it has none.
     EXPECT_EQ(states(K::SFT, 1, 3, 16), with("Save SaveAs SaveBitmap DeleteFrame ZoomIn ZoomOut"));
+
+    // GOB: saves and takes files at any time; Open and Rename need exactly one member.
+    const auto gob = [](int members, int selected, int zoom) {
+        const TCommandStates s = DocumentStates({.Kind = K::GOB, .Frames = members, .Zoom = zoom,
+                                                 .Selected = selected});
+        return Enabled([&s](C c) { return s[c]; });
+    };
+    EXPECT_EQ(gob(0, 0, 1), with("Save SaveAs SelectPalette ZoomIn AddFiles"));
+    EXPECT_EQ(gob(2, 1, 10), with("Save SaveAs SelectPalette ZoomOut OpenMember ExtractMembers "
+                                  "AddFiles DeleteMembers RenameMember"));
+    EXPECT_EQ(gob(2, 2, 3), with("Save SaveAs SelectPalette ZoomIn ZoomOut ExtractMembers "
+                                 "AddFiles DeleteMembers"));
 }
 
 // Order, separators and the kind's own captions ("&Add Frame..." in the SFT window, "Cycle
@@ -102,7 +114,11 @@ TEST(PopupItems, OrderAndCaptionsPerKind)
                             "&Edit Properties|-|Save &Bitmap...|Sa&ve All Bitmaps...|");
     EXPECT_EQ(menu(K::SFT), "&Zoom In|Zoom &Out|-|&Add Frame...|&Delete Frame|-|"
                             "&Select Palette...|&Edit Properties...|-|Save &Bitmap...|");
+    EXPECT_EQ(menu(K::GOB), "&Open|-|E&xtract...|&Add Files...|&Delete|&Rename...|-|"
+                            "&Larger Thumbnails|&Smaller Thumbnails|&Colormap...|&Properties...|");
     EXPECT_EQ(PopupItems(K::SFT)[3].Command, C::AddFrames); // "&Add Frame..." adds frames
     EXPECT_EQ(DocumentKindOf("/x/B.BM"), K::BM);
     EXPECT_EQ(DocumentKindOf("/x.mat/notes"), std::nullopt);
+    EXPECT_EQ(DocumentKindOf("/x/A.GOO"), K::GOB);
+    EXPECT_EQ(DocumentKindOf("/x/a.gob::mat/b.mat"), K::MAT);
 }
