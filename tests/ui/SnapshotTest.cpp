@@ -114,7 +114,7 @@ const std::map<std::string, std::string> Expected = {
     {"New", "New|File|&BM Graphic|CMP &Palette|&MAT Texture|&SFT Font|Color Depth|&8-Bit|&1"
             "6-Bit|Type|&Color|&Texture|&OK|C&ancel"},
     {"Options",
-     "Options|File Associations|BM Texture,CMP Palette,MAT Texture,SFT Font|Last"
+     "Options|File Associations|BM Texture,CMP Palette,MAT Texture,SFT Font,GOB Container|Last"
      " Directory|&Common|&Dialog Type|&File Type|Cycle Rate|FPS|CMP Cell Size|Pixels|File Sa"
      "ving|Create &backups|Bitmap Format|&8-Bit|&24-Bit|CMP Fill Color|RGB: 0 0 0|&Select|&O"
      "K|C&ancel"},

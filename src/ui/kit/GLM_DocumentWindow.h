@@ -1,5 +1,5 @@
 #pragma once
-// A document window (BM, CMP, MAT, SFT): what it is to the main window, and the life cycle
+// A document window (BM, CMP, MAT, SFT, and the GOB container): what it is to the main window, and the life cycle
 // every kind shares, written once here: file identity, the modified flag, the "Untitled" name,
 // opening, Save with its backup, Save As with the replace question, the close question and
 // the report to the main window after each of them. The window knows nothing of the main
@@ -19,8 +19,9 @@
 //      PreviousFrame, NextFrame, ZoomIn, ZoomOut, ChangeCellColor. A missing one, or one your
 //      kind does not have, stops the build. They run from the main window's menu and toolbar
 //      and from the popup menu, which is built and enabled for you.
-//   3. Implement the hooks (NewDocument, ReadDocument, WriteDocument, ShowFrame), Facts and
-//      StatusTexts; BeforeWrite and WindowCaption where the kind differs.
+//   3. Implement the hooks (NewDocument, ReadDocument, WriteDocument, DocumentBytes,
+//      ShowFrame), Facts and StatusTexts; BeforeWrite and WindowCaption where the kind
+//      differs.
 //   4. Call UpdateMainWindow after every change the main window shows (name, zoom, frames,
 //      current frame or level, bit depth, palette) and set Modified when the document changed.
 //   5. Register the window's factory in app/ (TDocumentFactory).
