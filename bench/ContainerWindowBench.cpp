@@ -5,7 +5,10 @@
 //                open to after the first paint, the window already made (target 40 MB);
 //   Thumbnails   the worker making the thumbnails of 5,000 64 x 64 texture MATs, read from
 //                their container as the window reads them, all handed back to the window's
-//                thread (target 5 s); counter: thumbnails a second.
+//                thread (target 5 s); counter: thumbnails a second;
+//   Scroll       the icon view of those 5,000 MATs scrolled page by page to its end while the
+//                worker makes the thumbnails of each page: each step repainted before the
+//                next; counter: the longest step (a stall would show there).
 // The containers are made in a temporary folder when the program starts and removed at its
 // end; the widgets run on Qt's offscreen platform.
 
@@ -18,6 +21,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QListView>
+#include <QScrollBar>
 #include <QThread>
 
 #include <benchmark/benchmark.h>
@@ -110,8 +115,9 @@ void OpenWindow(benchmark::State &state)
         window->repaint(); // the list as the user first sees it
         QApplication::processEvents();
         state.PauseTiming();
-        resident = ResidentMB() - residentBefore;
-        heap = HeapMB() - heapBefore;
+        // The first open is the one that takes memory from the system; later ones reuse it.
+        resident = std::max(resident, ResidentMB() - residentBefore);
+        heap = std::max(heap, HeapMB() - heapBefore);
         window.reset();
         QApplication::processEvents();
         state.ResumeTiming();
@@ -158,6 +164,42 @@ void Thumbnails(benchmark::State &state)
         benchmark::Counter(double(Members) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(Thumbnails)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+void Scroll(benchmark::State &state)
+{
+    const TInputs &in = Inputs();
+    TTestPlatform desk;
+    TWindowContext context(desk);
+    double longest = 0;
+    int steps = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<TGOBForm>(context);
+        window->resize(800, 600);
+        window->FormCreate(0);
+        window->show();
+        window->LoadFile(in.Textures);
+        window->ShowIcons(true);
+        QApplication::processEvents();
+        QScrollBar *bar = window->IconView->verticalScrollBar();
+        state.ResumeTiming();
+        for (int at = 0; at <= bar->maximum(); at += bar->pageStep(), ++steps) {
+            QElapsedTimer step;
+            step.start();
+            bar->setValue(at);
+            window->IconView->viewport()->repaint();
+            QApplication::processEvents();
+            longest = std::max(longest, double(step.nsecsElapsed()) / 1e6);
+        }
+        state.PauseTiming();
+        window.reset();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["longest_step_ms"] = longest;
+    state.counters["steps"] = steps / double(state.iterations());
+}
+BENCHMARK(Scroll)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace
 
