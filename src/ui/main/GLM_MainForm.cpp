@@ -581,7 +581,7 @@ void TMainForm::OpenDocument(const std::string &path)
             home = ContainerWindow(container);
         }
         if (home)
-            home->OpenMemberNamed(member);
+            ShowingErrors([home, &member] { home->OpenMemberNamed(member); });
         return;
     }
     if (const std::optional<TDocumentKind> kind = DocumentKindOf(path)) {
