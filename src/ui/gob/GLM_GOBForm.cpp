@@ -973,6 +973,14 @@ bool TGOBForm::RenameTo(size_t index, const std::string &name)
         Messages().Error(e.what(), {}, this);
         return false;
     }
-    Changed();
+    Modified = true;
+    const int id = FIds[index];
+    if (TDocumentWindow *window = FMemberWindows[id]; window && !window->IsClosed())
+        window->RenameMember(MemberPath(index), MemberCaption(index));
+    FModel->RowChanged(index);
+    // The list's editor is still committing this name: the folders and the list are made
+    // again once it has closed, since remaking the list would take the editor away under it.
+    QMetaObject::invokeMethod(this, [this] { MembersChanged(); }, Qt::QueuedConnection);
+    UpdateMainWindow();
     return true;
 }
