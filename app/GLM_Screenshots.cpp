@@ -11,8 +11,8 @@
 // closes without a question.
 
 #include <QAction>
-#include <QComboBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDialog>
 #include <QDir>

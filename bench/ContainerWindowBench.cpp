@@ -12,8 +12,8 @@
 // The containers are made in a temporary folder when the program starts and removed at its
 // end; the widgets run on Qt's offscreen platform.
 
-#include "GameFiles.h"
 #include "GLM_TestPlatform.h"
+#include "GameFiles.h"
 #include "core/GLM_Thumbnails.h"
 #include "formats/LEC_FileIO.h"
 #include "formats/LEC_GOB.h"
@@ -135,9 +135,9 @@ void Thumbnails(benchmark::State &state)
     gob.LoadFromFile(in.Textures);
     QObject receiver;
     int made = 0;
-    TThumbnailMaker maker(&receiver, [&made](int, const QImage &picture) {
-        made += picture.isNull() ? 0 : 1;
-    }, std::max(1, QThread::idealThreadCount() - 1));
+    TThumbnailMaker maker(
+        &receiver, [&made](int, const QImage &picture) { made += picture.isNull() ? 0 : 1; },
+        std::max(1, QThread::idealThreadCount() - 1));
     for (auto _ : state) {
         made = 0;
         for (size_t i = 0; i < gob.Members().size(); ++i) {
@@ -145,23 +145,24 @@ void Thumbnails(benchmark::State &state)
             const std::string file = in.Textures;
             const auto offset = uint64_t(m.Offset);
             const auto size = size_t(m.Size);
-            maker.Request(int(i), m.Name,
-                          [file, offset, size] {
-                              std::vector<uint8_t> bytes(size);
-                              std::FILE *f = OpenForReading(file);
-                              ReadAt(f, offset, bytes.data(), size);
-                              std::fclose(f);
-                              return bytes;
-                          },
-                          DfltPalette(), 64);
+            maker.Request(
+                int(i), m.Name,
+                [file, offset, size] {
+                    std::vector<uint8_t> bytes(size);
+                    std::FILE *f = OpenForReading(file);
+                    ReadAt(f, offset, bytes.data(), size);
+                    std::fclose(f);
+                    return bytes;
+                },
+                DfltPalette(), 64);
         }
         while (made < Members) {
             maker.WaitForDone();
             QApplication::processEvents();
         }
     }
-    state.counters["thumbnails_per_s"] =
-        benchmark::Counter(double(Members) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["thumbnails_per_s"] = benchmark::Counter(
+        double(Members) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(Thumbnails)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

@@ -28,8 +28,8 @@ QImage PaletteGrid(const TPalette &palette)
 
 } // namespace
 
-QImage MemberThumbnail(const std::string &name, std::vector<uint8_t> bytes,
-                       const TPalette &palette, int side)
+QImage MemberThumbnail(const std::string &name, std::vector<uint8_t> bytes, const TPalette &palette,
+                       int side)
 {
     try {
         switch (FileKindOf(name)) {
@@ -54,9 +54,9 @@ QImage MemberThumbnail(const std::string &name, std::vector<uint8_t> bytes,
                 return {};
             // A font's strip is long and low: its first characters stand for it.
             const QImage strip = FramePicture(*view, palette);
-            return Fitted(strip.copy(0, 0, std::min(strip.width(), 2 * strip.height()),
-                                     strip.height()),
-                          side);
+            return Fitted(
+                strip.copy(0, 0, std::min(strip.width(), 2 * strip.height()), strip.height()),
+                side);
         }
         case TFileKind::CMP: {
             TCMP cmp;
@@ -85,8 +85,8 @@ TThumbnailMaker::~TThumbnailMaker()
     FPool->waitForDone();
 }
 
-void TThumbnailMaker::Request(int key, const std::string &name, TRead read,
-                              const TPalette &palette, int side)
+void TThumbnailMaker::Request(int key, const std::string &name, TRead read, const TPalette &palette,
+                              int side)
 {
     const int generation = FGeneration->load();
     // The receiver may go while a picture is on its way; QPointer sees that on its thread.

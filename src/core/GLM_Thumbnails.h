@@ -20,8 +20,8 @@ class QThreadPool;
 
 // The thumbnail of a member named `name` (its kind by its extension) at most side x side,
 // its shape kept; a null picture for a member of another kind or one that cannot be read.
-QImage MemberThumbnail(const std::string &name, std::vector<uint8_t> bytes,
-                       const TPalette &palette, int side);
+QImage MemberThumbnail(const std::string &name, std::vector<uint8_t> bytes, const TPalette &palette,
+                       int side);
 
 // Makes thumbnails on worker threads. Each finished picture is handed to `done` on the
 // thread of `receiver` (the window's), never while the caller waits; requests made last are
@@ -40,8 +40,7 @@ public:
 
     // Queues the thumbnail of member `name`, whose bytes `read` gives on the worker.
     // `read` may raise; the member then gets a null picture.
-    void Request(int key, const std::string &name, TRead read, const TPalette &palette,
-                 int side);
+    void Request(int key, const std::string &name, TRead read, const TPalette &palette, int side);
     // Forgets every request: none queued is made, and no picture asked for before is handed
     // on (a new palette or size makes them stale).
     void Clear();

@@ -80,8 +80,9 @@ TEST(Thumbnails, TheWorkerHandsOnNewestFirstOnTheReceiversThreadAndDropsStaleOne
     // The first holds the one worker until the others wait in the queue.
     maker.Request(1, "a.mat", held, DfltPalette(), 8);
     maker.Request(2, "a.mat", ready, DfltPalette(), 8);
-    maker.Request(3, "a.mat", [&]() -> std::vector<uint8_t> { throw std::runtime_error("x"); },
-                  DfltPalette(), 8);
+    maker.Request(
+        3, "a.mat", [&]() -> std::vector<uint8_t> { throw std::runtime_error("x"); }, DfltPalette(),
+        8);
     go = true;
     maker.WaitForDone();
     EXPECT_TRUE(got.empty()); // handed on through the receiver's event queue only

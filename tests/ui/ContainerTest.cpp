@@ -182,8 +182,9 @@ TEST_F(ContainerTest, ThumbnailsComeFromTheWorkerThroughTheChosenColormap)
         return gob->Thumbnail(0).isNull() ? 0u : gob->Thumbnail(0).pixel(0, 0) & 0xFFFFFFu;
     };
     EXPECT_EQ(gob->Thumbnail(3), QImage()); // never drawn
-    EXPECT_EQ(wallPixel(), qRgb(DfltPalette()[1].Red, DfltPalette()[1].Green,
-                                DfltPalette()[1].Blue) & 0xFFFFFFu);
+    EXPECT_EQ(wallPixel(),
+              qRgb(DfltPalette()[1].Red, DfltPalette()[1].Green, DfltPalette()[1].Blue) &
+                  0xFFFFFFu);
     ASSERT_EQ(gob->ColormapBox->count(), 2);
     EXPECT_EQ(gob->ColormapBox->itemText(1).toStdString(), "misc/cmp/dflt.cmp");
     gob->ColormapBox->setCurrentIndex(1);

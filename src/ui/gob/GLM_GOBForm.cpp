@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <set>
 
 #include <QAbstractTableModel>
-#include <QThread>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -21,6 +19,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStyle>
+#include <QThread>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -111,8 +110,7 @@ public:
     }
     void RowChanged(size_t row)
     {
-        emit dataChanged(index(static_cast<int>(row), 0),
-                         index(static_cast<int>(row), LeafColumn));
+        emit dataChanged(index(static_cast<int>(row), 0), index(static_cast<int>(row), LeafColumn));
     }
 
     int rowCount(const QModelIndex &parent) const override
@@ -170,7 +168,7 @@ public:
             return {};
         case Qt::DecorationRole:
             return index.column() == NameColumn || index.column() == LeafColumn ? Decoration(row)
-                                                                                 : QVariant();
+                                                                                : QVariant();
         default:
             return {};
         }
@@ -479,8 +477,8 @@ std::string TGOBForm::MemberCaption(size_t index) const
 
 std::string TGOBForm::MemberPath(size_t index) const
 {
-    return (FilePath.empty() ? FileName : FilePath) + "::" +
-           GOBShownName(FGOB.Members().at(index).Name);
+    return (FilePath.empty() ? FileName : FilePath) +
+           "::" + GOBShownName(FGOB.Members().at(index).Name);
 }
 
 std::vector<std::string> TGOBForm::MemberPaths(TDocumentKind kind) const
@@ -654,7 +652,7 @@ void TGOBForm::ColormapChosen(int item)
     UpdateMainWindow();
 }
 
-void TGOBForm::RequestThumbnail(size_t index) const
+void TGOBForm::RequestThumbnail(size_t index)
 {
     const int id = FIds[index];
     if (FRequested[id])
@@ -663,11 +661,10 @@ void TGOBForm::RequestThumbnail(size_t index) const
     const TGOBMember &m = FGOB.Members()[index];
     if (!m.Problem.empty() || m.Size > MaxThumbnailSource ||
         FileKindOf(m.Name) == TFileKind::Unknown) {
-        const_cast<TGOBForm *>(this)->FThumbnails[id] = QImage();
+        FThumbnails[id] = QImage();
         return;
     }
-    FMaker->Request(id, m.Name, MemberReader(m, FGOB.FileName()), FPalette,
-                    ThumbnailSide(FZoom));
+    FMaker->Request(id, m.Name, MemberReader(m, FGOB.FileName()), FPalette, ThumbnailSide(FZoom));
 }
 
 void TGOBForm::ThumbnailMade(int id, const QImage &picture)
@@ -767,9 +764,9 @@ void TGOBForm::OpenMemberAt(size_t index)
     }
     const std::optional<TDocumentKind> kind = DocumentKindOf(m.Name);
     if (!kind || *kind == TDocumentKind::GOB)
-        throw EInOutError(EInOutError::Other,
-                          GOBShownName(m.Name) + " is no BM, CMP, MAT or SFT file; extract it "
-                                                 "to open it elsewhere");
+        throw EInOutError(EInOutError::Other, GOBShownName(m.Name) +
+                                                  " is no BM, CMP, MAT or SFT file; extract it "
+                                                  "to open it elsewhere");
     std::vector<uint8_t> bytes = FGOB.ReadMember(index); // raises a bad member's problem
     TDocumentWindow *window = MakeWindow(*kind);
     if (!window)
@@ -980,7 +977,8 @@ bool TGOBForm::RenameTo(size_t index, const std::string &name)
     FModel->RowChanged(index);
     // The list's editor is still committing this name: the folders and the list are made
     // again once it has closed, since remaking the list would take the editor away under it.
-    QMetaObject::invokeMethod(this, [this] { MembersChanged(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { MembersChanged(); }, Qt::QueuedConnection);
     UpdateMainWindow();
     return true;
 }

@@ -56,7 +56,7 @@ public:
     void ExtractMembers(); // the selected members, or all, into a chosen folder
     void AddFiles();       // into the folder selected in the tree
     void DeleteMembers();
-    void RenameMember(); // edits the name in the list
+    void RenameMember();  // edits the name in the list
     void SelectPalette(); // the colormap of the thumbnails
     void EditProperties();
     void ZoomIn();
@@ -113,7 +113,7 @@ private:
     void ColormapChosen(int item);
     void ThumbnailMade(int id, const QImage &picture);
     // Asks for the thumbnail of member `index` (the list calls it for the members in view).
-    void RequestThumbnail(size_t index) const;
+    void RequestThumbnail(size_t index);
     void DropThumbnails();
     void Changed();
     QModelIndex ListIndex(size_t member) const;
@@ -126,7 +126,7 @@ private:
     int FNextId = 0;
     std::map<int, QPointer<TDocumentWindow>> FMemberWindows;
     std::map<int, QImage> FThumbnails;
-    mutable std::map<int, bool> FRequested;
+    std::map<int, bool> FRequested;
     TPalette FPalette{};
     std::string FColormapName;
     QImage FBlank; // stands for a thumbnail not made yet

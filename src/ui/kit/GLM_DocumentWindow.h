@@ -1,11 +1,11 @@
 #pragma once
-// A document window (BM, CMP, MAT, SFT, and the GOB container): what it is to the main window, and the life cycle
-// every kind shares, written once here: file identity, the modified flag, the "Untitled" name,
-// opening, Save with its backup, Save As with the replace question, the close question and
-// the report to the main window after each of them. The window knows nothing of the main
-// window: it says what it is and what state it is in, and emits signals; the main window
-// connects them when it creates the window, places it, tells it whether it is the active one,
-// routes its commands here and pulls caption, status texts and command states from the
+// A document window (BM, CMP, MAT, SFT, and the GOB container): what it is to the main
+// window, and the life cycle every kind shares, written once here: file identity, the
+// modified flag, the "Untitled" name, opening, Save with its backup, Save As with the replace
+// question, the close question and the report to the main window after each of them. The window
+// knows nothing of the main window: it says what it is and what state it is in, and emits signals;
+// the main window connects them when it creates the window, places it, tells it whether it is the
+// active one, routes its commands here and pulls caption, status texts and command states from the
 // active window only.
 //
 // Writing a document window:
@@ -118,8 +118,8 @@ public:
     using TMemberStore = std::function<void(std::vector<uint8_t>)>;
     // `path` is the member's full path ("/games/Res2.gob::mat/a.mat", the Reopen entry),
     // `caption` its name in the caption ("Res2.gob::mat/a.mat"); raises as LoadFile does.
-    void LoadMember(const std::string &path, const std::string &caption,
-                    std::vector<uint8_t> bytes, TMemberStore store);
+    void LoadMember(const std::string &path, const std::string &caption, std::vector<uint8_t> bytes,
+                    TMemberStore store);
     // The member was renamed, or its container saved under another name.
     void RenameMember(const std::string &path, const std::string &caption);
     bool IsMember() const { return static_cast<bool>(FStore); }
