@@ -39,8 +39,8 @@ constexpr TKinds GOBOnly{false, false, false, false, true};
 // item is the name followed by 1, "Save1"), the document-window operation behind it
 // (NoOperation for the commands the main window carries out itself), the menu caption, the
 // toolbar button and its hint (nullptr: no button), whether the command stops cycling, and
-// the kinds whose windows have the operation, in the order BM, CMP, MAT, SFT. The main window
-// has an item for each command up to About; the commands after it are popup items only.
+// the kinds whose windows have the operation, in the order BM, CMP, MAT, SFT, GOB. The main
+// window has an item for each command up to About; the commands after it are popup items only.
 // clang-format off
 #define GLM_COMMANDS(X) \
     X(New,                  NoOperation,          "&New...",                  "NewButton",                  "New",                     true,  NoKinds)   \

@@ -16,8 +16,9 @@
 //      (core/GLM_CommandTable.h, column Kinds) gives your kind besides SaveFile and
 //      SaveFileAs, which are here: SaveBitmap, SaveAllBitmaps, AddFrames, AddMipmap,
 //      DeleteFrame, ShiftToPreviousFrame, ShiftToNextFrame, SelectPalette, EditProperties,
-//      PreviousFrame, NextFrame, ZoomIn, ZoomOut, ChangeCellColor. A missing one, or one your
-//      kind does not have, stops the build. They run from the main window's menu and toolbar
+//      PreviousFrame, NextFrame, ZoomIn, ZoomOut, ChangeCellColor, and the container's
+//      OpenMember, ExtractMembers, AddFiles, DeleteMembers, RenameMember. A missing one, or one
+//      your kind does not have, stops the build. They run from the main window's menu and toolbar
 //      and from the popup menu, which is built and enabled for you.
 //   3. Implement the hooks (NewDocument, ReadDocument, WriteDocument, DocumentBytes,
 //      ShowFrame), Facts and StatusTexts; BeforeWrite and WindowCaption where the kind
