@@ -3,6 +3,7 @@
 // its member, and the thumbnails drawn by the real views through the chosen colormap.
 
 #include <QComboBox>
+#include <QListView>
 #include <QThread>
 
 #include "UiFixture.h"
@@ -192,4 +193,8 @@ TEST_F(ContainerTest, ThumbnailsComeFromTheWorkerThroughTheChosenColormap)
     const TPaletteEntry ramp = Ramp()[1];
     EXPECT_EQ(wallPixel(), qRgb(ramp.Red, ramp.Green, ramp.Blue) & 0xFFFFFFu);
     EXPECT_EQ(Panel(5), "dflt.cmp");
+    gob->RunOperation(C::ZoomIn); // remade at the new size, and shown at it
+    EXPECT_NE(wallPixel(), 0u);
+    EXPECT_EQ(gob->Thumbnail(0).width(), TGOBForm::ThumbnailSide(4));
+    EXPECT_EQ(gob->IconView->iconSize().width(), TGOBForm::ThumbnailSide(4));
 }

@@ -356,11 +356,9 @@ TGOBForm::TGOBForm(TWindowContext &context, QWidget *parent)
     ShowIcons(true);
 }
 
-TGOBForm::~TGOBForm()
-{
-    // The worker's last pictures must not reach a half-gone window.
-    FMaker.reset();
-}
+// The maker goes with the members, before the widgets: it waits for the picture being made,
+// and drops those on their way, as the receiver is going.
+TGOBForm::~TGOBForm() = default;
 
 // ---------------------------------------------------------------------------------------------
 // The document
