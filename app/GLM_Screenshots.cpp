@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDateTime>
 #include <QDialog>
 #include <QDir>
@@ -37,6 +38,7 @@
 #include "formats/GLM_Globals.h"
 #include "platform/GLM_QtPlatform.h"
 #include "ui/dialogs/GLM_SelectColorForm.h"
+#include "ui/gob/GLM_GOBForm.h"
 #include "ui/kit/GLM_DocumentFactory.h"
 #include "ui/kit/GLM_DocumentWindow.h"
 #include "ui/kit/GLM_FileReplaceForm.h"
@@ -374,6 +376,42 @@ int main(int argc, char **argv)
 
     shooter.ShootDocument("font8.sft", "sft-window.png", 1);
     shooter.ShootDocumentDialog(TCommand::EditProperties, "edit-sft.png");
+    shooter.CloseAll();
+
+    // A container with its thumbnails through its own colormap, and a member opened from it.
+    shooter.Open({"sample.gob"});
+    if (TDocumentWindow *container = mainForm.ActiveDocument()) {
+        auto *colormaps = container->findChild<QComboBox *>("ColormapBox");
+        if (colormaps && colormaps->count() > 1) {
+            colormaps->setCurrentIndex(1);
+            emit colormaps->activated(1);
+        }
+        // The worker's thumbnails arrive while the window waits for nothing.
+        if (auto *gob = dynamic_cast<TGOBForm *>(container))
+            for (int wait = 0; wait < 50; ++wait) {
+                Settle(100);
+                size_t made = 0;
+                for (size_t i = 0; i < gob->Container().Members().size(); ++i)
+                    made += gob->Thumbnail(i).isNull() ? 0 : 1;
+                if (made == gob->Container().Members().size())
+                    break;
+            }
+        Settle(300);
+        container->parentWidget()->move(0, 0);
+        shooter.SaveManual(container->parentWidget()->grab(), "gob-window.png");
+        container->OpenMemberNamed("mat/texture8.mat");
+        Settle(300);
+        if (TDocumentWindow *member = mainForm.ActiveDocument()) {
+            for (int i = 1; i < 3; ++i)
+                member->RunOperation(TCommand::ZoomIn);
+            member->parentWidget()->move(container->parentWidget()->width() - 120, 60);
+        }
+        shooter.FitMainWindow();
+        shooter.Save(mainForm.grab(), docs + "/images/container.png");
+        shooter.SaveManual(mainForm.grab(), "gob-member.png");
+        container->UpdatePopupMenu();
+        shooter.SaveManual(shooter.MenuPicture(container->PopupMenu()), "gob-popup.png");
+    }
     shooter.CloseAll();
 
     // The dialogs the main window and the properties dialogs show.

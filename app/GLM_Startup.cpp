@@ -5,6 +5,7 @@
 #include "ui/cmp/GLM_CMPForm.h"
 #include "ui/cmp/GLM_EditCMPForm.h"
 #include "ui/dialogs/GLM_SelectColorForm.h"
+#include "ui/gob/GLM_GOBForm.h"
 #include "ui/dialogs/GLM_SelectPaletteForm.h"
 #include "ui/kit/GLM_DocumentFactory.h"
 #include "ui/kit/GLM_FileReplaceForm.h"
@@ -29,4 +30,5 @@ void CreateDialogs(TWindowContext &context, TDocumentFactory &factory, QWidget *
     factory.Register<TCMPForm>(context, *editCMP);
     factory.Register<TMATForm>(context, *editMAT);
     factory.Register<TSFTForm>(context, *editSFT);
+    factory.Register<TGOBForm>(context);
 }

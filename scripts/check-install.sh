@@ -31,14 +31,14 @@ desktop-file-validate "$desktop" || fail "desktop-file-validate $desktop"
 grep -qx "Exec=\"$prefix/bin/glimra\" %f" "$desktop" || fail "Exec does not name $prefix/bin/glimra"
 grep -qx "Categories=Graphics;2DGraphics;RasterGraphics;" "$desktop" || fail "Categories"
 
-# The MIME types: well-formed, the four kinds, each named in the launcher too.
+# The MIME types: well-formed, the four kinds and the container, each named in the launcher too.
 mime=$share/mime/packages/glimra.xml
 xmllint --noout "$mime" || fail "$mime does not parse"
 python3 - "$mime" "$desktop" <<'PY' || fail "MIME types"
 import sys, xml.etree.ElementTree as ET
 ns = "{http://www.freedesktop.org/standards/shared-mime-info}"
 types = [t.get("type") for t in ET.parse(sys.argv[1]).getroot().iter(ns + "mime-type")]
-want = ["application/x-glimra-" + k for k in ("bm", "mat", "cmp", "sft")]
+want = ["application/x-glimra-" + k for k in ("bm", "mat", "cmp", "sft", "gob")]
 if types != want:
     sys.exit(f"types {types}, expected {want}")
 line = [l for l in open(sys.argv[2]) if l.startswith("MimeType=")][0]

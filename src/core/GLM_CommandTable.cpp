@@ -51,6 +51,13 @@ constexpr TPopupItem SFTPopup[]{
     {C::SelectPalette, "&Select Palette..."}, {C::EditProperties, "&Edit Properties..."}, Rule,
     {C::SaveBitmap, "Save &Bitmap..."},
 };
+constexpr TPopupItem GOBPopup[]{
+    {C::OpenMember, "&Open"}, Rule,
+    {C::ExtractMembers, "E&xtract..."}, {C::AddFiles, "&Add Files..."},
+    {C::DeleteMembers, "&Delete"}, {C::RenameMember, "&Rename..."}, Rule,
+    {C::ZoomIn, "&Larger Thumbnails"}, {C::ZoomOut, "&Smaller Thumbnails"},
+    {C::SelectPalette, "&Colormap..."}, {C::EditProperties, "&Properties..."},
+};
 // clang-format on
 
 // A command has an operation exactly when some kind's windows carry it out.
@@ -62,9 +69,8 @@ constexpr bool OperationsMatchKinds()
     return true;
 }
 static_assert(OperationsMatchKinds(), "a command names an operation no kind has, or the reverse");
-static_assert(CommandCount == MainCommandCount + 1 &&
-                  Commands.back().Command == C::ChangeCellColor,
-              "the popup-only command comes after the main window's");
+static_assert(Commands[MainCommandCount].Command == C::ChangeCellColor,
+              "the popup-only commands come after the main window's");
 static_assert(static_cast<int>(TFileKind::BM) == static_cast<int>(TDocumentKind::BM) &&
                   static_cast<int>(TFileKind::CMP) == static_cast<int>(TDocumentKind::CMP) &&
                   static_cast<int>(TFileKind::MAT) == static_cast<int>(TDocumentKind::MAT) &&
@@ -83,13 +89,16 @@ constexpr bool PopupIsRouted(std::span<const TPopupItem> items, TDocumentKind ki
 static_assert(PopupIsRouted(BMPopup, TDocumentKind::BM) &&
                   PopupIsRouted(CMPPopup, TDocumentKind::CMP) &&
                   PopupIsRouted(MATPopup, TDocumentKind::MAT) &&
-                  PopupIsRouted(SFTPopup, TDocumentKind::SFT),
+                  PopupIsRouted(SFTPopup, TDocumentKind::SFT) &&
+                  PopupIsRouted(GOBPopup, TDocumentKind::GOB),
               "a popup item names an operation its kind does not have");
 
 } // namespace
 
 std::optional<TDocumentKind> DocumentKindOf(const std::string &path)
 {
+    if (IsContainerName(path))
+        return TDocumentKind::GOB;
     // TFileKind lists the same four kinds in the same order, then Unknown.
     const TFileKind kind = FileKindOf(path);
     if (kind == TFileKind::Unknown)
@@ -99,6 +108,8 @@ std::optional<TDocumentKind> DocumentKindOf(const std::string &path)
 
 const char *DocumentKindName(TDocumentKind kind)
 {
+    if (kind == TDocumentKind::GOB)
+        return "GOB";
     return FileKindName(static_cast<TFileKind>(kind));
 }
 
@@ -129,6 +140,8 @@ std::span<const TPopupItem> PopupItems(TDocumentKind kind)
         return MATPopup;
     case TDocumentKind::SFT:
         return SFTPopup;
+    case TDocumentKind::GOB:
+        return GOBPopup;
     }
     return {};
 }
@@ -175,6 +188,18 @@ TCommandStates DocumentStates(const TDocumentFacts &d)
     case TDocumentKind::SFT:
         addFrames = f == 0;
         break;
+    case TDocumentKind::GOB:
+        // Frames counts the members; any container can be saved and take files.
+        save = selectPalette = true;
+        saveBitmap = deleteFrame = false;
+        in = zoomIn;
+        out = zoomOut;
+        s.Set(C::OpenMember, d.Selected == 1);
+        s.Set(C::ExtractMembers, f > 0);
+        s.Set(C::AddFiles, true);
+        s.Set(C::DeleteMembers, d.Selected > 0);
+        s.Set(C::RenameMember, d.Selected == 1);
+        break;
     }
     s.Set(C::Save, save);
     s.Set(C::SaveAs, save);
@@ -200,6 +225,8 @@ TCommandStates DocumentStates(const TDocumentFacts &d)
         s.Set(C::MarkFullBright, true);
         return s;
     }
+    if (d.Kind == TDocumentKind::GOB)
+        return s; // a container draws its thumbnails through the colormap Select Palette picks
     // The colormap is chosen for the kind, so it may be chosen while the frame cannot use it;
     // the rest of the view through it waits for a frame that can. Full-bright colours are
     // the colormap's, so without one there are none to mark.

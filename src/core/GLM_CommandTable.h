@@ -11,31 +11,37 @@
 #include <string>
 #include <string_view>
 
-// The four document kinds, in the order the main window tests the active window's kind
-// (and the New dialog lists them).
-enum class TDocumentKind { BM, CMP, MAT, SFT };
+// The document kinds: the four game files, in the order the main window tests the active
+// window's kind (and the New dialog lists them), then the container (GOB or GOO), whose
+// window holds members of the others.
+enum class TDocumentKind { BM, CMP, MAT, SFT, GOB };
 constexpr std::array<TDocumentKind, 4> DocumentKinds{TDocumentKind::BM, TDocumentKind::CMP,
                                                      TDocumentKind::MAT, TDocumentKind::SFT};
+constexpr size_t DocumentKindCount = 5;
 
-// ".bm", ".cmp", ".mat", ".sft" in any case of A..Z; no kind for any other extension.
+// ".bm", ".cmp", ".mat", ".sft", and ".gob" or ".goo" for a container, in any case of A..Z;
+// no kind for any other extension.
 std::optional<TDocumentKind> DocumentKindOf(const std::string &path);
-const char *DocumentKindName(TDocumentKind kind); // "BM", "CMP", "MAT", "SFT"
+const char *DocumentKindName(TDocumentKind kind); // "BM", "CMP", "MAT", "SFT", "GOB"
 
-constexpr std::array<bool, 4> NoKinds{false, false, false, false};
-constexpr std::array<bool, 4> AllKinds{true, true, true, true};
-constexpr std::array<bool, 4> AllButCMP{true, false, true, true};
-constexpr std::array<bool, 4> BMAndMAT{true, false, true, false};
-constexpr std::array<bool, 4> AllButSFT{true, true, true, false};
-constexpr std::array<bool, 4> MATOnly{false, false, true, false};
-constexpr std::array<bool, 4> CMPOnly{false, true, false, false};
+using TKinds = std::array<bool, DocumentKindCount>;
+constexpr TKinds NoKinds{false, false, false, false, false};
+constexpr TKinds AllKinds{true, true, true, true, true};
+constexpr TKinds AllButCMP{true, false, true, true, false};
+constexpr TKinds AllButGOB{true, true, true, true, false};
+constexpr TKinds BMAndMAT{true, false, true, false, false};
+constexpr TKinds AllButSFT{true, true, true, false, false};
+constexpr TKinds MATOnly{false, false, true, false, false};
+constexpr TKinds CMPOnly{false, true, false, false, false};
+constexpr TKinds GOBOnly{false, false, false, false, true};
 
 // Every command, written once: the enum, the table below and the windows' operation lookup
 // (ui/kit/GLM_DocumentWindow.h) all come from this list. In order: the command (its menu
 // item is the name followed by 1, "Save1"), the document-window operation behind it
 // (NoOperation for the commands the main window carries out itself), the menu caption, the
 // toolbar button and its hint (nullptr: no button), whether the command stops cycling, and
-// the kinds whose windows have the operation, in the order BM, CMP, MAT, SFT. The main window
-// has an item for each command up to About; ChangeCellColor is a popup item only.
+// the kinds whose windows have the operation, in the order BM, CMP, MAT, SFT, GOB. The main
+// window has an item for each command up to About; the commands after it are popup items only.
 // clang-format off
 #define GLM_COMMANDS(X) \
     X(New,                  NoOperation,          "&New...",                  "NewButton",                  "New",                     true,  NoKinds)   \
@@ -68,10 +74,15 @@ constexpr std::array<bool, 4> CMPOnly{false, true, false, false};
     X(SelectColormap,       SelectColormap,       "Color&map...",             nullptr,                      "Colormap",                true,  AllButCMP) \
     X(Translucent,          ToggleTranslucent,    "&Translucent",             nullptr,                      "Translucent",             false, AllButCMP) \
     X(SelectBackdrop,       SelectBackdrop,       "Bac&kdrop...",             nullptr,                      "Backdrop",                true,  AllButCMP) \
-    X(MarkFullBright,       ToggleMarkFullBright, "Mark &Full-Bright",        nullptr,                      "Mark Full-Bright",        false, AllKinds)  \
+    X(MarkFullBright,       ToggleMarkFullBright, "Mark &Full-Bright",        nullptr,                      "Mark Full-Bright",        false, AllButGOB) \
     X(Contents,             NoOperation,          "&Contents",                "HelpButton",                 "Help Contents",           true,  NoKinds)   \
     X(About,                NoOperation,          "&About",                   "AboutButton",                "About Glimra",            true,  NoKinds)   \
-    X(ChangeCellColor,      ChangeCellColor,      "&Change Cell Color",       nullptr,                      nullptr,                   false, CMPOnly)
+    X(ChangeCellColor,      ChangeCellColor,      "&Change Cell Color",       nullptr,                      nullptr,                   false, CMPOnly)   \
+    X(OpenMember,           OpenMember,           "&Open",                    nullptr,                      nullptr,                   true,  GOBOnly)   \
+    X(ExtractMembers,       ExtractMembers,       "E&xtract...",              nullptr,                      nullptr,                   true,  GOBOnly)   \
+    X(AddFiles,             AddFiles,             "&Add Files...",            nullptr,                      nullptr,                   true,  GOBOnly)   \
+    X(DeleteMembers,        DeleteMembers,        "&Delete",                  nullptr,                      nullptr,                   true,  GOBOnly)   \
+    X(RenameMember,         RenameMember,         "&Rename...",               nullptr,                      nullptr,                   true,  GOBOnly)
 // clang-format on
 
 enum class TCommand {
@@ -95,9 +106,9 @@ struct TCommandInfo
     const char *Hint;       // "Save"
     bool StopsCycling;
     // The kinds whose windows have the operation behind the command, in the order BM, CMP,
-    // MAT, SFT; none for the commands the main window carries out itself. The main window
-    // routes by it, and a window must implement exactly its kind's.
-    std::array<bool, 4> Kinds;
+    // MAT, SFT, GOB; none for the commands the main window carries out itself. The main
+    // window routes by it, and a window must implement exactly its kind's.
+    TKinds Kinds;
 };
 
 namespace CommandList {
@@ -178,6 +189,7 @@ struct TDocumentFacts
     bool MarkFullBright = false;
     bool CanUndo = false;    // the window's undo stack has a step to undo
     bool CanRedo = false;    // ... and one to redo
+    int Selected = 0;        // GOB: members selected (Frames: members listed)
 };
 
 class TCommandStates

@@ -57,3 +57,9 @@ bool FileExists(const std::string &name)
     std::error_code ec;
     return std::filesystem::is_regular_file(Utf8Path(name), ec) || MemberPathExists(name);
 }
+
+bool IsContainerName(const std::string &name)
+{
+    const std::string ext = LowerFileExt(name);
+    return ext == ".gob" || ext == ".goo";
+}

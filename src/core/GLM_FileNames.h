@@ -18,6 +18,9 @@ TFileKind FileKindOf(const std::string &name);
 // "BM", "CMP", "MAT", "SFT"; empty for Unknown.
 const char *FileKindName(TFileKind kind);
 
+// ".gob" (the game's containers) or ".goo" (Mysteries of the Sith levels), in any case.
+bool IsContainerName(const std::string &name);
+
 // True when a regular file (or a link to one) of that name exists, or a container member
 // named CONTAINER::NAME.
 bool FileExists(const std::string &name);

@@ -65,6 +65,17 @@ void TBM::SetHasPalette(bool on)
 void TBM::LoadFromFile(const std::string &path)
 {
     TFileReader reader(path);
+    Load(reader);
+}
+
+void TBM::LoadFromBytes(std::vector<uint8_t> bytes)
+{
+    TFileReader reader(std::move(bytes));
+    Load(reader);
+}
+
+void TBM::Load(TFileReader &reader)
+{
     // Parse into a separate object so that a rejected file leaves no half-read document.
     TBM loaded;
     loaded.Palette = Palette;
@@ -89,9 +100,22 @@ void TBM::LoadFromFile(const std::string &path)
 
 void TBM::SaveToFile(const std::string &path) const
 {
+    TFileWriter writer;
+    Write(writer);
+    writer.SaveTo(path);
+}
+
+std::vector<uint8_t> TBM::SaveToBytes() const
+{
+    TFileWriter writer;
+    Write(writer);
+    return writer.Bytes();
+}
+
+void TBM::Write(TFileWriter &writer) const
+{
     const int32_t count = Header.NumImages;
     CheckCount("Image", count, MaxImages);
-    TFileWriter writer;
     WriteBMHeader(writer, Header);
     for (int32_t i = 0; i < count; ++i) {
         const TBMImage &image = Images[i];
@@ -108,5 +132,4 @@ void TBM::SaveToFile(const std::string &path) const
     }
     if (HasPalette())
         writer.Write(Palette.data(), sizeof(TPalette));
-    writer.SaveTo(path);
 }

@@ -76,6 +76,10 @@ public:
     void LoadFromFile(const std::string &path);
     // Writes the whole object, replacing the file only once every byte is written.
     void SaveToFile(const std::string &path) const;
+    // The same bytes SaveToFile writes, and the reading of bytes already in memory (a
+    // container's member) as LoadFromFile reads a file.
+    std::vector<uint8_t> SaveToBytes() const;
+    void LoadFromBytes(std::vector<uint8_t> bytes);
     void SetDefaults16() { Header.SetDefaults16(); }
     bool HasPalette() const { return (Header.PaletteIncluded & TBMHeader::PaletteFollows) != 0; }
     // The internal-palette choice: writes 2 or 1 only when it changes whether a palette is
@@ -88,4 +92,8 @@ public:
     uint64_t ImageBytes(int32_t width, int32_t height) const;
 
     friend bool operator==(const TBM &, const TBM &) = default;
+private:
+    void Load(TFileReader &reader);
+    // The one writer of the object's bytes.
+    void Write(TFileWriter &writer) const;
 };

@@ -55,6 +55,17 @@ TCMP::TCMP()
 void TCMP::LoadFromFile(const std::string &path)
 {
     TFileReader r(path);
+    Load(r);
+}
+
+void TCMP::LoadFromBytes(std::vector<uint8_t> bytes)
+{
+    TFileReader r(std::move(bytes));
+    Load(r);
+}
+
+void TCMP::Load(TFileReader &r)
+{
     // Everything is read into locals first, so a short file leaves this object as it was.
     const TCMPHeader header = ReadHeader(r);
     const bool hasTables = header.HasTransparency != 0;
@@ -83,6 +94,19 @@ void TCMP::LoadFromFile(const std::string &path)
 void TCMP::SaveToFile(const std::string &path) const
 {
     TFileWriter w;
+    Write(w);
+    w.SaveTo(path);
+}
+
+std::vector<uint8_t> TCMP::SaveToBytes() const
+{
+    TFileWriter w;
+    Write(w);
+    return w.Bytes();
+}
+
+void TCMP::Write(TFileWriter &w) const
+{
     WriteHeader(w, Header);
     w.Write(Palette.data(), sizeof Palette);
     for (const TColorTable &level : LightLevels)
@@ -91,7 +115,6 @@ void TCMP::SaveToFile(const std::string &path) const
     if (Header.HasTransparency != 0)
         for (const TColorTable &table : TransTables)
             w.Write(table.data(), table.size());
-    w.SaveTo(path);
 }
 
 void TCMP::FillPalette(uint8_t red, uint8_t green, uint8_t blue)

@@ -2,11 +2,13 @@
 // Colormap file: a palette with 64 light-level tables and optional transparency tables.
 
 #include "formats/GLM_Globals.h"
+#include "formats/LEC_FileIO.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 struct TCMPHeader
 {
@@ -39,8 +41,16 @@ public:
 
     void LoadFromFile(const std::string &path);
     void SaveToFile(const std::string &path) const;
+    // The same bytes SaveToFile writes, and the reading of bytes already in memory (a
+    // container's member) as LoadFromFile reads a file.
+    std::vector<uint8_t> SaveToBytes() const;
+    void LoadFromBytes(std::vector<uint8_t> bytes);
     void FillPalette(uint8_t red, uint8_t green, uint8_t blue);
 
     void CalcLightLevels();
     void CalcTransTables(const TProgressCallback &progress = {});
+private:
+    void Load(TFileReader &reader);
+    // The one writer of the object's bytes.
+    void Write(TFileWriter &writer) const;
 };

@@ -130,6 +130,17 @@ void TMAT::SetNumRecords(int32_t count)
 void TMAT::LoadFromFile(const std::string &path)
 {
     TFileReader reader(path);
+    Load(reader);
+}
+
+void TMAT::LoadFromBytes(std::vector<uint8_t> bytes)
+{
+    TFileReader reader(std::move(bytes));
+    Load(reader);
+}
+
+void TMAT::Load(TFileReader &reader)
+{
     // Parse into a separate object so that a rejected file leaves no half-read document.
     TMAT loaded;
     loaded.Header = ReadHeader(reader);
@@ -160,6 +171,19 @@ void TMAT::LoadFromFile(const std::string &path)
 void TMAT::SaveToFile(const std::string &path) const
 {
     TFileWriter writer;
+    Write(writer);
+    writer.SaveTo(path);
+}
+
+std::vector<uint8_t> TMAT::SaveToBytes() const
+{
+    TFileWriter writer;
+    Write(writer);
+    return writer.Bytes();
+}
+
+void TMAT::Write(TFileWriter &writer) const
+{
     WriteHeader(writer, Header);
     if (HasRecords(Header)) {
         CheckCount("Frame", Header.NumRecords, MaxRecords);
@@ -183,7 +207,6 @@ void TMAT::SaveToFile(const std::string &path) const
             writer.WriteInPlace(Pixels[i].data(), Pixels[i].size());
         }
     }
-    writer.SaveTo(path);
 }
 
 uint16_t ColorToARGB1555(TColor color)

@@ -94,6 +94,10 @@ public:
     void LoadFromFile(const std::string &path);
     // Writes the whole object, replacing the file only once every byte is written.
     void SaveToFile(const std::string &path) const;
+    // The same bytes SaveToFile writes, and the reading of bytes already in memory (a
+    // container's member) as LoadFromFile reads a file.
+    std::vector<uint8_t> SaveToBytes() const;
+    void LoadFromBytes(std::vector<uint8_t> bytes);
     void SetColorType() { Header.MatType = TMATHeader::ColorType; }
     void SetDefaults16()
     {
@@ -119,6 +123,10 @@ public:
     }
 
     friend bool operator==(const TMAT &, const TMAT &) = default;
+private:
+    void Load(TFileReader &reader);
+    // The one writer of the object's bytes.
+    void Write(TFileWriter &writer) const;
 };
 
 // 16-bit pixels of transparent frames: bit 15 set for every pixel but pure black, then

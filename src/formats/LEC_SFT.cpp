@@ -107,6 +107,17 @@ int TSFT::RangeEnd(int i) const
 void TSFT::LoadFromFile(const std::string &path)
 {
     TFileReader r(path);
+    Load(r);
+}
+
+void TSFT::LoadFromBytes(std::vector<uint8_t> bytes)
+{
+    TFileReader r(std::move(bytes));
+    Load(r);
+}
+
+void TSFT::Load(TFileReader &r)
+{
     // Everything goes into locals first: a rejected file appends nothing and changes nothing.
     const TSFTHeader header = ReadSFTHeader(r);
     std::vector<TSFTCharDef> defs;
@@ -148,6 +159,22 @@ void TSFT::LoadFromFile(const std::string &path)
 void TSFT::SaveToFile(const std::string &path)
 {
     Header.NumRanges = CountRanges();
+    TFileWriter w;
+    Write(w);
+    w.SaveTo(path);
+}
+
+std::vector<uint8_t> TSFT::SaveToBytes() const
+{
+    TFileWriter w;
+    Write(w);
+    return w.Bytes();
+}
+
+void TSFT::Write(TFileWriter &w) const
+{
+    TSFTHeader header = Header;
+    header.NumRanges = CountRanges();
 
     // A font whose bitmap was removed has no pixels: store it as 0 x 0 so it reads back.
     int32_t width = Width, height = Height;
@@ -162,8 +189,7 @@ void TSFT::SaveToFile(const std::string &path)
                               " pixel bytes but " + std::to_string(width) + " x " +
                               std::to_string(height) + " needs " + std::to_string(n));
 
-    TFileWriter w;
-    WriteSFTHeader(w, Header);
+    WriteSFTHeader(w, header);
     for (int i = 0; i < Chars.Count();) {
         const int e = RangeEnd(i);
         w.WriteUInt16(Chars[i].Code);
@@ -178,5 +204,4 @@ void TSFT::SaveToFile(const std::string &path)
     w.WriteInt32(width);
     w.WriteInt32(height);
     w.WriteInPlace(Pixels.data(), static_cast<size_t>(n));
-    w.SaveTo(path);
 }

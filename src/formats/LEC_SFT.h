@@ -90,6 +90,10 @@ public:
     // Recomputes Header.NumRanges and writes the file, replacing it only once every byte is
     // written. A font without pixels is stored as a 0 x 0 bitmap.
     void SaveToFile(const std::string &path);
+    // The same bytes SaveToFile writes, and the reading of bytes already in memory (a
+    // container's member) as LoadFromFile reads a file.
+    std::vector<uint8_t> SaveToBytes() const;
+    void LoadFromBytes(std::vector<uint8_t> bytes);
     void SetDefaults16() { BMHeader.SetDefaults16(); }
 
     // The game reads one character range before it looks at NumRanges: a font without
@@ -106,4 +110,7 @@ public:
 
 private:
     bool SameRun(int k) const; // definitions k and k + 1 have consecutive codes
+    void Load(TFileReader &reader);
+    // The one writer of the object's bytes.
+    void Write(TFileWriter &writer) const;
 };

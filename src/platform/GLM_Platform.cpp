@@ -49,13 +49,14 @@ ParseFileFilter(const std::string &filter)
     return result;
 }
 
-const std::array<TAssociation, 4> &AssociationTable()
+const std::array<TAssociation, 5> &AssociationTable()
 {
-    static const std::array<TAssociation, 4> table = {{
+    static const std::array<TAssociation, 5> table = {{
         {".bm", "Glimra.BM", "BM File"},
         {".cmp", "Glimra.CMP", "CMP File"},
         {".mat", "Glimra.MAT", "MAT File"},
         {".sft", "Glimra.SFT", "SFT File"},
+        {".gob", "Glimra.GOB", "GOB File"},
     }};
     return table;
 }

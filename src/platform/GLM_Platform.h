@@ -162,7 +162,7 @@ struct TAssociation
 };
 
 // In the order of the Options dialog: BM, CMP, MAT, SFT.
-const std::array<TAssociation, 4> &AssociationTable();
+const std::array<TAssociation, 5> &AssociationTable();
 
 class TFileAssociations
 {

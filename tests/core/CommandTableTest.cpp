@@ -77,8 +77,22 @@ TEST(CommandStates, FollowTheTableForEveryKind)
 
     // SFT: never steps or exports all; takes a bitmap only while it has none.
     EXPECT_EQ(states(K::SFT, 1, 3, 16), with("Save SaveAs SaveBitmap DeleteFrame ZoomIn ZoomOut"));
+
+    // GOB: saves and takes files at any time; Open and Rename need exactly one member.
+    const auto gob = [](int members, int selected, int zoom) {
+        const TCommandStates s = DocumentStates({.Kind = K::GOB, .Frames = members, .Zoom = zoom,
+                                                 .Selected = selected});
+        return Enabled([&s](C c) { return s[c]; });
+    };
+    EXPECT_EQ(gob(0, 0, 1), with("Save SaveAs SelectPalette ZoomIn AddFiles"));
+    EXPECT_EQ(gob(2, 1, 10), with("Save SaveAs SelectPalette ZoomOut OpenMember ExtractMembers "
+                                  "AddFiles DeleteMembers RenameMember"));
+    EXPECT_EQ(gob(2, 2, 3), with("Save SaveAs SelectPalette ZoomIn ZoomOut ExtractMembers "
+                                 "AddFiles DeleteMembers"));
     EXPECT_EQ(DocumentKindOf("/x/B.BM"), K::BM);
     EXPECT_EQ(DocumentKindOf("/x.mat/notes"), std::nullopt);
+    EXPECT_EQ(DocumentKindOf("/x/A.GOO"), K::GOB);
+    EXPECT_EQ(DocumentKindOf("/x/a.gob::mat/b.mat"), K::MAT);
 }
 
 // The view through a colormap: each refused command carries the reason it is refused for

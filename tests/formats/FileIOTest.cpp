@@ -4,6 +4,7 @@
 // exists (the Windows C runtime ignores fopen's "x").
 
 #include "FormatTests.h"
+#include "GameFiles.h"
 #include "SaveFaults.h"
 #include "formats/LEC_BM.h"
 #include "formats/LEC_CMP.h"
@@ -102,6 +103,33 @@ TEST(SaveFaults, EveryDocumentKindKeepsTheOldFile)
     ExpectSaveFaultsHarmless([](const std::string &p) { TMAT().SaveToFile(p); }, "a.mat");
     ExpectSaveFaultsHarmless([](const std::string &p) { TCMP().SaveToFile(p); }, "a.cmp");
     ExpectSaveFaultsHarmless([](const std::string &p) { TSFT().SaveToFile(p); }, "a.sft");
+}
+
+// A member read from and written to memory (a container's) takes the same bytes as a file;
+// a short one is refused and leaves the object as it was.
+template <class T> void ExpectSameBytesInMemory(const std::vector<uint8_t> &bytes)
+{
+    TempDir dir;
+    T fromFile, fromBytes;
+    fromFile.LoadFromFile(Put(dir, "in", bytes));
+    fromBytes.LoadFromBytes(bytes);
+    EXPECT_EQ(fromBytes.SaveToBytes(), bytes);
+    fromFile.SaveToFile(dir.File("out"));
+    EXPECT_EQ(ReadFile(dir.File("out")), bytes);
+    EXPECT_EQ(MessageOf([&] {
+                  fromBytes.LoadFromBytes(std::vector<uint8_t>(bytes.begin(), bytes.end() - 1));
+              }),
+              "Read beyond end of file");
+    EXPECT_EQ(fromBytes.SaveToBytes(), bytes);
+}
+
+TEST(FileReader, EveryKindReadsAndWritesBytesInMemoryAsFiles)
+{
+    const TPalette own = Ramp();
+    ExpectSameBytesInMemory<TBM>(BMBytes({{3, 2, 7}, {1, 1, 9}}, 8, &own));
+    ExpectSameBytesInMemory<TMAT>(TextureMAT({{4, 4, 2, 5}}));
+    ExpectSameBytesInMemory<TCMP>(CMPBytes(1));
+    ExpectSameBytesInMemory<TSFT>(SFTBytes({{65, 0, 2}}, 4, 2));
 }
 
 // Renaming over a read-only file would replace it behind its protection's back.

@@ -60,7 +60,8 @@ TEST(InstalledMimeTypes, DesktopToolsKnowEveryKind)
     };
     for (const auto &[kind, upper, sample] :
          {std::array<std::string, 3>{"bm", "X.BM", "sample8.bm"}, {"mat", "X.MAT", "texture8.mat"},
-          {"cmp", "X.CMP", "colormap.cmp"}, {"sft", "X.SFT", "font8.sft"}}) {
+          {"cmp", "X.CMP", "colormap.cmp"}, {"sft", "X.SFT", "font8.sft"},
+          {"gob", "X.GOB", "sample.gob"}}) {
         fs::copy_file(fs::path(GLIMRA_SAMPLES_DIR) / sample, dir.Path / upper);
         fs::copy_file(dir.Path / upper, dir.Path / kind); // no extension: the signature decides
         Write(dir.Path / ("blank." + kind), "01234567");  // the extension alone decides

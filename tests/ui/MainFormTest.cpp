@@ -35,13 +35,14 @@ public:
     int Frames = 1, Zoom = 1;
 
     void NewDocument() override { Log("FormCreate " + this->FileName); }
-    void ReadDocument(const std::string &path) override
+    void ReadDocument(const TDocumentSource &source) override
     {
-        Log("LoadFile " + path);
+        Log("LoadFile " + source.Path);
         if (FFail)
             throw EInOutError(EInOutError::ReadBeyondEnd);
     }
     void WriteDocument(const std::string &) const override {}
+    std::vector<uint8_t> DocumentBytes() const override { return {}; }
     void ShowFrame() override {}
     TDocumentFacts Facts() const override { return {Kind, Frames, Zoom}; }
     TStatusTexts StatusTexts() const override { return {this->FileName}; }

@@ -101,9 +101,9 @@ const std::map<std::string, std::string> Expected = {
     {"add BM", "Add Bitmaps [Windows Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*]  many"},
     {"add SFT", "Add Bitmap [Windows Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*] "},
     {"save bitmap", "Save As Bitmap [Windows Bitmaps (*.bmp)|*.bmp|All Files (*.*)|*.*] bmp"},
-    {"open", "Open [All Supported Files|*.bm; *.cmp; *.mat; *.sft|BM Graphics (*.bm)|*.bm|CMP "
-             "Palettes (*.cmp)|*.cmp|MATTextures (*.mat)|*.mat|SFT Fonts (*.sft)|*.sft|All Files "
-             "(*.*)|*.*]  many"},
+    {"open", "Open [All Supported Files|*.bm; *.cmp; *.mat; *.sft; *.gob; *.goo|BM Graphics "
+             "(*.bm)|*.bm|CMP Palettes (*.cmp)|*.cmp|MATTextures (*.mat)|*.mat|SFT Fonts "
+             "(*.sft)|*.sft|GOB Containers (*.gob; *.goo)|*.gob; *.goo|All Files (*.*)|*.*]  many"},
     {"open help", "Open Help File [All Files|*.*] "},
     {"open palette", "Open Palette [All Supported Palettes|*.act; *.bm; *.bmp; *.cmp; *.pal; "
                      "*.sft|ACT Palettes (*.act)|*.act|BM Graphics (*.bm)|*.bm|CMP Palettes "
@@ -115,7 +115,7 @@ const std::map<std::string, std::string> Expected = {
     {"New", "New|File|&BM Graphic|CMP &Palette|&MAT Texture|&SFT Font|Color Depth|&8-Bit|&1"
             "6-Bit|Type|&Color|&Texture|&OK|C&ancel"},
     {"Options",
-     "Options|File Associations|BM Texture,CMP Palette,MAT Texture,SFT Font|Last"
+     "Options|File Associations|BM Texture,CMP Palette,MAT Texture,SFT Font,GOB Container|Last"
      " Directory|&Common|&Dialog Type|&File Type|Cycle Rate|FPS|CMP Cell Size|Pixels|File Sa"
      "ving|Create &backups|Bitmap Format|&8-Bit|&24-Bit|Undo|Steps per document|CMP Fill Color|RGB: 0 0 0|&Select|&O"
      "K|C&ancel"},
@@ -134,7 +134,7 @@ const std::map<std::string, std::string> Expected = {
      "t|Bitmap Separation|Gap Length :|Pixels|Space Length :|Pixels|Characters|&Add|&Insert|"
      "&Delete|&OK|&Cancel"},
     {"Edit CMP Properties", "Edit CMP Properties|&Use transparency tables|&OK|&Cancel"},
-    {"Progress", "Progress|ProgressLabel 392x41"},
+    {"Progress", "Progress|ProgressLabel|Cancel 392x41"},
     {"first-run settings",
      "LastCommonDirectory=. LastOpenDirectory=. LastSaveDirectory=. H"
      "elpFilePath=Glimra.chm LastDirectoryIndex=0 LastOpenFilterIndex=0 LastFileIndex=0 CMPC"

@@ -24,10 +24,10 @@ void TBMForm::ApplyBMSettings()
         Palette);
 }
 
-void TBMForm::ReadImage(const std::string &path)
+void TBMForm::ReadImage(const TDocumentSource &source)
 {
     TBM loaded;
-    loaded.LoadFromFile(path);
+    source.LoadInto(loaded);
     Document = std::move(loaded);
     // The file's own palette is what it is shown with.
     if (Document.HasPalette()) {
@@ -39,6 +39,11 @@ void TBMForm::ReadImage(const std::string &path)
 void TBMForm::WriteDocument(const std::string &path) const
 {
     Document.SaveToFile(path);
+}
+
+std::vector<uint8_t> TBMForm::DocumentBytes() const
+{
+    return Document.SaveToBytes();
 }
 
 int TBMForm::FrameCount() const

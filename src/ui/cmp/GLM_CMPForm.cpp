@@ -84,16 +84,21 @@ void TCMPForm::NewDocument()
     ApplyTransSetting();
 }
 
-void TCMPForm::ReadDocument(const std::string &path)
+void TCMPForm::ReadDocument(const TDocumentSource &source)
 {
     TCMP loaded;
-    loaded.LoadFromFile(path);
+    source.LoadInto(loaded);
     Document = std::move(loaded);
 }
 
 void TCMPForm::WriteDocument(const std::string &path) const
 {
     Document.SaveToFile(path);
+}
+
+std::vector<uint8_t> TCMPForm::DocumentBytes() const
+{
+    return Document.SaveToBytes();
 }
 
 void TCMPForm::BeforeWrite()

@@ -90,8 +90,9 @@ public:
 
 protected:
     void NewDocument() override;
-    void ReadDocument(const std::string &path) override;
+    void ReadDocument(const TDocumentSource &source) override;
     void WriteDocument(const std::string &path) const override;
+    std::vector<uint8_t> DocumentBytes() const override;
     // The transparency tables of a changed colormap are recomputed before it is written.
     void BeforeWrite() override;
     void resizeEvent(QResizeEvent *event) override;

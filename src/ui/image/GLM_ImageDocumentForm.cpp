@@ -72,9 +72,9 @@ void TImageDocumentForm::NewDocument()
     LoadColormap();
 }
 
-void TImageDocumentForm::ReadDocument(const std::string &path)
+void TImageDocumentForm::ReadDocument(const TDocumentSource &source)
 {
-    ReadImage(path);
+    ReadImage(source);
     View.CurrentFrame = FrameCount() > 0 ? 1 : 0;
     // A BM's own palette replaces the display palette, which may have been the colormap.
     LoadColormap();

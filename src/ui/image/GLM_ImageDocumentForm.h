@@ -102,7 +102,7 @@ protected:
     // chosen already.
     virtual void NewImage() = 0;
     // Reads the whole file (ReadDocument); may set PaletteName and Palette (a BM's own).
-    virtual void ReadImage(const std::string &path) = 0;
+    virtual void ReadImage(const TDocumentSource &source) = 0;
     virtual int FrameCount() const = 0;
     // What ShowFrame draws; nothing for an empty or damaged frame.
     virtual std::optional<TFrameView> CurrentFrameView() const = 0;
@@ -140,7 +140,7 @@ protected:
 
 private:
     void NewDocument() final;
-    void ReadDocument(const std::string &path) final;
+    void ReadDocument(const TDocumentSource &source) final;
     std::string WindowCaption() const final;
     QMdiSubWindow *SubWindow() const;
     bool IsMaximized() const;

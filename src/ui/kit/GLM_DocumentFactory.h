@@ -26,5 +26,5 @@ public:
     TDocumentWindow *Create(TDocumentKind kind) const;
 
 private:
-    std::array<TMaker, DocumentKinds.size()> FMakers;
+    std::array<TMaker, DocumentKindCount> FMakers;
 };

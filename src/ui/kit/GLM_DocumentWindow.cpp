@@ -118,11 +118,28 @@ void TDocumentWindow::FormCreate(int untitledNumber)
 void TDocumentWindow::LoadFile(const std::string &path)
 {
     // The window takes the path only once the whole file has been read.
-    ReadDocument(path);
+    ReadDocument({path});
     FilePath = path;
     FileName = ExtractFileName(path);
     FUndoStack->clear();
     ShowFrame();
+    UpdateMainWindow();
+}
+
+void TDocumentWindow::LoadMember(const std::string &path, const std::string &caption,
+                                 std::vector<uint8_t> bytes, TMemberStore store)
+{
+    ReadDocument({path, &bytes});
+    FStore = std::move(store);
+    Modified = false;
+    RenameMember(path, caption);
+    ShowFrame();
+}
+
+void TDocumentWindow::RenameMember(const std::string &path, const std::string &caption)
+{
+    FilePath = path;
+    FileName = caption;
     UpdateMainWindow();
 }
 
@@ -196,12 +213,20 @@ int TDocumentWindow::ConfirmReplace(const std::string &path, bool multipleFiles)
 
 bool TDocumentWindow::Save()
 {
+    if (FStore) {
+        BeforeWrite();
+        FStore(DocumentBytes());
+        Modified = false;
+        UpdateMainWindow();
+        return true;
+    }
     if (FilePath.empty() || !FileExists(FilePath))
         return SaveAs();
     BeforeWrite();
-    SaveWithBackup(FilePath, Settings().BackupFile ? FDescription.BackupExtension : "",
+    SaveWithBackup(FilePath, Settings().BackupFile ? BackupExtension() : "",
                    [this](const std::string &path) { WriteDocument(path); });
-    FUndoStack->setClean();
+    Written(FilePath);
+    Modified = false;
     UpdateMainWindow();
     return true;
 }
@@ -213,7 +238,7 @@ bool TDocumentWindow::SaveAs()
     request.Title = FDescription.SaveTitle;
     request.Filter = FDescription.SaveFilter;
     request.FilterIndex = 1;
-    request.FileName = FileName;
+    request.FileName = ExtractFileName(FileName); // a member's own name, without its container
     request.DefaultExt = FDescription.DefaultExt;
     const std::vector<std::string> chosen = ChooseFiles(request);
     if (chosen.empty())
@@ -223,8 +248,10 @@ bool TDocumentWindow::SaveAs()
         return false;
     BeforeWrite();
     WriteDocument(path);
+    FStore = nullptr; // a loose file from now on
     FilePath = path;
     FileName = ExtractFileName(path);
+    Written(path);
     emit AddToReopenListRequested(FilePath);
     FUndoStack->setClean();
     UpdateMainWindow();
@@ -237,6 +264,8 @@ bool TDocumentWindow::SaveAs()
 bool TDocumentWindow::QueryClose()
 {
     emit StopCyclingRequested();
+    if (!CloseDependents())
+        return false;
     if (!Modified)
         return true;
     switch (Messages().Question("Save changes to " + FileName + "?", {}, this)) {

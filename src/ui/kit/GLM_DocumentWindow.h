@@ -1,11 +1,11 @@
 #pragma once
-// A document window (BM, CMP, MAT, SFT): what it is to the main window, and the life cycle
-// every kind shares, written once here: file identity, the modified flag, the "Untitled" name,
-// opening, Save with its backup, Save As with the replace question, the close question and
-// the report to the main window after each of them. The window knows nothing of the main
-// window: it says what it is and what state it is in, and emits signals; the main window
-// connects them when it creates the window, places it, tells it whether it is the active one,
-// routes its commands here and pulls caption, status texts and command states from the
+// A document window (BM, CMP, MAT, SFT, and the GOB container): what it is to the main
+// window, and the life cycle every kind shares, written once here: file identity, the
+// modified flag, the "Untitled" name, opening, Save with its backup, Save As with the replace
+// question, the close question and the report to the main window after each of them. The window
+// knows nothing of the main window: it says what it is and what state it is in, and emits signals;
+// the main window connects them when it creates the window, places it, tells it whether it is the
+// active one, routes its commands here and pulls caption, status texts and command states from the
 // active window only.
 //
 // Writing a document window:
@@ -16,11 +16,13 @@
 //      (core/GLM_CommandTable.h, column Kinds) gives your kind besides SaveFile and
 //      SaveFileAs, which are here: SaveBitmap, SaveAllBitmaps, AddFrames, AddMipmap,
 //      DeleteFrame, ShiftToPreviousFrame, ShiftToNextFrame, SelectPalette, EditProperties,
-//      PreviousFrame, NextFrame, ZoomIn, ZoomOut, ChangeCellColor. A missing one, or one your
-//      kind does not have, stops the build. They run from the main window's menu and toolbar
+//      PreviousFrame, NextFrame, ZoomIn, ZoomOut, ChangeCellColor, and the container's
+//      OpenMember, ExtractMembers, AddFiles, DeleteMembers, RenameMember. A missing one, or one
+//      your kind does not have, stops the build. They run from the main window's menu and toolbar
 //      and from the popup menu, which is built and enabled for you.
-//   3. Implement the hooks (NewDocument, ReadDocument, WriteDocument, ShowFrame), Facts and
-//      StatusTexts; BeforeWrite and WindowCaption where the kind differs.
+//   3. Implement the hooks (NewDocument, ReadDocument, WriteDocument, DocumentBytes,
+//      ShowFrame), Facts and StatusTexts; BeforeWrite and WindowCaption where the kind
+//      differs.
 //   4. Call UpdateMainWindow after every change the main window shows (name, zoom, frames,
 //      current frame or level, bit depth, palette). Every change of the document is a step
 //      (core/documents/GLM_EditSteps.h): make it before the change, change the document, then
@@ -30,6 +32,7 @@
 // File errors leave the operations as exceptions; the main window shows them.
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -68,6 +71,22 @@ struct TDocumentDescription
     // The colormap chosen for the kind's light view; none for CMP.
     std::string TSettings::*ColormapPath = nullptr;
     int MaxFrames = 0; // 50 for BM, 16 for MAT, 1 for SFT
+};
+
+// Where a document is read from: a file, or bytes already in memory (a container's member).
+struct TDocumentSource
+{
+    std::string Path;
+    const std::vector<uint8_t> *Bytes = nullptr;
+
+    // Loads a game file object (TBM, TCMP, TMAT, TSFT) from here.
+    template <class T> void LoadInto(T &document) const
+    {
+        if (Bytes)
+            document.LoadFromBytes(*Bytes);
+        else
+            document.LoadFromFile(Path);
+    }
 };
 
 class TDocumentWindow : public QWidget
@@ -121,6 +140,30 @@ public:
     // True once the window has agreed to close; it is about to be destroyed.
     bool IsClosed() const { return FClosed; }
 
+    // ---- A member of a container, shown in its ordinary window. Save hands the document's
+    // bytes to `store` (the container window keeps them until the container is saved); Save
+    // As writes a loose file, which the window shows from then on.
+    using TMemberStore = std::function<void(std::vector<uint8_t>)>;
+    // `path` is the member's full path ("/games/Res2.gob::mat/a.mat", the Reopen entry),
+    // `caption` its name in the caption ("Res2.gob::mat/a.mat"); raises as LoadFile does.
+    void LoadMember(const std::string &path, const std::string &caption, std::vector<uint8_t> bytes,
+                    TMemberStore store);
+    // The member was renamed, or its container saved under another name.
+    void RenameMember(const std::string &path, const std::string &caption);
+    bool IsMember() const { return static_cast<bool>(FStore); }
+    // A container window opens its member `name` in a window of its own; no other kind has
+    // members.
+    virtual void OpenMemberNamed(const std::string &name) { (void)name; }
+    // The full paths of the members of `kind` (a container window's; none for the others).
+    virtual std::vector<std::string> MemberPaths(TDocumentKind kind) const
+    {
+        (void)kind;
+        return {};
+    }
+    // How a window makes another document window (the main window makes and places it).
+    using TWindowMaker = std::function<TDocumentWindow *(TDocumentKind)>;
+    void SetWindowMaker(TWindowMaker maker) { FWindowMaker = std::move(maker); }
+
     // Whether the main window describes this window; the main window says so.
     bool IsActive() const { return FActive; }
     void SetActive(bool active) { FActive = active; }
@@ -167,10 +210,12 @@ protected:
     // The empty document of a new window with the kind's new-document settings, and the view
     // at its start.
     virtual void NewDocument() = 0;
-    // Reads the whole file; raises EInOutError and changes nothing when it fails.
-    virtual void ReadDocument(const std::string &path) = 0;
+    // Reads the whole file or member; raises EInOutError and changes nothing when it fails.
+    virtual void ReadDocument(const TDocumentSource &source) = 0;
     // Writes the whole document; raises EInOutError when it fails.
     virtual void WriteDocument(const std::string &path) const = 0;
+    // The bytes WriteDocument writes, for a member saved into its container.
+    virtual std::vector<uint8_t> DocumentBytes() const = 0;
     // Draws the current view and fits the window to it.
     virtual void ShowFrame() = 0;
     // ---- Hooks with a behaviour of their own.
@@ -178,6 +223,18 @@ protected:
     virtual void BeforeWrite() {}
     // The window's caption: the name (the image windows add the zoom).
     virtual std::string WindowCaption() const { return FileName; }
+    // The backup's extension for the document's file (".~bm").
+    virtual std::string BackupExtension() const { return FDescription.BackupExtension; }
+    // After Save or Save As has put the written document at `path`.
+    virtual void Written(const std::string &path) { (void)path; }
+    // Before the close question: the windows that depend on this one close first (a
+    // container's members); false keeps this window open.
+    virtual bool CloseDependents() { return true; }
+    // A new window of `kind` from the main window; nullptr when none could be made.
+    TDocumentWindow *MakeWindow(TDocumentKind kind) const
+    {
+        return FWindowMaker ? FWindowMaker(kind) : nullptr;
+    }
 
     // Pushes a step already done on the document: `before` is the view when the edit began,
     // the view now is the one redo shows. A step that changed nothing is dropped unless
@@ -206,6 +263,8 @@ private:
     TOperations FOperations;
     QMenu *FPopupMenu = nullptr;
     QUndoStack *FUndoStack = nullptr;
+    TMemberStore FStore;
+    TWindowMaker FWindowMaker;
     bool FClosed = false;
     bool FActive = false;
 };

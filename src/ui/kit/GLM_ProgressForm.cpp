@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QWindow>
 
 namespace {
@@ -19,10 +20,20 @@ TProgressForm::TProgressForm(QWidget *parent) : QDialog(parent)
     ProgressLabel = new QLabel("ProgressLabel", this);
     ProgressLabel->setObjectName("ProgressLabel");
     ProgressLabel->setGeometry(15, 15, 392 - 2 * 15, ProgressLabel->sizeHint().height());
+    CancelButton = new QPushButton("Cancel", this);
+    CancelButton->setObjectName("CancelButton");
+    CancelButton->setGeometry(392 - 15 - 75, 41, 75, 25);
+    CancelButton->hide();
+    connect(CancelButton, &QPushButton::clicked, this, [this] { FCancelled = true; });
 }
 
-void TProgressForm::Start()
+void TProgressForm::Start(bool cancellable)
 {
+    FCancellable = cancellable;
+    FCancelled = false;
+    CancelButton->setVisible(cancellable);
+    setFixedSize(392, cancellable ? 41 + 25 + 10 : 41);
+    setWindowModality(cancellable ? Qt::ApplicationModal : Qt::NonModal);
     show();
     raise();
     // The window system maps and exposes a window asynchronously; until it has, painting
@@ -40,6 +51,12 @@ void TProgressForm::KeepPainted()
 {
     if (!isVisible() || FSincePaint.elapsed() < RepaintIntervalMs)
         return;
+    if (FCancellable) {
+        // Modal: only this window takes the user's input, so only Cancel can step in.
+        QCoreApplication::processEvents();
+        FSincePaint.restart();
+        return;
+    }
     // A synchronous repaint processes no events: nothing else can run in between.
     repaint();
     FSincePaint.restart();

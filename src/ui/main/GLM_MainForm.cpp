@@ -29,6 +29,7 @@
 #include "core/GLM_HelpFile.h"
 #include "formats/GLM_Globals.h"
 #include "formats/LEC_FileIO.h"
+#include "formats/LEC_GOB.h"
 #include "platform/GLM_Platform.h"
 #include "ui/kit/GLM_DocumentFactory.h"
 #include "ui/kit/GLM_ModalForm.h"
@@ -39,9 +40,9 @@
 #include "ui/main/GLM_ToolbarIcons.h"
 
 const char *const OpenFilter =
-    "All Supported Files|*.bm; *.cmp; *.mat; *.sft|BM Graphics (*.bm)|*.bm|"
+    "All Supported Files|*.bm; *.cmp; *.mat; *.sft; *.gob; *.goo|BM Graphics (*.bm)|*.bm|"
     "CMP Palettes (*.cmp)|*.cmp|MATTextures (*.mat)|*.mat|SFT Fonts (*.sft)|*.sft|"
-    "All Files (*.*)|*.*";
+    "GOB Containers (*.gob; *.goo)|*.gob; *.goo|All Files (*.*)|*.*";
 
 namespace {
 
@@ -527,6 +528,14 @@ QMdiSubWindow *TMainForm::CreateDocument(TDocumentKind kind)
     connect(window, &TDocumentWindow::AddToReopenListRequested, this, &TMainForm::AddToReopenList);
     connect(window, &TDocumentWindow::Closing, this, &TMainForm::DocumentClosing);
     FUndoGroup->addStack(window->UndoStack());
+    // A container window opens its members in windows made here, placed as any other.
+    window->SetWindowMaker([this](TDocumentKind member) -> TDocumentWindow * {
+        QMdiSubWindow *made = CreateDocument(member);
+        if (!made)
+            return nullptr;
+        made->show();
+        return qobject_cast<TDocumentWindow *>(made->widget());
+    });
     QMdiSubWindow *sub = FMdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     const int offset = (static_cast<int>(DocumentWindows().size()) - 1) * CascadeStep;
@@ -687,6 +696,18 @@ void TMainForm::OpenDocument(const std::string &path)
         FContext.Platform.Messages().Warning("File does not exist", {}, this);
         return;
     }
+    std::string container, member;
+    if (SplitMemberPath(path, container, member)) {
+        // A member opens through its container's window, so that its Save goes there.
+        TDocumentWindow *home = ContainerWindow(container);
+        if (!home) {
+            OpenDocument(container);
+            home = ContainerWindow(container);
+        }
+        if (home)
+            ShowingErrors([home, &member] { home->OpenMemberNamed(member); });
+        return;
+    }
     if (const std::optional<TDocumentKind> kind = DocumentKindOf(path)) {
         if (QMdiSubWindow *sub = CreateDocument(*kind)) {
             sub->show();
@@ -701,6 +722,17 @@ void TMainForm::OpenDocument(const std::string &path)
         }
     }
     AddToReopenList(path);
+}
+
+TDocumentWindow *TMainForm::ContainerWindow(const std::string &path) const
+{
+    for (TDocumentWindow *window : DocumentWindows()) {
+        std::error_code ec;
+        if (window->Kind() == TDocumentKind::GOB && !window->FilePath.empty() &&
+            std::filesystem::equivalent(Utf8Path(window->FilePath), Utf8Path(path), ec))
+            return window;
+    }
+    return nullptr;
 }
 
 void TMainForm::CloseActiveDocument()
@@ -886,7 +918,14 @@ void TMainForm::FormActivate()
 
 void TMainForm::closeEvent(QCloseEvent *e)
 {
-    for (TDocumentWindow *window : DocumentWindows()) {
+    // A container closes its members' windows before its own question; they are not asked
+    // twice.
+    std::vector<QPointer<TDocumentWindow>> open;
+    for (TDocumentWindow *window : DocumentWindows())
+        open.emplace_back(window);
+    for (const QPointer<TDocumentWindow> &window : open) {
+        if (!window || window->IsClosed())
+            continue;
         if (!window->QueryClose()) {
             e->ignore();
             return;

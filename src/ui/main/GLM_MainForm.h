@@ -74,6 +74,8 @@ public:
     // message, when that failed or the kind has no window in this build.
     QMdiSubWindow *CreateDocument(TDocumentKind kind);
     void ActivateDocument(TDocumentWindow *window);
+    // The open container window of the file at `path`; nullptr when there is none.
+    TDocumentWindow *ContainerWindow(const std::string &path) const;
     QMdiArea *MdiArea() const { return FMdiArea; }
     // Every document window's undo stack; the active window's is the active one.
     QUndoGroup *UndoGroup() const { return FUndoGroup; }
@@ -163,5 +165,5 @@ private:
     std::array<QLabel *, StatusPanelCount> FPanels{};
 };
 
-// The Open dialog's filters, index 1 to 6.
+// The Open dialog's filters, index 1 to 7.
 extern const char *const OpenFilter;

@@ -47,12 +47,13 @@ TOptionsForm::TOptionsForm(TWindowContext &context, QWidget *parent) : TModalFor
 
     auto *associationsGroup = new QGroupBox("File Associations", this);
     AssociationsBox = new QListWidget(associationsGroup);
-    for (const char *name : {"BM Texture", "CMP Palette", "MAT Texture", "SFT Font"}) {
+    for (const char *name :
+         {"BM Texture", "CMP Palette", "MAT Texture", "SFT Font", "GOB Container"}) {
         auto *item = new QListWidgetItem(name, AssociationsBox);
         item->setFlags(Qt::ItemIsUserCheckable | Qt::ItemIsEnabled);
         item->setCheckState(Qt::Unchecked);
     }
-    AssociationsBox->setFixedHeight(AssociationsBox->sizeHintForRow(0) * 4 +
+    AssociationsBox->setFixedHeight(AssociationsBox->sizeHintForRow(0) * AssociationsBox->count() +
                                     2 * AssociationsBox->frameWidth() + 4);
     (new QVBoxLayout(associationsGroup))->addWidget(AssociationsBox);
 

@@ -40,10 +40,10 @@ void TMATForm::ApplyNewFrameSettings()
     UpdateMainWindow();
 }
 
-void TMATForm::ReadImage(const std::string &path)
+void TMATForm::ReadImage(const TDocumentSource &source)
 {
     TMAT loaded;
-    loaded.LoadFromFile(path);
+    source.LoadInto(loaded);
     Document = std::move(loaded);
     CurrentMipmap = 1;
 }
@@ -51,6 +51,11 @@ void TMATForm::ReadImage(const std::string &path)
 void TMATForm::WriteDocument(const std::string &path) const
 {
     Document.SaveToFile(path);
+}
+
+std::vector<uint8_t> TMATForm::DocumentBytes() const
+{
+    return Document.SaveToBytes();
 }
 
 int TMATForm::FrameCount() const

@@ -70,8 +70,9 @@ protected:
     TStepView CurrentStepView() const override;
     void ShowStepView(const TStepView &view) override;
     void NewImage() override;
-    void ReadImage(const std::string &path) override;
+    void ReadImage(const TDocumentSource &source) override;
     void WriteDocument(const std::string &path) const override;
+    std::vector<uint8_t> DocumentBytes() const override;
     int FrameCount() const override;
     std::optional<TFrameView> CurrentFrameView() const override;
     bool IsPaletted() const override;

@@ -33,10 +33,10 @@ void TSFTForm::ApplyFontSettings()
                         {s.SFTCharacterGap, s.SFTSpaceLength, s.SFTTransIndex, s.SFTTransColor});
 }
 
-void TSFTForm::ReadImage(const std::string &path)
+void TSFTForm::ReadImage(const TDocumentSource &source)
 {
     TSFT loaded;
-    loaded.LoadFromFile(path);
+    source.LoadInto(loaded);
     Document = std::move(loaded);
 }
 
@@ -48,6 +48,11 @@ void TSFTForm::WriteDocument(const std::string &path) const
     // Written all the same; the game is what cannot load it.
     if (!Document.HasCharacters())
         Messages().Warning(NoCharactersWarning, {}, const_cast<TSFTForm *>(this));
+}
+
+std::vector<uint8_t> TSFTForm::DocumentBytes() const
+{
+    return Document.SaveToBytes();
 }
 
 int TSFTForm::FrameCount() const

@@ -54,8 +54,9 @@ protected:
     std::unique_ptr<TEditStep> MakeDocumentStep(TCommand command, TFrameEdit edit, int a = 0,
                                                 int b = 0) override;
     void NewImage() override;
-    void ReadImage(const std::string &path) override;
+    void ReadImage(const TDocumentSource &source) override;
     void WriteDocument(const std::string &path) const override;
+    std::vector<uint8_t> DocumentBytes() const override;
     int FrameCount() const override;
     std::optional<TFrameView> CurrentFrameView() const override;
     bool IsPaletted() const override;
