@@ -1,10 +1,7 @@
-// The CMP window's rules without a widget (stepping, the cell under the mouse, texts, the drawn
-// grid), and saving over a file with a backup.
+// The CMP window's rules without a widget (stepping, the cell under the mouse, texts), and saving over a file with a backup.
 
 #include <filesystem>
 
-#include <QImage>
-#include <QPainter>
 #include <gtest/gtest.h>
 
 #include "CoreTestData.h"
@@ -50,36 +47,6 @@ TEST(CMPView, TextsAndTheCellUnderTheMouse)
         EXPECT_EQ(CMPCellAt(x, y, size, zoom), cell) << x << "," << y << " " << size << " " << zoom;
     EXPECT_EQ(CMPGridSide(20, 10), 3200);
     EXPECT_EQ(CMPGridSide(1 << 30, 10), CMPGridSide(MaxCMPCellSize, 10)); // bounded
-}
-
-QImage Draw(const TCMP &cmp, int frame, int zoom, TColor fill)
-{
-    QImage image(CMPGridSide(20, zoom), CMPGridSide(20, zoom), QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    QPainter painter(&image);
-    DrawCMPGrid(painter, cmp, frame, 20, zoom, fill);
-    return image;
-}
-
-// Cell 17 (row 1, column 1) spans 20..39 with the line at 20; no line along the edges; at
-// zoom 2 every pixel is a 2 x 2 block, lines included; black lines only for a white fill.
-TEST(CMPView, GridCellsAndLines)
-{
-    TCMP cmp;
-    cmp.Palette = Ramp(); // entry k = (k, 255 - k, 7k mod 256)
-    cmp.LightLevels[4][17] = 200;
-    const QImage plain = Draw(cmp, 0, 1, 0), zoomed = Draw(cmp, 0, 2, 0);
-    const std::tuple<const QImage *, int, int, QRgb> pixels[] = {
-        {&plain, 21, 21, qRgb(17, 238, 119)},   {&plain, 20, 30, qRgb(255, 255, 255)},
-        {&plain, 30, 20, qRgb(255, 255, 255)},  {&plain, 0, 0, qRgb(0, 255, 0)},
-        {&plain, 319, 319, qRgb(255, 0, 249)},  {&zoomed, 39, 60, qRgb(16, 239, 112)},
-        {&zoomed, 40, 60, qRgb(255, 255, 255)}, {&zoomed, 41, 60, qRgb(255, 255, 255)},
-        {&zoomed, 42, 60, qRgb(17, 238, 119)}};
-    for (const auto &[image, x, y, colour] : pixels)
-        EXPECT_EQ(image->pixel(x, y), colour) << x << "," << y;
-    EXPECT_EQ(Draw(cmp, 5, 1, 0).pixel(30, 30), qRgb(200, 55, 120));
-    EXPECT_EQ(Draw(cmp, 0, 1, MakeColor(255, 255, 255)).pixel(20, 5), qRgb(0, 0, 0));
-    EXPECT_EQ(CMPGridLineColor(MakeColor(255, 255, 254)), MakeColor(255, 255, 255));
 }
 
 // The old file becomes the backup only once the new one is complete; a failed write leaves

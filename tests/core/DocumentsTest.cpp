@@ -318,21 +318,3 @@ TEST(CharacterTableTest, CountingRowsBecomeCharactersOrRefuseTheTable)
         EXPECT_THROW(CharsFromRows({{"65", "A", "0", "8"}, bad}), EConvertError);
 }
 
-// The preview fits the larger side into 90 pixels; columns outside the strip are black.
-TEST(CharacterTableTest, PreviewFitsTheLargerSideAndIsBlackOutsideTheStrip)
-{
-    EXPECT_EQ((std::array{PreviewFactor(8, 16), PreviewFactor(30, 16), PreviewFactor(20, 100),
-                          PreviewFactor(0, 0)}),
-              (std::array{5, 3, 0, 0}));
-    QImage strip(4, 2, QImage::Format_RGB888); // column x is (x + 1, 0, 0)
-    for (int p = 0; p < 8; ++p)
-        strip.setPixelColor(p % 4, p / 4, QColor(p % 4 + 1, 0, 0));
-    EXPECT_TRUE(GlyphPreview(strip, 0, -3).isNull() &&
-                GlyphPreview(strip.scaled(40, 100), 0, 20).isNull());
-    const QImage right = GlyphPreview(strip, 2, 4), left = GlyphPreview(strip, -1, 2);
-    ASSERT_EQ(right.size(), QSize(88, 44)); // 90 div 4 = 22
-    EXPECT_EQ((std::array{right.pixelColor(0, 0), right.pixelColor(22, 43), right.pixelColor(44, 0),
-                          left.pixelColor(0, 0), left.pixelColor(left.width() - 1, 0)}),
-              (std::array{QColor(3, 0, 0), QColor(4, 0, 0), QColor(0, 0, 0), QColor(0, 0, 0),
-                          QColor(1, 0, 0)}));
-}

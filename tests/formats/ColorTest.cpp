@@ -1,4 +1,4 @@
-// The colour model, the built-in palettes, and strict integer conversion of typed text (no
+// The colour model and strict integer conversion of typed text (no
 // junk around a number, no silent overflow, the standard message).
 
 #include "TestFiles.h"
@@ -41,24 +41,6 @@ TEST(Colors, PixelWordsAreWidenedLosslessly)
     };
     for (const auto &[word, argb1555, want] : cases)
         EXPECT_EQ(PixelWordColor(word, argb1555), want) << word;
-}
-
-TEST(BuiltInPalettes, FixedEntries)
-{
-    const std::pair<int, TPaletteEntry> shared[] = {
-        {0, {0, 0, 0}},    {255, {255, 255, 255}}, {1, {0, 255, 0}}, {5, {0, 59, 0}},
-        {31, {0, 0, 255}}, {32, {253, 253, 253}},  {63, {0, 0, 0}},  {191, {55, 0, 91}}};
-    for (const TPalette *p : {&DfltPalette(), &UicolormapPalette()}) {
-        for (auto [i, want] : shared)
-            EXPECT_EQ((*p)[i], want) << i;
-        for (int i = 33; i <= 63; ++i) // the grey ramp falls steadily, about 8 a step
-            EXPECT_NEAR((*p)[i - 1].Red - (*p)[i].Red, 8, 1) << i;
-    }
-    const TPaletteEntry magenta{255, 0, 255};
-    for (int i = 0; i < 255; ++i)
-        EXPECT_EQ(DfltPalette()[i], i < 192 ? UicolormapPalette()[i] : magenta) << i;
-    EXPECT_EQ(UicolormapPalette()[200], (TPaletteEntry{126, 213, 236}));
-    EXPECT_EQ(UicolormapPalette()[229], (TPaletteEntry{0, 0, 0}));
 }
 
 TEST(IntegerText, AcceptsPlainDecimalsWithinRangeAndRefusesTheRest)

@@ -1,5 +1,4 @@
-// The installed desktop files as the desktop's own tools read them, and the link checker CI
-// runs over the installed manual.
+// The installed desktop files as the desktop's own tools read them.
 
 #include <array>
 #include <filesystem>
@@ -74,46 +73,3 @@ TEST(InstalledMimeTypes, DesktopToolsKnowEveryKind)
     EXPECT_EQ(typeOf(dir.Path / "winbitmap"), "image/bmp");
 }
 
-// A sound manual passes; each kind of broken link (missing page or picture, missing anchor, a
-// style sheet's picture, a link out of the manual's folder) fails with its line named,
-// external links untouched.
-TEST(ManualLinkChecker, FindsEveryBrokenLinkAndOnlyThose)
-{
-    testutil::TempDir dir;
-    const fs::path manual = dir.Path / "manual";
-    fs::create_directories(manual / "images");
-    fs::create_directories(manual / "part");
-    Write(manual / "images/main.png", "png");
-    Write(manual / "style.css", "body { background: url('images/main.png'); }\n");
-    Write(manual / "index.html",
-          "<html><head><link rel=\"stylesheet\" href=\"style.css\"></head>\n"
-          "<body><h1 id=\"top\">Glimra</h1><a href=\"#top\">top</a>\n"
-          "<a href=\"part/\">part</a> <a href=\"part/index.html#mat%20rules\">m</a>\n"
-          "<img src=\"images/main.png\" alt=\"\"><a href=\"https://x.invalid/\">x</a>\n"
-          "</body></html>\n");
-    Write(manual / "part/index.html",
-          "<p id=\"mat rules\">MAT</p><a href=\"../index.html#top\">up</a>\n"
-          "<img src='../images/main.png'>\n");
-    const QStringList args = {QString::fromUtf8(GLIMRA_LINK_CHECKER), Q(manual)};
-    const auto [code, out, err] = RunTool("python3", args);
-    EXPECT_EQ(code, 0) << err;
-    EXPECT_NE(out.find("external (not followed): index.html:4: https://x.invalid/"),
-              std::string::npos)
-        << out;
-
-    Write(manual / "part/index.html",
-          "<p id=\"mat rules\">MAT</p><a href=\"../index.html#gone\">up</a>\n"
-          "<img src='../images/gone.png'>\n<a href=\"missing.html\">m</a>\n"
-          "<a href=\"../../outside.html\">o</a>\n");
-    Write(manual / "style.css", "h1 { background: url(images/gone.png) }\n");
-    Write(dir.Path / "outside.html", "x");
-    const auto [brokenCode, brokenOut, brokenErr] = RunTool("python3", args);
-    EXPECT_EQ(brokenCode, 1);
-    for (const char *line : {"part/index.html:1: ../index.html#gone: no such anchor",
-                             "part/index.html:2: ../images/gone.png: no such file",
-                             "part/index.html:3: missing.html: no such file",
-                             "part/index.html:4: ../../outside.html: outside the manual",
-                             "style.css:1: images/gone.png: no such file"})
-        EXPECT_NE(brokenErr.find(line), std::string::npos) << line << "\n" << brokenErr;
-    EXPECT_NE(brokenOut.find("5 broken"), std::string::npos) << brokenOut;
-}
