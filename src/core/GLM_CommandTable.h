@@ -11,6 +11,9 @@
 #include <string>
 #include <string_view>
 
+#include <QKeySequence>
+#include <QList>
+
 // The four document kinds, in the order the main window tests the active window's kind
 // (and the New dialog lists them).
 enum class TDocumentKind { BM, CMP, MAT, SFT };
@@ -61,6 +64,10 @@ constexpr std::array<bool, 4> CMPOnly{false, true, false, false};
     X(CycleFrames,          NoOperation,          "&Cycle Frames",            "CycleFramesButton",          "Cycle Frames",            false, NoKinds)   \
     X(ZoomIn,               ZoomIn,               "&Zoom In",                 "ZoomInButton",               "Zoom In",                 true,  AllKinds)  \
     X(ZoomOut,              ZoomOut,              "Zoom &Out",                "ZoomOutButton",              "Zoom Out",                true,  AllKinds)  \
+    X(Cascade,              NoOperation,          "&Cascade",                 nullptr,                      nullptr,                   true,  NoKinds)   \
+    X(Tile,                 NoOperation,          "&Tile",                    nullptr,                      nullptr,                   true,  NoKinds)   \
+    X(NextWindow,           NoOperation,          "&Next",                    nullptr,                      nullptr,                   true,  NoKinds)   \
+    X(PreviousWindow,       NoOperation,          "&Previous",                nullptr,                      nullptr,                   true,  NoKinds)   \
     X(Contents,             NoOperation,          "&Contents",                "HelpButton",                 "Help Contents",           true,  NoKinds)   \
     X(About,                NoOperation,          "&About",                   "AboutButton",                "About Glimra",            true,  NoKinds)   \
     X(ChangeCellColor,      ChangeCellColor,      "&Change Cell Color",       nullptr,                      nullptr,                   false, CMPOnly)
@@ -121,7 +128,12 @@ constexpr bool HasRoute(TCommand command, TDocumentKind kind)
 
 // The main-window commands whose enabled state follows the active document (all but New,
 // Open, Reopen, Options, Exit, Contents and About).
-const std::array<TCommand, 18> &DocumentCommands();
+const std::array<TCommand, 22> &DocumentCommands();
+
+// The keys of a command, anywhere in the main window: all the platform's standard keys where
+// it has some (Ctrl+S; Ctrl+W and Ctrl+F4; F1, ...), Page Up and Page Down to step frames;
+// none for the other commands.
+QList<QKeySequence> CommandShortcuts(TCommand command);
 
 // One item of a document window's popup menu; a separator has no caption.
 struct TPopupItem

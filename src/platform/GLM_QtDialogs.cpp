@@ -143,8 +143,9 @@ void TQtMessageBoxes::Show(TMessageKind kind, const std::string &text, const std
 TMessageResult TQtMessageBoxes::Question(const std::string &text, const std::string &caption,
                                          QWidget *parent)
 {
-    const QString title = caption.empty() ? QStringLiteral("Confirm") : Q(caption);
-    QMessageBox box(QMessageBox::Question, title, MessageText(text),
+    // Unsaved work is at stake: a warning, under the program's name.
+    const QString title = caption.empty() ? QStringLiteral("Glimra") : Q(caption);
+    QMessageBox box(QMessageBox::Warning, title, MessageText(text),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {

@@ -116,3 +116,22 @@ TEST(ManualLinkChecker, FindsEveryBrokenLinkAndOnlyThose)
         EXPECT_NE(brokenErr.find(line), std::string::npos) << line << "\n" << brokenErr;
     EXPECT_NE(brokenOut.find("5 broken"), std::string::npos) << brokenOut;
 }
+
+// --version and --help answer on standard output and exit before any window exists: with no
+// display to connect to, reaching QApplication would abort.
+TEST(InstalledEditor, AnswersVersionAndHelpWithoutAWindow)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY"})
+        env.remove(name);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    const struct
+    {
+        const char *Argument, *Output;
+    } cases[]{{"--version", "Glimra " GLIMRA_PROJECT_VERSION}, {"--help", "Usage: glimra [FILE]"}};
+    for (const auto &c : cases) {
+        const auto [code, out, err] = RunTool(GLIMRA_EDITOR, {c.Argument}, env);
+        EXPECT_EQ(code, 0) << c.Argument << ": " << err;
+        EXPECT_EQ(out.substr(0, out.find('\n')), c.Output);
+    }
+}

@@ -6,7 +6,10 @@
 
 #include <QEvent>
 #include <QKeyEvent>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "core/GLM_Bitmaps.h"
@@ -15,6 +18,7 @@
 #include "formats/LEC_FileIO.h"
 #include "platform/GLM_Platform.h"
 #include "ui/dialogs/GLM_SelectPaletteForm.h"
+#include "ui/kit/GLM_Panning.h"
 
 namespace {
 
@@ -31,10 +35,32 @@ TImageDocumentForm::TImageDocumentForm(TWindowContext &context,
     : TDocumentWindow(context, description, operations, parent)
 {
     setFocusPolicy(Qt::StrongFocus);
+    // Beside and around the picture the window shows the workspace's colour.
+    setBackgroundRole(QPalette::Dark);
     setAutoFillBackground(true);
-    FImage = new TFrameImage(this);
-    FImage->move(0, 0);
+    FView = new QScrollArea(this);
+    FView->setObjectName("ImageView");
+    FView->setFrameShape(QFrame::NoFrame);
+    // The keys step frames in this window; the view must not take them for scrolling.
+    FView->setFocusPolicy(Qt::NoFocus);
+    FView->viewport()->setBackgroundRole(QPalette::Dark);
+    FImage = new TFrameImage;
+    FView->setWidget(FImage);
+    new TPanning(FView->viewport(), [this] { return PanTarget(); },
+                 [this](int steps) {
+                     const TCommand zoom = steps > 0 ? TCommand::ZoomIn : TCommand::ZoomOut;
+                     if (DocumentStates(DocumentFacts())[zoom])
+                         RunOperation(zoom);
+                 });
     resize(FClient);
+}
+
+QAbstractScrollArea *TImageDocumentForm::PanTarget() const
+{
+    if (FView->horizontalScrollBar()->maximum() > 0 || FView->verticalScrollBar()->maximum() > 0)
+        return FView;
+    const QMdiSubWindow *sub = SubWindow();
+    return sub ? sub->mdiArea() : nullptr;
 }
 
 QMdiSubWindow *TImageDocumentForm::SubWindow() const
@@ -86,7 +112,8 @@ void TImageDocumentForm::ShowFrame()
         // Drawn once at 1:1; the control paints the blocks of the zoom.
         FImage->SetPicture(view ? DisplayPicture(*view, Palette) : QImage(), View.Zoom);
         const QSize picture = view ? QSize(view->Width, view->Height) : QSize(0, 0);
-        const TClientSize client = FrameClientSize(picture.width(), picture.height(), View.Zoom);
+        const TClientSize client =
+            FrameClientSize(picture.width(), picture.height(), View.Zoom, CaptionWidth());
         FClient = QSize(client.Width, client.Height);
     }
     FitWindow();
@@ -119,12 +146,8 @@ void TImageDocumentForm::FitWindow()
 
 void TImageDocumentForm::Layout()
 {
-    const QSize picture = FImage->PictureSize();
-    if (IsMaximized())
-        FImage->move(CentredOffset(width(), picture.width()),
-                     CentredOffset(height(), picture.height()));
-    else
-        FImage->move(0, 0);
+    FView->setGeometry(rect());
+    FView->setAlignment(IsMaximized() ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
 }
 
 void TImageDocumentForm::resizeEvent(QResizeEvent *event)
@@ -208,13 +231,13 @@ std::vector<std::string> TImageDocumentForm::ChoosePictures(const char *title, b
     return ChooseFiles(request);
 }
 
-void TImageDocumentForm::ShowImportMessages(const TImportResult &result)
+void TImageDocumentForm::ShowImportMessages(const TImportResult &result, const std::string &file)
 {
     for (const TImportMessage &message : result.Messages) {
         if (message.Kind == TImportMessageKind::Warning)
-            Messages().Warning(message.Text, {}, this);
+            Messages().Warning(FileMessage(file, message.Text), {}, this);
         else
-            Messages().Error(message.Text, {}, this);
+            Messages().Error(FileMessage(file, message.Text), {}, this);
     }
 }
 
@@ -232,29 +255,27 @@ void TImageDocumentForm::AddFrames()
     files.resize(files.size() - leftOut);
 
     bool added = false;
-    const auto finish = [&] {
-        if (!added)
-            return;
+    for (const std::string &file : files) {
+        // An unreadable picture is reported by name and the others are still added.
+        TImportResult result;
+        try {
+            result = ImportFrame(ReadBitmapFile(file));
+        } catch (const std::exception &e) {
+            Messages().Error(FileMessage(file, e.what()), {}, this);
+            continue;
+        }
+        ShowImportMessages(result, file);
+        if (result.Changed()) {
+            added = true;
+            View.CurrentFrame = result.Frame;
+            FrameImported(result);
+        }
+    }
+    if (added) {
         Modified = true;
         ShowFrame();
         UpdateMainWindow();
-    };
-    try {
-        for (const std::string &file : files) {
-            const TImportResult result = ImportFrame(ReadBitmapFile(file));
-            ShowImportMessages(result);
-            if (result.Changed()) {
-                added = true;
-                View.CurrentFrame = result.Frame;
-                FrameImported(result);
-            }
-        }
-    } catch (...) {
-        // Frames added before the unreadable file stay.
-        finish();
-        throw;
     }
-    finish();
     if (leftOut > 0)
         Messages().Warning(std::to_string(leftOut) +
                                (leftOut == 1 ? " picture was" : " pictures were") +
@@ -358,7 +379,7 @@ void TImageDocumentForm::SaveBitmap()
     const std::string path = ChooseBitmapFile(BitmapName(ExportBase()));
     if (path.empty() || (FileExists(path) && ConfirmReplace(path, false) != mrYes))
         return;
-    SaveFrameBitmap(*view, Palette, View.Zoom, SaveBitmapBits(), path);
+    NamingFile(path, [&] { SaveFrameBitmap(*view, Palette, View.Zoom, SaveBitmapBits(), path); });
 }
 
 void TImageDocumentForm::SaveAllBitmaps()
@@ -387,6 +408,8 @@ void TImageDocumentForm::SaveAllBitmaps()
                 return;
         }
         if (const std::optional<TFrameView> view = ExportView(picture))
-            SaveFrameBitmap(*view, Palette, View.Zoom, Settings().SaveBitmapFormat, path);
+            NamingFile(path, [&] {
+                SaveFrameBitmap(*view, Palette, View.Zoom, Settings().SaveBitmapFormat, path);
+            });
     }
 }

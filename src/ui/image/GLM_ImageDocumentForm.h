@@ -1,8 +1,9 @@
 #pragma once
 // The document window shared by the BM, MAT and SFT windows, on top of the life cycle every
 // document window has (ui/kit/GLM_DocumentWindow.h): the display palette a new window starts
-// with, drawing the current frame at the zoom, layout when maximized, zoom, frame stepping
-// (also with the Left and Right keys), deleting and shifting frames, Add Frames, Save Bitmap,
+// with, drawing the current frame at the zoom, layout when maximized (centred, with scroll
+// bars for a larger picture), panning and Ctrl+wheel zoom, zoom, frame stepping (also with
+// the Left and Right keys), deleting and shifting frames, Add Frames, Save Bitmap,
 // Save All Bitmaps and Select Palette. The rules themselves live in core/documents; this class
 // applies them to widgets.
 //
@@ -35,7 +36,9 @@
 #include "ui/image/GLM_FrameImage.h"
 #include "ui/kit/GLM_DocumentWindow.h"
 
+class QAbstractScrollArea;
 class QMdiSubWindow;
+class QScrollArea;
 
 class TImageDocumentForm : public TDocumentWindow
 {
@@ -48,6 +51,8 @@ public:
     int Zoom() const { return View.Zoom; }
     int CurrentFrame() const { return View.CurrentFrame; }
     TFrameImage *Image() const { return FImage; }
+    // The view the picture lies in; it scrolls only when the window is maximized.
+    QScrollArea *ImageView() const { return FView; }
 
     QSize sizeHint() const override { return FClient; }
     QSize minimumSizeHint() const override { return {}; }
@@ -74,8 +79,8 @@ protected:
     // The Add Bitmaps dialog (several pictures may be chosen): the chosen files in the
     // dialog's order, none when cancelled.
     std::vector<std::string> ChoosePictures(const char *title = "Add Bitmaps", bool many = true);
-    // An import's messages, each in a box of its kind.
-    void ShowImportMessages(const TImportResult &result);
+    // The messages of importing `file`, each in a box of its kind and naming the file.
+    void ShowImportMessages(const TImportResult &result, const std::string &file);
 
     // ---- Hooks every kind implements.
     // The empty document with the kind's new-document settings; the display palette is
@@ -117,12 +122,16 @@ private:
     void Layout();
     void FitWindow();
     void Shift(bool toPrevious);
+    // What the wheel and the middle button pan: this window's view when it can scroll, else
+    // the workspace around the window.
+    QAbstractScrollArea *PanTarget() const;
     // The base of export names: the file-name part of FilePath (or FileName), no extension.
     std::string ExportBase() const;
     // Save As Bitmap, proposing `name`; the chosen path, or empty when cancelled.
     std::string ChooseBitmapFile(const std::string &name);
 
     TFrameImage *FImage = nullptr;
+    QScrollArea *FView = nullptr;
     QSize FClient{EmptyWindowSide, EmptyWindowSide};
     bool FEmpty = true;
 };

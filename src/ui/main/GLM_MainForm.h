@@ -87,6 +87,9 @@ public:
     QAction *CommandAction(TCommand command) const { return FActions[Index(command)]; }
     QToolButton *CommandButton(TCommand command) const;
     QMenu *ReopenMenu() const { return FReopenMenu; }
+    QMenu *WindowMenu() const { return FWindowMenu; }
+    // Lists the open windows below the Window menu's commands, the active one checked.
+    void UpdateWindowMenu();
     QToolBar *ToolBar() const { return FToolBar; }
     QTimer *CycleTimer() const { return FCycleTimer; }
     QLabel *StatusLabel(int index) const { return FPanels[static_cast<size_t>(index)]; }
@@ -140,6 +143,7 @@ private:
     QMdiArea *FMdiArea = nullptr;
     QToolBar *FToolBar = nullptr;
     QMenu *FReopenMenu = nullptr;
+    QMenu *FWindowMenu = nullptr;
     QTimer *FCycleTimer = nullptr;
     bool FCycling = false;
     bool FShownOnce = false;

@@ -144,7 +144,7 @@ void TMATForm::AddMipmap()
     // Only the first of several chosen pictures is used.
     const TImportResult result =
         AddMATMipmap(Document, frame, ReadBitmapFile(files.front()), Palette);
-    ShowImportMessages(result);
+    ShowImportMessages(result, files.front());
     if (!result.Changed())
         return;
     CurrentMipmap = result.Level;

@@ -52,6 +52,8 @@ public:
 protected:
     void NewImage() override;
     void ReadImage(const std::string &path) override;
+    // A font without its strip is written only when the user says so.
+    bool MayWrite() override;
     void WriteDocument(const std::string &path) const override;
     int FrameCount() const override;
     std::optional<TFrameView> CurrentFrameView() const override;
