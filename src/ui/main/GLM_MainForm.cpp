@@ -421,6 +421,11 @@ QMdiSubWindow *TMainForm::CreateDocument(TDocumentKind kind)
     connect(window, &TDocumentWindow::Closing, this, &TMainForm::DocumentClosing);
     QMdiSubWindow *sub = FMdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // The sub-window's own menu claims Ctrl+F4 as well; with two owners of one key Qt runs
+    // neither, so the keys stay with the commands.
+    if (QMenu *system = sub->systemMenu())
+        for (QAction *item : system->actions())
+            item->setShortcut({});
     const int offset = (static_cast<int>(DocumentWindows().size()) - 1) * CascadeStep;
     sub->move(offset, offset);
     try {
