@@ -2,6 +2,8 @@
 #include "platform/GLM_QtPlatform.h"
 
 #include <QColorDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -62,6 +64,8 @@ std::unique_ptr<QFileDialog> TQtFileDialogs::NewDialog(const TFileDialogRequest 
 {
     auto dialog =
         std::make_unique<QFileDialog>(request.Parent, Q(request.Title), Q(request.InitialDir));
+    // Wide enough for the detail view's name, size, type and date columns to show whole.
+    dialog->resize(dialog->sizeHint().expandedTo(QSize(880, 520)));
     const QStringList filters = NameFilters(request.Filter);
     if (!filters.isEmpty()) {
         dialog->setNameFilters(filters);
@@ -116,7 +120,24 @@ bool TQtFileDialogs::Execute(TFileDialogRequest &request)
 bool TQtColorDialog::Execute(uint32_t &color, QWidget *parent)
 {
     const QColor initial(RedOf(color), GreenOf(color), BlueOf(color));
-    const QColor chosen = QColorDialog::getColor(initial, parent);
+    // A colour of its own, not an index of the palette: its own title, and no custom colours
+    // to pick from (the platform's dialog would show them), so Qt's own dialog.
+    QColorDialog dialog(initial, parent);
+    dialog.setWindowTitle(QStringLiteral("Select 16-Bit Color"));
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    // Qt names none of those parts; its label and button say what they are.
+    for (QLabel *label : dialog.findChildren<QLabel *>())
+        if (label->text() == QColorDialog::tr("&Custom colors")) {
+            label->hide();
+            if (label->buddy())
+                label->buddy()->hide();
+        }
+    for (QPushButton *button : dialog.findChildren<QPushButton *>())
+        if (button->text() == QColorDialog::tr("&Add to Custom Colors"))
+            button->hide();
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const QColor chosen = dialog.selectedColor();
     if (!chosen.isValid())
         return false;
     color = MakeColor(chosen.red(), chosen.green(), chosen.blue());
