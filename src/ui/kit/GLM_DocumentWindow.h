@@ -116,6 +116,9 @@ public:
 
     // The window caption, then the report to the main window.
     void UpdateMainWindow();
+    // After the Options dialog's OK: a window drawn by a setting draws again at once (CMP:
+    // the cell size).
+    virtual void SettingsChanged() {}
 
 signals:
     void StateChanged();

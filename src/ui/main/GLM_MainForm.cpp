@@ -539,7 +539,9 @@ void TMainForm::RunCommand(TCommand command)
         CloseAllDocuments();
         break;
     case C::Options:
-        OptionsForm->ShowModal();
+        if (OptionsForm->ShowModal() == mrOk)
+            for (TDocumentWindow *window : DocumentWindows())
+                window->SettingsChanged();
         break;
     case C::Exit:
         close();

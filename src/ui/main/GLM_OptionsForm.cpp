@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
@@ -127,6 +128,11 @@ void TOptionsForm::ShowFillColor()
 {
     QPixmap swatch(SwatchSize, SwatchSize);
     swatch.fill(QColor(RedOf(FillColor), GreenOf(FillColor), BlueOf(FillColor)));
+    // A border, so that a white or grey fill still shows where the swatch is.
+    QPainter border(&swatch);
+    border.setPen(palette().color(QPalette::Dark));
+    border.drawRect(0, 0, SwatchSize - 1, SwatchSize - 1);
+    border.end();
     FillColorImage->setPixmap(swatch);
     FillColorLabel->setText(QString::fromStdString(ColorText(FillColor)));
 }
