@@ -61,8 +61,8 @@ void ImportRunLengthBitmap(benchmark::State &state)
 {
     const std::string path = "import-memory-bench.bmp";
     const std::vector<uint8_t> bytes = RunLengthBitmap();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()),
-                                                std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
     TPalette palette{};
     palette[1] = {255, 255, 255};
     double peakMB = 0;

@@ -2,16 +2,16 @@
 #include "platform/GLM_QtPlatform.h"
 
 #include <QColorDialog>
-#include <QLabel>
-#include <QPushButton>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <QPushButton>
 #include <QUrl>
 
 #include "formats/GLM_Globals.h"

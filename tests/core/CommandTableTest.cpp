@@ -40,8 +40,8 @@ TEST(CommandStates, FollowTheTableForEveryKind)
     };
     const auto with = [](const std::string &more) {
         // Any document window can be closed, described and reached from the Window menu.
-        Names names{"Close",   "CloseAll",   "EditProperties", "Cascade",
-                    "Tile",    "NextWindow", "PreviousWindow"};
+        Names names{"Close", "CloseAll",   "EditProperties", "Cascade",
+                    "Tile",  "NextWindow", "PreviousWindow"};
         std::stringstream in(more);
         for (std::string word; in >> word;)
             names.insert(word);

@@ -59,8 +59,10 @@ TEST(InstalledMimeTypes, DesktopToolsKnowEveryKind)
         return code == 0 ? out : "exit " + std::to_string(code) + " " + err;
     };
     for (const auto &[kind, upper, sample] :
-         {std::array<std::string, 3>{"bm", "X.BM", "sample8.bm"}, {"mat", "X.MAT", "texture8.mat"},
-          {"cmp", "X.CMP", "colormap.cmp"}, {"sft", "X.SFT", "font8.sft"}}) {
+         {std::array<std::string, 3>{"bm", "X.BM", "sample8.bm"},
+          {"mat", "X.MAT", "texture8.mat"},
+          {"cmp", "X.CMP", "colormap.cmp"},
+          {"sft", "X.SFT", "font8.sft"}}) {
         fs::copy_file(fs::path(GLIMRA_SAMPLES_DIR) / sample, dir.Path / upper);
         fs::copy_file(dir.Path / upper, dir.Path / kind); // no extension: the signature decides
         Write(dir.Path / ("blank." + kind), "01234567");  // the extension alone decides
@@ -121,17 +123,13 @@ TEST(ManualLinkChecker, FindsEveryBrokenLinkAndOnlyThose)
 // display to connect to, reaching QApplication would abort.
 TEST(InstalledEditor, AnswersVersionAndHelpWithoutAWindow)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY"})
-        env.remove(name);
+    QProcessEnvironment env;
     env.insert("QT_QPA_PLATFORM", "xcb");
-    const struct
-    {
-        const char *Argument, *Output;
-    } cases[]{{"--version", "Glimra " GLIMRA_PROJECT_VERSION}, {"--help", "Usage: glimra [FILE]"}};
-    for (const auto &c : cases) {
-        const auto [code, out, err] = RunTool(GLIMRA_EDITOR, {c.Argument}, env);
-        EXPECT_EQ(code, 0) << c.Argument << ": " << err;
-        EXPECT_EQ(out.substr(0, out.find('\n')), c.Output);
+    for (const auto &[argument, output] : {std::pair{"--version", "Glimra " GLIMRA_PROJECT_VERSION},
+                                           {"--help", "Usage: glimra [FILE]"}}) {
+        const auto [code, out, err] = RunTool(GLIMRA_EDITOR, {argument}, env);
+        EXPECT_EQ(std::to_string(code) + " " + out.substr(0, out.find('\n')),
+                  "0 " + std::string(output))
+            << err;
     }
 }

@@ -8,8 +8,8 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
-#include <QStatusBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "UiFixture.h"

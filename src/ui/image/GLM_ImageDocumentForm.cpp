@@ -46,12 +46,13 @@ TImageDocumentForm::TImageDocumentForm(TWindowContext &context,
     FView->viewport()->setBackgroundRole(QPalette::Dark);
     FImage = new TFrameImage;
     FView->setWidget(FImage);
-    new TPanning(FView->viewport(), [this] { return PanTarget(); },
-                 [this](int steps) {
-                     const TCommand zoom = steps > 0 ? TCommand::ZoomIn : TCommand::ZoomOut;
-                     if (DocumentStates(DocumentFacts())[zoom])
-                         RunOperation(zoom);
-                 });
+    new TPanning(
+        FView->viewport(), [this] { return PanTarget(); },
+        [this](int steps) {
+            const TCommand zoom = steps > 0 ? TCommand::ZoomIn : TCommand::ZoomOut;
+            if (DocumentStates(DocumentFacts())[zoom])
+                RunOperation(zoom);
+        });
     resize(FClient);
 }
 

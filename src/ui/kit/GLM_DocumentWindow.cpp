@@ -92,14 +92,16 @@ int TDocumentWindow::CaptionWidth() const
     option.titleBarFlags = sub->windowFlags();
     option.subControls = QStyle::SC_All;
     const int wide = 1000;
-    option.rect = QRect(0, 0, wide, sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub));
+    option.rect =
+        QRect(0, 0, wide, sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub));
     const QRect label =
         sub->style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, sub);
     // Active titles are drawn bold; measured so, the caption fits either way.
     QFont font = QApplication::font("QMdiSubWindowTitleBar");
     font.setBold(true);
     const int text = QFontMetrics(font).horizontalAdvance(option.text) + 2 * LabelMargin;
-    const int frame = 2 * sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+    const int frame =
+        2 * sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
     return wide - label.width() + text - frame;
 }
 

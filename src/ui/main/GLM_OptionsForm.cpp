@@ -8,9 +8,9 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>

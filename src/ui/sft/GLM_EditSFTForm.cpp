@@ -85,7 +85,8 @@ TEditSFTForm::TEditSFTForm(TWindowContext &context, QWidget *parent) : TModalFor
                               QAbstractItemView::DoubleClicked |
                               QAbstractItemView::SelectedClicked);
     // Five-digit codes fit their cells, and eight rows show below the header.
-    const int column = std::max(ColumnWidth, CharGrid->fontMetrics().horizontalAdvance("00000") + 12);
+    const int column =
+        std::max(ColumnWidth, CharGrid->fontMetrics().horizontalAdvance("00000") + 12);
     CharGrid->horizontalHeader()->setDefaultSectionSize(column);
     CharGrid->setMinimumHeight(CharGrid->horizontalHeader()->sizeHint().height() +
                                8 * CharGrid->verticalHeader()->defaultSectionSize() +
