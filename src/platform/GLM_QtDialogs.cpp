@@ -8,10 +8,12 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QPushButton>
+#include <QTreeView>
 #include <QUrl>
 
 #include "formats/GLM_Globals.h"
@@ -66,6 +68,10 @@ std::unique_ptr<QFileDialog> TQtFileDialogs::NewDialog(const TFileDialogRequest 
         std::make_unique<QFileDialog>(request.Parent, Q(request.Title), Q(request.InitialDir));
     // Wide enough for the detail view's name, size, type and date columns to show whole.
     dialog->resize(dialog->sizeHint().expandedTo(QSize(880, 520)));
+    // Size, type and date as wide as their texts; the name takes the rest.
+    if (auto *details = dialog->findChild<QTreeView *>(QStringLiteral("treeView")))
+        for (int column = 1; column < details->header()->count(); ++column)
+            details->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     const QStringList filters = NameFilters(request.Filter);
     if (!filters.isEmpty()) {
         dialog->setNameFilters(filters);
