@@ -35,6 +35,7 @@
 #include <vector>
 
 #include "GLM_Startup.h"
+#include "core/documents/GLM_BMDocument.h"
 #include "formats/GLM_Globals.h"
 #include "platform/GLM_QtPlatform.h"
 #include "ui/dialogs/GLM_SelectColorForm.h"
@@ -373,6 +374,33 @@ int main(int argc, char **argv)
     shooter.CloseAll();
     shooter.ShootDocument("colormap.cmp", "cmp-light-table.png", 1, 32);
     shooter.CloseAll();
+
+    // A 1024 x 1024 picture at 10:1, maximized: the workspace scrolls to it.
+    {
+        QTemporaryDir big;
+        TBM bm = NewBM(false);
+        bm.Header.NumImages = 1;
+        TBMImage &image = bm.Images[0];
+        image.Width = image.Height = 1024;
+        image.Pixels.resize(1024 * 1024);
+        for (size_t i = 0; i < image.Pixels.size(); ++i)
+            image.Pixels[i] = uint8_t(((i % 1024) / 64 + (i / 1024) / 64 * 16) & 0xFF);
+        const QString path = big.filePath("big.bm");
+        bm.SaveToFile(path.toStdString());
+        mainForm.resize(1024, 700);
+        mainForm.OpenDocument(path.toStdString());
+        Settle(200);
+        if (TDocumentWindow *window = mainForm.ActiveDocument()) {
+            for (int i = 1; i < 10; ++i)
+                window->RunOperation(TCommand::ZoomIn);
+            Settle(200);
+            shooter.SaveManual(mainForm.grab(), "workspace-scroll.png");
+            mainForm.MdiArea()->currentSubWindow()->showMaximized();
+            Settle(300);
+            shooter.SaveManual(mainForm.grab(), "maximized-scroll.png");
+        }
+        shooter.CloseAll();
+    }
 
     shooter.ShootDocument("font8.sft", "sft-window.png", 1);
     shooter.ShootDocumentDialog(TCommand::EditProperties, "edit-sft.png");

@@ -30,6 +30,8 @@ desktop=$share/applications/org.orlend.Glimra.desktop
 desktop-file-validate "$desktop" || fail "desktop-file-validate $desktop"
 grep -qx "Exec=\"$prefix/bin/glimra\" %f" "$desktop" || fail "Exec does not name $prefix/bin/glimra"
 grep -qx "Categories=Graphics;2DGraphics;RasterGraphics;" "$desktop" || fail "Categories"
+# Docks match the running window to the launcher by its X11 class (the program's name).
+grep -qx "StartupWMClass=glimra" "$desktop" || fail "StartupWMClass"
 
 # The MIME types: well-formed, the four kinds and the container, each named in the launcher too.
 mime=$share/mime/packages/glimra.xml

@@ -35,31 +35,21 @@ void Allocate(std::vector<T> &v, size_t n)
     }
 }
 
-// Paletted pictures: the file's table as it is, the pixels' colours through that table
-// padded to 256 entries with black (an index beyond a short table shows black). `index`
-// gives pixel x of a row.
+// Paletted pictures: the file's table as it is and the index of each pixel; no colours.
+// `index` gives pixel x of a row.
 template <typename IndexOf>
 void ReadIndexed(const QImage &image, const QList<QRgb> &table, TBitmapPicture &picture,
                  IndexOf index)
 {
-    std::array<TPaletteEntry, 256> colors{};
-    for (qsizetype i = 0; i < table.size() && i < 256; ++i) {
+    for (qsizetype i = 0; i < table.size() && i < 256; ++i)
         picture.ColorTable.push_back(EntryOf(table[i]));
-        colors[static_cast<size_t>(i)] = picture.ColorTable.back();
-    }
     const size_t w = static_cast<size_t>(picture.Width);
     Allocate(picture.Indices, w * static_cast<size_t>(picture.Height));
     for (int y = 0; y < picture.Height; ++y) {
         const uchar *line = image.constScanLine(y);
         uint8_t *indices = &picture.Indices[y * w];
-        uint8_t *rgb = &picture.RGB[y * w * 3];
-        for (size_t x = 0; x < w; ++x) {
+        for (size_t x = 0; x < w; ++x)
             indices[x] = index(line, x);
-            const TPaletteEntry &e = colors[indices[x]];
-            rgb[3 * x] = e.Red;
-            rgb[3 * x + 1] = e.Green;
-            rgb[3 * x + 2] = e.Blue;
-        }
     }
 }
 
@@ -146,7 +136,6 @@ TBitmapPicture PictureFromImage(const QImage &source)
         return picture;
     picture.Width = source.width();
     picture.Height = source.height();
-    Allocate(picture.RGB, static_cast<size_t>(picture.Width) * picture.Height * 3);
 
     switch (source.format()) {
     case QImage::Format_Mono:
@@ -173,6 +162,7 @@ TBitmapPicture PictureFromImage(const QImage &source)
         return picture;
     }
     default:
+        Allocate(picture.RGB, static_cast<size_t>(picture.Width) * picture.Height * 3);
         ReadTrueColor(source, picture);
         return picture;
     }

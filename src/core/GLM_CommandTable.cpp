@@ -9,13 +9,14 @@ namespace {
 using C = TCommand;
 
 // clang-format off
-constexpr std::array<TCommand, 26> Documented{
+constexpr std::array<TCommand, 30> Documented{
     C::Save, C::SaveAs, C::SaveBitmap, C::SaveAllBitmaps, C::Close, C::CloseAll, C::Undo, C::Redo,
     C::AddFrames, C::AddMipmap, C::DeleteFrame, C::ShiftToPreviousFrame, C::ShiftToNextFrame,
     C::SelectPalette, C::EditProperties, C::PreviousFrame, C::NextFrame, C::CycleFrames,
     C::ZoomIn, C::ZoomOut,
     C::LightBrighter, C::LightDarker, C::SelectColormap, C::Translucent, C::SelectBackdrop,
     C::MarkFullBright,
+    C::Cascade, C::Tile, C::NextWindow, C::PreviousWindow,
 };
 
 constexpr TPopupItem Rule{C::New, nullptr};
@@ -113,7 +114,7 @@ const char *DocumentKindName(TDocumentKind kind)
     return FileKindName(static_cast<TFileKind>(kind));
 }
 
-const std::array<TCommand, 26> &DocumentCommands()
+const std::array<TCommand, 30> &DocumentCommands()
 {
     return Documented;
 }
@@ -221,6 +222,9 @@ TCommandStates DocumentStates(const TDocumentFacts &d)
     s.Set(C::CycleFrames, stepping);
     s.Set(C::ZoomIn, in);
     s.Set(C::ZoomOut, out);
+    // The Window menu's commands need a window to arrange or reach.
+    for (C command : {C::Cascade, C::Tile, C::NextWindow, C::PreviousWindow})
+        s.Set(command, true);
     if (d.Kind == TDocumentKind::CMP) {
         s.Set(C::MarkFullBright, true);
         return s;
@@ -242,4 +246,44 @@ TCommandStates DocumentStates(const TDocumentFacts &d)
         s.Set(C::LightDarker, d.LightLevel > 0);
     }
     return s;
+}
+
+QList<QKeySequence> CommandShortcuts(TCommand command)
+{
+    using K = QKeySequence;
+    const auto standard = [](K::StandardKey key) { return K::keyBindings(key); };
+    switch (command) {
+    case C::New:
+        return standard(K::New);
+    case C::Open:
+        return standard(K::Open);
+    case C::Save:
+        return standard(K::Save);
+    case C::SaveAs:
+        return standard(K::SaveAs);
+    case C::Close:
+        return standard(K::Close);
+    case C::Undo:
+        return standard(K::Undo);
+    case C::Redo:
+        return standard(K::Redo);
+    case C::Exit:
+        return standard(K::Quit);
+    case C::PreviousFrame:
+        return {K(Qt::Key_PageUp)};
+    case C::NextFrame:
+        return {K(Qt::Key_PageDown)};
+    case C::ZoomIn:
+        return standard(K::ZoomIn);
+    case C::ZoomOut:
+        return standard(K::ZoomOut);
+    case C::NextWindow:
+        return standard(K::NextChild);
+    case C::PreviousWindow:
+        return standard(K::PreviousChild);
+    case C::Contents:
+        return standard(K::HelpContents);
+    default:
+        return {};
+    }
 }

@@ -11,6 +11,9 @@
 #include <string>
 #include <string_view>
 
+#include <QKeySequence>
+#include <QList>
+
 // The document kinds: the four game files, in the order the main window tests the active
 // window's kind (and the New dialog lists them), then the container (GOB or GOO), whose
 // window holds members of the others.
@@ -75,6 +78,10 @@ constexpr TKinds GOBOnly{false, false, false, false, true};
     X(Translucent,          ToggleTranslucent,    "&Translucent",             nullptr,                      "Translucent",             false, AllButCMP) \
     X(SelectBackdrop,       SelectBackdrop,       "Bac&kdrop...",             nullptr,                      "Backdrop",                true,  AllButCMP) \
     X(MarkFullBright,       ToggleMarkFullBright, "Mark &Full-Bright",        nullptr,                      "Mark Full-Bright",        false, AllButGOB) \
+    X(Cascade,              NoOperation,          "&Cascade",                 nullptr,                      nullptr,                   true,  NoKinds)   \
+    X(Tile,                 NoOperation,          "&Tile",                    nullptr,                      nullptr,                   true,  NoKinds)   \
+    X(NextWindow,           NoOperation,          "&Next",                    nullptr,                      nullptr,                   true,  NoKinds)   \
+    X(PreviousWindow,       NoOperation,          "&Previous",                nullptr,                      nullptr,                   true,  NoKinds)   \
     X(Contents,             NoOperation,          "&Contents",                "HelpButton",                 "Help Contents",           true,  NoKinds)   \
     X(About,                NoOperation,          "&About",                   "AboutButton",                "About Glimra",            true,  NoKinds)   \
     X(ChangeCellColor,      ChangeCellColor,      "&Change Cell Color",       nullptr,                      nullptr,                   false, CMPOnly)   \
@@ -140,20 +147,16 @@ constexpr bool HasRoute(TCommand command, TDocumentKind kind)
 
 // The main-window commands whose enabled state follows the active document (all but New,
 // Open, Reopen, Options, Exit, Contents and About).
-const std::array<TCommand, 26> &DocumentCommands();
+const std::array<TCommand, 30> &DocumentCommands();
 
 // The command's caption as words: "&Add Frames..." gives "Add Frames". It names the undo
 // step a command makes.
 std::string CommandText(TCommand command);
 
-// The desktop's own keys of a command (QKeySequence's standard keys of the same name).
-enum class TStandardKey { None, Undo, Redo };
-constexpr TStandardKey StandardKeyOf(TCommand command)
-{
-    return command == TCommand::Undo   ? TStandardKey::Undo
-           : command == TCommand::Redo ? TStandardKey::Redo
-                                       : TStandardKey::None;
-}
+// The keys of a command, anywhere in the main window: all the platform's standard keys where
+// it has some (Ctrl+S; Ctrl+Z; Ctrl+W and Ctrl+F4; F1, ...), Page Up and Page Down to step
+// frames; none for the other commands.
+QList<QKeySequence> CommandShortcuts(TCommand command);
 
 // One item of a document window's popup menu; a separator has no caption.
 struct TPopupItem

@@ -24,6 +24,11 @@ std::string ExtractFileName(const std::string &path)
     return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
+std::string FileMessage(const std::string &path, const std::string &text)
+{
+    return ExtractFileName(path) + ": " + text;
+}
+
 TFileKind FileKindOf(const std::string &name)
 {
     const std::string ext = LowerFileExt(name);

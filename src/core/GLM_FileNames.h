@@ -10,6 +10,10 @@ std::string LowerFileExt(const std::string &name);
 // The name after the last path separator ("\", ":" or "/").
 std::string ExtractFileName(const std::string &path);
 
+// A message about one of several files: "tex1.bmp: Bitmap image is not valid"; the text
+// follows the file's name unchanged.
+std::string FileMessage(const std::string &path, const std::string &text);
+
 // The four game file kinds, in the order the New dialog lists them.
 enum class TFileKind { BM, CMP, MAT, SFT, Unknown };
 

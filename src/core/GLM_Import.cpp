@@ -37,8 +37,23 @@ std::vector<uint8_t> PictureToIndices(const TBitmapPicture &picture, const TPale
 {
     const size_t count = PixelCount(picture);
     std::vector<uint8_t> pixels(count);
-    if (count > 0 && picture.RGB.size() >= count * 3)
-        TPaletteMatcher(palette).MatchPixels(picture.RGB.data(), count, pixels.data());
+    const TPaletteMatcher matcher(palette);
+    if (count > 0 && picture.IsPaletted() && picture.Indices.size() >= count) {
+        // Each of the 256 index colours is matched once, then every pixel is looked up.
+        std::array<uint8_t, 256 * 3> rgb{};
+        const std::array<TPaletteEntry, 256> colors = picture.IndexColors();
+        for (size_t i = 0; i < 256; ++i) {
+            rgb[3 * i] = colors[i].Red;
+            rgb[3 * i + 1] = colors[i].Green;
+            rgb[3 * i + 2] = colors[i].Blue;
+        }
+        std::array<uint8_t, 256> matched{};
+        matcher.MatchPixels(rgb.data(), 256, matched.data());
+        for (size_t i = 0; i < count; ++i)
+            pixels[i] = matched[picture.Indices[i]];
+    } else if (count > 0 && picture.RGB.size() >= count * 3) {
+        matcher.MatchPixels(picture.RGB.data(), count, pixels.data());
+    }
     return pixels;
 }
 
@@ -46,13 +61,22 @@ std::vector<uint8_t> PictureToWords(const TBitmapPicture &picture, bool transpar
 {
     const size_t count = PixelCount(picture);
     std::vector<uint8_t> pixels(count * 2);
-    if (picture.RGB.size() < count * 3)
-        return pixels;
-    for (size_t i = 0; i < count; ++i) {
-        const uint8_t *rgb = &picture.RGB[3 * i];
-        const uint16_t word = PackPixel16(rgb[0], rgb[1], rgb[2], transparent);
+    const auto put = [&pixels](size_t i, uint16_t word) {
         pixels[2 * i] = static_cast<uint8_t>(word & 0xFF);
         pixels[2 * i + 1] = static_cast<uint8_t>(word >> 8);
+    };
+    if (picture.IsPaletted() && picture.Indices.size() >= count) {
+        std::array<uint16_t, 256> words{};
+        const std::array<TPaletteEntry, 256> colors = picture.IndexColors();
+        for (size_t i = 0; i < 256; ++i)
+            words[i] = PackPixel16(colors[i].Red, colors[i].Green, colors[i].Blue, transparent);
+        for (size_t i = 0; i < count; ++i)
+            put(i, words[picture.Indices[i]]);
+    } else if (picture.RGB.size() >= count * 3) {
+        for (size_t i = 0; i < count; ++i) {
+            const uint8_t *rgb = &picture.RGB[3 * i];
+            put(i, PackPixel16(rgb[0], rgb[1], rgb[2], transparent));
+        }
     }
     return pixels;
 }

@@ -116,7 +116,8 @@ public:
     // empty caption gives the kind's standard one ("Warning", "Error", "Information").
     virtual void Show(TMessageKind kind, const std::string &text, const std::string &caption = {},
                       QWidget *parent = nullptr) = 0;
-    // Yes, No and Cancel buttons; the close box answers Cancel. Standard caption "Confirm".
+    // Yes, No and Cancel buttons and the warning icon; the close box answers Cancel. Standard
+    // caption "Glimra".
     virtual TMessageResult Question(const std::string &text, const std::string &caption = {},
                                     QWidget *parent = nullptr) = 0;
 

@@ -8,8 +8,12 @@
 #include <QFileDialog>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <QPushButton>
+#include <QTreeView>
 #include <QUrl>
 
 #include "formats/GLM_Globals.h"
@@ -62,6 +66,12 @@ std::unique_ptr<QFileDialog> TQtFileDialogs::NewDialog(const TFileDialogRequest 
 {
     auto dialog =
         std::make_unique<QFileDialog>(request.Parent, Q(request.Title), Q(request.InitialDir));
+    // Wide enough for the detail view's name, size, type and date columns to show whole.
+    dialog->resize(dialog->sizeHint().expandedTo(QSize(880, 520)));
+    // Size, type and date as wide as their texts; the name takes the rest.
+    if (auto *details = dialog->findChild<QTreeView *>(QStringLiteral("treeView")))
+        for (int column = 1; column < details->header()->count(); ++column)
+            details->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     const QStringList filters = NameFilters(request.Filter);
     if (!filters.isEmpty()) {
         dialog->setNameFilters(filters);
@@ -118,7 +128,24 @@ bool TQtFileDialogs::Execute(TFileDialogRequest &request)
 bool TQtColorDialog::Execute(uint32_t &color, QWidget *parent)
 {
     const QColor initial(RedOf(color), GreenOf(color), BlueOf(color));
-    const QColor chosen = QColorDialog::getColor(initial, parent);
+    // A colour of its own, not an index of the palette: its own title, and no custom colours
+    // to pick from (the platform's dialog would show them), so Qt's own dialog.
+    QColorDialog dialog(initial, parent);
+    dialog.setWindowTitle(QStringLiteral("Select 16-Bit Color"));
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    // Qt names none of those parts; its label and button say what they are.
+    for (QLabel *label : dialog.findChildren<QLabel *>())
+        if (label->text() == QColorDialog::tr("&Custom colors")) {
+            label->hide();
+            if (label->buddy())
+                label->buddy()->hide();
+        }
+    for (QPushButton *button : dialog.findChildren<QPushButton *>())
+        if (button->text() == QColorDialog::tr("&Add to Custom Colors"))
+            button->hide();
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const QColor chosen = dialog.selectedColor();
     if (!chosen.isValid())
         return false;
     color = MakeColor(chosen.red(), chosen.green(), chosen.blue());
@@ -145,8 +172,9 @@ void TQtMessageBoxes::Show(TMessageKind kind, const std::string &text, const std
 TMessageResult TQtMessageBoxes::Question(const std::string &text, const std::string &caption,
                                          QWidget *parent)
 {
-    const QString title = caption.empty() ? QStringLiteral("Confirm") : Q(caption);
-    QMessageBox box(QMessageBox::Question, title, MessageText(text),
+    // Unsaved work is at stake: a warning, under the program's name.
+    const QString title = caption.empty() ? QStringLiteral("Glimra") : Q(caption);
+    QMessageBox box(QMessageBox::Warning, title, MessageText(text),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
     box.setEscapeButton(QMessageBox::Cancel);
     switch (box.exec()) {

@@ -38,7 +38,9 @@ TEST(CommandStates, FollowTheTableForEveryKind)
         return Enabled([&s](C c) { return s[c]; });
     };
     const auto with = [](const std::string &more) {
-        Names names{"Close", "CloseAll", "EditProperties"};
+        // Any document window can be closed, described and reached from the Window menu.
+        Names names{"Close", "CloseAll",   "EditProperties", "Cascade",
+                    "Tile",  "NextWindow", "PreviousWindow"};
         std::stringstream in(more);
         for (std::string word; in >> word;)
             names.insert(word);

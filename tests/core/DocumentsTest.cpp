@@ -67,12 +67,19 @@ TEST(ImageView, SteppingWrapsDeletingAndShiftingFollowTheCount)
               (std::array{4, 1, 2, 0}));
 }
 
-TEST(ImageView, CaptionsAndCentring)
+TEST(ImageView, CaptionsAndSizes)
 {
     EXPECT_EQ(WindowCaption(UntitledName(0, ".bm"), 1), "Untitled0.bm [1:1]");
     EXPECT_EQ(MainWindowCaption("/d/walk.bm", "walk.bm") + MainWindowCaption("", "Untitled2.bm"),
               "Glimra - /d/walk.bmGlimra - Untitled2.bm");
-    EXPECT_EQ(CentredOffset(100, 301), -100); // truncated toward zero
+    // width, height, zoom, caption width -> client width, height
+    for (const auto &[w, h, zoom, caption, width, height] :
+         {std::array{4, 2, 1, 0, 150, 64}, {4, 2, 3, 190, 190, 64}, {64, 40, 3, 170, 192, 120},
+          {8, 8, 10, 0, 150, 80}, {-1, -1, 2, 0, 150, 64}})
+        EXPECT_EQ(FrameClientSize(w, h, zoom, caption), (TClientSize{width, height}))
+            << w << "x" << h << " at " << zoom;
+    EXPECT_EQ(FirstRunWindowSize(1920, 1040), (TClientSize{1024, 768}));
+    EXPECT_EQ(FirstRunWindowSize(800, 570), (TClientSize{800, 570}));
 }
 
 // The level runs 0..63 then the palette view, and stops at both ends; the colormap is the

@@ -25,8 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const TBitmapPicture p = ReadBitmapBytes(bytes);
         const size_t pixels = size_t(p.Width) * size_t(p.Height);
         if (p.Width < 0 || p.Height < 0 || p.Width > MaxPictureSide || p.Height > MaxPictureSide ||
-            p.RGB.size() != pixels * 3 || (!p.Indices.empty() && p.Indices.size() != pixels) ||
-            p.ColorTable.size() > 256)
+            p.RGB.size() != (p.IsPaletted() ? 0 : pixels * 3) ||
+            (p.IsPaletted() && p.Indices.size() != pixels) || p.ColorTable.size() > 256)
             fuzz::Fail("a picture's buffers do not match its size");
     } catch (const EInOutError &) {
     }

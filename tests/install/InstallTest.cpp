@@ -73,3 +73,17 @@ TEST(InstalledMimeTypes, DesktopToolsKnowEveryKind)
     EXPECT_EQ(typeOf(dir.Path / "winbitmap"), "image/bmp");
 }
 
+// --version and --help answer on standard output and exit before any window exists: with no
+// display to connect to, reaching QApplication would abort.
+TEST(InstalledEditor, AnswersVersionAndHelpWithoutAWindow)
+{
+    QProcessEnvironment env;
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    for (const auto &[argument, output] : {std::pair{"--version", "Glimra " GLIMRA_PROJECT_VERSION},
+                                           {"--help", "Usage: glimra [FILE]"}}) {
+        const auto [code, out, err] = RunTool(GLIMRA_EDITOR, {argument}, env);
+        EXPECT_EQ(std::to_string(code) + " " + out.substr(0, out.find('\n')),
+                  "0 " + std::string(output))
+            << err;
+    }
+}

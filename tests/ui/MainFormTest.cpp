@@ -190,7 +190,7 @@ TEST_F(MainFormTest, Closing)
 TEST_F(MainFormTest, OpenDocument)
 {
     Form->OpenDocument(Dir.File("missing.bm"));
-    EXPECT_EQ(Messages(), Texts{"File does not exist"});
+    EXPECT_EQ(Messages(), Texts{"missing.bm: File does not exist"});
     EXPECT_EQ(Desk.Boxes.Shown.at(0).Kind, TMessageKind::Warning);
     OpenNamed("B.BM");
     EXPECT_EQ(Form->ActiveDocument(), OpenNamed("B.BM"));
@@ -204,7 +204,7 @@ TEST_F(MainFormTest, OpenDocument)
     Desk.Dialogs.Accept({Touch("bad.bm"), Touch("good.bm")});
     Form->Open();
     Settle();
-    EXPECT_EQ(Messages().back(), "Read beyond end of file");
+    EXPECT_EQ(Messages().back(), "bad.bm: Read beyond end of file");
     EXPECT_EQ(Desk.Boxes.Shown.back().Kind, TMessageKind::Error);
     EXPECT_EQ(Form->DocumentWindows().size(), 3u);
     EXPECT_EQ(Form->ReopenCaptions().at(1), Entry(1, "archive.bm.bak"));
@@ -276,7 +276,7 @@ TEST_F(MainFormTest, ReopenListAndCommandLine)
     EXPECT_EQ(Log, (Texts{open[0], open[1], open[0], open[1]}));
     std::filesystem::remove(Dir.File("one.mat"));
     Form->ReopenMenu()->actions().at(1)->trigger();
-    EXPECT_EQ(Messages(), Texts{"File does not exist"});
+    EXPECT_EQ(Messages(), Texts{"one.mat: File does not exist"});
     EXPECT_EQ(Form->ReopenCaptions().size(), 3u);
 }
 

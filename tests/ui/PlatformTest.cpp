@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -126,23 +127,32 @@ TEST_F(PlatformTest, LoneCarriageReturnBreaksTheLine)
     EXPECT_EQ(shown.toStdString(), "Bitmap Size: 0x5\nDimensions must be greater than 1");
 }
 
-// In a 640-pixel window the status panels keep their widths, none overlaps the next and the
-// one past the edge is cut off; a long text widens its panel until it is cleared.
+// The status panels keep their widths and none overlaps the next: at the first-run size (on a
+// usual screen) all eight show whole, in a 640-pixel window the one past the edge is cut
+// off; a long text widens its panel until it is cleared.
 TEST_F(PlatformTest, RealStatusPanels)
 {
     TDocumentFactory none;
     TMainForm form(Context, none);
+    const QRect screen = form.screen()->availableGeometry();
+    const TClientSize here = FirstRunWindowSize(screen.width(), screen.height());
+    EXPECT_EQ(form.size(), QSize(here.Width, here.Height));
     form.show();
     form.SetStatusPanel(1, "Display Palette: a rather long palette name.act");
     Settle();
     const QLabel *wide = form.StatusLabel(1);
     EXPECT_GE(wide->contentsRect().width(), wide->fontMetrics().horizontalAdvance(wide->text()));
     form.ResetMainWindow();
-    Settle();
-    for (int i = 0; i < StatusPanelCount; ++i) {
-        const QLabel *panel = form.StatusLabel(i);
-        EXPECT_EQ(panel->width(), i < 7 ? 100 : 90);
-        EXPECT_TRUE(i == 0 || panel->x() > form.StatusLabel(i - 1)->geometry().right());
-        EXPECT_EQ(panel->mapTo(form.statusBar(), QPoint()).x() < form.statusBar()->width(), i < 7);
+    const TClientSize first = FirstRunWindowSize(1280, 1024);
+    for (const auto &[width, whole] : {std::pair{first.Width, 8}, {640, 6}}) {
+        form.resize(width, first.Height);
+        Settle();
+        for (int i = 0; i < StatusPanelCount; ++i) {
+            const QLabel *panel = form.StatusLabel(i);
+            EXPECT_EQ(panel->width(), i < 7 ? 100 : 90);
+            EXPECT_TRUE(i == 0 || panel->x() > form.StatusLabel(i - 1)->geometry().right());
+            const int right = panel->mapTo(form.statusBar(), QPoint(panel->width(), 0)).x();
+            EXPECT_EQ(right <= form.statusBar()->width(), i < whole) << width << ": " << i;
+        }
     }
 }

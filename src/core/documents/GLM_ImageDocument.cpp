@@ -91,14 +91,15 @@ std::string MainWindowCaption(const std::string &filePath, const std::string &fi
     return "Glimra - " + (filePath.empty() ? fileName : filePath);
 }
 
-TClientSize FrameClientSize(int width, int height, int zoom)
+TClientSize FrameClientSize(int width, int height, int zoom, int captionWidth)
 {
-    return {std::max(MinClientWidth, std::max(width, 0) * zoom), std::max(height, 0) * zoom};
+    return {std::max({MinClientWidth, captionWidth, std::max(width, 0) * zoom}),
+            std::max(MinClientHeight, std::max(height, 0) * zoom)};
 }
 
-int CentredOffset(int client, int picture)
+TClientSize FirstRunWindowSize(int availableWidth, int availableHeight)
 {
-    return (client - picture) / 2; // C++ division truncates toward zero
+    return {std::min(1024, availableWidth), std::min(768, availableHeight)};
 }
 
 std::string ChangeFileExt(const std::string &path, const std::string &extension)

@@ -61,14 +61,19 @@ struct TClientSize
 
 // A window never gets narrower than this, whatever its picture.
 constexpr int MinClientWidth = 150;
+// Nor lower than this: a 4 x 2 texture still gives a window that can be seen and grabbed.
+constexpr int MinClientHeight = 64;
 // The outer size of a window without a frame, and its first client size.
 constexpr int EmptyWindowSide = 200;
 
-// The client area that fits a width x height frame at the zoom exactly in height.
-TClientSize FrameClientSize(int width, int height, int zoom);
-// Where the picture sits in a maximized client area: centred, truncated toward zero, so a
-// picture larger than the area starts left of or above it.
-int CentredOffset(int client, int picture);
+// The client area that fits a width x height frame at the zoom, but never smaller than the
+// least above nor narrower than `captionWidth`, the client width its whole caption needs.
+// The picture stays at the top left; the rest is workspace.
+TClientSize FrameClientSize(int width, int height, int zoom, int captionWidth = 0);
+
+// The main window's size at first run: room for the toolbar and every status panel, within
+// the screen's available area.
+TClientSize FirstRunWindowSize(int availableWidth, int availableHeight);
 
 // The path with its extension (from the last "." of the file name) replaced by `extension`;
 // appended when the name has none.

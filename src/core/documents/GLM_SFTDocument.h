@@ -30,6 +30,8 @@ void ApplyFontSettings(TSFT &sft, const TSFTSettings &settings);
 
 // The font has its strip exactly when NumImages is not 0.
 bool HasBitmap(const TSFT &sft);
+// Asked before a font without its strip is saved: the game cannot show such a font.
+inline constexpr const char *NoPictureQuestion = "The font has no picture; save anyway?";
 // Drops the strip; size, characters and the other fields stay.
 void DeleteSFTBitmap(TSFT &sft);
 

@@ -84,6 +84,8 @@ public:
     void RecalcTransTables();
     // The cell size the grid was last drawn with (the setting then, at least 1).
     int CellSize() const;
+    // A new cell size shows at once.
+    void SettingsChanged() override { ShowFrame(); }
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return {}; }

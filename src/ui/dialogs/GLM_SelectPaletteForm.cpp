@@ -116,6 +116,7 @@ std::string TSelectPaletteForm::StatusPanel(int index) const
 void TSelectPaletteForm::FormShow()
 {
     PaletteLabel->setText(QString::fromStdString(ExtractFileName(PaletteName)));
+    PaletteLabel->setToolTip(QString::fromStdString(PaletteName));
     CurrentIndex = 0;
     ShowEntry();
     DrawPalette();
@@ -183,7 +184,12 @@ void TSelectPaletteForm::ChoosePalette(const std::string &name)
         LoadPalette(name, scratch);
         Palette = scratch;
         PaletteName = name;
-        PaletteLabel->setText(QString::fromStdString(name));
+        // A long path loses its middle, so the file's name stays in sight; the whole path
+        // is in the tooltip.
+        const QString path = QString::fromStdString(name);
+        PaletteLabel->setText(
+            PaletteLabel->fontMetrics().elidedText(path, Qt::ElideMiddle, PaletteLabel->width()));
+        PaletteLabel->setToolTip(path);
         DrawPalette();
     } catch (const std::exception &e) {
         Context().Platform.Messages().Error(e.what(), {}, this);

@@ -7,7 +7,10 @@
 #include <QEvent>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "core/GLM_Bitmaps.h"
@@ -17,6 +20,7 @@
 #include "platform/GLM_Platform.h"
 #include "ui/dialogs/GLM_SelectColorForm.h"
 #include "ui/dialogs/GLM_SelectPaletteForm.h"
+#include "ui/kit/GLM_Panning.h"
 
 namespace {
 
@@ -38,10 +42,33 @@ TImageDocumentForm::TImageDocumentForm(TWindowContext &context,
     : TDocumentWindow(context, description, operations, parent)
 {
     setFocusPolicy(Qt::StrongFocus);
+    // Beside and around the picture the window shows the workspace's colour.
+    setBackgroundRole(QPalette::Dark);
     setAutoFillBackground(true);
-    FImage = new TFrameImage(this);
-    FImage->move(0, 0);
+    FView = new QScrollArea(this);
+    FView->setObjectName("ImageView");
+    FView->setFrameShape(QFrame::NoFrame);
+    // The keys step frames in this window; the view must not take them for scrolling.
+    FView->setFocusPolicy(Qt::NoFocus);
+    FView->viewport()->setBackgroundRole(QPalette::Dark);
+    FImage = new TFrameImage;
+    FView->setWidget(FImage);
+    new TPanning(
+        FView->viewport(), [this] { return PanTarget(); },
+        [this](int steps) {
+            const TCommand zoom = steps > 0 ? TCommand::ZoomIn : TCommand::ZoomOut;
+            if (DocumentStates(DocumentFacts())[zoom])
+                RunOperation(zoom);
+        });
     resize(FClient);
+}
+
+QAbstractScrollArea *TImageDocumentForm::PanTarget() const
+{
+    if (FView->horizontalScrollBar()->maximum() > 0 || FView->verticalScrollBar()->maximum() > 0)
+        return FView;
+    const QMdiSubWindow *sub = SubWindow();
+    return sub ? sub->mdiArea() : nullptr;
 }
 
 QMdiSubWindow *TImageDocumentForm::SubWindow() const
@@ -96,7 +123,8 @@ void TImageDocumentForm::ShowFrame()
         // Drawn once at 1:1; the control paints the blocks of the zoom.
         FImage->SetPicture(view ? ViewPicture(*view) : QImage(), View.Zoom);
         const QSize picture = view ? QSize(view->Width, view->Height) : QSize(0, 0);
-        const TClientSize client = FrameClientSize(picture.width(), picture.height(), View.Zoom);
+        const TClientSize client =
+            FrameClientSize(picture.width(), picture.height(), View.Zoom, CaptionWidth());
         FClient = QSize(client.Width, client.Height);
     }
     FitWindow();
@@ -184,12 +212,8 @@ void TImageDocumentForm::FitWindow()
 
 void TImageDocumentForm::Layout()
 {
-    const QSize picture = FImage->PictureSize();
-    if (IsMaximized())
-        FImage->move(CentredOffset(width(), picture.width()),
-                     CentredOffset(height(), picture.height()));
-    else
-        FImage->move(0, 0);
+    FView->setGeometry(rect());
+    FView->setAlignment(IsMaximized() ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
 }
 
 void TImageDocumentForm::resizeEvent(QResizeEvent *event)
@@ -419,13 +443,13 @@ std::vector<std::string> TImageDocumentForm::ChoosePictures(const char *title, b
     return ChooseFiles(request);
 }
 
-void TImageDocumentForm::ShowImportMessages(const TImportResult &result)
+void TImageDocumentForm::ShowImportMessages(const TImportResult &result, const std::string &file)
 {
     for (const TImportMessage &message : result.Messages) {
         if (message.Kind == TImportMessageKind::Warning)
-            Messages().Warning(message.Text, {}, this);
+            Messages().Warning(FileMessage(file, message.Text), {}, this);
         else
-            Messages().Error(message.Text, {}, this);
+            Messages().Error(FileMessage(file, message.Text), {}, this);
     }
 }
 
@@ -446,29 +470,27 @@ void TImageDocumentForm::AddFrames()
     std::unique_ptr<TEditStep> step = MakeDocumentStep(TCommand::AddFrames, TFrameEdit::Added);
     const TStepView before = CurrentStepView();
     bool added = false;
-    const auto finish = [&] {
-        if (!added)
-            return;
+    for (const std::string &file : files) {
+        // An unreadable picture is reported by name and the others are still added.
+        TImportResult result;
+        try {
+            result = ImportFrame(ReadBitmapFile(file));
+        } catch (const std::exception &e) {
+            Messages().Error(FileMessage(file, e.what()), {}, this);
+            continue;
+        }
+        ShowImportMessages(result, file);
+        if (result.Changed()) {
+            added = true;
+            View.CurrentFrame = result.Frame;
+            FrameImported(result);
+        }
+    }
+    if (added) {
         PushStep(std::move(step), before);
         ShowFrame();
         UpdateMainWindow();
-    };
-    try {
-        for (const std::string &file : files) {
-            const TImportResult result = ImportFrame(ReadBitmapFile(file));
-            ShowImportMessages(result);
-            if (result.Changed()) {
-                added = true;
-                View.CurrentFrame = result.Frame;
-                FrameImported(result);
-            }
-        }
-    } catch (...) {
-        // Frames added before the unreadable file stay.
-        finish();
-        throw;
     }
-    finish();
     if (leftOut > 0)
         Messages().Warning(std::to_string(leftOut) +
                                (leftOut == 1 ? " picture was" : " pictures were") +
@@ -584,7 +606,7 @@ void TImageDocumentForm::SaveBitmap()
     const std::string path = ChooseBitmapFile(BitmapName(ExportBase()));
     if (path.empty() || (FileExists(path) && ConfirmReplace(path, false) != mrYes))
         return;
-    SaveFrameBitmap(*view, Palette, View.Zoom, SaveBitmapBits(), path);
+    NamingFile(path, [&] { SaveFrameBitmap(*view, Palette, View.Zoom, SaveBitmapBits(), path); });
 }
 
 void TImageDocumentForm::SaveAllBitmaps()
@@ -613,6 +635,8 @@ void TImageDocumentForm::SaveAllBitmaps()
                 return;
         }
         if (const std::optional<TFrameView> view = ExportView(picture))
-            SaveFrameBitmap(*view, Palette, View.Zoom, Settings().SaveBitmapFormat, path);
+            NamingFile(path, [&] {
+                SaveFrameBitmap(*view, Palette, View.Zoom, Settings().SaveBitmapFormat, path);
+            });
     }
 }

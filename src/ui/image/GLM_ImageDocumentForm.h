@@ -1,8 +1,9 @@
 #pragma once
 // The document window shared by the BM, MAT and SFT windows, on top of the life cycle every
 // document window has (ui/kit/GLM_DocumentWindow.h): the display palette a new window starts
-// with, drawing the current frame at the zoom, layout when maximized, zoom, frame stepping
-// (also with the Left and Right keys), deleting and shifting frames, Add Frames, Save Bitmap,
+// with, drawing the current frame at the zoom, layout when maximized (centred, with scroll
+// bars for a larger picture), panning and Ctrl+wheel zoom, zoom, frame stepping (also with
+// the Left and Right keys), deleting and shifting frames, Add Frames, Save Bitmap,
 // Save All Bitmaps, Select Palette, and the view through a colormap as the game shows the
 // frame (light level, also with the [ and ] keys; translucency; full-bright marks). The rules
 // themselves live in core/documents; this class applies them to widgets.
@@ -39,7 +40,9 @@
 #include "ui/image/GLM_FrameImage.h"
 #include "ui/kit/GLM_DocumentWindow.h"
 
+class QAbstractScrollArea;
 class QMdiSubWindow;
+class QScrollArea;
 
 class TImageDocumentForm : public TDocumentWindow
 {
@@ -52,6 +55,8 @@ public:
     int Zoom() const { return View.Zoom; }
     int CurrentFrame() const { return View.CurrentFrame; }
     TFrameImage *Image() const { return FImage; }
+    // The view the picture lies in; it scrolls only when the window is maximized.
+    QScrollArea *ImageView() const { return FView; }
 
     TBackdrop Backdrop;          // behind a translucent frame
     bool Translucent = false;    // View > Translucent
@@ -94,8 +99,8 @@ protected:
     // The Add Bitmaps dialog (several pictures may be chosen): the chosen files in the
     // dialog's order, none when cancelled.
     std::vector<std::string> ChoosePictures(const char *title = "Add Bitmaps", bool many = true);
-    // An import's messages, each in a box of its kind.
-    void ShowImportMessages(const TImportResult &result);
+    // The messages of importing `file`, each in a box of its kind and naming the file.
+    void ShowImportMessages(const TImportResult &result, const std::string &file);
 
     // ---- Hooks every kind implements.
     // The empty document with the kind's new-document settings; the display palette is
@@ -147,6 +152,9 @@ private:
     void Layout();
     void FitWindow();
     void Shift(bool toPrevious);
+    // What the wheel and the middle button pan: this window's view when it can scroll, else
+    // the workspace around the window.
+    QAbstractScrollArea *PanTarget() const;
     // The base of export names: the file-name part of FilePath (or FileName), no extension.
     std::string ExportBase() const;
     // Save As Bitmap, proposing `name`; the chosen path, or empty when cancelled.
@@ -166,6 +174,7 @@ private:
     // while neither the display palette nor the kind's choice is one that can be read.
     std::unique_ptr<const TCMP> FColormap;
     std::string FColormapPath;
+    QScrollArea *FView = nullptr;
     QSize FClient{EmptyWindowSide, EmptyWindowSide};
     bool FEmpty = true;
 };

@@ -1,16 +1,29 @@
 #include "ui/kit/GLM_DocumentWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QUndoStack>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 
 #include "core/GLM_FileNames.h"
 #include "core/documents/GLM_EditSteps.h"
 #include "core/documents/GLM_ImageDocument.h"
+#include "formats/LEC_FileIO.h"
 #include "platform/GLM_Platform.h"
 #include "ui/kit/GLM_FileReplaceForm.h"
 #include "ui/kit/GLM_PopupMenu.h"
+
+namespace {
+
+// The room the title bar keeps on each side of its text before it elides it.
+constexpr int LabelMargin = 4;
+
+} // namespace
 
 TDocumentWindow::TDocumentWindow(TWindowContext &context, const TDocumentDescription &description,
                                  const TOperations &operations, QWidget *parent)
@@ -96,6 +109,32 @@ void TDocumentWindow::UpdateMainWindow()
 {
     setWindowTitle(QString::fromStdString(WindowCaption()));
     emit StateChanged();
+}
+
+int TDocumentWindow::CaptionWidth() const
+{
+    const auto *sub = qobject_cast<const QMdiSubWindow *>(parentWidget());
+    if (!sub)
+        return 0;
+    // What the title bar leaves for its label at some width, as the sub-window's style lays
+    // it out, gives the width the buttons and margins take.
+    QStyleOptionTitleBar option;
+    option.initFrom(sub);
+    option.text = QString::fromStdString(WindowCaption());
+    option.titleBarFlags = sub->windowFlags();
+    option.subControls = QStyle::SC_All;
+    const int wide = 1000;
+    option.rect =
+        QRect(0, 0, wide, sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub));
+    const QRect label =
+        sub->style()->subControlRect(QStyle::CC_TitleBar, &option, QStyle::SC_TitleBarLabel, sub);
+    // Active titles are drawn bold; measured so, the caption fits either way.
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const int text = QFontMetrics(font).horizontalAdvance(option.text) + 2 * LabelMargin;
+    const int frame =
+        2 * sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
+    return wide - label.width() + text - frame;
 }
 
 TMessageBoxes &TDocumentWindow::Messages() const
@@ -222,9 +261,13 @@ bool TDocumentWindow::Save()
     }
     if (FilePath.empty() || !FileExists(FilePath))
         return SaveAs();
+    if (!MayWrite())
+        return false;
     BeforeWrite();
-    SaveWithBackup(FilePath, Settings().BackupFile ? BackupExtension() : "",
-                   [this](const std::string &path) { WriteDocument(path); });
+    NamingFile(FilePath, [this] {
+        SaveWithBackup(FilePath, Settings().BackupFile ? BackupExtension() : "",
+                       [this](const std::string &path) { WriteDocument(path); });
+    });
     Written(FilePath);
     Modified = false;
     UpdateMainWindow();
@@ -233,6 +276,8 @@ bool TDocumentWindow::Save()
 
 bool TDocumentWindow::SaveAs()
 {
+    if (!MayWrite())
+        return false;
     TFileDialogRequest request;
     request.Kind = TFileDialogKind::Save;
     request.Title = FDescription.SaveTitle;
@@ -247,7 +292,7 @@ bool TDocumentWindow::SaveAs()
     if (FileExists(path) && ConfirmReplace(path, false) != mrYes)
         return false;
     BeforeWrite();
-    WriteDocument(path);
+    NamingFile(path, [this, &path] { WriteDocument(path); });
     FStore = nullptr; // a loose file from now on
     FilePath = path;
     FileName = ExtractFileName(path);

@@ -42,6 +42,8 @@
 #include <QWidget>
 
 #include "core/GLM_CommandTable.h"
+#include "core/GLM_FileNames.h"
+#include "formats/LEC_FileIO.h"
 #include "ui/kit/GLM_WindowContext.h"
 
 class QMenu;
@@ -187,6 +189,9 @@ public:
     // Shows the frames at light `level` (0 to 63, or PaletteViewLevel): View > Light Level and
     // the toolbar's level box. The image windows do; the others have no light view.
     virtual void SetLightLevel(int) {}
+    // After the Options dialog's OK: a window drawn by a setting draws again at once (CMP:
+    // the cell size).
+    virtual void SettingsChanged() {}
 
 signals:
     void StateChanged();
@@ -219,6 +224,9 @@ protected:
     // Draws the current view and fits the window to it.
     virtual void ShowFrame() = 0;
     // ---- Hooks with a behaviour of their own.
+    // Asked before Save and Save As write anything; false gives the save up (SFT: a font
+    // without its picture is saved only when the user says so).
+    virtual bool MayWrite() { return true; }
     // Runs before every write of the document (CMP: the transparency tables).
     virtual void BeforeWrite() {}
     // The window's caption: the name (the image windows add the zoom).
@@ -244,10 +252,23 @@ protected:
     // clamped to the frames there are.
     virtual TStepView CurrentStepView() const;
     virtual void ShowStepView(const TStepView &view);
+    // The client width the sub-window needs to show the whole caption with its buttons.
+    int CaptionWidth() const;
 
-    // Save and Save As that say whether the document was written (false: cancelled).
+    // Save and Save As that say whether the document was written (false: cancelled). A failed
+    // write raises EInOutError naming the file.
     bool Save();
     bool SaveAs();
+    // Runs a write of `path`; its error names the file, so that among several windows (or
+    // the pictures of Save All Bitmaps) the user can tell which one failed.
+    template <class F> static void NamingFile(const std::string &path, F &&write)
+    {
+        try {
+            write();
+        } catch (const EInOutError &e) {
+            throw EInOutError(e.Code, FileMessage(path, e.what()));
+        }
+    }
     // Shows the file dialog of `request` in the folder the directory rule gives this kind;
     // the chosen paths in the dialog's order (none when cancelled), whose folder is kept.
     std::vector<std::string> ChooseFiles(TFileDialogRequest request);

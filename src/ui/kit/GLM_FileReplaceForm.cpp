@@ -26,31 +26,6 @@ constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 25;
 constexpr int IconSize = 32;
 
-// value / divisor rounded to the nearest integer, halves to the even neighbour.
-int64_t RoundedQuotient(int64_t value, int64_t divisor)
-{
-    int64_t q = value / divisor;
-    const int64_t twiceRest = 2 * (value % divisor);
-    if (twiceRest > divisor || (twiceRest == divisor && q % 2 != 0))
-        ++q;
-    return q;
-}
-
-// hundredths / 100 in its shortest form: "1", "1.2", "12.34".
-std::string Hundredths(int64_t hundredths, const QLocale &locale)
-{
-    std::string text = std::to_string(hundredths / 100);
-    int64_t fraction = hundredths % 100;
-    if (fraction != 0) {
-        std::string digits =
-            fraction < 10 ? "0" + std::to_string(fraction) : std::to_string(fraction);
-        if (digits.back() == '0')
-            digits.pop_back();
-        text += locale.decimalPoint().toStdString() + digits;
-    }
-    return text;
-}
-
 QPushButton *Button(const QString &caption, int result, TFileReplaceForm *form)
 {
     auto *button = new QPushButton(caption, form);
@@ -75,11 +50,8 @@ int PlaceLabel(QLabel *label, int left, int top, int width)
 
 std::string FileSizeText(int64_t size, const QLocale &locale)
 {
-    if (size < 1000)
-        return std::to_string(size) + " bytes";
-    if (size < 1000000)
-        return Hundredths(RoundedQuotient(size, 10), locale) + " KB";
-    return Hundredths(RoundedQuotient(size, 10000), locale) + " MB";
+    // The unit the file dialogs show (QFileSystemModel formats sizes this way).
+    return locale.formattedDataSize(size, 2, QLocale::DataSizeIecFormat).toStdString();
 }
 
 std::string FileDateText(const QDateTime &time, const QLocale &locale)

@@ -14,8 +14,8 @@ class QLabel;
 class QLocale;
 class QPushButton;
 
-// "999 bytes", "12.34 KB", "2.5 MB": powers of ten, two decimals at most, halves rounded to
-// the even neighbour, the locale's decimal separator.
+// "999 bytes", "12.06 KiB", "2.38 MiB": powers of 1024 with two decimals, as the file dialogs
+// show sizes, the locale's decimal separator.
 std::string FileSizeText(int64_t size, const QLocale &locale);
 // "Wednesday, 3 September 2025, 2:05:09 PM": day and month names from the locale, "AM" and
 // "PM" in capitals whatever the locale.

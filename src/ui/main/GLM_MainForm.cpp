@@ -18,6 +18,7 @@
 #include <QMimeData>
 #include <QSignalBlocker>
 #include <QSpinBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -27,12 +28,14 @@
 
 #include "core/GLM_FileNames.h"
 #include "core/GLM_HelpFile.h"
+#include "core/documents/GLM_ImageDocument.h"
 #include "formats/GLM_Globals.h"
 #include "formats/LEC_FileIO.h"
 #include "formats/LEC_GOB.h"
 #include "platform/GLM_Platform.h"
 #include "ui/kit/GLM_DocumentFactory.h"
 #include "ui/kit/GLM_ModalForm.h"
+#include "ui/kit/GLM_Panning.h"
 #include "ui/kit/GLM_RadioGroup.h"
 #include "ui/main/GLM_AboutBox.h"
 #include "ui/main/GLM_NewForm.h"
@@ -181,10 +184,16 @@ TMainForm::TMainForm(TWindowContext &context, const TDocumentFactory &factory, Q
     setWindowIcon(ProgramIcon());
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(true);
-    resize(640, 480);
+    const QRect available = screen()->availableGeometry();
+    const TClientSize first = FirstRunWindowSize(available.width(), available.height());
+    resize(first.Width, first.Height);
 
     FMdiArea = new QMdiArea(this);
     FMdiArea->setObjectName("MdiArea");
+    // Windows larger than the workspace, or moved past it, stay reachable.
+    FMdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    FMdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    new TPanning(FMdiArea->viewport(), [this] { return FMdiArea; });
     setCentralWidget(FMdiArea);
     connect(FMdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::SubWindowActivated);
 
@@ -243,9 +252,7 @@ void TMainForm::CreateActions()
             action->setToolTip(info.Hint);
         action->setIcon(CommandIcon(command));
         action->setIconVisibleInMenu(false);
-        if (StandardKeyOf(command) != TStandardKey::None)
-            action->setShortcut(StandardKeyOf(command) == TStandardKey::Undo ? QKeySequence::Undo
-                                                                             : QKeySequence::Redo);
+        action->setShortcuts(CommandShortcuts(command));
         connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
         FActions[i] = action;
     }
@@ -304,6 +311,11 @@ void TMainForm::CreateMenus()
     items(view, {C::SelectColormap, C::Translucent, C::SelectBackdrop, C::MarkFullBright});
     CommandAction(C::Translucent)->setCheckable(true);
     CommandAction(C::MarkFullBright)->setCheckable(true);
+
+    // The arranging commands, then every open window; rebuilt each time the menu opens.
+    FWindowMenu = menu("Window1", "&Window");
+    items(FWindowMenu, {C::Cascade, C::Tile, C::NextWindow, C::PreviousWindow});
+    connect(FWindowMenu, &QMenu::aboutToShow, this, &TMainForm::UpdateWindowMenu);
 
     QMenu *help = menu("Help1", "&Help");
     items(help, {C::Contents});
@@ -538,6 +550,11 @@ QMdiSubWindow *TMainForm::CreateDocument(TDocumentKind kind)
     });
     QMdiSubWindow *sub = FMdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // The sub-window's own menu claims Ctrl+F4 as well; with two owners of one key Qt runs
+    // neither, so the keys stay with the commands.
+    if (QMenu *system = sub->systemMenu())
+        for (QAction *item : system->actions())
+            item->setShortcut({});
     const int offset = (static_cast<int>(DocumentWindows().size()) - 1) * CascadeStep;
     sub->move(offset, offset);
     try {
@@ -548,6 +565,35 @@ QMdiSubWindow *TMainForm::CreateDocument(TDocumentKind kind)
         return nullptr;
     }
     return sub;
+}
+
+void TMainForm::UpdateWindowMenu()
+{
+    const QList<QAction *> all = FWindowMenu->actions();
+    const qsizetype fixed = all.indexOf(CommandAction(TCommand::PreviousWindow)) + 1;
+    for (qsizetype i = fixed; i < all.size(); ++i) {
+        FWindowMenu->removeAction(all[i]);
+        all[i]->deleteLater();
+    }
+    const std::vector<TDocumentWindow *> windows = DocumentWindows();
+    if (!windows.empty())
+        FWindowMenu->addSeparator();
+    const TDocumentWindow *active = ActiveDocument();
+    int number = 1;
+    for (TDocumentWindow *window : windows) {
+        // "&1 walk.bm [2:1]": the first nine get a key of their own.
+        const QString caption = window->windowTitle().replace('&', "&&");
+        QAction *item = FWindowMenu->addAction(
+            number <= 9 ? QString("&%1 %2").arg(number).arg(caption) : caption);
+        item->setCheckable(true);
+        item->setChecked(window == active);
+        QPointer<TDocumentWindow> target = window;
+        connect(item, &QAction::triggered, this, [this, target] {
+            if (target)
+                ActivateDocument(target);
+        });
+        ++number;
+    }
 }
 
 void TMainForm::ActivateDocument(TDocumentWindow *window)
@@ -623,7 +669,9 @@ void TMainForm::RunCommand(TCommand command)
         CloseAllDocuments();
         break;
     case C::Options:
-        OptionsForm->ShowModal();
+        if (OptionsForm->ShowModal() == mrOk)
+            for (TDocumentWindow *window : DocumentWindows())
+                window->SettingsChanged();
         break;
     case C::Exit:
         close();
@@ -636,6 +684,18 @@ void TMainForm::RunCommand(TCommand command)
         break;
     case C::About:
         AboutForm->ShowModal();
+        break;
+    case C::Cascade:
+        FMdiArea->cascadeSubWindows();
+        break;
+    case C::Tile:
+        FMdiArea->tileSubWindows();
+        break;
+    case C::NextWindow:
+        FMdiArea->activateNextSubWindow();
+        break;
+    case C::PreviousWindow:
+        FMdiArea->activatePreviousSubWindow();
         break;
     default:
         RouteToDocument(command);
@@ -693,7 +753,7 @@ void TMainForm::Open()
 void TMainForm::OpenDocument(const std::string &path)
 {
     if (!FileExists(path)) {
-        FContext.Platform.Messages().Warning("File does not exist", {}, this);
+        FContext.Platform.Messages().Warning(FileMessage(path, "File does not exist"), {}, this);
         return;
     }
     std::string container, member;
@@ -710,15 +770,16 @@ void TMainForm::OpenDocument(const std::string &path)
     }
     if (const std::optional<TDocumentKind> kind = DocumentKindOf(path)) {
         if (QMdiSubWindow *sub = CreateDocument(*kind)) {
-            sub->show();
             try {
                 qobject_cast<TDocumentWindow *>(sub->widget())->LoadFile(path);
             } catch (const std::exception &e) {
-                // No half-made window stays behind, and the file gets no Reopen entry.
-                FContext.Platform.Messages().Error(e.what(), {}, this);
+                // The window is never shown: no empty window behind the message, the active
+                // one stays active, and the file gets no Reopen entry.
+                FContext.Platform.Messages().Error(FileMessage(path, e.what()), {}, this);
                 sub->close();
                 return;
             }
+            sub->show();
         }
     }
     AddToReopenList(path);

@@ -94,6 +94,9 @@ public:
     QAction *CommandAction(TCommand command) const { return FActions[Index(command)]; }
     QToolButton *CommandButton(TCommand command) const;
     QMenu *ReopenMenu() const { return FReopenMenu; }
+    QMenu *WindowMenu() const { return FWindowMenu; }
+    // Lists the open windows below the Window menu's commands, the active one checked.
+    void UpdateWindowMenu();
     QToolBar *ToolBar() const { return FToolBar; }
     QTimer *CycleTimer() const { return FCycleTimer; }
     QLabel *StatusLabel(int index) const { return FPanels[static_cast<size_t>(index)]; }
@@ -158,6 +161,7 @@ private:
     QMenu *FReopenMenu = nullptr;
     QMenu *FLightLevelMenu = nullptr;
     QSpinBox *FLightLevelBox = nullptr;
+    QMenu *FWindowMenu = nullptr;
     QTimer *FCycleTimer = nullptr;
     bool FCycling = false;
     bool FShownOnce = false;

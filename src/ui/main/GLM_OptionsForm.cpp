@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -134,6 +135,11 @@ void TOptionsForm::ShowFillColor()
 {
     QPixmap swatch(SwatchSize, SwatchSize);
     swatch.fill(QColor(RedOf(FillColor), GreenOf(FillColor), BlueOf(FillColor)));
+    // A border, so that a white or grey fill still shows where the swatch is.
+    QPainter border(&swatch);
+    border.setPen(palette().color(QPalette::Dark));
+    border.drawRect(0, 0, SwatchSize - 1, SwatchSize - 1);
+    border.end();
     FillColorImage->setPixmap(swatch);
     FillColorLabel->setText(QString::fromStdString(ColorText(FillColor)));
 }

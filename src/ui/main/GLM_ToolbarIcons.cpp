@@ -13,15 +13,15 @@ static void LoadPictures()
 
 namespace {
 
-// A 16 x 16 drawing rendered at 16 and 32 pixels; null when the picture is missing.
-QIcon Render(const QString &resource)
+// A drawing rendered at each of `sizes` pixels; null when the picture is missing.
+QIcon Render(const QString &resource, std::initializer_list<int> sizes = {16, 32})
 {
     LoadPictures();
     QSvgRenderer drawing(resource);
     if (!drawing.isValid())
         return {};
     QIcon icon;
-    for (int size : {16, 32}) {
+    for (int size : sizes) {
         QPixmap pixmap(size, size);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
@@ -42,5 +42,6 @@ QIcon CommandIcon(TCommand command)
 
 QIcon ProgramIcon()
 {
-    return Render(QStringLiteral(":/icons/window-icon.svg"));
+    // The installed icon's own drawing, so the running window looks like its launcher.
+    return Render(QStringLiteral(":/icons/glimra.svg"), {16, 24, 32, 48, 64, 128, 256});
 }

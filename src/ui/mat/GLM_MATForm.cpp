@@ -154,7 +154,7 @@ void TMATForm::AddMipmap()
     std::unique_ptr<TEditStep> step =
         MakeDocumentStep(TCommand::AddMipmap, TFrameEdit::Replaced, frame);
     const TImportResult result = AddMATMipmap(Document, frame, picture, Palette);
-    ShowImportMessages(result);
+    ShowImportMessages(result, files.front());
     if (!result.Changed())
         return;
     CurrentMipmap = result.Level;

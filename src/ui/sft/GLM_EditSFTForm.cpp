@@ -84,7 +84,14 @@ TEditSFTForm::TEditSFTForm(TWindowContext &context, QWidget *parent) : TModalFor
     CharGrid->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::DoubleClicked |
                               QAbstractItemView::SelectedClicked);
-    CharGrid->setFixedWidth(ColumnCount * ColumnWidth +
+    // Five-digit codes fit their cells, and eight rows show below the header.
+    const int column =
+        std::max(ColumnWidth, CharGrid->fontMetrics().horizontalAdvance("00000") + 12);
+    CharGrid->horizontalHeader()->setDefaultSectionSize(column);
+    CharGrid->setMinimumHeight(CharGrid->horizontalHeader()->sizeHint().height() +
+                               8 * CharGrid->verticalHeader()->defaultSectionSize() +
+                               2 * CharGrid->frameWidth());
+    CharGrid->setFixedWidth(ColumnCount * column +
                             CharGrid->verticalScrollBar()->sizeHint().width() +
                             2 * CharGrid->frameWidth());
     CharImage = new QLabel(charGroup);

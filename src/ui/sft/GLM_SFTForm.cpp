@@ -40,6 +40,12 @@ void TSFTForm::ReadImage(const TDocumentSource &source)
     Document = std::move(loaded);
 }
 
+bool TSFTForm::MayWrite()
+{
+    return HasBitmap(Document) ||
+           Messages().Question(NoPictureQuestion, {}, this) == TMessageResult::Yes;
+}
+
 void TSFTForm::WriteDocument(const std::string &path) const
 {
     // The writer recounts the ranges into its header; the window's font stays as it is.

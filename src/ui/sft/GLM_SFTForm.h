@@ -55,6 +55,8 @@ protected:
                                                 int b = 0) override;
     void NewImage() override;
     void ReadImage(const TDocumentSource &source) override;
+    // A font without its strip is written only when the user says so.
+    bool MayWrite() override;
     void WriteDocument(const std::string &path) const override;
     std::vector<uint8_t> DocumentBytes() const override;
     int FrameCount() const override;

@@ -1,0 +1,176 @@
+// Daily use against the real Qt objects: scrolling and panning, held keys, small windows,
+// failures by name, the strip-less font, shortcuts and the Window menu.
+
+#include <filesystem>
+
+#include <QMdiArea>
+#include <QMenu>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+
+#include "UiFixture.h"
+
+using namespace uitest;
+
+namespace {
+
+class DailyUseTest : public TEditorTest
+{
+protected:
+    DailyUseTest() { ActivateMain(); }
+    void ActivateMain() // shortcuts reach the active window only
+    {
+        QApplication::setActiveWindow(Main.get());
+        Settle();
+    }
+    TBMForm *OpenBM(const std::string &name, int width, int height, int frames = 1)
+    {
+        return Open<TBMForm>(Put(name, BMBytes(std::vector<TFrame>(frames, {width, height, 1}))));
+    }
+};
+
+QPoint Scrolled(const QAbstractScrollArea *area)
+{
+    return {area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()};
+}
+
+} // namespace
+
+// A window larger than the workspace scrolls the workspace to its far corner; maximized, its
+// own view does. The wheel, Shift+wheel and the middle button pan it; Ctrl+wheel zooms. A
+// held key, whose repeats each send a release, steps once.
+TEST_F(DailyUseTest, LargePicturesScrollAndPanAndHeldKeysStepOnce)
+{
+    TBMForm *bm = OpenBM("big.bm", 100, 80, 3);
+    for (int i = 1; i < MaxZoom; ++i)
+        Run(C::ZoomIn);
+    for (QAbstractScrollArea *area :
+         {(QAbstractScrollArea *)Main->MdiArea(), (QAbstractScrollArea *)bm->ImageView()}) {
+        QWidget *far = area == bm->ImageView() ? bm->Image() : bm->parentWidget();
+        for (QScrollBar *bar : {area->horizontalScrollBar(), area->verticalScrollBar()}) {
+            EXPECT_TRUE(bar->isVisible());
+            bar->setValue(bar->maximum());
+        }
+        Settle();
+        EXPECT_TRUE(
+            area->viewport()
+                ->rect()
+                .adjusted(0, 0, 1, 1)
+                .contains(far->mapTo(area->viewport(), QPoint(far->width(), far->height()))));
+        bm->parentWidget()->showMaximized();
+        Settle();
+    }
+    QWidget *view = bm->ImageView()->viewport();
+    for (const auto &[modifiers, moved] :
+         {std::pair{Qt::NoModifier, QPoint(0, 1)}, {Qt::ShiftModifier, QPoint(1, 0)}}) {
+        bm->ImageView()->horizontalScrollBar()->setValue(0);
+        bm->ImageView()->verticalScrollBar()->setValue(0);
+        QWheelEvent wheel({10, 10}, view->mapToGlobal(QPointF(10, 10)), {}, {0, -120}, Qt::NoButton,
+                          modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(view, &wheel);
+        const QPoint now = Scrolled(bm->ImageView());
+        EXPECT_EQ(QPoint(now.x() > 0, now.y() > 0), moved);
+    }
+    const QPoint before = Scrolled(bm->ImageView());
+    QTest::mousePress(view, Qt::MiddleButton, {}, QPoint(100, 100));
+    QTest::mouseMove(view, QPoint(70, 60));
+    QTest::mouseRelease(view, Qt::MiddleButton, {}, QPoint(70, 60));
+    EXPECT_EQ(Scrolled(bm->ImageView()) - before, QPoint(30, 40)); // follows the hand
+    QWheelEvent zoom({10, 10}, {}, {}, {0, -120}, Qt::NoButton, Qt::ControlModifier,
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view, &zoom);
+    EXPECT_EQ(bm->Zoom(), MaxZoom - 1);
+
+    const auto key = [bm](QEvent::Type type, bool repeat) {
+        QKeyEvent event(type, Qt::Key_Right, Qt::NoModifier, QString(), repeat);
+        QApplication::sendEvent(bm, &event);
+    };
+    key(QEvent::KeyPress, false);
+    for (int i = 0; i < 20; ++i)
+        key(QEvent::KeyRelease, true), key(QEvent::KeyPress, true);
+    key(QEvent::KeyRelease, false);
+    EXPECT_EQ(bm->CurrentFrame(), 2);
+}
+
+// A 4 x 2 picture gives a window 64 high and as wide as its caption; the rest of it shows
+// the workspace's colour.
+TEST_F(DailyUseTest, SmallPicturesKeepTheirCaption)
+{
+    TBMForm *bm = OpenBM("a_rather_long_texture_name.bm", 4, 2);
+    Run(C::ZoomIn);
+    QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+    bold.setBold(true);
+    EXPECT_EQ(bm->height(), MinClientHeight);
+    EXPECT_GE(bm->width(), QFontMetrics(bold).horizontalAdvance(bm->windowTitle()));
+    EXPECT_EQ(bm->grab().toImage().pixel(bm->width() - 2, bm->height() - 2),
+              Main->MdiArea()->background().color().rgb());
+}
+
+// A failed open makes no window and leaves the active one; each failing picture of an Add
+// Frames is named, and the others are still added.
+TEST_F(DailyUseTest, FailuresNameTheirFile)
+{
+    TBMForm *first = OpenBM("a.bm", 8, 8);
+    OpenBM("b.bm", 8, 8);
+    Activate(first);
+    Main->OpenDocument(Put("broken.bm", {'B', 'M', ' ', 0x1E}));
+    Settle();
+    EXPECT_EQ(Main->DocumentWindows().size(), 2u);
+    EXPECT_EQ(Main->ActiveDocument(), first);
+    Desk.Dialogs.Accept({Put("tex1.bmp", {'B', 'M', 1}), Picture("fine.bmp", 8, 8, 0xFF0000),
+                         Put("tex2.bmp", {'x'})});
+    Run(C::AddFrames);
+    Texts said = Messages();
+    for (std::string &text : said)
+        text = text.substr(0, text.find(": "));
+    EXPECT_EQ(said, (Texts{"broken.bm", "tex1.bmp", "tex2.bmp"}));
+    EXPECT_EQ(first->Document.NumImages(), 2);
+}
+
+// Saving a font without its picture asks first: No keeps it unsaved and modified, Yes writes.
+TEST_F(DailyUseTest, AStriplessFontAsksBeforeSaving)
+{
+    TDocumentWindow *font = New(K::SFT);
+    font->Modified = true;
+    for (const TMessageResult answer : {TMessageResult::No, TMessageResult::Yes}) {
+        Desk.Boxes.Answers = {answer};
+        Desk.Dialogs.Accept({Dir.File("empty.sft")});
+        Run(C::Save);
+        EXPECT_EQ(std::filesystem::exists(Dir.File("empty.sft")), font->Modified == false);
+    }
+    EXPECT_FALSE(font->Modified);
+    EXPECT_EQ(Messages().at(1), NoPictureQuestion);
+}
+
+// Each command's keys, pressed as a user would, run that command; the Window menu lists the
+// windows, the active one checked, and brings the chosen one forward.
+TEST_F(DailyUseTest, ShortcutsAndTheWindowMenu)
+{
+    TBMForm *a = OpenBM("a.bm", 8, 8, 3);
+    OpenBM("b.bm", 8, 8, 3);
+    Run(C::ZoomIn);
+    Texts ran, pressed;
+    for (size_t i = 0; i < MainCommandCount; ++i)
+        QObject::connect(Main->CommandAction(C(i)), &QAction::triggered,
+                         [&ran, i] { ran.push_back(Name(C(i))); });
+    Desk.Dialogs.Cancel();
+    for (C command : {C::New, C::Open, C::Save, C::PreviousFrame, C::NextFrame, C::ZoomIn,
+                      C::ZoomOut, C::NextWindow, C::PreviousWindow, C::Contents, C::Close})
+        if (!CommandShortcuts(command).isEmpty()) {
+            pressed.push_back(Name(command));
+            ActivateMain();
+            QTest::keySequence(Main.get(), CommandShortcuts(command).first());
+            Settle();
+        }
+    EXPECT_EQ(ran, pressed);
+    OpenBM("c.bm", 8, 8);
+    Main->UpdateWindowMenu();
+    std::string items;
+    for (QAction *item : Main->WindowMenu()->actions())
+        items += item->text().toStdString() + (item->isChecked() ? "* " : " ");
+    EXPECT_EQ(items, "&Cascade &Tile &Next &Previous  &1 a.bm [1:1] &2 c.bm [1:1]* ");
+    Main->WindowMenu()->actions().at(5)->trigger();
+    Settle();
+    EXPECT_EQ(Main->ActiveDocument(), a);
+}
