@@ -1,12 +1,9 @@
-// export and import: exported pictures imported back into the same frames, the warnings and
-// characters only the command line has, and export --cmp reaching the light view.
+// export and import: the warnings and characters only the command line has, and export --cmp
+// reaching the light view.
 
 #include "CliRun.h"
 
 #include "core/GLM_Bitmaps.h"
-#include "formats/LEC_BM.h"
-#include "formats/LEC_MAT.h"
-#include "formats/LEC_SFT.h"
 
 #include <QImage>
 
@@ -18,14 +15,6 @@ using namespace clitest;
 using namespace testutil;
 
 namespace {
-
-template <class T>
-T Load(const std::string &path)
-{
-    T document;
-    document.LoadFromFile(path);
-    return document;
-}
 
 std::string Picture(const TempDir &dir, const std::string &name, int width, int height,
                     QRgb colour)
@@ -65,59 +54,6 @@ std::vector<uint8_t> LightCMP()
 }
 
 } // namespace
-
-// Imported back, level A of each frame with generated levels gives the sample byte for byte,
-// and 8-bit frames the same indices.
-TEST(CliExportImport, ExportedPicturesRebuildTheSamples)
-{
-    TempDir dir;
-    const TRun run = RunCli({"export", Sample("texture16t.mat"), Sample("font8.sft"),
-                             Sample("sample16.bm"), "-o", dir.File("")});
-    ASSERT_EQ(run.Code, 0) << run.Err;
-    EXPECT_EQ(run.Err, ""); // stderr is no terminal here: no progress lines
-    const std::string ramps = Sample("colormap.cmp"); // 8-bit MATs drawn with its palette
-    ASSERT_EQ(Exit({"export", Sample("texture8.mat"), Sample("color.mat"), "--palette", ramps,
-                    "-o", dir.File("")}),
-              0);
-    ASSERT_EQ(Exit({"export", Sample("sample8.bm"), "--bits", "8", "-o", dir.File("")}), 0);
-    EXPECT_EQ(FilesIn(dir.Path).size(), 20u);
-    const std::pair<std::string, std::vector<std::string>> steps[] = {
-        {"sample8.bm",
-         {"sample8-1.bmp", "sample8-2.bmp", "sample8-3.bmp", "--palette", Sample("sample8.bm"),
-          "--internal"}},
-        {"texture8.mat",
-         {"texture8-1-A.bmp", "texture8-2-A.bmp", "--mipmaps", "4", "--fill", "72", "--palette",
-          ramps}},
-        {"texture16t.mat",
-         {"texture16t-1-A.bmp", "--bits", "16", "--transparent", "--mipmaps", "3", "--fill",
-          "33808"}},
-        {"color.mat",
-         {"color-1.bmp", "color-2.bmp", "color-3.bmp", "color-4.bmp", "--color", "--palette",
-          ramps}},
-        {"font8.sft", {"font8.bmp"}},
-        {"sample16.bm", {"sample16-1.bmp", "--bits", "16"}},
-    };
-    for (const auto &[sample, inputs] : steps) {
-        std::vector<std::string> args{"import", dir.File("new-" + sample)};
-        for (const std::string &a : inputs)
-            args.push_back(a.find(".bmp") != std::string::npos ? dir.File(a) : a);
-        ASSERT_EQ(Exit(args), 0) << sample;
-    }
-    for (const char *sample : {"texture8.mat", "texture16t.mat", "color.mat"})
-        EXPECT_EQ(ReadFile(dir.File(std::string("new-") + sample)), ReadFile(Sample(sample)));
-    const TBM bm = Load<TBM>(Sample("sample8.bm")), back = Load<TBM>(dir.File("new-sample8.bm"));
-    EXPECT_EQ(back.Images, bm.Images);
-    EXPECT_EQ(back.Palette, bm.Palette);
-    EXPECT_TRUE(back.HasPalette());
-    // The strip without the character table; the 16-bit frame with the same words.
-    const TSFT font = Load<TSFT>(Sample("font8.sft")),
-               strip = Load<TSFT>(dir.File("new-font8.sft"));
-    EXPECT_EQ(std::tie(strip.Pixels, strip.Width), std::tie(font.Pixels, font.Width));
-    EXPECT_EQ(strip.Chars.Count(), 0);
-    const TBM wide = Load<TBM>(dir.File("new-sample16.bm"));
-    EXPECT_EQ(wide.Images[0], Load<TBM>(Sample("sample16.bm")).Images[0]);
-    EXPECT_EQ(wide.BitsPerPixel(), 16);
-}
 
 // Each picture's messages on a line of their own; nothing written after an error.
 TEST(CliImport, MessagesAndFrameLimits)
