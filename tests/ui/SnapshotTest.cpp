@@ -1,4 +1,4 @@
-// The texts and sizes the specification fixes, read from the running windows and dialogs and
+// The fixed texts and sizes, read from the running windows and dialogs and
 // held against one table: menus, toolbar, status panels, popup menus, the file dialogs'
 // titles and filters, every dialog's captions and fixed sizes, and the first-run settings.
 
