@@ -306,7 +306,7 @@ int main(int argc, char **argv)
     context.Settings.MATColormapPath = context.Settings.MATPalettePath;
 
     // The README's picture: the stone wall dimmed to light 24 beside its palette view, the
-    // console, the colormap and, below them, the font.
+    // console, the colormap and, below them, the font and a container.
     shooter.Open({"texture8.mat", "texture8.mat", "console.mat", "colormap.cmp", "font8.sft"});
     shooter.Look({{2}, {2, 24}, {2}});
     if (QMdiSubWindow *font = mainForm.MdiArea()->subWindowList(QMdiArea::CreationOrder).back()) {
@@ -315,11 +315,28 @@ int main(int argc, char **argv)
             if (window != font)
                 bottom = std::max(bottom, window->geometry().bottom());
         font->move(0, bottom + 8);
+        // And the sample container below the font, its thumbnails made by then.
+        mainForm.OpenDocument(shooter.Sample("sample.gob").toStdString());
+        if (TDocumentWindow *container = mainForm.ActiveDocument()) {
+            container->parentWidget()->resize(760, 250);
+            container->parentWidget()->move(0, font->geometry().bottom() + 8);
+        }
+        Settle(1500);
+        // Through the container's own colormap, as the game would draw its members.
+        if (TDocumentWindow *container = mainForm.ActiveDocument())
+            if (auto *colormaps = container->findChild<QComboBox *>("ColormapBox");
+                colormaps && colormaps->count() > 1) {
+                colormaps->setCurrentIndex(1);
+                emit colormaps->activated(1);
+                Settle(1500);
+            }
         mainForm.ActivateDocument(qobject_cast<TDocumentWindow *>(
             mainForm.MdiArea()->subWindowList(QMdiArea::CreationOrder)[1]->widget()));
     }
     Settle(300);
+    shooter.FitMainWindow();
     shooter.Save(mainForm.grab(), docs + "/images/editor.png");
+    mainForm.resize(1180, 640);
     shooter.CloseAll();
 
     // Seeing it as the game does: the console at light 63, 31 and 8, then at 8 with its
