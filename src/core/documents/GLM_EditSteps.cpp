@@ -74,7 +74,6 @@ struct TCMPTables
 {
     std::array<TColorTable, 64> LightLevels;
     std::array<TColorTable, 256> TransTables;
-    friend bool operator==(const TCMPTables &, const TCMPTables &) = default;
 };
 
 template <class TDoc> struct TKind;
