@@ -39,6 +39,10 @@ TEST_F(LightViewTest, RefusedCommandsSayWhy)
     Run(C::SelectColormap);
     EXPECT_EQ(Settings.BMColormapPath, Dir.File("night.cmp"));
     EXPECT_EQ(Messages().size(), 1u);
+    // View > Colormap... offers the colormaps inside the open containers first.
+    Open(Put("res.gob", GOBBytes({{"a.mat", {}}, {"misc\\cmp\\dflt.cmp", CMPBytes(0)}})));
+    EXPECT_EQ(Context.OpenContainerMembers(".cmp"),
+              std::vector<std::string>{Dir.File("res.gob") + "::misc/cmp/dflt.cmp"});
 }
 
 // The display palette is the colormap itself; frame 1 is index 2, frame 2 index 3.

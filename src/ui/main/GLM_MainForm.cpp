@@ -199,6 +199,16 @@ TMainForm::TMainForm(TWindowContext &context, const TDocumentFactory &factory, Q
 
     FUndoGroup = new QUndoGroup(this);
 
+    // View > Colormap... offers the colormaps inside the open containers.
+    FContext.OpenContainerMembers = [this](const std::string &extension) {
+        std::vector<std::string> paths;
+        if (const std::optional<TDocumentKind> kind = DocumentKindOf(extension))
+            for (const TDocumentWindow *window : DocumentWindows())
+                for (std::string &path : window->MemberPaths(*kind))
+                    paths.push_back(std::move(path));
+        return paths;
+    };
+
     FCycleTimer = new QTimer(this);
     FCycleTimer->setObjectName("CycleTimer");
     connect(FCycleTimer, &QTimer::timeout, this, &TMainForm::CycleTimerTimer);
@@ -231,6 +241,7 @@ TMainForm::~TMainForm()
 {
     // The children go after this body; keep their last signals away from a half-gone window.
     disconnect(FMdiArea, nullptr, this, nullptr);
+    FContext.OpenContainerMembers = nullptr;
     FCycleTimer->stop();
 }
 
