@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 
 #include "UiFixture.h"
@@ -241,7 +242,7 @@ TEST_F(DialogsTest, PropertiesPickers)
               std::tuple(35, 0x07E0, 0, 4));
 }
 
-// A typed code names its character and the reverse; OK refuses a bad counting cell, and a
+// A typed code names its character and the reverse, keystroke by keystroke; OK refuses a bad counting cell, and a
 // bad gap keeps its setting while the rest goes ahead.
 TEST_F(DialogsTest, EditSFTCharacters)
 {
@@ -251,24 +252,26 @@ TEST_F(DialogsTest, EditSFTCharacters)
     chars.Add({66, 8, 7});
     form.SetCharacters(chars);
     form.FontBitmap = QImage(40, 16, QImage::Format_RGB888);
+    std::string typing; // the other column before the cell is committed
     const auto type = [&](int row, int column, const QString &text) {
         form.CharGrid->setCurrentCell(row, column);
         form.CharGrid->editItem(form.CharGrid->item(row, column));
         for (QLineEdit *editor : form.CharGrid->viewport()->findChildren<QLineEdit *>())
             if (editor->isVisible()) {
-                editor->setText(text);
-                QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-                QApplication::sendEvent(editor, &enter);
+                editor->selectAll();
+                QTest::keyClicks(editor, text);
+                typing = form.CellText(row, 1 - column);
+                QTest::keyClick(editor, Qt::Key_Return);
             }
         Settle();
-        return form.CellText(row, 0) + "," + form.CellText(row, 1);
+        return form.CellText(row, 0) + "," + form.CellText(row, 1) + "|" + typing;
     };
     Settings.SFTSpaceLength = 6;
     const int result = Show<TEditSFTForm>(form, [&](TEditSFTForm &f) {
         EXPECT_EQ(f.CharImage->pixmap().size(), QSize(40, 80)); // the glyph at 5 times
-        EXPECT_EQ(type(0, 0, "97"), "97,a");
-        EXPECT_EQ(type(1, 1, "b"), "98,b");
-        EXPECT_EQ(type(1, 0, "9x"), "9x,b");
+        EXPECT_EQ(type(0, 0, "97"), "97,a|a");
+        EXPECT_EQ(type(1, 1, "b"), "98,b|98");
+        EXPECT_EQ(type(1, 0, "65x"), "65x,A|A");
         f.AddButtonClick();
         f.CharGrid->setCurrentCell(0, 0);
         f.InsertButtonClick();
@@ -283,7 +286,7 @@ TEST_F(DialogsTest, EditSFTCharacters)
         f.OKButtonClick();
     });
     EXPECT_EQ(result, mrOk);
-    Texts said(2, "'9x' is not a valid integer value");
+    Texts said(2, "'65x' is not a valid integer value");
     said.push_back("'six' is not a valid integer value");
     EXPECT_EQ(Messages(), said);
     EXPECT_EQ(std::tuple(Settings.SFTCharacterGap, Settings.SFTSpaceLength), std::tuple(3, 6));

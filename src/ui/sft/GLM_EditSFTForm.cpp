@@ -1,6 +1,7 @@
 #include "ui/sft/GLM_EditSFTForm.h"
 
 #include <algorithm>
+#include <functional>
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +12,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -47,6 +49,32 @@ QLineEdit *PixelsRow(QGridLayout *grid, int row, const QString &label, QWidget *
     grid->addWidget(new QLabel("Pixels", parent), row, 2);
     return box;
 }
+
+// Reports each keystroke in a cell's editor, so the other column follows the typing instead of
+// waiting for the cell to be committed.
+class TTypingDelegate : public QStyledItemDelegate
+{
+public:
+    using TTyped = std::function<void(int column, int row, const std::string &text)>;
+    TTypingDelegate(TTyped typed, QObject *parent) : QStyledItemDelegate(parent), FTyped(typed) {}
+
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *line = qobject_cast<QLineEdit *>(editor)) {
+            const QPersistentModelIndex cell(index);
+            connect(line, &QLineEdit::textEdited, line, [this, cell](const QString &text) {
+                if (cell.isValid())
+                    FTyped(cell.column(), cell.row(), text.toStdString());
+            });
+        }
+        return editor;
+    }
+
+private:
+    TTyped FTyped;
+};
 
 } // namespace
 
@@ -127,6 +155,11 @@ TEditSFTForm::TEditSFTForm(TWindowContext &context, QWidget *parent) : TModalFor
     connect(DeleteButton, &QPushButton::clicked, this, &TEditSFTForm::DeleteButtonClick);
     connect(OKButton, &QPushButton::clicked, this, &TEditSFTForm::OKButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &TEditSFTForm::CancelButtonClick);
+    CharGrid->setItemDelegate(new TTypingDelegate(
+        [this](int column, int row, const std::string &text) {
+            DeriveCell(column, row, text, false);
+        },
+        CharGrid));
     connect(CharGrid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         if (!FFilling)
             CharGridSetEditText(item->column(), item->row());
@@ -249,13 +282,19 @@ void TEditSFTForm::ShowCharPreview(int row)
 
 void TEditSFTForm::CharGridSetEditText(int column, int row)
 {
-    const std::string text = CellText(row, column);
+    DeriveCell(column, row, CellText(row, column), true);
+}
+
+void TEditSFTForm::DeriveCell(int column, int row, const std::string &text, bool committed)
+{
     if (column == AsciiColumn && !text.empty()) {
         int32_t code = 0;
         try {
             code = StrToInt(text);
         } catch (const EConvertError &e) {
-            Context().Platform.Messages().Error(e.what(), {}, this);
+            // Half-typed text ("-") is no error yet; the committed cell is.
+            if (committed)
+                Context().Platform.Messages().Error(e.what(), {}, this);
             return;
         }
         SetCellText(row, CharColumn, CharText(code));
@@ -263,7 +302,8 @@ void TEditSFTForm::CharGridSetEditText(int column, int row)
         if (const std::optional<int> code = CharCode(text))
             SetCellText(row, AsciiColumn, std::to_string(*code));
     }
-    ShowCharPreview(row);
+    if (committed)
+        ShowCharPreview(row);
 }
 
 void TEditSFTForm::CharGridSelectCell(int, int row)

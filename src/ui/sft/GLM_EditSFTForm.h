@@ -65,6 +65,8 @@ public:
 
     // Rows are numbered from 0, the first data row.
     void CharGridSetEditText(int column, int row);
+    // The column derived from the cell's `text`; only a committed cell reports a bad code.
+    void DeriveCell(int column, int row, const std::string &text, bool committed);
     void CharGridSelectCell(int column, int row);
     void SelectButtonClick();
     void AddButtonClick();
