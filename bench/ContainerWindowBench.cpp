@@ -13,6 +13,7 @@
 // end; the widgets run on Qt's offscreen platform.
 
 #include "GLM_TestPlatform.h"
+#include "BenchFiles.h"
 #include "GameFiles.h"
 #include "core/GLM_Thumbnails.h"
 #include "formats/LEC_FileIO.h"
@@ -27,47 +28,25 @@
 
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <fstream>
 #include <memory>
-#include <unistd.h>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace bench;
 
-constexpr int Members = 5000;
-
-struct TInputs
+struct TInputs : TTempDir
 {
-    fs::path Dir;
-    std::string Big, Textures;
+    std::string Big = File("big.gob"), Textures = File("textures.gob");
 
-    TInputs()
+    TInputs() : TTempDir("glimra-window-bench")
     {
-        Dir = fs::temp_directory_path() / ("glimra-window-bench-" + std::to_string(::getpid()));
-        fs::create_directories(Dir);
-        Big = (Dir / "big.gob").string();
-        Textures = (Dir / "textures.gob").string();
-        TGOB big, textures;
-        const std::vector<uint8_t> member(20000, 7); // 100 MB in all
-        for (int i = 0; i < Members; ++i) {
-            const std::string folder = "mat/" + std::to_string(i / 100) + "/";
-            big.Put(folder + "member" + std::to_string(i) + ".mat", member);
-            textures.Put(folder + "t" + std::to_string(i) + ".mat",
+        WriteBigContainer(Big, Noise(1 << 20));
+        TGOB textures;
+        for (int i = 0; i < BigMembers; ++i)
+            textures.Put("mat/" + std::to_string(i / 100) + "/t" + std::to_string(i) + ".mat",
                          testutil::TextureMAT({{64, 64, 4, uint16_t(i % 256)}}));
-        }
-        big.WriteToFile(Big);
         textures.WriteToFile(Textures);
-    }
-    ~TInputs()
-    {
-        std::error_code ec;
-        fs::remove_all(Dir, ec);
     }
 };
 
@@ -86,15 +65,6 @@ double ResidentMB()
     return 0;
 }
 
-double HeapMB()
-{
-#ifdef __GLIBC__
-    return double(mallinfo2().uordblks) / 1e6;
-#else
-    return 0;
-#endif
-}
-
 void OpenWindow(benchmark::State &state)
 {
     const TInputs &in = Inputs();
@@ -108,7 +78,7 @@ void OpenWindow(benchmark::State &state)
         window->FormCreate(0);
         window->show();
         QApplication::processEvents();
-        const double residentBefore = ResidentMB(), heapBefore = HeapMB();
+        const double residentBefore = ResidentMB(), heapBefore = double(HeapInUse()) / 1e6;
         state.ResumeTiming();
         window->LoadFile(in.Big);
         window->ShowIcons(false);
@@ -117,14 +87,14 @@ void OpenWindow(benchmark::State &state)
         state.PauseTiming();
         // The first open is the one that takes memory from the system; later ones reuse it.
         resident = std::max(resident, ResidentMB() - residentBefore);
-        heap = std::max(heap, HeapMB() - heapBefore);
+        heap = std::max(heap, double(HeapInUse()) / 1e6 - heapBefore);
         window.reset();
         QApplication::processEvents();
         state.ResumeTiming();
     }
     state.counters["resident_MB"] = resident;
     state.counters["heap_MB"] = heap;
-    state.counters["members"] = Members;
+    state.counters["members"] = BigMembers;
 }
 BENCHMARK(OpenWindow)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -156,13 +126,13 @@ void Thumbnails(benchmark::State &state)
                 },
                 DfltPalette(), 64);
         }
-        while (made < Members) {
+        while (made < BigMembers) {
             maker.WaitForDone();
             QApplication::processEvents();
         }
     }
     state.counters["thumbnails_per_s"] = benchmark::Counter(
-        double(Members) * double(state.iterations()), benchmark::Counter::kIsRate);
+        double(BigMembers) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK(Thumbnails)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

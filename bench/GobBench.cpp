@@ -11,46 +11,26 @@
 #include "formats/LEC_GOB.h"
 #include "formats/LEC_MAT.h"
 
+#include "BenchFiles.h"
+
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <random>
-#include <unistd.h>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace {
 
+using namespace bench;
 namespace fs = std::filesystem;
 
-constexpr int Members = 5000;
-constexpr size_t MemberSize = 20000; // 100 MB in all
-
-struct TInputs
+struct TInputs : TTempDir
 {
-    fs::path Dir;
-    std::string Container, MAT;
+    std::string Container = File("big.gob"), MAT = File("big.mat");
 
-    TInputs()
+    TInputs() : TTempDir("glimra-bench")
     {
-        Dir = fs::temp_directory_path() / ("glimra-bench-" + std::to_string(::getpid()));
-        fs::create_directories(Dir);
-        Container = (Dir / "big.gob").string();
-        MAT = (Dir / "big.mat").string();
-        std::mt19937 rng(1);
-        std::vector<uint8_t> noise(1 << 20);
-        for (uint8_t &b : noise)
-            b = uint8_t(rng());
-        TGOB gob;
-        for (int i = 0; i < Members; ++i)
-            gob.Put("mat/" + std::to_string(i / 100) + "/member" + std::to_string(i) + ".mat",
-                    {noise.begin() + i % 1000 * 1000,
-                     noise.begin() + i % 1000 * 1000 + MemberSize});
-        gob.WriteToFile(Container);
+        const std::vector<uint8_t> noise = Noise(1 << 20);
+        WriteBigContainer(Container, noise);
         // 16 frames of 1024 x 1024 with four levels each: 22.3 MB.
         TMAT mat;
         mat.SetNumRecords(16);
@@ -63,26 +43,12 @@ struct TInputs
         }
         mat.SaveToFile(MAT);
     }
-    ~TInputs()
-    {
-        std::error_code ec;
-        fs::remove_all(Dir, ec);
-    }
 };
 
 const TInputs &Inputs()
 {
     static const TInputs inputs;
     return inputs;
-}
-
-size_t HeapInUse()
-{
-#ifdef __GLIBC__
-    return mallinfo2().uordblks;
-#else
-    return 0;
-#endif
 }
 
 void OpenAndList(benchmark::State &state)
@@ -101,7 +67,7 @@ void OpenAndList(benchmark::State &state)
         benchmark::DoNotOptimize(unfindable);
     }
     state.counters["index_MB"] = double(heap) / 1e6;
-    state.counters["members"] = Members;
+    state.counters["members"] = BigMembers;
 }
 BENCHMARK(OpenAndList)->Unit(benchmark::kMillisecond);
 
@@ -110,7 +76,7 @@ void SaveContainer(benchmark::State &state)
     const TInputs &in = Inputs();
     TGOB gob;
     gob.LoadFromFile(in.Container);
-    const std::string out = (in.Dir / "saved.gob").string();
+    const std::string out = in.File("saved.gob");
     for (auto _ : state)
         gob.WriteToFile(out);
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(fs::file_size(out)));
@@ -120,7 +86,7 @@ BENCHMARK(SaveContainer)->Unit(benchmark::kMillisecond)->UseRealTime();
 void ResaveMAT(benchmark::State &state)
 {
     const TInputs &in = Inputs();
-    const std::string out = (in.Dir / "resaved.mat").string();
+    const std::string out = in.File("resaved.mat");
     for (auto _ : state) {
         auto mat = std::make_unique<TMAT>();
         mat->LoadFromFile(in.MAT);
@@ -135,7 +101,7 @@ void DurableCopy(benchmark::State &state)
 {
     const TInputs &in = Inputs();
     const std::string from = state.range(0) == 0 ? in.Container : in.MAT;
-    const std::string to = (in.Dir / "copy").string();
+    const std::string to = in.File("copy");
     std::vector<char> buffer(1 << 20);
     for (auto _ : state) {
         std::FILE *src = std::fopen(from.c_str(), "rb");

@@ -13,23 +13,19 @@
 #include "core/documents/GLM_EditSteps.h"
 #include "formats/LEC_BM.h"
 
-#include <QUndoStack>
+#include "BenchFiles.h"
 
-#include <malloc.h>
+#include <QUndoStack>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
+using bench::HeapInUse;
+
 constexpr int Side = 1024;
 constexpr int Frames = 50;
 constexpr int Steps = 100;
-
-size_t HeapInUse()
-{
-    const struct mallinfo2 m = mallinfo2();
-    return m.uordblks + m.hblkhd;
-}
 
 TBMImage Frame(int seed)
 {

@@ -242,8 +242,8 @@ TEST_F(DialogsTest, PropertiesPickers)
               std::tuple(35, 0x07E0, 0, 4));
 }
 
-// A typed code names its character and the reverse, keystroke by keystroke; OK refuses a bad counting cell, and a
-// bad gap keeps its setting while the rest goes ahead.
+// A typed code names its character and the reverse, keystroke by keystroke; OK refuses a
+// bad counting cell, and a bad gap keeps its setting while the rest goes ahead.
 TEST_F(DialogsTest, EditSFTCharacters)
 {
     TEditSFTForm form{Context};
