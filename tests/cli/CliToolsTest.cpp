@@ -188,6 +188,15 @@ TEST(CliFailures, OneLineNamingTheFileAndNoOutput)
     picture.copy(0, 0, 97, 8).save(QString::fromStdString(dir.File("odd.bmp")));
     const std::string strip = dir.File("strip.bmp"), table = dir.File("t.json");
     const std::string beyond = "Read beyond end of file", badTable = "Not a character table ";
+    // Containers: one holding a cut MAT, one whose table and one whose member lie beyond it.
+    std::vector<uint8_t> cutMAT = ReadFile(Sample("texture8.mat"));
+    cutMAT.resize(100);
+    const std::string gob = Put(dir, "c.gob", GOBBytes({{"a.bm", {1}}, {"cut.mat", cutMAT}}));
+    const std::string broken = Put(dir, "b.gob", Bytes().Text("GOB ").I32(20).I32(12).I32(9).Data);
+    Bytes past;
+    GOBEntry(past.Text("GOB ").I32(20).I32(12).I32(1), 0, 1000, "a.bm");
+    const std::string pastEnd = Put(dir, "p.gob", past.Data), loose = Put(dir, "l.bin", {1, 2});
+    const std::string o = out + "o.gob";
     const std::vector<std::string> chars{"import", out + "a.sft", strip, "--chars", table};
     // Kept as it is when the command fails: an existing output the user may not write.
     const std::string old = Put(dir, "old.bm", {1, 2, 3});
@@ -233,13 +242,28 @@ TEST(CliFailures, OneLineNamingTheFileAndNoOutput)
         {chars, "[[65, -1, 2]]", table, "Character"},
         {{"import", out + "a.sft", strip, "--chars", dir.File("no.json")}, "",
          dir.File("no.json"), "File not found"},
+        {{"gob", "list", none}, "", none, "File not found"},
+        {{"gob", "list", broken}, "", broken, "Member count 9 exceeds what the file holds (0)"},
+        {{"gob", "extract", gob, "b.bm", "-o", out}, "", gob, "No member named 'b.bm'"},
+        {{"gob", "update", gob, "--remove", "z", "-o", o}, "", gob, "No member named 'z'"},
+        {{"gob", "update", pastEnd, "-o", o}, "", o,
+         "Member 1 (a.bm): bytes past the end of the file; remove it before saving"},
+        {{"gob", "update", gob, "--add", "../a=" + loose, "-o", o}, "", loose,
+         "Member name '../a': '..' in the name"},
+        {{"gob", "update", gob, "--add", "a=" + none, "-o", o}, "", none, "File not found"},
+        {{"gob", "create", o, loose, "--as", "x", loose, "--as", "X"}, "", loose,
+         "Member name 'X' is taken by " + loose},
+        {{"info", gob + "::b.bm"}, "", gob + "::b.bm", "No member named 'b.bm'"},
+        {{"info", gob + "::cut.mat"}, "", gob + "::cut.mat", beyond},
+        {{"resave", none + "::a.bm", o}, "", none + "::a.bm", "File not found"},
     };
     for (const auto &[args, text, file, reason] : cases) {
         Put(dir, "t.json", std::vector<uint8_t>(text.begin(), text.end()));
         const TRun run = RunCli(args);
         const std::string head = "glimra-cli: " + file + ": " + reason;
-        EXPECT_EQ(std::make_pair(run.Code, std::count(run.Err.begin(), run.Err.end(), '\n')),
-                  std::make_pair(1, 1L))
+        EXPECT_EQ(std::make_tuple(run.Code, std::count(run.Err.begin(), run.Err.end(), '\n'),
+                                  run.Out),
+                  std::make_tuple(1, 1L, ""))
             << run.Err;
         EXPECT_EQ(run.Err.substr(0, head.size()), head) << run.Err;
         EXPECT_TRUE(FilesIn(out).empty()) << args[0] << " " << file;
@@ -252,6 +276,7 @@ TEST(CliUsage, MistakesExitTwoAndWriteNothing)
     TempDir dir;
     const std::string x = Sample("sample8.bm"), out = dir.File("o.bm"), o = dir.File("");
     const std::string cmp = dir.File("o.cmp"), mat = dir.File("o.mat"), sft = dir.File("o.sft");
+    const std::string gob = dir.File("o.gob");
     const std::string chars = "--chars";
     const auto tint = [&](const char *t) {
         return std::vector<std::string>{"cmp", cmp, "--from", "Dflt", "--tint", t};
@@ -272,7 +297,11 @@ TEST(CliUsage, MistakesExitTwoAndWriteNothing)
         {"cmp", cmp, "--from", "Dflt", "--trans", "maybe"}, tint("1.5,0,0"),
         tint("0,0"), tint("nan,0,0"), tint("0,0,0,0"), {"palette", "Dflt"},
         {"palette", "Dflt", dir.File("o.txt")},
-        {"palette", "Dflt", dir.File("o.pal"), "--format", "png"}, {"resave", x}};
+        {"palette", "Dflt", dir.File("o.pal"), "--format", "png"}, {"resave", x}, {"gob"},
+        {"gob", "bogus"}, {"gob", "list"}, {"gob", "extract"}, {"gob", "update"},
+        {"gob", "create", gob}, {"gob", "create", gob, "--as", "x", x},
+        {"gob", "create", gob, dir.Path.string(), "--as", "x"}, {"gob", "list", x, "--bogus"},
+        {"gob", "update", x, "--add", "noequals"}, {"gob", "update", x, "--add", "=x"}};
     for (const auto &args : mistakes) {
         const TRun run = RunCli(args);
         const std::string line = args.empty() ? "" : args[0] + " " + args.back();
@@ -281,8 +310,13 @@ TEST(CliUsage, MistakesExitTwoAndWriteNothing)
             << line << ": " << run.Code << " " << run.Err;
     }
     EXPECT_TRUE(FilesIn(dir.Path).empty());
-    for (const std::string command : {"info", "export", "import", "cmp", "palette", "resave"}) {
-        const TRun run = RunCli({command, "--help"});
+    for (const std::string command : {"info", "export", "import", "cmp", "palette", "resave",
+                                      "gob list", "gob extract", "gob create", "gob update"}) {
+        std::vector<std::string> args{command.substr(0, command.find(' '))};
+        if (command.find(' ') != std::string::npos)
+            args.push_back(command.substr(4));
+        args.push_back("--help");
+        const TRun run = RunCli(args);
         EXPECT_TRUE(run.Code == 0 && run.Out.rfind("Usage: glimra-cli " + command, 0) == 0)
             << run.Out;
     }

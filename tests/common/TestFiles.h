@@ -6,6 +6,8 @@
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
+#include <map>
+#include <numeric>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -77,6 +79,30 @@ inline std::string Put(const TempDir &dir, const std::string &name,
 {
     WriteFile(dir.File(name), bytes);
     return dir.File(name);
+}
+
+// n bytes counting up from `start`, wrapping at 256.
+inline std::vector<uint8_t> Ramp(size_t n, uint8_t start = 0)
+{
+    std::vector<uint8_t> v(n);
+    std::iota(v.begin(), v.end(), start);
+    return v;
+}
+
+// Every file under `root` by its path relative to it, with its bytes; folders too (as empty
+// entries ending in '/') when `folders` is set.
+inline std::map<std::string, std::vector<uint8_t>> Tree(const std::filesystem::path &root,
+                                                        bool folders = false)
+{
+    std::map<std::string, std::vector<uint8_t>> tree;
+    for (const auto &entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string name = entry.path().lexically_relative(root).generic_string();
+        if (entry.is_regular_file())
+            tree[name] = ReadFile(entry.path().string());
+        else if (folders)
+            tree[name + "/"] = {};
+    }
+    return tree;
 }
 
 inline int32_t I32At(const std::vector<uint8_t> &b, size_t at)

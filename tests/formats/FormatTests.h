@@ -8,16 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <numeric>
 
 namespace testutil {
-
-inline std::vector<uint8_t> Ramp(size_t n, uint8_t start = 0)
-{
-    std::vector<uint8_t> v(n);
-    std::iota(v.begin(), v.end(), start); // wraps at 256
-    return v;
-}
 
 template <class T> class FormatTest : public ::testing::Test
 {
