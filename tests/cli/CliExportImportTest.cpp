@@ -69,21 +69,9 @@ TEST(CliImport, MessagesAndFrameLimits)
                   "glimra-cli: " + odd + ": Bitmap Size: 63x64: Dimensions must be even numbers\n");
     EXPECT_FALSE(std::filesystem::exists(dir.File("t.mat")));
     EXPECT_EQ(Exit({"import", dir.File("t.mat"), big}), 0);
-    // A colour frame needs a picture of one colour; a MAT takes 16 pictures at most.
-    QImage two(2, 2, QImage::Format_RGB32);
-    two.fill(Qt::white);
-    two.setPixel(1, 1, qRgb(0, 0, 0));
-    two.save(QString::fromStdString(dir.File("two.bmp")));
-    EXPECT_EQ(RunCli({"import", dir.File("d.mat"), dir.File("two.bmp"), "--color"}).Err,
-              "glimra-cli: " + dir.File("two.bmp") +
-                  ": A colour frame picture must be one colour\n");
+    // A MAT takes 16 pictures (17 are refused in the failure table).
     std::vector<std::string> args{"import", dir.File("m.mat")};
-    args.insert(args.end(), 17, dir.File("two.bmp"));
-    const TRun many = RunCli(args);
-    EXPECT_EQ(many.Code, 1);
-    EXPECT_EQ(many.Err, "glimra-cli: " + dir.File("m.mat") +
-                            ": A MAT holds at most 16 frames, 17 pictures given\n");
-    args.pop_back();
+    args.insert(args.end(), 16, big);
     EXPECT_EQ(Exit(args), 0);
 }
 

@@ -197,6 +197,12 @@ TEST(CliFailures, OneLineNamingTheFileAndNoOutput)
     GOBEntry(past.Text("GOB ").I32(20).I32(12).I32(1), 0, 1000, "a.bm");
     const std::string pastEnd = Put(dir, "p.gob", past.Data), loose = Put(dir, "l.bin", {1, 2});
     const std::string o = out + "o.gob";
+    QImage two(2, 2, QImage::Format_RGB32);
+    two.fill(Qt::white);
+    two.setPixel(1, 1, qRgb(0, 0, 0));
+    two.save(QString::fromStdString(dir.File("two.bmp")));
+    std::vector<std::string> seventeen{"import", out + "m.mat"};
+    seventeen.insert(seventeen.end(), 17, dir.File("two.bmp"));
     const std::vector<std::string> chars{"import", out + "a.sft", strip, "--chars", table};
     // Kept as it is when the command fails: an existing output the user may not write.
     const std::string old = Put(dir, "old.bm", {1, 2, 3});
@@ -216,6 +222,9 @@ TEST(CliFailures, OneLineNamingTheFileAndNoOutput)
         {{"palette", missing, out + "b.pal"}, "", missing, "File not found"},
         {{"import", out + "a.bm", junk}, "", junk, "Bitmap image is not valid"},
         {{"import", out + "c.mat", fifty}, "", fifty, "Bitmap image is too large"},
+        {{"import", out + "d.mat", dir.File("two.bmp"), "--color"}, "", dir.File("two.bmp"),
+         "A colour frame picture must be one colour"},
+        {seventeen, "", out + "m.mat", "A MAT holds at most 16 frames, 17 pictures given"},
         {{"import", out + "b.bm", Sample("sample8.bm"), "--palette", notes}, "", notes,
          "No palette in this file"},
         {{"export", notes, "-o", out}, "", notes, "Not a BM, MAT, CMP or SFT file"},
