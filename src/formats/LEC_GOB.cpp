@@ -177,6 +177,8 @@ std::string TGOB::BytesProblem(const TGOBMember &m) const
 {
     if (!m.InContainer())
         return {};
+    if (!m.Lost.empty())
+        return m.Lost;
     if (m.Size < 0)
         return "negative size";
     if (m.Offset < 0)
@@ -407,6 +409,45 @@ void TGOB::Rename(size_t index, const std::string &name)
     TGOBMember &m = FMembers.at(index);
     m.Name = GOBStoredName(name);
     SetProblem(m);
+    FModified = true;
+}
+
+void TGOB::HoldBytes(TGOBMember &m) const
+{
+    if (!m.InContainer() || !m.Lost.empty())
+        return;
+    if (const std::string problem = BytesProblem(m); !problem.empty()) {
+        m.Lost = problem;
+        return;
+    }
+    auto bytes = std::make_shared<std::vector<uint8_t>>();
+    bytes->reserve(static_cast<size_t>(m.Size));
+    std::unique_ptr<TOpenFile> container;
+    if (m.Size > 0)
+        container = std::make_unique<TOpenFile>(FFileName);
+    CopyMember(m, container.get(),
+               [&](const uint8_t *p, size_t n) { bytes->insert(bytes->end(), p, p + n); });
+    m.Data = std::move(bytes);
+}
+
+void TGOB::InsertEntry(size_t index, TGOBMember &&member)
+{
+    FMembers.insert(FMembers.begin() + static_cast<ptrdiff_t>(std::min(index, FMembers.size())),
+                    std::move(member));
+    FModified = true;
+}
+
+TGOBMember TGOB::TakeEntry(size_t index)
+{
+    TGOBMember taken = std::move(FMembers.at(index));
+    FMembers.erase(FMembers.begin() + static_cast<ptrdiff_t>(index));
+    FModified = true;
+    return taken;
+}
+
+void TGOB::SwapEntry(size_t index, TGOBMember &member)
+{
+    std::swap(FMembers.at(index), member);
     FModified = true;
 }
 

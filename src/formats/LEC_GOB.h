@@ -26,6 +26,9 @@ struct TGOBMember
     std::string File;
     // As read: the index of an earlier member whose bytes this one's overlap; -1 for none.
     int Overlaps = -1;
+    // Why the bytes are in no file any more: the member was held apart from its container
+    // (by an undo step) when they could not be read. Such a member is never saved.
+    std::string Lost;
 
     bool InContainer() const { return !Data && File.empty(); }
 };
@@ -77,6 +80,16 @@ public:
     size_t PutFile(const std::string &name, const std::string &path);
     void Remove(size_t index);
     void Rename(size_t index, const std::string &name);
+
+    // Whole entries, for undo. An entry taken out keeps its place in the container file only
+    // until the container is saved: HoldBytes first reads its bytes into memory (or marks
+    // them Lost when they cannot be read). Inserting, taking and swapping move entries as
+    // they are; with the room reserved they allocate nothing.
+    void HoldBytes(TGOBMember &member) const;
+    void InsertEntry(size_t index, TGOBMember &&member);
+    TGOBMember TakeEntry(size_t index);
+    void SwapEntry(size_t index, TGOBMember &member);
+    void Reserve(size_t count) { FMembers.reserve(count); }
 
     // Where Extract writes a member under `folder` (its folders made there); raises the
     // member's Problem for a bad one.

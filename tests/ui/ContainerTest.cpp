@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QListView>
 #include <QThread>
+#include <QUndoStack>
 
 #include "UiFixture.h"
 #include "formats/LEC_GOB.h"
@@ -171,6 +172,46 @@ TEST_F(ContainerTest, CommandsKeepEachOpenMemberWithItsWindow)
     EXPECT_EQ(ReadFile((out / "misc/cmp/dflt.cmp").string()), std::vector<uint8_t>{1});
     EXPECT_EQ(ReadFile((out / "ui/logo.bm").string()), Members[2].Data);
     EXPECT_EQ(ReadFile((out / "mat/new.mat").string()), std::vector<uint8_t>{8});
+}
+
+// Each container edit is one step; what a step holds survives saves between its undo and
+// redo, so every state saves to the bytes it had.
+TEST_F(ContainerTest, EditsAreStepsThatUndoAcrossSaves)
+{
+    Settings.BackupFile = false;
+    TGOBForm *gob = OpenContainer();
+    const auto saved = [&] {
+        Activate(gob);
+        Run(C::Save);
+        return ReadFile(Gob);
+    };
+    std::vector<TMember> without = Members;
+    without.erase(without.begin() + 3);
+    Desk.Boxes.Answers = {TMessageResult::Yes};
+    gob->SelectMembers({"readme.txt"});
+    gob->RunOperation(C::DeleteMembers);
+    EXPECT_EQ(Main->CommandAction(C::Undo)->text(), "&Undo Delete Member");
+    EXPECT_EQ(saved(), GOBBytes(without));
+    Run(C::Undo);
+    EXPECT_TRUE(gob->Modified);
+    EXPECT_EQ(saved(), GOBBytes(Members));
+    Run(C::Redo);
+    EXPECT_EQ(saved(), GOBBytes(without));
+    Run(C::Undo);
+    ASSERT_TRUE(gob->RenameTo(0, "mat/stone.mat"));
+    gob->ShowFolder("mat");
+    Desk.Dialogs.Accept({Put("new.mat", TextureMAT({{2, 2, 1, 5}})), Put("wall.mat", {6})});
+    ReplaceAnswers = {mrYesToAll};
+    gob->RunOperation(C::AddFiles);
+    OpenMember(gob, "mat/new.mat")->Modified = true;
+    Run(C::Save); // into the container: a step on the container's stack
+    for (const char *step : {"Save Member", "Add Files", "Rename Member"}) {
+        Activate(gob);
+        EXPECT_EQ(gob->UndoStack()->undoText().toStdString(), step);
+        Run(C::Undo);
+    }
+    EXPECT_EQ(saved(), GOBBytes(Members));
+    EXPECT_FALSE(gob->Modified);
 }
 
 TEST_F(ContainerTest, ThumbnailsComeFromTheWorkerThroughTheChosenColormap)

@@ -26,6 +26,7 @@
 
 #include "core/GLM_FileNames.h"
 #include "core/GLM_Thumbnails.h"
+#include "core/documents/GLM_ContainerStep.h"
 #include "core/documents/GLM_ImageDocument.h"
 #include "formats/LEC_CMP.h"
 #include "formats/LEC_FileIO.h"
@@ -430,9 +431,17 @@ bool TGOBForm::CloseDependents()
     return true;
 }
 
-void TGOBForm::Changed()
+void TGOBForm::BeforeWrite()
 {
-    Modified = true;
+    // The members the undo steps hold apart still point into the file about to be replaced.
+    for (int i = 0; i < UndoStack()->count(); ++i)
+        if (auto *step = dynamic_cast<const TContainerStep *>(UndoStack()->command(i)))
+            step->HoldBytes();
+}
+
+void TGOBForm::ShowStepView(const TStepView &)
+{
+    DropThumbnails();
     MembersChanged();
 }
 
@@ -793,10 +802,11 @@ void TGOBForm::StoreMember(int id, std::vector<uint8_t> bytes)
     const int index = IndexOfId(id);
     if (index < 0)
         throw EInOutError(EInOutError::Other, "The member is no longer in its container");
-    FGOB.Replace(static_cast<size_t>(index), std::move(bytes));
+    auto step = std::make_unique<TContainerStep>("Save Member", FGOB, FIds);
+    step->Replace(static_cast<size_t>(index), std::move(bytes));
     FThumbnails.erase(id);
     FRequested.erase(id);
-    Modified = true;
+    PushStep(std::move(step), {});
     FModel->RowChanged(static_cast<size_t>(index));
     UpdateMainWindow();
 }
@@ -876,7 +886,14 @@ void TGOBForm::AddFiles()
     request.MultiSelect = true;
     const std::vector<std::string> files = ChooseFiles(request);
     const std::string folder = FFilter->Folder;
-    bool ask = true, changed = false;
+    bool ask = true;
+    auto step = std::make_unique<TContainerStep>("Add Files", FGOB, FIds);
+    const auto finish = [&] {
+        if (step->Finish()) {
+            PushStep(std::move(step), {});
+            MembersChanged();
+        }
+    };
     try {
         for (const std::string &file : files) {
             const std::string leaf = ExtractFileName(file);
@@ -891,20 +908,17 @@ void TGOBForm::AddFiles()
                 else if (answer != mrYes)
                     break;
             }
-            const size_t index = FGOB.PutFile(name, file);
+            const size_t index = step->PutFile(name, file);
             if (index < FIds.size()) {
                 FThumbnails.erase(FIds[index]);
                 FRequested.erase(FIds[index]);
             }
-            changed = true;
         }
     } catch (...) {
-        if (changed)
-            Changed();
+        finish(); // what was added before the failure stays, as one step
         throw;
     }
-    if (changed)
-        Changed();
+    finish();
 }
 
 void TGOBForm::DeleteMembers()
@@ -918,7 +932,8 @@ void TGOBForm::DeleteMembers()
     if (Messages().Question("Delete " + what + " from " + FileName + "?", {}, this) !=
         TMessageResult::Yes)
         return;
-    bool changed = false;
+    auto step = std::make_unique<TContainerStep>(
+        selected.size() == 1 ? "Delete Member" : "Delete Members", FGOB, FIds);
     for (auto it = selected.rbegin(); it != selected.rend(); ++it) {
         // A member's open window goes first, with its own question; kept open, it keeps its
         // member too.
@@ -929,14 +944,14 @@ void TGOBForm::DeleteMembers()
             if (!window->IsClosed())
                 continue;
         }
-        FGOB.Remove(*it);
-        FIds.erase(FIds.begin() + static_cast<ptrdiff_t>(*it));
+        step->Remove(*it);
         FThumbnails.erase(id);
         FRequested.erase(id);
-        changed = true;
     }
-    if (changed)
-        Changed();
+    if (step->Finish()) {
+        PushStep(std::move(step), {});
+        MembersChanged();
+    }
 }
 
 void TGOBForm::RenameMember()
@@ -963,12 +978,13 @@ bool TGOBForm::RenameTo(size_t index, const std::string &name)
         if (other >= 0 && static_cast<size_t>(other) != index)
             throw EInOutError(EInOutError::Other,
                               "A member named '" + GOBShownName(stored) + "' already exists");
-        FGOB.Rename(index, stored);
+        auto step = std::make_unique<TContainerStep>("Rename Member", FGOB, FIds);
+        step->Rename(index, stored);
+        PushStep(std::move(step), {});
     } catch (const std::exception &e) {
         Messages().Error(e.what(), {}, this);
         return false;
     }
-    Modified = true;
     const int id = FIds[index];
     if (TDocumentWindow *window = FMemberWindows[id]; window && !window->IsClosed())
         window->RenameMember(MemberPath(index), MemberCaption(index));

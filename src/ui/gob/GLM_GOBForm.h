@@ -98,6 +98,8 @@ protected:
     std::string BackupExtension() const override;
     void Written(const std::string &path) override;
     bool CloseDependents() override;
+    void BeforeWrite() override;
+    void ShowStepView(const TStepView &view) override;
 
 private:
     friend class TGOBModel;
@@ -115,7 +117,6 @@ private:
     // Asks for the thumbnail of member `index` (the list calls it for the members in view).
     void RequestThumbnail(size_t index);
     void DropThumbnails();
-    void Changed();
     QModelIndex ListIndex(size_t member) const;
 
     TGOB FGOB;

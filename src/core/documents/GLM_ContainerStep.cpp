@@ -1,0 +1,101 @@
+#include "core/documents/GLM_ContainerStep.h"
+
+#include <algorithm>
+#include <utility>
+
+TContainerStep::TContainerStep(const std::string &name, TGOB &gob, std::vector<int> &ids)
+    : TEditStep(name), FGOB(gob), FIds(ids)
+{
+}
+
+void TContainerStep::Remove(size_t index)
+{
+    FChanges.reserve(FChanges.size() + 1);
+    TRecord record{TChange::Removed, index, FGOB.TakeEntry(index), true};
+    if (index < FIds.size()) {
+        record.Id = FIds[index];
+        FIds.erase(FIds.begin() + static_cast<ptrdiff_t>(index));
+    }
+    FChanges.push_back(std::move(record));
+}
+
+void TContainerStep::Rename(size_t index, const std::string &name)
+{
+    TGOBMember before = FGOB.Members().at(index);
+    FChanges.reserve(FChanges.size() + 1);
+    FGOB.Rename(index, name);
+    FChanges.push_back({TChange::Exchanged, index, std::move(before), true});
+}
+
+void TContainerStep::Replace(size_t index, std::vector<uint8_t> bytes)
+{
+    TGOBMember before = FGOB.Members().at(index);
+    FChanges.reserve(FChanges.size() + 1);
+    FGOB.Replace(index, std::move(bytes));
+    FChanges.push_back({TChange::Exchanged, index, std::move(before), true});
+}
+
+size_t TContainerStep::Record(const std::string &stored, const std::function<size_t()> &put)
+{
+    const int existing = FGOB.Find(stored);
+    TGOBMember before = existing >= 0 ? FGOB.Members()[size_t(existing)] : TGOBMember();
+    FChanges.reserve(FChanges.size() + 1);
+    const size_t index = put();
+    const bool exchanged = existing >= 0;
+    FChanges.push_back(
+        {exchanged ? TChange::Exchanged : TChange::Inserted, index, std::move(before), exchanged});
+    return index;
+}
+
+size_t TContainerStep::PutFile(const std::string &name, const std::string &path)
+{
+    return Record(GOBStoredName(name), [&] { return FGOB.PutFile(name, path); });
+}
+
+size_t TContainerStep::Put(const std::string &name, std::vector<uint8_t> bytes)
+{
+    return Record(GOBStoredName(name), [&] { return FGOB.Put(name, std::move(bytes)); });
+}
+
+void TContainerStep::HoldBytes() const
+{
+    for (const TRecord &r : FChanges)
+        if (r.Out)
+            FGOB.HoldBytes(r.Held);
+}
+
+size_t TContainerStep::HeldBytes() const
+{
+    size_t bytes = 0;
+    for (const TRecord &r : FChanges)
+        bytes += r.Held.Data ? r.Held.Data->size() : 0;
+    return bytes;
+}
+
+void TContainerStep::Toggle(bool undo) noexcept
+{
+    // Each change is its own way back; undo goes through them from the last.
+    const auto toggle = [this](TRecord &r) {
+        if (r.Change == TChange::Exchanged) {
+            FGOB.SwapEntry(r.Index, r.Held);
+        } else if (r.Out) { // the member goes back in
+            FGOB.InsertEntry(r.Index, std::move(r.Held));
+            FIds.insert(FIds.begin() + static_cast<ptrdiff_t>(std::min(r.Index, FIds.size())),
+                        r.Id);
+            r.Out = false;
+        } else { // and out again
+            r.Held = FGOB.TakeEntry(r.Index);
+            if (r.Index < FIds.size()) {
+                r.Id = FIds[r.Index];
+                FIds.erase(FIds.begin() + static_cast<ptrdiff_t>(r.Index));
+            }
+            r.Out = true;
+        }
+    };
+    if (undo)
+        for (auto r = FChanges.rbegin(); r != FChanges.rend(); ++r)
+            toggle(*r);
+    else
+        for (TRecord &r : FChanges)
+            toggle(r);
+}
