@@ -10,6 +10,8 @@
 #include "UiFixture.h"
 #include "formats/LEC_GOB.h"
 #include "ui/gob/GLM_GOBForm.h"
+#include "ui/kit/GLM_RadioGroup.h"
+#include "ui/main/GLM_NewForm.h"
 
 using namespace uitest;
 namespace fs = std::filesystem;
@@ -172,6 +174,21 @@ TEST_F(ContainerTest, CommandsKeepEachOpenMemberWithItsWindow)
     EXPECT_EQ(ReadFile((out / "misc/cmp/dflt.cmp").string()), std::vector<uint8_t>{1});
     EXPECT_EQ(ReadFile((out / "ui/logo.bm").string()), Members[2].Data);
     EXPECT_EQ(ReadFile((out / "mat/new.mat").string()), std::vector<uint8_t>{8});
+}
+
+// File > New makes an empty container, which saves as a header and an empty table.
+TEST_F(ContainerTest, NewMakesAnEmptyContainer)
+{
+    Play<TNewForm>([](TNewForm &form) {
+        form.FileGroup->SetItemIndex(4);
+        form.OKButtonClick();
+    });
+    Run(C::New);
+    ASSERT_TRUE(dynamic_cast<TGOBForm *>(Main->ActiveDocument()));
+    Desk.Dialogs.Accept({Dir.File("empty.gob")});
+    Run(C::SaveAs);
+    EXPECT_EQ(ReadFile(Dir.File("empty.gob")), GOBBytes({}));
+    EXPECT_EQ(Settings.LastFileIndex, 4);
 }
 
 // Each container edit is one step; what a step holds survives saves between its undo and

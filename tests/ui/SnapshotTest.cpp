@@ -114,8 +114,8 @@ const std::map<std::string, std::string> Expected = {
     {"save palette", "Save As Palette [Microsoft PAL Palettes (*.pal)|*.pal|Paintshop PAL "
                      "Palettes (*.pal)|*.pal|Photoshop ACT Palettes (*.act)|*.act|All Files "
                      "(*.*)|*.*] "},
-    {"New", "New|File|&BM Graphic|CMP &Palette|&MAT Texture|&SFT Font|Color Depth|&8-Bit|&1"
-            "6-Bit|Type|&Color|&Texture|&OK|C&ancel"},
+    {"New", "New|File|&BM Graphic|CMP &Palette|&MAT Texture|&SFT Font|&GOB Container|Color "
+            "Depth|&8-Bit|&16-Bit|Type|&Color|&Texture|&OK|C&ancel"},
     {"Options",
      "Options|File Associations|BM Texture,CMP Palette,MAT Texture,SFT Font,GOB Container|Last"
      " Directory|&Common|&Dialog Type|&File Type|Cycle Rate|FPS|CMP Cell Size|Pixels|File Sa"

@@ -187,7 +187,7 @@ void Validate(TSettings &s)
     OrDefault(s.HelpFilePath, DefaultHelpFile);
     InRange(s.LastDirectoryIndex, 0, 2, 0);
     InRange(s.LastOpenFilterIndex, 0, 6, 0);
-    InRange(s.LastFileIndex, 0, 3, 0);
+    InRange(s.LastFileIndex, 0, 4, 0);
     AtLeast(s.CycleRate, 1, 5);
     s.UndoLimit = ValidUndoLimit(s.UndoLimit);
     if (s.SaveBitmapFormat != 8 && s.SaveBitmapFormat != 24)

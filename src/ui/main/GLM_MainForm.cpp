@@ -728,8 +728,12 @@ void TMainForm::New()
     int index = -1;
     if (NewForm->ShowModal() == mrOk)
         index = NewForm->FileGroup->ItemIndex();
-    if (index >= 0 && index < static_cast<int>(DocumentKinds.size())) {
-        if (QMdiSubWindow *sub = CreateDocument(DocumentKinds[static_cast<size_t>(index)]))
+    // The dialog lists the four kinds, then a container.
+    if (index >= 0 && index <= static_cast<int>(DocumentKinds.size())) {
+        const TDocumentKind kind = index < static_cast<int>(DocumentKinds.size())
+                                       ? DocumentKinds[static_cast<size_t>(index)]
+                                       : TDocumentKind::GOB;
+        if (QMdiSubWindow *sub = CreateDocument(kind))
             sub->show();
     }
     ++UntitledCount; // also when the dialog was cancelled

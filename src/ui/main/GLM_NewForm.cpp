@@ -23,7 +23,8 @@ TNewForm::TNewForm(TWindowContext &context, QWidget *parent) : TModalForm(contex
 {
     setWindowTitle("New");
     FileGroup = new TRadioGroup(
-        "File", {"&BM Graphic", "CMP &Palette", "&MAT Texture", "&SFT Font"}, 2, this);
+        "File", {"&BM Graphic", "CMP &Palette", "&MAT Texture", "&SFT Font", "&GOB Container"}, 2,
+        this);
     ColorDepthGroup = new TRadioGroup("Color Depth", {"&8-Bit", "&16-Bit"}, 1, this);
     TypeGroup = new TRadioGroup("Type", {"&Color", "&Texture"}, 1, this);
 
@@ -69,7 +70,7 @@ void TNewForm::UpdateGroups()
     case KindSFT:
         depth = DepthIndex(Settings().SFTIs16Bit);
         break;
-    default: // CMP, or nothing chosen: neither depth nor type applies
+    default: // CMP, a container, or nothing chosen: neither depth nor type applies
         break;
     }
     ColorDepthGroup->SetItemIndex(depth);
