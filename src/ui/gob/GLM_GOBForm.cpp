@@ -170,6 +170,12 @@ public:
         case Qt::DecorationRole:
             return index.column() == NameColumn || index.column() == LeafColumn ? Decoration(row)
                                                                                 : QVariant();
+        case Qt::SizeHintRole:
+            // Every thumbnail's place is its grid cell, whatever picture it shows now: the
+            // view takes one size for all items, from the first, and a picture not made yet
+            // would leave no room for the names.
+            return index.column() == LeafColumn ? QVariant(FForm.IconView->gridSize())
+                                                : QVariant();
         default:
             return {};
         }
