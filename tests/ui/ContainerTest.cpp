@@ -256,4 +256,9 @@ TEST_F(ContainerTest, ThumbnailsComeFromTheWorkerThroughTheChosenColormap)
     EXPECT_NE(wallPixel(), 0u);
     EXPECT_EQ(gob->Thumbnail(0).width(), TGOBForm::ThumbnailSide(4));
     EXPECT_EQ(gob->IconView->iconSize().width(), TGOBForm::ThumbnailSide(4));
+    // A member opened now sees the light view through that colormap; the kind's own stays.
+    OpenMember(gob, "mat/wall.mat");
+    Run(C::LightDarker);
+    EXPECT_EQ(Panel(7), "Light: 63 (dflt.cmp)");
+    EXPECT_EQ(Settings.MATColormapPath, "");
 }

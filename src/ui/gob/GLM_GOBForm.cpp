@@ -800,6 +800,10 @@ void TGOBForm::OpenMemberAt(size_t index)
         throw;
     }
     FMemberWindows[id] = window;
+    // Its light view starts from the colormap this container draws through (as saved).
+    const std::string colormap = ColormapBox->currentData().toString().toStdString();
+    if (const int cmp = colormap.empty() || FilePath.empty() ? -1 : FGOB.Find(colormap); cmp >= 0)
+        window->UseColormap(MemberPath(static_cast<size_t>(cmp)));
     emit AddToReopenListRequested(MemberPath(index));
 }
 

@@ -166,9 +166,18 @@ QImage TImageDocumentForm::ViewPicture(const TFrameView &view) const
     return picture;
 }
 
+void TImageDocumentForm::UseColormap(const std::string &path)
+{
+    FContainerColormap = path;
+    LoadColormap();
+    UpdateMainWindow();
+}
+
 void TImageDocumentForm::LoadColormap(bool always)
 {
-    const std::string path = ColormapSource(PaletteName, Settings().*Description().ColormapPath);
+    const std::string path =
+        ColormapSource(PaletteName, FContainerColormap.empty() ? Settings().*Description().ColormapPath
+                                                               : FContainerColormap);
     if (path == FColormapPath && !always)
         return;
     FColormapPath = path;
@@ -338,6 +347,7 @@ void TImageDocumentForm::SelectColormap()
     // Checked before it is kept, so that a file that is no colormap leaves the choice as it was.
     TCMP().LoadFromFile(chosen);
     Settings().*Description().ColormapPath = chosen;
+    FContainerColormap.clear();
     LoadColormap(true);
     LightViewChanged();
 }

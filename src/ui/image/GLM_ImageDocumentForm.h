@@ -62,6 +62,7 @@ public:
     bool Translucent = false;    // View > Translucent
     bool MarkFullBright = false; // View > Mark Full-Bright
     void SetLightLevel(int level) override;
+    void UseColormap(const std::string &path) override;
 
     // ---- The view through the colormap, an operation of every kind (never a document
     // change): one level up or down, View > Colormap... (a file, a CONTAINER::NAME path or a
@@ -174,6 +175,9 @@ private:
     // while neither the display palette nor the kind's choice is one that can be read.
     std::unique_ptr<const TCMP> FColormap;
     std::string FColormapPath;
+    // The colormap of the container this member came from, in place of the kind's choice
+    // until the user chooses another.
+    std::string FContainerColormap;
     QScrollArea *FView = nullptr;
     QSize FClient{EmptyWindowSide, EmptyWindowSide};
     bool FEmpty = true;

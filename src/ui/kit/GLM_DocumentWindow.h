@@ -156,6 +156,9 @@ public:
     // A container window opens its member `name` in a window of its own; no other kind has
     // members.
     virtual void OpenMemberNamed(const std::string &name) { (void)name; }
+    // The colormap (a path) of the container this member was opened from: the light view
+    // starts from it rather than from the kind's remembered choice. Only the image kinds look.
+    virtual void UseColormap(const std::string &path) { (void)path; }
     // The full paths of the members of `kind` (a container window's; none for the others).
     virtual std::vector<std::string> MemberPaths(TDocumentKind kind) const
     {
