@@ -424,6 +424,9 @@ int main(int argc, char **argv)
     shooter.CloseAll();
 
     // A container with its thumbnails through its own colormap, and a member opened from it.
+    // The main window is made large enough to show the whole container first: thumbnails
+    // are made only for the members in view.
+    mainForm.resize(1180, 640);
     shooter.Open({"sample.gob"});
     if (TDocumentWindow *container = mainForm.ActiveDocument()) {
         auto *colormaps = container->findChild<QComboBox *>("ColormapBox");
