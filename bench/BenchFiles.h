@@ -1,15 +1,13 @@
 #pragma once
-// What the benchmarks share: a temporary folder removed at their end, the 100 MB container of
-// 5,000 members the container benchmarks measure, and the heap in use.
+// What the benchmarks share besides the tests' TempDir: the 100 MB container of 5,000 members
+// the container benchmarks measure, and the heap in use.
 
+#include "TestFiles.h"
 #include "formats/LEC_GOB.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <random>
 #include <string>
-#include <system_error>
-#include <unistd.h>
 #include <vector>
 
 #ifdef __GLIBC__
@@ -18,29 +16,10 @@
 
 namespace bench {
 
+using testutil::TempDir;
+
 constexpr int BigMembers = 5000;
 constexpr size_t BigMemberSize = 20000; // 100 MB in all
-
-// A folder under the system's temporary folder, made now, removed with its files at the end.
-struct TTempDir
-{
-    std::filesystem::path Dir;
-
-    explicit TTempDir(const std::string &name)
-        : Dir(std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid())))
-    {
-        std::filesystem::create_directories(Dir);
-    }
-    ~TTempDir()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(Dir, ec);
-    }
-    TTempDir(const TTempDir &) = delete;
-    TTempDir &operator=(const TTempDir &) = delete;
-
-    std::string File(const std::string &name) const { return (Dir / name).string(); }
-};
 
 // Noise, so that nothing on the way to the disk can shrink the bytes.
 inline std::vector<uint8_t> Noise(size_t size)

@@ -35,11 +35,11 @@ namespace {
 
 using namespace bench;
 
-struct TInputs : TTempDir
+struct TInputs : TempDir
 {
     std::string Big = File("big.gob"), Textures = File("textures.gob");
 
-    TInputs() : TTempDir("glimra-window-bench")
+    TInputs()
     {
         WriteBigContainer(Big, Noise(1 << 20));
         TGOB textures;

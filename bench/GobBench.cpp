@@ -23,11 +23,11 @@ namespace {
 using namespace bench;
 namespace fs = std::filesystem;
 
-struct TInputs : TTempDir
+struct TInputs : TempDir
 {
     std::string Container = File("big.gob"), MAT = File("big.mat");
 
-    TInputs() : TTempDir("glimra-bench")
+    TInputs()
     {
         const std::vector<uint8_t> noise = Noise(1 << 20);
         WriteBigContainer(Container, noise);
