@@ -56,7 +56,7 @@ const std::array<TAssociation, 5> &AssociationTable()
         {".cmp", "Glimra.CMP", "CMP File"},
         {".mat", "Glimra.MAT", "MAT File"},
         {".sft", "Glimra.SFT", "SFT File"},
-        {".gob", "Glimra.GOB", "GOB File"},
+        {".gob", "Glimra.GOB", "GOB File", ".goo"}, // a level's .goo is the same format
     }};
     return table;
 }

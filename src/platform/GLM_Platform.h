@@ -160,9 +160,10 @@ struct TAssociation
     const char *Extension;   // ".bm"
     const char *Identifier;  // "Glimra.BM"
     const char *Description; // "BM File"
+    const char *Also = nullptr; // another extension of the same kind (".goo")
 };
 
-// In the order of the Options dialog: BM, CMP, MAT, SFT.
+// In the order of the Options dialog: BM, CMP, MAT, SFT, GOB.
 const std::array<TAssociation, 5> &AssociationTable();
 
 class TFileAssociations

@@ -15,6 +15,15 @@ QString DefaultOf(const std::string &key)
     return QString::fromStdString(key) + QStringLiteral("/Default");
 }
 
+// The kind's other extension (".goo" beside ".gob"), or nullptr.
+const char *AlsoOf(const std::string &extension)
+{
+    for (const TAssociation &a : AssociationTable())
+        if (extension == a.Extension)
+            return a.Also;
+    return nullptr;
+}
+
 } // namespace
 
 bool TWinAssociations::IsAssociated(const std::string &extension)
@@ -33,6 +42,8 @@ bool TWinAssociations::Associate(const std::string &extension, const std::string
     QSettings root(QString::fromLatin1(ClassesRoot), QSettings::NativeFormat);
     const QString program = QString::fromStdString(FShell.ProgramPath());
     root.setValue(DefaultOf(extension), QString::fromStdString(identifier));
+    if (const char *also = AlsoOf(extension))
+        root.setValue(DefaultOf(also), QString::fromStdString(identifier));
     root.setValue(DefaultOf(identifier), QString::fromStdString(description));
     root.setValue(DefaultOf(identifier + "/shell/open/command"),
                   program + QStringLiteral(" \"%1\""));
@@ -45,9 +56,14 @@ bool TWinAssociations::Unassociate(const std::string &extension, const std::stri
 {
     const bool ours = IsAssociated(extension);
     QSettings root(QString::fromLatin1(ClassesRoot), QSettings::NativeFormat);
+    const char *also = AlsoOf(extension);
+    const bool alsoOurs =
+        also && root.value(DefaultOf(also)).toString() == QString::fromStdString(identifier);
     root.remove(QString::fromStdString(identifier));
     if (ours)
         root.remove(QString::fromStdString(extension));
+    if (alsoOurs)
+        root.remove(QString::fromLatin1(also));
     root.sync();
     return root.status() == QSettings::NoError;
 }

@@ -27,6 +27,16 @@ const TAssociation *Find(const std::string &extension)
     return nullptr;
 }
 
+// The glob line of the kind's other extension, if it has one.
+QString AlsoGlob(const std::string &extension)
+{
+    const TAssociation *a = Find(extension);
+    if (!a || !a->Also)
+        return {};
+    return QStringLiteral("    <glob pattern=\"*%1\" weight=\"60\"/>\n")
+        .arg(Q(a->Also).toHtmlEscaped());
+}
+
 QStringList ReadLines(const QString &path)
 {
     QFile file(path);
@@ -256,9 +266,11 @@ bool TXdgAssociations::Associate(const std::string &extension, const std::string
                        "  <mime-type type=\"%1\">\n"
                        "    <comment>%2</comment>\n"
                        "    <glob pattern=\"*.%3\" weight=\"60\"/>\n"
+                       "%4"
                        "  </mime-type>\n"
                        "</mime-info>\n")
-            .arg(mime.toHtmlEscaped(), Q(description).toHtmlEscaped(), ext.toHtmlEscaped());
+            .arg(mime.toHtmlEscaped(), Q(description).toHtmlEscaped(), ext.toHtmlEscaped(),
+                 AlsoGlob(extension));
 
     const QString desktop =
         QStringLiteral("[Desktop Entry]\n"

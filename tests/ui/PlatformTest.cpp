@@ -87,6 +87,7 @@ TEST_F(PlatformTest, XdgAssociations)
               "Exec=\"/home/me/my tools/glimra\" %f\nMimeType=application/x-glimra-sft;\n"
               "NoDisplay=true\nTerminal=false\n");
     EXPECT_NE(Text(package("bm.xml")).find("<glob pattern=\"*.bm\""), std::string::npos);
+    EXPECT_NE(Text(package("gob.xml")).find("<glob pattern=\"*.goo\""), std::string::npos);
     EXPECT_EQ(TXdgAssociations::ExecLine("/a$b/100%/glimra"), "\"/a\\\\$b/100%%/glimra\"");
 
     // The user hands MAT to another program and adds a second CMP handler after ours.
