@@ -84,12 +84,11 @@ public:
     // Whole entries, for undo. An entry taken out keeps its place in the container file only
     // until the container is saved: HoldBytes first reads its bytes into memory (or marks
     // them Lost when they cannot be read). Inserting, taking and swapping move entries as
-    // they are; with the room reserved they allocate nothing.
+    // they are (after a removal the room is there to put it back).
     void HoldBytes(TGOBMember &member) const;
     void InsertEntry(size_t index, TGOBMember &&member);
     TGOBMember TakeEntry(size_t index);
     void SwapEntry(size_t index, TGOBMember &member);
-    void Reserve(size_t count) { FMembers.reserve(count); }
 
     // Where Extract writes a member under `folder` (its folders made there); raises the
     // member's Problem for a bad one.

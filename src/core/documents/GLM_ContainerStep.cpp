@@ -35,26 +35,17 @@ void TContainerStep::Replace(size_t index, std::vector<uint8_t> bytes)
     FChanges.push_back({TChange::Exchanged, index, std::move(before), true});
 }
 
-size_t TContainerStep::Record(const std::string &stored, const std::function<size_t()> &put)
+size_t TContainerStep::PutFile(const std::string &name, const std::string &path)
 {
-    const int existing = FGOB.Find(stored);
+    // Replaces the member of that name, or adds one: which it was decides the way back.
+    const int existing = FGOB.Find(GOBStoredName(name));
     TGOBMember before = existing >= 0 ? FGOB.Members()[size_t(existing)] : TGOBMember();
     FChanges.reserve(FChanges.size() + 1);
-    const size_t index = put();
+    const size_t index = FGOB.PutFile(name, path);
     const bool exchanged = existing >= 0;
     FChanges.push_back(
         {exchanged ? TChange::Exchanged : TChange::Inserted, index, std::move(before), exchanged});
     return index;
-}
-
-size_t TContainerStep::PutFile(const std::string &name, const std::string &path)
-{
-    return Record(GOBStoredName(name), [&] { return FGOB.PutFile(name, path); });
-}
-
-size_t TContainerStep::Put(const std::string &name, std::vector<uint8_t> bytes)
-{
-    return Record(GOBStoredName(name), [&] { return FGOB.Put(name, std::move(bytes)); });
 }
 
 void TContainerStep::HoldBytes() const

@@ -8,7 +8,6 @@
 // written again, HoldBytes reads such entries into memory, so that what an undo brings back
 // never depends on which file the container was last saved as.
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,9 +25,8 @@ public:
     void Remove(size_t index);
     void Rename(size_t index, const std::string &name);
     void Replace(size_t index, std::vector<uint8_t> bytes);
-    // Puts a file or bytes under a name the user gives (TGOB::PutFile, TGOB::Put).
+    // Puts a file under a name the user gives, replacing a member of that name (TGOB::PutFile).
     size_t PutFile(const std::string &name, const std::string &path);
-    size_t Put(const std::string &name, std::vector<uint8_t> bytes);
 
     // Reads the held entries' bytes that are still in the container file into memory (the
     // same member either way, so a const step may do it).
@@ -47,12 +45,9 @@ private:
         TChange Change;
         size_t Index;
         mutable TGOBMember Held; // out of the container now, or the other side of a change
-        bool Out;        // Held is a member out of the container (always, for an exchange)
-        int Id = -1;     // the id of a member out of the container
+        bool Out;                // Held is a member out of the container (always, for an exchange)
+        int Id = -1;             // the id of a member out of the container
     };
-    // Replaces or appends under `stored` as `put` does, recording which it was.
-    size_t Record(const std::string &stored, const std::function<size_t()> &put);
-
     TGOB &FGOB;
     std::vector<int> &FIds;
     std::vector<TRecord> FChanges;
