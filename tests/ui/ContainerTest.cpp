@@ -3,9 +3,12 @@
 // its member, and the thumbnails drawn by the real views through the chosen colormap.
 
 #include <QComboBox>
+#include <QDropEvent>
 #include <QListView>
+#include <QMimeData>
 #include <QThread>
 #include <QUndoStack>
+#include <QUrl>
 
 #include "UiFixture.h"
 #include "formats/LEC_GOB.h"
@@ -189,6 +192,27 @@ TEST_F(ContainerTest, NewMakesAnEmptyContainer)
     Run(C::SaveAs);
     EXPECT_EQ(ReadFile(Dir.File("empty.gob")), GOBBytes({}));
     EXPECT_EQ(Settings.LastFileIndex, 4);
+}
+
+// Files dropped on the list go into the folder shown, as one Add Files step; the main
+// window does not open them.
+TEST_F(ContainerTest, DroppedFilesAreAdded)
+{
+    TGOBForm *gob = OpenContainer();
+    gob->ShowFolder("mat");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(Put("Drop.mat", {4})))});
+    QWidget *view = gob->IconView->viewport();
+    const QPoint at(view->width() - 4, view->height() - 4);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    for (QEvent *event : std::initializer_list<QEvent *>{&enter, &move, &drop})
+        QApplication::sendEvent(view, event);
+    Settle();
+    EXPECT_TRUE(move.isAccepted() && Messages().empty() && Main->DocumentWindows().size() == 1);
+    EXPECT_EQ(Read(gob->Container(), "mat/drop.mat"), std::vector<uint8_t>{4});
+    EXPECT_EQ(gob->UndoStack()->undoText().toStdString(), "Add Files");
 }
 
 // Each container edit is one step; what a step holds survives saves between its undo and

@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMimeData>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -22,6 +24,7 @@
 #include <QThread>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "core/GLM_FileNames.h"
@@ -313,6 +316,8 @@ TGOBForm::TGOBForm(TWindowContext &context, QWidget *parent)
         view->setSelectionBehavior(QAbstractItemView::SelectRows);
         view->setEditTriggers(QAbstractItemView::EditKeyPressed);
         view->setContextMenuPolicy(Qt::NoContextMenu); // the window's popup menu
+        view->viewport()->setAcceptDrops(true);
+        view->viewport()->installEventFilter(this);
         connect(view, &QAbstractItemView::activated, this, [this](const QModelIndex &index) {
             try {
                 OpenMemberAt(static_cast<size_t>(FFilter->mapToSource(index).row()));
@@ -894,7 +899,41 @@ void TGOBForm::AddFiles()
     request.Title = "Add Files";
     request.Filter = "All Supported Files|*.bm; *.cmp; *.mat; *.sft|All Files (*.*)|*.*";
     request.MultiSelect = true;
-    const std::vector<std::string> files = ChooseFiles(request);
+    AddPaths(ChooseFiles(request));
+}
+
+bool TGOBForm::eventFilter(QObject *watched, QEvent *event)
+{
+    // Files dropped on the list go into the folder shown, as Add Files puts them (not opened
+    // by the main window); once the drop is over, since a name already there asks first.
+    const bool list = watched == IconView->viewport() || watched == DetailsView->viewport();
+    const QEvent::Type type = event->type();
+    if (!list || (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop))
+        return TDocumentWindowOf<TGOBForm>::eventFilter(watched, event);
+    auto *drop = static_cast<QDropEvent *>(event);
+    std::vector<std::string> files;
+    for (const QUrl &url : drop->mimeData()->urls())
+        if (url.isLocalFile())
+            files.push_back(url.toLocalFile().toStdString());
+    if (files.empty())
+        return false;
+    drop->acceptProposedAction();
+    if (type == QEvent::Drop)
+        QMetaObject::invokeMethod(
+            this,
+            [this, files] {
+                try {
+                    AddPaths(files);
+                } catch (const std::exception &e) {
+                    Messages().Error(e.what(), {}, this);
+                }
+            },
+            Qt::QueuedConnection);
+    return true;
+}
+
+void TGOBForm::AddPaths(const std::vector<std::string> &files)
+{
     const std::string folder = FFilter->Folder;
     bool ask = true;
     auto step = std::make_unique<TContainerStep>("Add Files", FGOB, FIds);

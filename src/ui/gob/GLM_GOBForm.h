@@ -55,6 +55,8 @@ public:
     void OpenMember();     // the selected member in its own window
     void ExtractMembers(); // the selected members, or all, into a chosen folder
     void AddFiles();       // into the folder selected in the tree
+    // Adds these files as Add Files does with the ones chosen (also those dropped on the list).
+    void AddPaths(const std::vector<std::string> &files);
     void DeleteMembers();
     void RenameMember();  // edits the name in the list
     void SelectPalette(); // the colormap of the thumbnails
@@ -99,6 +101,7 @@ protected:
     void Written(const std::string &path) override;
     bool CloseDependents() override;
     void BeforeWrite() override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void ShowStepView(const TStepView &view) override;
 
 private:
