@@ -3,8 +3,8 @@
 // name, kind and size or shown as thumbnails drawn through a colormap chosen in the window.
 // Members open in their ordinary windows, captioned CONTAINER::NAME; their Save puts the
 // bytes back into this container, held in memory until the container itself is saved. Each
-// edit of the container (put, replace, remove, rename) is one call on TGOB, so that each can
-// become a step of its own.
+// edit of the container (add, replace, remove, rename, a member saved back) is one undo step
+// (core/documents/GLM_ContainerStep).
 
 #include <map>
 #include <memory>
