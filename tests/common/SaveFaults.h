@@ -64,13 +64,12 @@ class TScopedFullDisk
 public:
     explicit TScopedFullDisk(size_t room) : FPrevious(SaveHooks())
     {
-        Disk() = {room, 0, 0};
+        Disk() = {room, 0};
         SaveHooks().Write = [](const void *data, size_t n, std::FILE *file) -> size_t {
             TDisk &disk = Disk();
             const size_t fits = std::min(n, disk.Room - disk.Written);
             const size_t done = fits > 0 ? std::fwrite(data, 1, fits, file) : 0;
             disk.Written += done;
-            disk.Asked += n;
             if (done < n)
                 errno = ENOSPC;
             return done;
@@ -93,19 +92,10 @@ public:
     TScopedFullDisk(const TScopedFullDisk &) = delete;
     TScopedFullDisk &operator=(const TScopedFullDisk &) = delete;
 
-    size_t Asked() const
-    {
-        return Disk().Asked;
-    } // bytes the saves tried to write
-    size_t Written() const
-    {
-        return Disk().Written;
-    } // and bytes that went in
-
 private:
     struct TDisk
     {
-        size_t Room, Written, Asked;
+        size_t Room, Written;
     };
     static TDisk &Disk() // the hook is a plain function: it finds the disk here
     {

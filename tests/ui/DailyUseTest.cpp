@@ -1,7 +1,5 @@
-// Daily use against the real Qt objects: scrolling and panning, held keys, small windows,
-// failures by name, the strip-less font, shortcuts and the Window menu.
-
-#include <filesystem>
+// Daily use against the real Qt objects: scrolling and panning, held keys, failures by
+// name, shortcuts and the Window menu.
 
 #include <QMdiArea>
 #include <QMenu>
@@ -93,20 +91,6 @@ TEST_F(DailyUseTest, LargePicturesScrollAndPanAndHeldKeysStepOnce)
     EXPECT_EQ(bm->CurrentFrame(), 2);
 }
 
-// A 4 x 2 picture gives a window 64 high and as wide as its caption; the rest of it shows
-// the workspace's colour.
-TEST_F(DailyUseTest, SmallPicturesKeepTheirCaption)
-{
-    TBMForm *bm = OpenBM("a_rather_long_texture_name.bm", 4, 2);
-    Run(C::ZoomIn);
-    QFont bold = QApplication::font("QMdiSubWindowTitleBar");
-    bold.setBold(true);
-    EXPECT_EQ(bm->height(), MinClientHeight);
-    EXPECT_GE(bm->width(), QFontMetrics(bold).horizontalAdvance(bm->windowTitle()));
-    EXPECT_EQ(bm->grab().toImage().pixel(bm->width() - 2, bm->height() - 2),
-              Main->MdiArea()->background().color().rgb());
-}
-
 // A failed open makes no window and leaves the active one; each failing picture of an Add
 // Frames is named, and the others are still added.
 TEST_F(DailyUseTest, FailuresNameTheirFile)
@@ -126,21 +110,6 @@ TEST_F(DailyUseTest, FailuresNameTheirFile)
         text = text.substr(0, text.find(": "));
     EXPECT_EQ(said, (Texts{"broken.bm", "tex1.bmp", "tex2.bmp"}));
     EXPECT_EQ(first->Document.NumImages(), 2);
-}
-
-// Saving a font without its picture asks first: No keeps it unsaved and modified, Yes writes.
-TEST_F(DailyUseTest, AStriplessFontAsksBeforeSaving)
-{
-    TDocumentWindow *font = New(K::SFT);
-    font->Modified = true;
-    for (const TMessageResult answer : {TMessageResult::No, TMessageResult::Yes}) {
-        Desk.Boxes.Answers = {answer};
-        Desk.Dialogs.Accept({Dir.File("empty.sft")});
-        Run(C::Save);
-        EXPECT_EQ(std::filesystem::exists(Dir.File("empty.sft")), font->Modified == false);
-    }
-    EXPECT_FALSE(font->Modified);
-    EXPECT_EQ(Messages().at(1), NoPictureQuestion);
 }
 
 // Each command's keys, pressed as a user would, run that command; the Window menu lists the

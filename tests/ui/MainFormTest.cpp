@@ -13,10 +13,6 @@
 
 #include "UiFixture.h"
 #include "formats/LEC_FileIO.h"
-#include "ui/kit/GLM_RadioGroup.h"
-#include "ui/main/GLM_AboutBox.h"
-#include "ui/main/GLM_NewForm.h"
-#include "ui/main/GLM_OptionsForm.h"
 
 using namespace uitest;
 
@@ -280,28 +276,6 @@ TEST_F(MainFormTest, ReopenListAndCommandLine)
     EXPECT_EQ(Form->ReopenCaptions().size(), 3u);
 }
 
-// A cancelled New still advances the untitled number; Options and About show.
-TEST_F(MainFormTest, NewOptionsAndAbout)
-{
-    std::vector<QDialog *> shown;
-    Desk.Modals.Driver = [&](QDialog &dialog) {
-        shown.push_back(&dialog);
-        if (&dialog != Form->NewForm)
-            return;
-        Form->NewForm->FileGroup->SetItemIndex(2);
-        shown.size() == 1 ? Form->NewForm->CancelButtonClick() : Form->NewForm->OKButtonClick();
-    };
-    for (C c : {C::New, C::New, C::Options, C::About})
-        Form->RunCommand(c);
-    Settle();
-    EXPECT_EQ(shown, (std::vector<QDialog *>{Form->NewForm, Form->NewForm, Form->OptionsForm,
-                                             Form->AboutForm}));
-    EXPECT_EQ(Log, Texts{"MAT:FormCreate Untitled1.x"});
-    EXPECT_TRUE(Created.at(0)->isVisibleTo(Form.get()));
-    EXPECT_EQ(Form->UntitledCount, 2);
-    EXPECT_TRUE(Form->ReopenCaptions().empty());
-}
-
 // Interval 1000 div CycleRate (0 never ticks); a tick steps the active window, not an SFT.
 TEST_F(MainFormTest, CycleTimer)
 {
@@ -355,11 +329,7 @@ TEST_F(MainFormTest, WindowContract)
     EXPECT_TRUE(mat->IsActive() && !bm->IsActive());
     mat->Frames = 2;
     mat->Zoom = 10;
-    mat->FilePath.clear();
-    mat->FileName = "Untitled4.mat";
     emit mat->StateChanged();
-    EXPECT_EQ(Form->windowTitle() + " " + QString::fromStdString(Form->StatusPanel(0)),
-              "Glimra - Untitled4.mat Untitled4.mat");
     EXPECT_TRUE(Form->IsCommandEnabled(C::ShiftToNextFrame) && !Form->IsCommandEnabled(C::ZoomIn));
     mat->UpdatePopupMenu();
     Log.clear();
