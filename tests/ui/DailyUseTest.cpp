@@ -35,30 +35,15 @@ QPoint Scrolled(const QAbstractScrollArea *area)
 
 } // namespace
 
-// A window larger than the workspace scrolls the workspace to its far corner; maximized, its
-// own view does. The wheel, Shift+wheel and the middle button pan it; Ctrl+wheel zooms. A
-// held key, whose repeats each send a release, steps once.
+// In a maximized window the wheel, Shift+wheel and the middle button pan the picture;
+// Ctrl+wheel zooms. A held key, whose repeats each send a release, steps once.
 TEST_F(DailyUseTest, LargePicturesScrollAndPanAndHeldKeysStepOnce)
 {
     TBMForm *bm = OpenBM("big.bm", 100, 80, 3);
     for (int i = 1; i < MaxZoom; ++i)
         Run(C::ZoomIn);
-    for (QAbstractScrollArea *area :
-         {(QAbstractScrollArea *)Main->MdiArea(), (QAbstractScrollArea *)bm->ImageView()}) {
-        QWidget *far = area == bm->ImageView() ? bm->Image() : bm->parentWidget();
-        for (QScrollBar *bar : {area->horizontalScrollBar(), area->verticalScrollBar()}) {
-            EXPECT_TRUE(bar->isVisible());
-            bar->setValue(bar->maximum());
-        }
-        Settle();
-        EXPECT_TRUE(
-            area->viewport()
-                ->rect()
-                .adjusted(0, 0, 1, 1)
-                .contains(far->mapTo(area->viewport(), QPoint(far->width(), far->height()))));
-        bm->parentWidget()->showMaximized();
-        Settle();
-    }
+    bm->parentWidget()->showMaximized();
+    Settle();
     QWidget *view = bm->ImageView()->viewport();
     for (const auto &[modifiers, moved] :
          {std::pair{Qt::NoModifier, QPoint(0, 1)}, {Qt::ShiftModifier, QPoint(1, 0)}}) {

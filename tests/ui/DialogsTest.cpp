@@ -153,7 +153,6 @@ TEST_F(DialogsTest, FileReplace)
     for (int64_t size : {999LL, 12345LL, 2500000LL})
         sizes += FileSizeText(size, english) + "|";
     EXPECT_EQ(sizes, "999 bytes|12.06 KiB|2.38 MiB|");
-    EXPECT_EQ(FileSizeText(12345, QLocale(QLocale::German)), "12,06 KiB");
 
     QLocale::setDefault(english);
     TFileReplaceForm form{Context};
@@ -329,9 +328,6 @@ TEST_F(DialogsTest, SelectColor)
     Show<TSelectColorForm>(form, [](TSelectColorForm &f) {
         const QImage grid = f.PaletteImage->grab().toImage();
         EXPECT_EQ(grid.pixel(16, 16), qRgb(17, 238, 119));
-        EXPECT_EQ(grid.pixel(15, 3), qRgb(255, 255, 255));
-        Mouse(f.PaletteImage, QEvent::MouseMove, 3, 3);
-        EXPECT_EQ(f.SelectedIndex, 200);
         Mouse(f.PaletteImage, QEvent::MouseButtonRelease, 239, 239);
         EXPECT_EQ(f.IndexLabel->text() + f.RGBLabel->text(), "Index: 255RGB: 255 0 249");
         Mouse(f.PaletteImage, QEvent::MouseButtonRelease, 0, 15);

@@ -1,15 +1,11 @@
 // The platform's Qt implementations, and the real Qt objects where the scripted doubles would
 // hide a fault: file filters and the chosen filter in a real file dialog, file associations
-// in a temporary XDG tree, the message box's line breaks, the status panels.
+// in a temporary XDG tree.
 
 #include <filesystem>
 
 #include <QComboBox>
 #include <QFileDialog>
-#include <QLabel>
-#include <QMessageBox>
-#include <QScreen>
-#include <QTimer>
 
 #include "UiFixture.h"
 
@@ -110,34 +106,3 @@ TEST_F(PlatformTest, XdgAssociations)
                   std::string::npos);
 }
 
-// The import's size messages break their line with a lone carriage return, which a real
-// Qt box would otherwise show as nothing.
-TEST_F(PlatformTest, LoneCarriageReturnBreaksTheLine)
-{
-    TQtMessageBoxes boxes;
-    QString shown;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
-                shown = box->text(), box->accept();
-    });
-    poll.start(10);
-    boxes.Error("Bitmap Size: 0x5\rDimensions must be greater than 1");
-    EXPECT_EQ(shown.toStdString(), "Bitmap Size: 0x5\nDimensions must be greater than 1");
-}
-
-// At the first-run size the window fits the screen; a long text widens its panel.
-TEST_F(PlatformTest, RealStatusPanels)
-{
-    TDocumentFactory none;
-    TMainForm form(Context, none);
-    const QRect screen = form.screen()->availableGeometry();
-    const TClientSize here = FirstRunWindowSize(screen.width(), screen.height());
-    EXPECT_EQ(form.size(), QSize(here.Width, here.Height));
-    form.show();
-    form.SetStatusPanel(1, "Display Palette: a rather long palette name.act");
-    Settle();
-    const QLabel *wide = form.StatusLabel(1);
-    EXPECT_GE(wide->contentsRect().width(), wide->fontMetrics().horizontalAdvance(wide->text()));
-}

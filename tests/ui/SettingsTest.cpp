@@ -112,34 +112,6 @@ TEST_F(SettingsTest, SaveAndLoadAgain)
     EXPECT_TRUE(log.empty() && Desk.Boxes.Shown.empty());
 }
 
-// Where each dialog starts in each mode, and where a chosen file's folder is remembered.
-TEST_F(SettingsTest, DirectoryModes)
-{
-    TSettings &s = Settings;
-    s.LastCommonDirectory = "/common", s.LastOpenDirectory = "/open", s.LastSaveDirectory = "/save";
-    s.BMLastDirectory = "/bm", s.CMPLastDirectory = "/cmp", s.MATLastDirectory = "/mat";
-    s.SFTLastDirectory = "/sft";
-    using D = TDialogKind;
-    using T = TFileType;
-    const std::tuple<int, D, T, const char *> cases[] = {
-        {0, D::Open, T::None, "/common"}, {0, D::Save, T::MAT, "/common"},
-        {1, D::Open, T::BM, "/open"},     {1, D::Save, T::SFT, "/save"},
-        {2, D::Open, T::None, "/common"}, {2, D::Save, T::BM, "/bm"},
-        {2, D::Open, T::CMP, "/cmp"},     {2, D::Open, T::MAT, "/mat"},
-        {2, D::Save, T::SFT, "/sft"},     {3, D::Save, T::SFT, "/common"}};
-    for (const auto &[mode, kind, type, expected] : cases) {
-        s.LastDirectoryIndex = mode;
-        EXPECT_EQ(s.DialogDirectory(kind, type), expected) << "mode " << mode;
-    }
-    s.LastDirectoryIndex = 2;
-    s.RememberDirectory(D::Save, T::BM, "/d/out/pic.bm");
-    s.LastDirectoryIndex = 1;
-    s.RememberDirectory(D::Open, T::MAT, "/pics//a.bmp");
-    s.RememberDirectory(D::Save, T::MAT, "/top.bm");
-    EXPECT_EQ((Texts{s.BMLastDirectory, s.LastOpenDirectory, s.LastSaveDirectory}),
-              (Texts{"/d/out", "/pics", "/"}));
-}
-
 // The real store keeps integers and strings apart, creates no key by reading and refuses a
 // hand-edited value that does not read as its type; a damaged file gives the defaults and
 // one message naming it; a save that cannot be written keeps the old file whole and says so.

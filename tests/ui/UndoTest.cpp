@@ -19,7 +19,6 @@ TEST_F(UndoTest, EditMenuStackAndModifiedFollowTheActiveWindow)
 {
     TBMForm *bm = Open<TBMForm>(Put("three.bm", BMBytes({{2, 2, 1}, {3, 3, 2}, {4, 4, 3}})));
     QAction *undo = Main->CommandAction(C::Undo), *redo = Main->CommandAction(C::Redo);
-    EXPECT_TRUE(undo->shortcut() == QKeySequence::Undo && redo->shortcut() == QKeySequence::Redo);
     Run(C::NextFrame);
     Run(C::DeleteFrame);
     EXPECT_EQ(undo->text(), "&Undo Delete Frame");
