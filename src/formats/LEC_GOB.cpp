@@ -345,6 +345,11 @@ std::vector<uint8_t> TGOB::ReadMember(size_t index) const
     const TGOBMember &m = FMembers.at(index);
     if (!m.Problem.empty())
         throw Failure(m.Problem);
+    return MemberBytes(m);
+}
+
+std::vector<uint8_t> TGOB::MemberBytes(const TGOBMember &m) const
+{
     std::vector<uint8_t> bytes;
     bytes.reserve(static_cast<size_t>(m.Size));
     std::unique_ptr<TOpenFile> container;
@@ -420,14 +425,7 @@ void TGOB::HoldBytes(TGOBMember &m) const
         m.Lost = problem;
         return;
     }
-    auto bytes = std::make_shared<std::vector<uint8_t>>();
-    bytes->reserve(static_cast<size_t>(m.Size));
-    std::unique_ptr<TOpenFile> container;
-    if (m.Size > 0)
-        container = std::make_unique<TOpenFile>(FFileName);
-    CopyMember(m, container.get(),
-               [&](const uint8_t *p, size_t n) { bytes->insert(bytes->end(), p, p + n); });
-    m.Data = std::move(bytes);
+    m.Data = std::make_shared<const std::vector<uint8_t>>(MemberBytes(m));
 }
 
 void TGOB::InsertEntry(size_t index, TGOBMember &&member)

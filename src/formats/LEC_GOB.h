@@ -100,6 +100,7 @@ public:
 private:
     // Why the bytes of a member still in the container cannot be read; empty when they can.
     std::string BytesProblem(const TGOBMember &member) const;
+    std::vector<uint8_t> MemberBytes(const TGOBMember &member) const;
     void SetProblem(TGOBMember &member) const;
     // The parts of the member's path under an extraction folder.
     std::vector<std::string> ExtractParts(size_t index) const;

@@ -147,8 +147,8 @@ int RunExtract(const std::vector<std::string> &args)
                 chosen.push_back(i);
             else
                 ReportWarning(path + "::" + Printable(name),
-                              "not written: member " +
-                                  std::to_string(gob.Find(name) + 1) + " has that name");
+                              "not written: member " + std::to_string(gob.Find(name) + 1) +
+                                  " has that name");
         }
     }
     for (size_t k = 1; k < cli.Positionals.size(); ++k) {
@@ -253,14 +253,15 @@ int RunCreate(const std::vector<std::string> &args)
 
 int RunUpdate(const std::vector<std::string> &args)
 {
-    const TCliArgs cli(args, {{"--add", "", true}, {"--remove", "", true}, {"--output", "-o", true}});
+    const TCliArgs cli(args,
+                       {{"--add", "", true}, {"--remove", "", true}, {"--output", "-o", true}});
     if (cli.Help)
         return PrintHelp(UpdateHelp);
     if (cli.Positionals.size() != 1)
         throw EUsageError("gob update needs one CONTAINER");
     for (const auto &[option, value] : cli.InOrder)
-        if (option == "--add" && (value.find('=') == std::string::npos || value[0] == '=' ||
-                                  value.back() == '='))
+        if (option == "--add" &&
+            (value.find('=') == std::string::npos || value[0] == '=' || value.back() == '='))
             throw EUsageError("--add needs NAME=FILE, not '" + value + "'");
     const std::string &path = cli.Positionals[0];
     TGOB gob;

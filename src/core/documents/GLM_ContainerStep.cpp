@@ -19,33 +19,38 @@ void TContainerStep::Remove(size_t index)
     FChanges.push_back(std::move(record));
 }
 
+size_t TContainerStep::Record(TGOBMember before, bool exchanged,
+                              const std::function<size_t()> &edit)
+{
+    FChanges.reserve(FChanges.size() + 1); // so that recording cannot fail after the edit
+    const size_t index = edit();
+    FChanges.push_back(
+        {exchanged ? TChange::Exchanged : TChange::Inserted, index, std::move(before), exchanged});
+    return index;
+}
+
 void TContainerStep::Rename(size_t index, const std::string &name)
 {
-    TGOBMember before = FGOB.Members().at(index);
-    FChanges.reserve(FChanges.size() + 1);
-    FGOB.Rename(index, name);
-    FChanges.push_back({TChange::Exchanged, index, std::move(before), true});
+    Record(FGOB.Members().at(index), true, [&] {
+        FGOB.Rename(index, name);
+        return index;
+    });
 }
 
 void TContainerStep::Replace(size_t index, std::vector<uint8_t> bytes)
 {
-    TGOBMember before = FGOB.Members().at(index);
-    FChanges.reserve(FChanges.size() + 1);
-    FGOB.Replace(index, std::move(bytes));
-    FChanges.push_back({TChange::Exchanged, index, std::move(before), true});
+    Record(FGOB.Members().at(index), true, [&] {
+        FGOB.Replace(index, std::move(bytes));
+        return index;
+    });
 }
 
 size_t TContainerStep::PutFile(const std::string &name, const std::string &path)
 {
     // Replaces the member of that name, or adds one: which it was decides the way back.
     const int existing = FGOB.Find(GOBStoredName(name));
-    TGOBMember before = existing >= 0 ? FGOB.Members()[size_t(existing)] : TGOBMember();
-    FChanges.reserve(FChanges.size() + 1);
-    const size_t index = FGOB.PutFile(name, path);
-    const bool exchanged = existing >= 0;
-    FChanges.push_back(
-        {exchanged ? TChange::Exchanged : TChange::Inserted, index, std::move(before), exchanged});
-    return index;
+    return Record(existing >= 0 ? FGOB.Members()[size_t(existing)] : TGOBMember(), existing >= 0,
+                  [&] { return FGOB.PutFile(name, path); });
 }
 
 void TContainerStep::HoldBytes() const

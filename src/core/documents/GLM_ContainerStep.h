@@ -8,6 +8,7 @@
 // written again, HoldBytes reads such entries into memory, so that what an undo brings back
 // never depends on which file the container was last saved as.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,8 @@ private:
         bool Out;                // Held is a member out of the container (always, for an exchange)
         int Id = -1;             // the id of a member out of the container
     };
+    // Makes `edit` (which gives the index it changed) and records the way back to `before`.
+    size_t Record(TGOBMember before, bool exchanged, const std::function<size_t()> &edit);
     TGOB &FGOB;
     std::vector<int> &FIds;
     std::vector<TRecord> FChanges;

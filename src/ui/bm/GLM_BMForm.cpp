@@ -112,11 +112,11 @@ void TBMForm::EditProperties()
     UpdateMainWindow();
 }
 
-std::unique_ptr<TEditStep> TBMForm::MakeDocumentStep(TCommand command, TFrameEdit edit, int a, int b)
+std::unique_ptr<TEditStep> TBMForm::MakeDocumentStep(TCommand command, TFrameEdit edit, int a,
+                                                     int b)
 {
     return MakeStep(Document, CommandText(command), edit, a, b);
 }
-
 
 TDocumentFacts TBMForm::Facts() const
 {

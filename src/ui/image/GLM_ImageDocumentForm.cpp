@@ -175,9 +175,9 @@ void TImageDocumentForm::UseColormap(const std::string &path)
 
 void TImageDocumentForm::LoadColormap(bool always)
 {
-    const std::string path =
-        ColormapSource(PaletteName, FContainerColormap.empty() ? Settings().*Description().ColormapPath
-                                                               : FContainerColormap);
+    const std::string path = ColormapSource(
+        PaletteName,
+        FContainerColormap.empty() ? Settings().*Description().ColormapPath : FContainerColormap);
     if (path == FColormapPath && !always)
         return;
     FColormapPath = path;

@@ -1,7 +1,8 @@
 #pragma once
 // The Options dialog: file associations, directory mode, cycle rate, CMP cell size and fill
-// colour, backups, the bitmap export format and the undo limit. Each showing loads the settings; OK applies
-// them in memory and changes the associations at once; Cancel changes nothing.
+// colour, backups, the bitmap export format and the undo limit. Each showing loads the
+// settings; OK applies them in memory and changes the associations at once; Cancel changes
+// nothing.
 
 #include <cstdint>
 

@@ -220,16 +220,16 @@ void TMATForm::EditProperties()
         return;
     // The current frame's transparency converts its pixels, which the step keeps.
     const TStepView before = CurrentStepView();
-    std::unique_ptr<TEditStep> step =
-        MakeDocumentStep(TCommand::EditProperties,
-                         texture ? TFrameEdit::Replaced : TFrameEdit::None, frame);
+    std::unique_ptr<TEditStep> step = MakeDocumentStep(
+        TCommand::EditProperties, texture ? TFrameEdit::Replaced : TFrameEdit::None, frame);
     ApplyNewFrameSettings();
     PushStep(std::move(step), before, true);
     ShowFrame();
     UpdateMainWindow();
 }
 
-std::unique_ptr<TEditStep> TMATForm::MakeDocumentStep(TCommand command, TFrameEdit edit, int a, int b)
+std::unique_ptr<TEditStep> TMATForm::MakeDocumentStep(TCommand command, TFrameEdit edit, int a,
+                                                      int b)
 {
     return MakeStep(Document, CommandText(command), edit, a, b);
 }

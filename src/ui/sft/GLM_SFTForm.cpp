@@ -145,11 +145,11 @@ void TSFTForm::EditProperties()
     UpdateMainWindow();
 }
 
-std::unique_ptr<TEditStep> TSFTForm::MakeDocumentStep(TCommand command, TFrameEdit edit, int a, int b)
+std::unique_ptr<TEditStep> TSFTForm::MakeDocumentStep(TCommand command, TFrameEdit edit, int a,
+                                                      int b)
 {
     return MakeStep(Document, CommandText(command), edit, a, b);
 }
-
 
 // ---------------------------------------------------------------------------------------------
 // Reports
