@@ -91,8 +91,7 @@ TEST(CliImport, FontCharactersFromARangeOrATable)
     // A table as info --json prints it comes back the same; list order is kept, and codes
     // that do not follow on start new ranges.
     const std::string spaced = "[\n  [70, 0, 3],\t[65, 3, 4] , [66,7,0]\r\n]\n";
-    const std::string table =
-        Put(dir, "s.json", std::vector<uint8_t>(spaced.begin(), spaced.end()));
+    const std::string table = Put(dir, "s.json", Text(spaced));
     ASSERT_EQ(Exit({"import", dir.File("s.sft"), strip, "--chars", table}), 0);
     EXPECT_EQ(CharsOf(dir.File("s.sft")), "[[70, 0, 3], [65, 3, 4], [66, 7, 0]]");
     EXPECT_EQ(I32At(ReadFile(dir.File("s.sft")), 20), 2);

@@ -259,7 +259,7 @@ TEST(CliFailures, OneLineNamingTheFileAndNoOutput)
         {{"resave", none + "::a.bm", o}, "", none + "::a.bm", "File not found"},
     };
     for (const auto &[args, text, file, reason] : cases) {
-        Put(dir, "t.json", std::vector<uint8_t>(text.begin(), text.end()));
+        Put(dir, "t.json", Text(text));
         const TRun run = RunCli(args);
         const std::string head = "glimra-cli: " + file + ": " + reason;
         EXPECT_EQ(std::make_tuple(run.Code, std::count(run.Err.begin(), run.Err.end(), '\n'),

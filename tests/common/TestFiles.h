@@ -60,6 +60,11 @@ public:
     std::vector<uint8_t> Data;
 };
 
+inline std::vector<uint8_t> Text(const std::string &s)
+{
+    return {s.begin(), s.end()};
+}
+
 inline void WriteFile(const std::string &path, const std::vector<uint8_t> &bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -18,11 +18,6 @@ inline TPalette Filled(uint8_t v)
     return p;
 }
 
-inline std::vector<uint8_t> Text(const std::string &s)
-{
-    return {s.begin(), s.end()};
-}
-
 // Every pixel's colour, rows from the top.
 inline std::vector<TPaletteEntry> PixelColours(const QImage &picture)
 {

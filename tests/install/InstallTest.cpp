@@ -32,7 +32,7 @@ const auto Q = [](const fs::path &p) { return QString::fromStdString(p.string())
 
 void Write(const fs::path &path, const std::string &text)
 {
-    testutil::WriteFile(path.string(), std::vector<uint8_t>(text.begin(), text.end()));
+    testutil::WriteFile(path.string(), testutil::Text(text));
 }
 
 } // namespace

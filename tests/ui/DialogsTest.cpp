@@ -91,7 +91,7 @@ TEST_F(DialogsTest, Options)
         std::filesystem::create_directories(config);
         WriteFile(mine, {'x'});
         const std::string apps = "[Default Applications]\napplication/x-glimra-mat=gimp.desktop\n";
-        WriteFile(config + "/mimeapps.list", {apps.begin(), apps.end()});
+        WriteFile(config + "/mimeapps.list", Text(apps));
         Desk.Boxes.Shown.clear();
         Desk.Colors.Answers = {MakeColor(10, 20, 30)};
         bool open = false;

@@ -14,7 +14,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Text(const std::string &path)
+std::string FileText(const std::string &path)
 {
     const std::vector<uint8_t> bytes = ReadFile(path);
     return {bytes.begin(), bytes.end()};
@@ -23,7 +23,7 @@ std::string Text(const std::string &path)
 void PutText(const std::string &path, const std::string &text)
 {
     fs::create_directories(fs::path(path).parent_path());
-    WriteFile(path, {text.begin(), text.end()});
+    WriteFile(path, Text(text));
 }
 
 using PlatformTest = TDeskTest;
@@ -77,30 +77,30 @@ TEST_F(PlatformTest, XdgAssociations)
         ASSERT_TRUE(assoc.Associate(a.Extension, a.Identifier, a.Description));
     EXPECT_TRUE(assoc.IsAssociated(".sft"));
     EXPECT_FALSE(assoc.IsAssociated(".BM") || assoc.IsAssociated(".txt"));
-    EXPECT_EQ(Text(entry("Glimra.SFT.desktop")),
+    EXPECT_EQ(FileText(entry("Glimra.SFT.desktop")),
               "[Desktop Entry]\nType=Application\nName=Glimra\nComment=SFT File\n"
               "Exec=\"/home/me/my tools/glimra\" %f\nMimeType=application/x-glimra-sft;\n"
               "NoDisplay=true\nTerminal=false\n");
-    EXPECT_NE(Text(package("bm.xml")).find("<glob pattern=\"*.bm\""), std::string::npos);
-    EXPECT_NE(Text(package("gob.xml")).find("<glob pattern=\"*.goo\""), std::string::npos);
+    EXPECT_NE(FileText(package("bm.xml")).find("<glob pattern=\"*.bm\""), std::string::npos);
+    EXPECT_NE(FileText(package("gob.xml")).find("<glob pattern=\"*.goo\""), std::string::npos);
     EXPECT_EQ(TXdgAssociations::ExecLine("/a$b/100%/glimra"), "\"/a\\\\$b/100%%/glimra\"");
 
     // The user hands MAT to another program and adds a second CMP handler after ours.
-    std::string changed = Text(apps);
+    std::string changed = FileText(apps);
     changed.replace(changed.find("mat=Glimra.MAT.desktop"), 22, "mat=gimp.desktop");
     changed.replace(changed.find("Glimra.CMP.desktop"), 18, "Glimra.CMP.desktop;other.desktop;");
     PutText(apps, changed);
     EXPECT_FALSE(assoc.IsAssociated(".mat"));
     for (const TAssociation &a : AssociationTable())
         ASSERT_TRUE(assoc.Unassociate(a.Extension, a.Identifier));
-    EXPECT_EQ(Text(apps), foreign + "application/x-glimra-cmp=other.desktop;\n"
+    EXPECT_EQ(FileText(apps), foreign + "application/x-glimra-cmp=other.desktop;\n"
                                     "application/x-glimra-mat=gimp.desktop\n");
     EXPECT_TRUE(fs::exists(package("mat.xml")));
     EXPECT_FALSE(fs::exists(package("bm.xml")) || fs::exists(entry("Glimra.BM.desktop")));
 
     TQtShell real;
     EXPECT_EQ(fs::canonical(real.ProgramPath()), fs::canonical("/proc/self/exe"));
-    const std::string types = Text(GLIMRA_DATA_DIR "/glimra-mime.xml");
+    const std::string types = FileText(GLIMRA_DATA_DIR "/glimra-mime.xml");
     for (const TAssociation &a : AssociationTable())
         EXPECT_NE(types.find("<glob pattern=\"*" + std::string(a.Extension) + "\"/>"),
                   std::string::npos);

@@ -132,7 +132,7 @@ TEST_F(SettingsTest, RealStore)
     EXPECT_THROW(store.ReadInteger("Path"), ESettingsTypeError);
     store.CloseKey();
     const std::string text = "[General]\nWidth=800\nTop=dword:12x\nLeft=dword:99999999999\n";
-    WriteFile(path, {text.begin(), text.end()});
+    WriteFile(path, Text(text));
     ASSERT_TRUE(store.OpenKey(false));
     EXPECT_EQ(store.ReadInteger("Width"), 800);
     for (const char *name : {"Top", "Left"})
@@ -140,17 +140,17 @@ TEST_F(SettingsTest, RealStore)
     store.CloseKey();
 
     const std::string garbage("\x89PNG\r\n\x1a\n\0\0\0\rIHDR[General\n=\xff\xfe\n[\n", 32);
-    WriteFile(path, {garbage.begin(), garbage.end()});
+    WriteFile(path, Text(garbage));
     Settings.Load(store, Desk.Boxes);
     EXPECT_EQ(Messages(), Texts{"Some settings could not be read from \"" + path +
                                 "\"; Glimra uses their defaults."});
     const std::string old = "[General]\nCycleRate=dword:9\n";
-    WriteFile(path, {old.begin(), old.end()});
+    WriteFile(path, Text(old));
     {
         TScopedFullDisk full(10);
         Settings.Save(store, Desk.Boxes);
     }
     EXPECT_EQ(Messages().back(), "The settings could not be saved to \"" + path + "\".");
-    EXPECT_EQ(ReadFile(path), std::vector<uint8_t>(old.begin(), old.end()));
+    EXPECT_EQ(ReadFile(path), Text(old));
     EXPECT_EQ(FolderNames(Dir.Path), std::set<std::string>{"Glimra.conf"});
 }
