@@ -11,12 +11,19 @@ TContainerStep::TContainerStep(const std::string &name, TGOB &gob, std::vector<i
 void TContainerStep::Remove(size_t index)
 {
     FChanges.reserve(FChanges.size() + 1);
-    TRecord record{TChange::Removed, index, FGOB.TakeEntry(index), true};
-    if (index < FIds.size()) {
-        record.Id = FIds[index];
-        FIds.erase(FIds.begin() + static_cast<ptrdiff_t>(index));
-    }
+    TRecord record{TChange::Removed, index, {}, false};
+    TakeOut(record);
     FChanges.push_back(std::move(record));
+}
+
+void TContainerStep::TakeOut(TRecord &r)
+{
+    r.Held = FGOB.TakeEntry(r.Index);
+    if (r.Index < FIds.size()) {
+        r.Id = FIds[r.Index];
+        FIds.erase(FIds.begin() + static_cast<ptrdiff_t>(r.Index));
+    }
+    r.Out = true;
 }
 
 size_t TContainerStep::Record(TGOBMember before, bool exchanged,
@@ -80,12 +87,7 @@ void TContainerStep::Toggle(bool undo) noexcept
                         r.Id);
             r.Out = false;
         } else { // and out again
-            r.Held = FGOB.TakeEntry(r.Index);
-            if (r.Index < FIds.size()) {
-                r.Id = FIds[r.Index];
-                FIds.erase(FIds.begin() + static_cast<ptrdiff_t>(r.Index));
-            }
-            r.Out = true;
+            TakeOut(r);
         }
     };
     if (undo)

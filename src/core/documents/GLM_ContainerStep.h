@@ -51,6 +51,8 @@ private:
     };
     // Makes `edit` (which gives the index it changed) and records the way back to `before`.
     size_t Record(TGOBMember before, bool exchanged, const std::function<size_t()> &edit);
+    // Takes the record's member out of the container, its id out of the window's.
+    void TakeOut(TRecord &record);
     TGOB &FGOB;
     std::vector<int> &FIds;
     std::vector<TRecord> FChanges;
